@@ -1,0 +1,35 @@
+# Helpers that keep every folder's CMakeLists.txt a few lines long.
+
+# Warning and sanitizer flags shared by every target of the project.
+add_library(zeva_flags INTERFACE)
+target_compile_options(zeva_flags INTERFACE -Wall -Wextra -Wpedantic
+  $<$<BOOL:${ZEVA_WERROR}>:-Werror>)
+if(ZEVA_SANITIZE)
+  target_compile_options(zeva_flags INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(zeva_flags INTERFACE -fsanitize=address,undefined)
+endif()
+
+# zeva_add_module(name SOURCES a.cpp b.cpp DEPENDS zeva::other ...)
+# Adds the static library zeva_<name> with the alias zeva::<name>. Headers are
+# included from the project root, as "core/sounding.h".
+function(zeva_add_module name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  add_library(zeva_${name} STATIC ${ARG_SOURCES})
+  add_library(zeva::${name} ALIAS zeva_${name})
+  target_include_directories(zeva_${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_compile_features(zeva_${name} PUBLIC cxx_std_20)
+  target_link_libraries(zeva_${name} PUBLIC ${ARG_DEPENDS} PRIVATE zeva_flags)
+endfunction()
+
+# zeva_add_test(folder [DEPENDS ...]) builds tests/<folder>/*_test.cpp into one
+# executable, zeva_<folder>_tests, discovered by CTest with the label "unit".
+function(zeva_add_test folder)
+  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_test.cpp)
+  set(target zeva_${folder}_tests)
+  add_executable(${target} ${sources})
+  target_link_libraries(${target} PRIVATE zeva::${folder} ${ARG_DEPENDS} ${ZEVA_TEST_EXTRA_${folder}}
+    zeva_test_support GTest::gtest GTest::gtest_main zeva_flags)
+  gtest_discover_tests(${target} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+endfunction()

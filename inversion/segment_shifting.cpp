@@ -1,0 +1,137 @@
+#include "inversion/segment_shifting.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+#include "core/data_type.h"
+
+namespace zeva::inversion {
+
+using core::Sounding;
+
+namespace {
+
+bool isSchlumberger(const Sounding& S) { return S.header.dataType == core::type::kSchlumberger; }
+
+// Readings that every array involved actually holds; NDATA of a damaged
+// record may exceed them.
+int readingCount(const Sounding& S) {
+  const auto& d = S.data();
+  if (d.TIME.cols() < 1 || d.VOLTS.cols() < 1) return 0;
+  const std::size_t rows = std::min(d.TIME.rows(), d.VOLTS.rows());
+  return static_cast<int>(std::min<std::size_t>(rows, static_cast<std::size_t>(std::max(0, S.NDATA()))));
+}
+
+// Deletes reading i (zero-based) from the data arrays, keeping every
+// NDATA-row array the size of the data and the set end indices in step.
+void deleteReading(Sounding& S, int i) {
+  auto& d = S.data();
+  const auto row = static_cast<std::size_t>(i);
+  for (auto* m : {&d.TIME, &d.VOLTS, &d.UVOLTS, &S.SVOLT})
+    if (row < m->rows()) m->eraseRow(row);
+  if (row < d.LMASK.rows()) d.LMASK.eraseRow(row);
+  for (auto& last : d.NSET)
+    if (last >= i + 1) --last;
+  --S.header.NDATA;
+}
+
+}  // namespace
+
+bool NearlyEqual(float a, float b) {
+  if (std::isnan(a) || std::isnan(b)) return false;
+  if (a == b) return true;
+  if (a == 0.0f) return std::fabs(b) < 1.0e-6f;
+  if (b == 0.0f) return std::fabs(a) < 1.0e-6f;
+  if (a == -b) return false;
+  return std::fabs(2.0f * (a - b) / (a + b)) <= 1.0e-6f;
+}
+
+bool SHIFTP(Sounding& S) {
+  auto& d = S.data();
+  S.header.NSHIFT = 0;
+  d.shiftBreak.clear();
+  d.shiftFactor.clear();
+  if (!isSchlumberger(S)) return true;
+  const int n = readingCount(S);
+  if (n < 2) return true;
+
+  const auto spacing = [&](int i) { return d.TIME(static_cast<std::size_t>(i), 0); };
+  const auto value = [&](int i) { return d.VOLTS(static_cast<std::size_t>(i), 0); };
+  try {
+    for (int i = 0; i + 1 < n && static_cast<int>(d.shiftBreak.size()) < kMaxSegmentBreaks; ++i)
+      if (spacing(i + 1) <= spacing(i)) d.shiftBreak.push_back(i + 1);
+    d.shiftFactor.assign(d.shiftBreak.size(), 1.0f);
+  } catch (const std::bad_alloc&) {
+    d.shiftBreak.clear();
+    d.shiftFactor.clear();
+    return false;
+  }
+  S.header.NSHIFT = static_cast<int>(d.shiftBreak.size());
+
+  // The last repeated spacing decides. A zero reading gives no usable factor
+  // and leaves the one found before it.
+  for (int s = 0; s < S.header.NSHIFT; ++s) {
+    const int last = d.shiftBreak[s];
+    const int end = s + 1 < S.header.NSHIFT ? d.shiftBreak[s + 1] : n;
+    for (int j = 0; j < last; ++j)
+      for (int k = last; k < end; ++k)
+        if (NearlyEqual(spacing(j), spacing(k)) && value(k) != 0.0f)
+          d.shiftFactor[s] = value(j) / value(k);
+  }
+  return true;
+}
+
+void ApplySegmentShifts(Sounding& S, bool observed, bool cumulative) {
+  auto& d = S.data();
+  const int nshift = std::min<int>(S.header.NSHIFT, static_cast<int>(d.shiftBreak.size()));
+  if (nshift < 1 || !isSchlumberger(S)) return;
+  const bool withVoltage = core::isSet(S.header.voltageAndCurrent) && d.VOLTS.cols() >= 2;
+  const int n = readingCount(S);
+  const bool haveSynthetics = S.SVOLT.cols() >= 1 && static_cast<int>(S.SVOLT.rows()) >= n;
+
+  float P = 1.0f;
+  for (int s = 0; s < nshift; ++s) {
+    const float factor = d.shiftFactor[s];
+    const int last = std::min(d.shiftBreak[s], n);
+    for (int i = 0; i < last; ++i) {
+      const auto r = static_cast<std::size_t>(i);
+      if (!observed) {
+        if (haveSynthetics) S.SVOLT(r, 0) *= factor;
+        continue;
+      }
+      d.VOLTS(r, 0) /= factor;
+      if (withVoltage) d.VOLTS(r, 1) /= factor;
+      if (haveSynthetics) S.SVOLT(r, 0) /= factor;
+    }
+    if (cumulative) P *= factor;
+  }
+
+  if (!observed) {
+    if (cumulative && haveSynthetics)
+      for (int i = 0; i < n; ++i) S.SVOLT(static_cast<std::size_t>(i), 0) /= P;
+    return;
+  }
+
+  // Join the segments: an earlier reading is dropped while a later one lies
+  // at or inside its spacing, so the later (shifted) segment is kept.
+  int count = n;
+  for (int i = 0; i < count; ++i) {
+    for (int k = i + 1; k < count; ++k) {
+      while (k < count && i < count - 1 &&
+             d.TIME(static_cast<std::size_t>(k), 0) <= d.TIME(static_cast<std::size_t>(i), 0)) {
+        deleteReading(S, i);
+        --count;
+      }
+    }
+    if (cumulative) {
+      d.VOLTS(static_cast<std::size_t>(i), 0) *= P;
+      if (withVoltage) d.VOLTS(static_cast<std::size_t>(i), 1) *= P;
+    }
+  }
+  S.header.NSHIFT = 0;
+  d.shiftBreak.clear();
+  d.shiftFactor.clear();
+}
+
+}  // namespace zeva::inversion

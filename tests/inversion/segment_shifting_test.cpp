@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "core/current_sounding.h"
+#include "core/data_type.h"
+#include "inversion/segment_shifting.h"
+
+namespace zeva::inversion {
+namespace {
+
+using core::Sounding;
+
+// A Schlumberger sounding with the given AB/2 spacings and readings.
+void fill(Sounding& s, const std::vector<float>& spacings, const std::vector<float>& values,
+          const char* type = "Schlumberger Array") {
+  s.header.dataType.assign(type);
+  s.header.NDATA = static_cast<int>(spacings.size());
+  s.header.NCOMP = 1;
+  s.header.NGEOM = 2;
+  s.header.NSETS = 1;
+  ASSERT_TRUE(s.allocateData());
+  for (std::size_t i = 0; i < spacings.size(); ++i) {
+    s.data().TIME(i, 0) = spacings[i];
+    s.data().VOLTS(i, 0) = values[i];
+  }
+  s.data().NSET[0] = s.header.NDATA;
+}
+
+TEST(NearlyEqual, FollowsTheOnePartInAMillionRule) {
+  EXPECT_TRUE(NearlyEqual(3.0f, 3.0f));
+  EXPECT_TRUE(NearlyEqual(1000.0f, 1000.0004f));
+  EXPECT_FALSE(NearlyEqual(1000.0f, 1000.01f));
+  EXPECT_TRUE(NearlyEqual(0.0f, 5.0e-7f));
+  EXPECT_FALSE(NearlyEqual(0.0f, 2.0e-6f));
+  EXPECT_FALSE(NearlyEqual(2.0f, -2.0f));
+  EXPECT_FALSE(NearlyEqual(NAN, NAN));
+  EXPECT_FALSE(NearlyEqual(1.0f, NAN));
+}
+
+TEST(SHIFTP, RepeatedSpacingGivesOneBreakAndTheRatioOfItsReadings) {
+  Sounding s;
+  fill(s, {1, 2, 3, 3, 4, 5}, {10, 20, 30, 15, 20, 25});
+  ASSERT_TRUE(SHIFTP(s));
+  ASSERT_EQ(s.header.NSHIFT, 1);
+  EXPECT_EQ(s.data().shiftBreak[0], 3);
+  EXPECT_FLOAT_EQ(s.data().shiftFactor[0], 2.0f);
+}
+
+TEST(SHIFTP, NoBreaksForSingleReadingsOtherArraysOrUnrepeatedSpacings) {
+  Sounding single;
+  fill(single, {10}, {5});
+  SHIFTP(single);
+  EXPECT_EQ(single.header.NSHIFT, 0);
+
+  Sounding wenner;
+  fill(wenner, {1, 2, 2, 3}, {1, 2, 3, 4}, "Wenner Array");
+  SHIFTP(wenner);
+  EXPECT_EQ(wenner.header.NSHIFT, 0);
+
+  Sounding unrepeated;  // the second segment starts below but repeats nothing
+  fill(unrepeated, {1, 2, 3, 2.5f, 4}, {1, 2, 3, 4, 5});
+  SHIFTP(unrepeated);
+  ASSERT_EQ(unrepeated.header.NSHIFT, 1);
+  EXPECT_EQ(unrepeated.data().shiftFactor[0], 1.0f);
+}
+
+TEST(SHIFTP, SpacingsWithinOnePartInAMillionCountAsRepeated) {
+  Sounding s;
+  fill(s, {1, 2, 3, 2.9999986f, 4}, {10, 20, 30, 10, 20});
+  SHIFTP(s);
+  ASSERT_EQ(s.header.NSHIFT, 1);
+  EXPECT_FLOAT_EQ(s.data().shiftFactor[0], 3.0f);
+}
+
+TEST(SHIFTP, CollectsAtMostTenBreaks) {
+  Sounding s;
+  std::vector<float> spacings, values;
+  for (int segment = 0; segment < 13; ++segment)
+    for (float a : {1.0f, 2.0f}) spacings.push_back(a), values.push_back(1.0f);
+  fill(s, spacings, values);
+  SHIFTP(s);
+  EXPECT_EQ(s.header.NSHIFT, 10);
+  EXPECT_EQ(s.data().shiftBreak.back(), 20);
+}
+
+TEST(SHIFTP, DefaultSoundingHasFourBreaks) {
+  core::CurrentSounding current;
+  core::resetToDefault(current);
+  ASSERT_TRUE(SHIFTP(current.S));
+  EXPECT_EQ(current.S.data().shiftBreak, (std::vector<std::int32_t>{4, 9, 15, 19}));
+  EXPECT_FLOAT_EQ(current.S.data().shiftFactor[0], 61.6f / 58.0f);
+  EXPECT_FLOAT_EQ(current.S.data().shiftFactor[3], 20.9f / 25.4f);
+}
+
+// Two segments of one smooth curve, the second read 2x too high, with an
+// overlap of two spacings.
+Sounding twoSegments() {
+  Sounding s;
+  fill(s, {1, 2, 4, 8, 4, 8, 16, 32}, {10, 11, 12, 13, 24, 26, 28, 30});
+  s.header.voltageAndCurrent = core::kFalse;
+  SHIFTP(s);
+  return s;
+}
+
+TEST(ApplySegmentShifts, JoiningToTheLongSpacingLevelDropsTheOverlap) {
+  Sounding s = twoSegments();
+  ASSERT_FLOAT_EQ(s.data().shiftFactor[0], 0.5f);
+  ApplySegmentShifts(s, /*observed=*/true, /*cumulative=*/false);
+  EXPECT_EQ(s.NDATA(), 6);
+  EXPECT_EQ(s.data().TIME.rows(), 6u);
+  EXPECT_EQ(s.SVOLT.rows(), 6u);
+  EXPECT_EQ(s.data().NSET[0], 6);
+  EXPECT_EQ(s.header.NSHIFT, 0);
+  const std::vector<float> expectedSpacing{1, 2, 4, 8, 16, 32};
+  const std::vector<float> expectedValue{20, 22, 24, 26, 28, 30};
+  for (std::size_t i = 0; i < 6; ++i) {
+    EXPECT_EQ(s.data().TIME(i, 0), expectedSpacing[i]);
+    EXPECT_FLOAT_EQ(s.data().VOLTS(i, 0), expectedValue[i]);
+  }
+  ApplySegmentShifts(s, true, false);  // NSHIFT is 0: nothing changes
+  EXPECT_EQ(s.NDATA(), 6);
+  EXPECT_FLOAT_EQ(s.data().VOLTS(0, 0), 20.0f);
+}
+
+TEST(ApplySegmentShifts, CumulativeJoinKeepsTheShortSpacingLevelToTheLastReading) {
+  Sounding s = twoSegments();
+  ApplySegmentShifts(s, true, true);
+  ASSERT_EQ(s.NDATA(), 6);
+  const std::vector<float> expectedValue{10, 11, 12, 13, 14, 15};
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(s.data().VOLTS(i, 0), expectedValue[i]);
+}
+
+TEST(ApplySegmentShifts, SyntheticsTakeTheStepsOfTheRawData) {
+  Sounding s = twoSegments();
+  for (std::size_t i = 0; i < 8; ++i) s.SVOLT(i, 0) = 100.0f;
+  ApplySegmentShifts(s, /*observed=*/false, /*cumulative=*/false);
+  EXPECT_FLOAT_EQ(s.SVOLT(0, 0), 50.0f);
+  EXPECT_FLOAT_EQ(s.SVOLT(3, 0), 50.0f);
+  EXPECT_FLOAT_EQ(s.SVOLT(4, 0), 100.0f);
+  EXPECT_EQ(s.NDATA(), 8);
+
+  for (std::size_t i = 0; i < 8; ++i) s.SVOLT(i, 0) = 100.0f;
+  ApplySegmentShifts(s, false, /*cumulative=*/true);
+  EXPECT_FLOAT_EQ(s.SVOLT(0, 0), 100.0f);
+  EXPECT_FLOAT_EQ(s.SVOLT(4, 0), 200.0f);
+}
+
+}  // namespace
+}  // namespace zeva::inversion
