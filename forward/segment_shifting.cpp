@@ -1,4 +1,4 @@
-#include "inversion/segment_shifting.h"
+#include "forward/segment_shifting.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 
 #include "core/data_type.h"
 
-namespace zeva::inversion {
+namespace zeva::forward {
 
 using core::Sounding;
 
@@ -134,4 +134,4 @@ void ApplySegmentShifts(Sounding& S, bool observed, bool cumulative) {
   d.shiftFactor.clear();
 }
 
-}  // namespace zeva::inversion
+}  // namespace zeva::forward

@@ -11,7 +11,7 @@
 
 #include "core/sounding.h"
 
-namespace zeva::inversion {
+namespace zeva::forward {
 
 inline constexpr int kMaxSegmentBreaks = 10;
 inline constexpr std::string_view kShiftAllocationMessage = "CANNOT ALLOCATE ARRAYS IN SHIFTP";
@@ -31,4 +31,4 @@ bool SHIFTP(core::Sounding& S);
 // level of the first segment instead of the last.
 void ApplySegmentShifts(core::Sounding& S, bool observed, bool cumulative);
 
-}  // namespace zeva::inversion
+}  // namespace zeva::forward

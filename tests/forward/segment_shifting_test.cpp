@@ -5,9 +5,9 @@
 
 #include "core/current_sounding.h"
 #include "core/data_type.h"
-#include "inversion/segment_shifting.h"
+#include "forward/segment_shifting.h"
 
-namespace zeva::inversion {
+namespace zeva::forward {
 namespace {
 
 using core::Sounding;
@@ -148,4 +148,4 @@ TEST(ApplySegmentShifts, SyntheticsTakeTheStepsOfTheRawData) {
 }
 
 }  // namespace
-}  // namespace zeva::inversion
+}  // namespace zeva::forward
