@@ -1,0 +1,15 @@
+#include "core/program/example_soundings.h"
+
+#include "core/data_type.h"
+
+namespace zeva::core {
+
+bool makeExampleSounding(const DataTypeText& type, CurrentSounding& current) {
+  if (type == type::kSchlumberger) {
+    resetToDefault(current);
+    return true;
+  }
+  return false;
+}
+
+}  // namespace zeva::core
