@@ -1,0 +1,104 @@
+#pragma once
+// The program-wide user settings that persist from one run to the next in
+// ZEVA.INI: the working directory, window and dialog placement, the column
+// choices of the flat ASCII imports, display and print switches, axis
+// captions, text sizes and the plot font. Every value has its built-in
+// default here, so the program runs without a settings file.
+
+#include <string>
+
+namespace zeva::settings {
+
+// Window and dialog placement, in the toolkit's units.
+struct WindowPlacement {
+  int dialogX = 0, dialogY = 0;
+  int windowX = 0, windowY = 0, windowW = 0, windowH = 0;
+  int windowState = 1;
+  int wellLogX = -1, wellLogY = -1;  // -1: not yet placed
+  int wellLogW = 0, wellLogH = 0;
+  int wellLogState = 1;
+};
+
+// Column numbers of the flat ASCII imports (1-based; 0 or below: the optional
+// quantity is not in the file) and the row bounds (0 or below: no bound; a
+// negative bound is remembered but not used).
+struct ImportColumns {
+  int spacing = 2;
+  int resistivity = 3;
+  int mn = 3;
+  int current = 6;
+  int firstRow = 0;
+  int lastRow = 0;
+  int distance = 3;
+  int modelResist = 2;  // also the phase column of the MT import
+  int frequency = 1;
+  int inPhase = 2;
+  int quadrature = 4;
+  int wellDepth = 1;
+  int wellResist = 3;
+  bool depthTimes1000 = false;  // "LX1000=": well-log depths multiplied by 1000
+  int rhoError = 4;
+  int phaseError = 6;
+  int ipData = 4;
+  int time = 2;
+  int voltage = 3;  // also the conductivity column of the EM conductivity import
+  int space = 3;
+  int height = 4;
+};
+
+// Display, grid and print switches.
+struct DisplayFlags {
+  bool zoom = false, equivalence = false, layered = false, smooth = false;
+  bool modelOnData = false;
+  bool gridMajorData = false, gridMinorData = false, gridMajorModel = false, gridMinorModel = false;
+  bool printGraph = true, printData = true, printModel = true, printBounds = true;
+  bool printResolution = true, printSmoothModel = true;
+  bool printSmoothBounds = false, printSmoothResolution = false, printWorksheet = false;
+  bool bostick = false, niblett = false, redLine = false;
+  bool gridMajorLog = false, gridMinorLog = false, gridMajorConductance = false;
+  bool gridMinorConductance = false;
+};
+
+// Axis captions (40 characters), text heights and caption offsets of the plots.
+struct GraphTexts {
+  std::string resistivity = "Apparent Resistivity (ohm-m)";
+  std::string spacing = "Spacing (m)";
+  std::string modelResistivity = "Resistivity (ohm-m)";
+  std::string depth = "Depth (m)";
+  std::string time = "Time (ms)";
+  std::string period = "Period (sec)";
+  std::string frequency = "Frequency (Hz)";
+  std::string voltage = "Received Voltage (nv/A-m**2)";
+  std::string phase = "Phase (deg)";
+  std::string inPhaseQuadrature = "In-Phase & Quadrature (%)";
+  std::string height = "Height (m)";
+  std::string ipEffect = "IP Effect";
+  std::string ipEffectModel = "IP Effect";
+  std::string nSpacing = "n-Spacing";
+  float nameHeight = 0.27f;
+  float dataVerticalHeight = 0.15f, dataHorizontalHeight = 0.15f;
+  float modelVerticalHeight = 0.18f, modelHorizontalHeight = 0.18f;
+  float dataVerticalOffset = 0.0f, dataHorizontalOffset = 0.0f;
+  float modelVerticalOffset = 0.0f, modelHorizontalOffset = 0.0f;
+  float dataPlotOffset = 0.0f;  // "OFFDATP=": read, never written
+  int lineWidth = 2;
+};
+
+struct PlotFont {
+  int font = 103;
+  int style = 1;
+  float width = 0.022f;
+  float height = 0.04f;
+};
+
+struct Settings {
+  std::string lastDir;  // working directory; empty: the current one
+  WindowPlacement windows;
+  ImportColumns columns;
+  std::string lastFile;  // name of the last sounding file (24 characters)
+  DisplayFlags flags;
+  GraphTexts graphs;
+  PlotFont font;
+};
+
+}  // namespace zeva::settings
