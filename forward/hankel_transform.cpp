@@ -1,0 +1,234 @@
+#include "forward/hankel_transform.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+namespace zeva::forward {
+
+namespace {
+
+// Abscissa of filter point i for r = 1 is exp(0.2 i - kAbscissaOffset).
+constexpr float kAbscissaOffset = 26.30668f;
+// The DC transform places its start twenty points (a factor e^4) above B.
+constexpr float kDcStartOffset = 30.302513f;
+constexpr float kStepUp = 1.2214027f;    // exp(0.2)
+constexpr float kStepDown = 0.8187308f;  // exp(-0.2)
+constexpr int kDefaultStart = 141;
+constexpr int kUpTestFromStep = 6;
+constexpr int kDownTestFromStep = 5;
+constexpr float kEmptyHistory = 1.0e30f;
+
+// Start search: every 28th point from point 1, lambda growing by exp(5.6).
+constexpr int kSearchPoints = 10;
+constexpr int kSearchStride = 28;
+constexpr float kSearchFirstAbscissa = 4.592112e-12f;  // exp(0.2 - 26.30668)
+constexpr float kSearchStep = 270.4264f;               // exp(5.6)
+
+constexpr int kMaxShift = 200;
+
+float weightOf(const std::array<float, kFilterPoints>& weights, int point) {
+  return weights[static_cast<std::size_t>(point - 1)];
+}
+
+float abscissa(int point, float r) {
+  return std::exp(0.2f * static_cast<float>(point) - kAbscissaOffset) / r;
+}
+
+// The 1-based start point for B, or 0 when it lies off the table. The value is
+// truncated toward zero, as an integer conversion of the expression would.
+int startPoint(float B, float r, float offset) {
+  if (!(B > 0.0f)) return kDefaultStart;
+  const float position = (std::log(B * r) + offset) * 5.0f + 0.5f;
+  if (!(position >= 1.0f && position < static_cast<float>(kFilterPoints + 1))) return 0;
+  return static_cast<int>(position);
+}
+
+std::string formatValue(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.7G", static_cast<double>(value));
+  return text;
+}
+
+enum class PassEnd { Converged, ZeroSum, PastUpperEnd };
+
+template <typename Value>
+struct PassResult {
+  Value sum{};
+  PassEnd end = PassEnd::Converged;
+};
+
+// One outward pass from point `start`. `termAt(point, lambda)` gives the
+// kernel value at a filter point. Each direction tests its newest term and the
+// two recorded before it against the running sum and the largest term met,
+// from its 6th (up) or 5th (down) step on. `onLowerEnd` is told when the
+// downward direction runs off the table; `stopAtUpperEnd` ends the whole pass
+// when the upward one does.
+template <typename Value, typename TermAt, typename OnLowerEnd>
+PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, int start, float r,
+                              float tol, bool stopAtUpperEnd, TermAt&& termAt,
+                              OnLowerEnd&& onLowerEnd) {
+  struct Direction {
+    int point;
+    float lambda;
+    int step;
+    int testFrom;
+    float factor;
+    int delta;
+    float newer;  // two-slot history of recorded term magnitudes
+    float older;
+    bool active;
+  };
+  const float lambda0 = abscissa(start, r);
+  PassResult<Value> result;
+  result.sum = weightOf(weights, start) * termAt(start, lambda0);
+  float largest = std::abs(result.sum);
+
+  Direction up{start, lambda0, 0, kUpTestFromStep, kStepUp, 1, kEmptyHistory, kEmptyHistory, true};
+  Direction down{start,         lambda0,       0,   kDownTestFromStep, kStepDown, -1,
+                 kEmptyHistory, kEmptyHistory, true};
+  while (up.active || down.active) {
+    for (Direction* d : {&up, &down}) {
+      if (!d->active) continue;
+      const int point = d->point + d->delta;
+      if (point > kFilterPoints) {
+        d->active = false;
+        if (stopAtUpperEnd) {
+          result.end = PassEnd::PastUpperEnd;
+          return result;
+        }
+        continue;
+      }
+      if (point < 1) {
+        d->active = false;
+        onLowerEnd();
+        continue;
+      }
+      d->point = point;
+      d->lambda *= d->factor;
+      const Value term = weightOf(weights, point) * termAt(point, d->lambda);
+      result.sum += term;
+      const float magnitude = std::abs(term);
+      if (magnitude > largest) largest = magnitude;
+      if (++d->step < d->testFrom) continue;
+      if (result.sum == Value{}) {
+        result.end = PassEnd::ZeroSum;
+        return result;
+      }
+      const float limit = tol * std::abs(result.sum);
+      if (magnitude < limit && d->newer < limit && d->older < limit && magnitude < tol * largest) {
+        d->active = false;
+        continue;
+      }
+      d->older = d->newer;
+      d->newer = magnitude;
+    }
+  }
+  return result;
+}
+
+// Point for QHANKL and the real transform; 0 with the message when off the table.
+int checkedStart(float B, float r, ui::Toolkit& toolkit) {
+  const int start = startPoint(B, r, kAbscissaOffset);
+  if (start == 0) toolkit.information(offFilterEdgeText(B));
+  return start;
+}
+
+bool usableDistance(float r) { return r > 0.0f && std::isfinite(r); }
+
+}  // namespace
+
+std::string offFilterEdgeText(float B) {
+  return std::string(kStartingValueMessage) + formatValue(B) + std::string(kOffFilterEdgeMessage);
+}
+
+float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, int ISHIFT,
+                       HankelKernelCache& cache, ui::Toolkit& toolkit) {
+  if (ISHIFT > kMaxShift || ISHIFT < -kMaxShift) {
+    toolkit.information(std::string(kIllegalShiftMessage) + " " + std::to_string(ISHIFT));
+    return 0.0f;
+  }
+  if (!usableDistance(r)) return 0.0f;
+
+  // Kernel values by lambda: slot i - ISHIFT, wrapped into 1..283.
+  const auto kernelAt = [&](int point, float lambda) {
+    const int slot = ((point - ISHIFT - 1) % kFilterPoints + kFilterPoints) % kFilterPoints;
+    float& value = cache.slots[static_cast<std::size_t>(slot)];
+    if (value == 0.0f) value = kernel(lambda);
+    return value;
+  };
+
+  bool searched = false;
+  for (;;) {
+    const int start = startPoint(B, r, kDcStartOffset);
+    if (start == 0) toolkit.information(offFilterEdgeText(B));
+    if (start != 0) {
+      const PassResult<float> pass =
+          outwardPass<float>(kJ0Weights, start, r, tol, false, kernelAt, [] {});
+      if (pass.end == PassEnd::Converged) return pass.sum * kWeightScale / r;
+    }
+    if (searched) return 0.0f;
+    searched = true;
+
+    // Start search: the abscissa of the largest of ten terms spread over the
+    // table becomes the new start.
+    float lambda = kSearchFirstAbscissa / r;
+    float best = 0.0f;
+    float bestLambda = 0.0f;
+    for (int k = 0; k < kSearchPoints; ++k, lambda *= kSearchStep) {
+      const int point = 1 + kSearchStride * k;
+      const float magnitude = std::abs(weightOf(kJ0Weights, point) * kernelAt(point, lambda));
+      if (magnitude > best) {
+        best = magnitude;
+        bestLambda = lambda;
+      }
+    }
+    if (best == 0.0f) return 0.0f;
+    B = bestLambda;
+  }
+}
+
+std::complex<float> QHANKL(KernelRef<std::complex<float>> kernel, int N, float r, float B,
+                           float tol, ui::Toolkit& toolkit) {
+  if (N != 0 && N != 1) {
+    toolkit.information(kOrderNotAvailableMessage);
+    return {};
+  }
+  if (!usableDistance(r)) return {};
+  const int start = checkedStart(B, r, toolkit);
+  if (start == 0) return {};
+  const auto& weights = N == 0 ? kJ0Weights : kJ1Weights;
+  const PassResult<std::complex<float>> pass = outwardPass<std::complex<float>>(
+      weights, start, r, tol, true, [&](int, float lambda) { return kernel(lambda); },
+      [&] { toolkit.information(kHighEdgeMessage); });
+  switch (pass.end) {
+    case PassEnd::ZeroSum:
+      return {};
+    case PassEnd::PastUpperEnd:
+      toolkit.information(kLowEdgeMessage);
+      toolkit.information(offFilterEdgeText(B));
+      break;
+    case PassEnd::Converged:
+      break;
+  }
+  return pass.sum * kWeightScale / r;
+}
+
+float realHankel(KernelRef<float> kernel, int N, float r, float B, float& tol,
+                 ui::Toolkit& toolkit) {
+  if (tol <= 1.0e-8f) tol = 1.0e-7f;
+  if (N != 0 && N != 1) {
+    toolkit.information(kOrderNotAvailableMessage);
+    return 0.0f;
+  }
+  if (!usableDistance(r)) return 0.0f;
+  const int start = checkedStart(B, r, toolkit);
+  if (start == 0) return 0.0f;
+  const auto& weights = N == 0 ? kJ0Weights : kJ1Weights;
+  const PassResult<float> pass = outwardPass<float>(
+      weights, start, r, tol, false, [&](int, float lambda) { return kernel(lambda); }, [] {});
+  if (pass.end == PassEnd::ZeroSum) return 0.0f;
+  return pass.sum * kWeightScale / r;
+}
+
+}  // namespace zeva::forward
