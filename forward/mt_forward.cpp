@@ -1,0 +1,192 @@
+#include "forward/mt_forward.h"
+
+#include <algorithm>
+#include <cmath>
+#include <complex>
+#include <limits>
+#include <vector>
+
+#include "core/data_type.h"
+#include "forward/model_layers.h"
+
+namespace zeva::forward {
+
+namespace {
+
+using core::Sounding;
+
+constexpr float kMu0 = 1.2566e-6f;         // H/m
+constexpr float kTwoPiMu0 = 7.895684e-6f;  // 2 pi mu0: |Z|^2 T / (2 pi mu0) = rho_a
+constexpr float kDegreesPerRadian = 57.296f;
+constexpr float kPhaseOffset = 45.0f;     // keeps small phases from dominating the fit
+constexpr float kExponentFloor = -21.0f;  // exp below this counts as 0
+constexpr double kSeaMu0 = 1.2566e-6;
+constexpr double kSeaTwoPi = 6.2832;
+constexpr double kSeaTwoPiMu0 = 7.895684e-6;
+
+MtResponse notANumber() {
+  constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+  return {nan, nan};
+}
+
+// Skips the fit of a value, and leaves its synthetic at 1.0E20, when the
+// synthetic is not a usable number.
+bool usable(float& synthetic) {
+  if (synthetic <= kMissingReading) return true;  // false for NaN as well
+  synthetic = kRefusedSynthetic;
+  return false;
+}
+
+}  // namespace
+
+MtResponse landMtResponse(std::span<const float> resistivity, std::span<const float> thickness,
+                          float period) {
+  using Complex = std::complex<float>;
+  const std::size_t n = resistivity.size();
+  if (n == 0 || thickness.size() + 1 < n || !(period > 0.0f) || std::isinf(period))
+    return notANumber();
+  const float omegaMu = 6.2831855f / period * kMu0;
+
+  // Z is the impedance over omega mu0 (E / (i omega mu0 H) up to the sign
+  // convention); q the intrinsic admittance of a layer, k its propagation
+  // constant.
+  const auto admittance = [&](float rho) {
+    return std::sqrt(Complex(0.0f, -1.0f / (rho * omegaMu)));
+  };
+  Complex Z = 1.0f / admittance(resistivity[n - 1]);
+  for (std::size_t j = n - 1; j-- > 0;) {
+    const Complex q = admittance(resistivity[j]);
+    const Complex k = std::sqrt(Complex(0.0f, omegaMu / resistivity[j]));
+    const Complex g = -2.0f * thickness[j] * k;
+    const Complex E = g.real() > kExponentFloor ? std::exp(g) : Complex(0.0f);
+    const Complex a = Z * q;
+    Z = ((1.0f + a) - E * (1.0f - a)) / ((1.0f + a) + E * (1.0f - a)) / q;
+  }
+  return {std::norm(Z) * period / kTwoPiMu0, std::atan2(Z.imag(), Z.real()) * kDegreesPerRadian};
+}
+
+MtResponse seaFloorMtResponse(std::span<const double> resistivity,
+                              std::span<const double> thickness, double waterDepth,
+                              double waterResistivity, double period) {
+  using Complex = std::complex<double>;
+  const std::size_t n = resistivity.size();
+  if (n == 0 || thickness.size() + 1 < n || !(period > 0.0) || std::isinf(period))
+    return notANumber();
+  const double omegaMu = kSeaTwoPi / period * kSeaMu0;
+  const auto wavenumber = [&](double rho) { return std::sqrt(Complex(0.0, omegaMu / rho)); };
+
+  // Q = -E / (dE/dz), from the bottom layer up to the top of the model.
+  Complex k = wavenumber(resistivity[n - 1]);
+  Complex Q = 1.0 / k;
+  for (std::size_t j = n - 1; j-- > 0;) {
+    k = wavenumber(resistivity[j]);
+    const Complex g = -2.0 * k * thickness[j];
+    const Complex E = g.real() > kExponentFloor ? std::exp(g) : Complex(0.0);
+    const Complex p = k * Q;
+    const Complex r = E * (p - 1.0) / (p + 1.0);
+    Q = (1.0 / k) * (1.0 + r) / (1.0 - r);
+  }
+
+  Complex response = Q;
+  if (waterDepth > 0.0) {
+    // Through the water layer: Q_sf = Q_w cosh(kh) - sinh(kh) / k, with Q_w
+    // at the sea surface. Both terms grow as e^(kh) and cancel; the same
+    // quantity written with the reflection R at the sea floor,
+    // e^(-kh) (1 + R) / (k (1 - R e^(-2kh))), stays exact for deep water.
+    const double rhoWater = waterResistivity > 0.0 ? waterResistivity : kTypicalSeaWaterResistivity;
+    k = wavenumber(rhoWater);
+    const Complex p = k * Q;
+    const Complex R = (p - 1.0) / (p + 1.0);
+    const Complex g = -k * waterDepth;
+    const Complex decay = g.real() > -700.0 ? std::exp(g) : Complex(0.0);
+    response = decay * (1.0 + R) / (k * (1.0 - R * decay * decay));
+  }
+  return {
+      static_cast<float>(std::norm(response) * kSeaTwoPiMu0 / period),
+      static_cast<float>(std::atan2(response.imag(), response.real()) * kDegreesPerRadian + 90.0)};
+}
+
+bool isSeaFloorMt(const core::DataTypeText& dataType) {
+  return dataType == core::type::kSeaFloorMtTe || dataType == core::type::kSeaFloorMtTm;
+}
+
+void mtForward(Sounding& S) {
+  const int nlayer = S.NLAYER();
+  const int ndata = S.NDATA();
+  const int ncomp = S.NCOMP();
+  // A record without layers, or whose arrays do not hold its counts, has no
+  // response to compute; it is left as it is.
+  if (nlayer < 1 || !arraysHoldCounts(S, 1, ncomp)) return;
+  if (!depthsIncrease(S, -std::numeric_limits<float>::infinity())) {
+    markModelRefused(S);
+    return;
+  }
+
+  const bool seaFloor = isSeaFloorMt(S.header.dataType);
+  std::vector<float> rho(static_cast<std::size_t>(nlayer));
+  std::vector<float> h(static_cast<std::size_t>(nlayer - 1));
+  for (int j = 0; j < nlayer; ++j) rho[static_cast<std::size_t>(j)] = layerValue(S, j);
+  // In depth mode the depths count from the top of the model, which for sea
+  // floor data is the sea floor; the water layer comes from the data header.
+  for (int j = 0; j + 1 < nlayer; ++j) h[static_cast<std::size_t>(j)] = layerThickness(S, j);
+  const std::vector<double> rhoDouble(rho.begin(), rho.end());
+  const std::vector<double> hDouble(h.begin(), h.end());
+
+  auto& d = S.data();
+  const bool weighting = core::isSet(S.layer.errorWeighting);
+  const int computed = std::min(ncomp, 2);  // further columns are left untouched
+  int counted = 0;
+  float sum = 0.0f, weightedSum = 0.0f, weightSum = 0.0f;
+  for (int i = 0; i < ndata; ++i) {
+    const auto row = static_cast<std::size_t>(i);
+    if (computed < 1) continue;
+    // A zero apparent resistivity has no logarithm and is taken as 10.0; a
+    // zero phase is a real phase, kept as measured (the offset of 45 degrees
+    // keeps its residual finite).
+    if (d.VOLTS(row, 0) == 0.0f) d.VOLTS(row, 0) = kReplacementValue;
+
+    const float frequency = d.TIME(row, 0);
+    const float period = 1.0f / frequency;
+    const MtResponse response =
+        !(frequency > 0.0f) ? MtResponse{std::numeric_limits<float>::quiet_NaN(),
+                                         std::numeric_limits<float>::quiet_NaN()}
+        : seaFloor          ? seaFloorMtResponse(rhoDouble, hDouble, S.header.waterDepth,
+                                                 S.header.seaWaterResistivity, 1.0 / double(frequency))
+                            : landMtResponse(rho, h, period);
+
+    for (int j = 0; j < computed; ++j) {
+      const auto col = static_cast<std::size_t>(j);
+      float& synthetic = S.SVOLT(row, col);
+      synthetic = j == 0 ? response.apparentResistivity : response.phaseDegrees;
+      if (!usable(synthetic)) continue;
+      const float observed = d.VOLTS(row, col);
+      if (S.masked(i, j) || observed >= kMissingReading) continue;
+      const float ratio =
+          j == 0 ? std::fabs(synthetic / observed)
+                 : (std::fabs(synthetic) + kPhaseOffset) / (std::fabs(observed) + kPhaseOffset);
+      const float misfit = std::log10(ratio + 1.0e-30f);
+      sum += misfit * misfit;
+      ++counted;
+      const float error = d.UVOLTS(row, col);
+      if (weighting && error > 0.0f) {
+        const float w2 = 1.0f / (error * error);
+        weightSum += w2;
+        weightedSum += misfit * misfit * w2;
+      }
+    }
+  }
+
+  if (counted < 1) {
+    S.layer.RMS = 0.0f;
+    S.layer.PCTERR = 0.0f;
+  } else {
+    S.layer.RMS = static_cast<float>(std::sqrt(sum / static_cast<float>(counted)));
+    if (std::fabs(S.layer.RMS) < 30.0f)
+      S.layer.PCTERR = (std::pow(10.0f, S.layer.RMS) - 1.0f) * 100.0f;
+  }
+  if (weighting && weightSum > 0.0f) S.layer.weightedFit = std::sqrt(weightedSum / weightSum);
+  S.layer.syntheticValid = core::kTrue;
+  S.layer.saved = core::kFalse;
+}
+
+}  // namespace zeva::forward
