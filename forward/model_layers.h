@@ -6,13 +6,11 @@
 // what its counts promise.
 
 #include "core/sounding.h"
+#include "forward/forward_routine.h"
 
 namespace zeva::forward {
 
-inline constexpr float kRefusedFit = 1.0e10f;        // RMS and PCTERR of a refused model
-inline constexpr float kRefusedSynthetic = 1.0e20f;  // its synthetic values
-inline constexpr float kMissingReading = 1.0e10f;    // observed values from here up are missing
-inline constexpr float kReplacementValue = 10.0f;    // for non-physical model values
+inline constexpr float kReplacementValue = 10.0f;  // for non-physical model values
 
 // True when the model and data arrays hold at least what NLAYER, NPK, NDATA
 // and NCOMP promise, with `geometryColumns` abscissa columns and
