@@ -1,0 +1,218 @@
+#include "files/native_file.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <system_error>
+
+#include "files/native_file_reader.h"
+#include "files/native_file_writer.h"
+
+namespace zeva::files {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum class Action { Reload, Open, Save, SaveAs, Unknown };
+
+std::string upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return result;
+}
+
+Action parseAction(std::string_view text) {
+  const auto end = text.find_last_not_of(' ');
+  const std::string name = upper(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
+  if (name == "RELOAD") return Action::Reload;
+  if (name == "OPEN") return Action::Open;
+  if (name == "SAVE") return Action::Save;
+  if (name == "SAVEAS") return Action::SaveAs;
+  return Action::Unknown;
+}
+
+void setSoundingName(core::CurrentSounding& current, const fs::path& file) {
+  current.S.header.name.assign(soundingNameFromFile(file.string()));
+  current.SM.header.name = current.S.header.name;  // SM carries a copy of the data header
+}
+
+FileActionResult finished(const core::CurrentSounding& current, bool success) {
+  FileActionResult result;
+  result.success = success;
+  result.lastSoundingName = current.S.header.name;
+  return result;
+}
+
+bool openAndRead(const fs::path& requested, core::CurrentSounding& current, ui::Toolkit& toolkit) {
+  const std::optional<fs::path> found = findFileIgnoringCase(requested);
+  if (!found) {
+    toolkit.information("CANNOT FIND FILE: " + requested.string());
+    return false;
+  }
+  const fs::path& file = *found;
+  const std::string name = file.string();
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) {
+    toolkit.information("CANNOT OPEN FILE: " + name);
+    return false;
+  }
+  FileHandle handle(std::fopen(name.c_str(), "r+b"));
+  if (!handle) {
+    const bool readable = FileHandle(std::fopen(name.c_str(), "rb")) != nullptr;
+    toolkit.information("CANNOT OPEN FILE: " + name + (readable ? "\nFILE IS READ-ONLY!" : ""));
+    return false;
+  }
+  FileSource source(handle.get());
+  const ReadResult read = readNativeFile(source, current, name, toolkit);
+  handle.reset();
+  if (!read.complete) {
+    if (read.recordChanged) current.S.layer.saved = core::kFalse;
+    return false;
+  }
+  setSoundingName(current, file);
+  current.S.layer.saved = core::kTrue;
+  return true;
+}
+
+// Creates a new temporary file beside `target`; empty when the folder does not
+// let us.
+std::optional<fs::path> createTemporaryBeside(const fs::path& target, FileHandle& handle) {
+  std::random_device seed;
+  const fs::path folder = target.parent_path();
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(seed()));
+    const fs::path candidate = folder / ("." + target.filename().string() + "." + suffix + ".tmp");
+    errno = 0;
+    handle.reset(std::fopen(candidate.string().c_str(), "wbx"));
+    if (handle) return candidate;
+    if (errno != EEXIST) break;
+  }
+  return std::nullopt;
+}
+
+// Writes the sounding to a temporary file and puts it in the place of
+// `target` only when all of it reached the disk.
+bool writeReplacing(const fs::path& target, core::CurrentSounding& current, ui::Toolkit& toolkit,
+                    const NativeFileOptions& options) {
+  const std::string name = target.string();
+  std::error_code ec;
+  const bool exists = fs::exists(target, ec);
+  if (exists && !fs::is_regular_file(target, ec)) {
+    toolkit.information("CANNOT OPEN FILE: " + name);
+    return false;
+  }
+  FileHandle handle;
+  const std::optional<fs::path> temporary = createTemporaryBeside(target, handle);
+  if (!temporary) {
+    toolkit.information("CANNOT OPEN FILE: " + name);
+    return false;
+  }
+  if (exists) fs::permissions(*temporary, fs::status(target, ec).permissions(), ec);
+
+  const core::Logical savedBefore = current.S.layer.saved;
+  FileSink file(std::move(handle));
+  std::unique_ptr<ByteSink> wrapped = options.wrapSink ? options.wrapSink(file) : nullptr;
+  const WriteResult written = writeNativeFile(wrapped ? *wrapped : file, current, toolkit);
+  wrapped.reset();
+  const std::int64_t length = file.position();
+  const bool flushed = file.finish();
+  bool replaced = false;
+  if (written.complete) {  // else the writer has shown where it failed
+    if (flushed) fs::rename(*temporary, target, ec);
+    replaced = flushed && !ec;
+    if (!replaced) {
+      // Nothing of the new file is known to be on the disk.
+      current.S.layer.saved = savedBefore;
+      toolkit.information(writeErrorMessage(0, length));
+    }
+  }
+  if (!replaced) fs::remove(*temporary, ec);
+  return replaced;
+}
+
+}  // namespace
+
+std::string soundingNameFromFile(std::string_view fileName) {
+  const auto slash = fileName.find_last_of("/\\");
+  std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+  base = base.substr(0, base.find('.'));
+  return std::string(base.substr(0, core::NameText{}.chars.size()));
+}
+
+fs::path defaultNativeFile(const core::CurrentSounding& current, const fs::path& folder) {
+  return folder / (current.S.header.name.trimmed() + std::string(kNativeFileExtension));
+}
+
+std::optional<fs::path> findFileIgnoringCase(const fs::path& file) {
+  std::error_code ec;
+  if (fs::exists(file, ec)) return file;
+  const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+  const std::string wanted = upper(file.filename().string());
+  std::optional<fs::path> found;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string candidate = it->path().filename().string();
+    if (upper(candidate) != wanted) continue;
+    if (!found || candidate < found->filename().string()) found = file.parent_path() / candidate;
+  }
+  return found;
+}
+
+FileActionResult nativeFileAction(std::string_view action, core::CurrentSounding& current,
+                                  const fs::path& folder, ui::Toolkit& toolkit,
+                                  const NativeFileOptions& options) {
+  const ui::FileFilter filter{kNativeFileTitle, kNativeFileFilter};
+  const fs::path defaultFile = defaultNativeFile(current, folder);
+  switch (parseAction(action)) {
+    case Action::Reload:
+      return finished(current, openAndRead(defaultFile, current, toolkit));
+    case Action::Open: {
+      const std::optional<std::string> chosen =
+          toolkit.chooseFileToOpen(filter, defaultFile.string());
+      if (!chosen) {
+        FileActionResult result = finished(current, false);
+        result.cancelled = true;
+        return result;
+      }
+      return finished(current, openAndRead(folder / *chosen, current, toolkit));
+    }
+    case Action::Save: {
+      const fs::path target = findFileIgnoringCase(defaultFile).value_or(defaultFile);
+      const bool saved = writeReplacing(target, current, toolkit, options);
+      if (saved) setSoundingName(current, target);
+      return finished(current, saved);
+    }
+    case Action::SaveAs: {
+      const std::optional<std::string> chosen =
+          toolkit.chooseFileToSave(filter, defaultFile.string());
+      if (!chosen) {
+        FileActionResult result = finished(current, false);
+        result.cancelled = true;
+        return result;
+      }
+      fs::path target = folder / *chosen;
+      if (!target.has_extension()) target += kNativeFileExtension;
+      return finished(current, saveNativeFileAs(target, current, toolkit, options));
+    }
+    case Action::Unknown:
+      break;
+  }
+  assert(!"unknown native file action");
+  return finished(current, false);
+}
+
+bool openNativeFile(const fs::path& file, core::CurrentSounding& current, ui::Toolkit& toolkit) {
+  return openAndRead(file, current, toolkit);
+}
+
+bool saveNativeFileAs(const fs::path& file, core::CurrentSounding& current, ui::Toolkit& toolkit,
+                      const NativeFileOptions& options) {
+  setSoundingName(current, file);  // so that the stored data header carries the new name
+  return writeReplacing(file, current, toolkit, options);
+}
+
+}  // namespace zeva::files
