@@ -1,0 +1,75 @@
+#pragma once
+// The steps of one inversion iteration that other calculations (smooth models,
+// equivalence analysis) share, and that the tests check one by one. Residual
+// index k runs over the data columns, and within a column over the readings:
+// k = c * NDATA + i (zero-based).
+
+#include <span>
+
+#include "core/matrix.h"
+#include "core/sounding.h"
+#include "forward/forward_routine.h"
+#include "inversion/run_monitor.h"
+
+namespace zeva::inversion {
+
+// The fit the inversion minimises: RMS, or the weighted fit (layer-header
+// word 3) when error weighting is on.
+float fitMeasure(const core::Sounding& S);
+
+// Runs the forward routine. Under error weighting, a routine that does not
+// compute a weighted fit itself gets the error-weighted RMS of the residuals
+// (each squared misfit weighted by 1 / UVOLTS), so that the measure always
+// belongs to the model just run.
+void runForward(core::Sounding& S, const forward::ForwardRoutine& forward);
+
+// True when the data and model arrays have the sizes the header counts give.
+bool arraysMatchCounts(const core::Sounding& S);
+
+// The residual of every data value: zero for masked values, missing readings,
+// zero observed or synthetic values and non-numbers; log10(|o / s|) in a log
+// column, (o - s) / |o| otherwise; divided by sqrt(UVOLTS) under error
+// weighting when the error is positive. `r` holds NDATA * NCOMP values.
+void computeResiduals(const core::Sounding& S, std::span<float> r);
+
+// The perturbed value of parameter j (zero-based) for its derivative, and the
+// factor 1 / log10(perturbed / value) that turns differences into
+// derivatives with respect to log10 of the parameter.
+struct Perturbation {
+  float value;
+  float factor;
+};
+Perturbation derivativePerturbation(const core::Sounding& S, int j);
+
+// The progress dialog of one iteration: shown only when the derivatives are
+// estimated to take more than 2 seconds; hidden when the object goes.
+class IterationProgress {
+ public:
+  explicit IterationProgress(RunMonitor& monitor) : monitor_(monitor) {}
+  ~IterationProgress();
+  IterationProgress(const IterationProgress&) = delete;
+  IterationProgress& operator=(const IterationProgress&) = delete;
+
+  // After derivative run `done` of `total`.
+  void derivativeRun(int done, int total);
+  // When the search starts, and after trial `done`.
+  void searchStart();
+  void searchTrial(int done);
+  bool shown() const { return shown_; }
+
+ private:
+  RunMonitor& monitor_;
+  bool shown_ = false;
+};
+
+// Fills J (NDATA * NCOMP rows, NPAR columns) with the derivatives of the
+// synthetics with respect to log10 of each free parameter, one forward run
+// each; fixed parameters get a zero column. `startSynthetics` are the
+// synthetics of the model (column by column). Limits of a parameter that lies
+// outside them are cancelled. Returns false when the user interrupted; the
+// parameter under perturbation is then restored.
+bool computeDerivatives(core::Sounding& S, const forward::ForwardRoutine& forward,
+                        std::span<const float> startSynthetics, core::Matrix<float>& J,
+                        RunMonitor& monitor, IterationProgress& progress);
+
+}  // namespace zeva::inversion

@@ -1,0 +1,283 @@
+// One damped least-squares iteration and the multiple-iteration driver.
+
+#include "inversion/layered_inversion.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "inversion/damping_search.h"
+#include "inversion/gauss_jordan.h"
+#include "inversion/inversion_steps.h"
+
+namespace zeva::inversion {
+
+namespace {
+
+using core::isSet;
+using core::Sounding;
+
+constexpr float kMaxStep = 3.0f;          // decades, any parameter
+constexpr float kMaxGeometryStep = 0.3f;  // decades, thicknesses and depths
+
+std::size_t idx(int value) { return static_cast<std::size_t>(value); }
+
+// The work arrays of one iteration, all allocated before the model is touched.
+struct WorkArrays {
+  std::vector<float> residuals;   // n
+  std::vector<float> synthetics;  // n, of the starting model
+  core::Matrix<float> J;          // n x P
+  std::vector<float> gradient;    // P
+  std::vector<float> normal;      // P x P, column-major
+  std::vector<float> system;      // P x (P + 1), and P x 2P for the resolution
+  std::vector<float> startPar;    // P
+  std::vector<float> bestPar;     // P
+  std::vector<float> resolution;  // P (P + 1) / 2
+
+  WorkArrays(std::size_t n, std::size_t P)
+      : residuals(n),
+        synthetics(n),
+        J(n, P),
+        gradient(P),
+        normal(P * P),
+        system(P * 2 * P),
+        startPar(P),
+        bestPar(P),
+        resolution(P * (P + 1) / 2) {}
+};
+
+// The trial step of one damping, tried with a forward run (the core of the
+// damping search). Keeps the best trial seen so far.
+class TrialStep {
+ public:
+  TrialStep(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor, WorkArrays& work,
+            float startFit)
+      : S_(S), forward_(forward), monitor_(monitor), w_(work), bestFit_(startFit) {}
+
+  std::optional<float> operator()(float damping) {
+    const int P = S_.NPAR();
+    const auto n = idx(P);
+    const float lambda = std::fabs(damping);
+    std::vector<float>& a = w_.system;
+    auto at = [&](int i, int j) -> float& { return a[idx(j) * n + idx(i)]; };
+    std::copy(w_.normal.begin(), w_.normal.end(), a.begin());
+    float* rhs = a.data() + n * n;
+    std::copy(w_.gradient.begin(), w_.gradient.end(), rhs);
+
+    const int nl = S_.NLAYER();
+    const int layerParameters = S_.NPK() * nl;
+    const bool rough = isSet(S_.model.LROUGH) && nl >= 2;
+    const std::vector<float>& p = w_.startPar;
+    auto ell = [&](int j, int q) { return std::log10(p[idx(j)] / p[idx(q)]); };
+    for (int j = 0; j < P; ++j) {
+      if (!rough || j >= layerParameters) {
+        at(j, j) += lambda;
+        continue;
+      }
+      // Roughness between neighbouring layers of the same parameter kind:
+      // the penalty h (log p(j) - log p(q))^2 for each neighbour q.
+      const float h = lambda / 2.0f;
+      const int position = (j + 1) % nl;
+      if (position == 1) {
+        at(j, j) += h;
+        at(j + 1, j) -= h;
+        rhs[j] -= h * ell(j, j + 1);
+      } else if (position == 0) {
+        at(j, j) += h;
+        at(j - 1, j) -= h;
+        rhs[j] -= h * ell(j, j - 1);
+      } else {
+        at(j, j) += lambda;
+        at(j - 1, j) -= h;
+        at(j + 1, j) -= h;
+        rhs[j] -= h * (ell(j, j - 1) + ell(j, j + 1));
+      }
+    }
+    SolveGaussJordan(std::span<float>(a.data(), n * (n + 1)), P, 1);
+
+    std::vector<float>& par = S_.M.PAR;
+    for (int j = 0; j < P; ++j) {
+      const auto jj = idx(j);
+      float d = rhs[j];
+      if (std::isnan(d)) d = kMaxStep;
+      d = std::clamp(d, -kMaxStep, kMaxStep);
+      if (j >= layerParameters) d = std::clamp(d, -kMaxGeometryStep, kMaxGeometryStep);
+      // A fixed parameter stays where it is, also when the roughness penalty
+      // couples it to its free neighbours.
+      if (isSet(S_.M.LFIX[jj])) d = 0.0f;
+      float value = p[jj] * std::pow(10.0f, d);
+      if (isSet(S_.M.LMTP[jj])) value = std::max(S_.M.PARD[jj], std::min(S_.M.PARU[jj], value));
+      par[jj] = value;
+    }
+    runForward(S_, forward_);
+    const float fit = fitMeasure(S_);
+    if (fit <= bestFit_) {
+      bestFit_ = fit;
+      std::copy(par.begin(), par.begin() + P, w_.bestPar.begin());
+    }
+    // An interrupt keeps the trial under way as the model.
+    if (monitor_.PollInterrupt()) return std::nullopt;
+    std::copy(p.begin(), p.end(), par.begin());
+    return fit;
+  }
+
+ private:
+  Sounding& S_;
+  const ForwardRoutine& forward_;
+  RunMonitor& monitor_;
+  WorkArrays& w_;
+  float bestFit_;
+};
+
+// Normal equations g = J^T r and A = J^T J (the lower triangle computed,
+// then mirrored).
+void formNormalEquations(WorkArrays& w, int P, std::size_t n) {
+  const auto np = idx(P);
+  for (std::size_t j = 0; j < np; ++j) {
+    std::span<const float> cj = w.J.column(j);
+    float g = 0.0f;
+    for (std::size_t k = 0; k < n; ++k) g += cj[k] * w.residuals[k];
+    w.gradient[j] = g;
+    for (std::size_t i = j; i < np; ++i) {
+      std::span<const float> ci = w.J.column(i);
+      float sum = 0.0f;
+      for (std::size_t k = 0; k < n; ++k) sum += ci[k] * cj[k];
+      w.normal[j * np + i] = sum;
+      w.normal[i * np + j] = sum;
+    }
+  }
+}
+
+// R = (A + damping I)^-1 A, stored column by column as its upper triangle.
+void storeResolution(Sounding& S, WorkArrays& w, float damping) {
+  const int P = S.NPAR();
+  const auto np = idx(P);
+  std::vector<float>& a = w.system;
+  std::copy(w.normal.begin(), w.normal.end(), a.begin());
+  for (std::size_t j = 0; j < np; ++j) a[j * np + j] += damping;
+  std::copy(w.normal.begin(), w.normal.end(), a.begin() + static_cast<std::ptrdiff_t>(np * np));
+  SolveGaussJordan(std::span<float>(a.data(), np * 2 * np), P, P);
+  const float* R = a.data() + np * np;
+  std::size_t k = 0;
+  for (std::size_t j = 0; j < np; ++j)
+    for (std::size_t i = 0; i <= j; ++i) w.resolution[k++] = R[j * np + i];
+  S.RESOLV.swap(w.resolution);
+  S.layer.resolutionValid = core::kTrue;
+}
+
+}  // namespace
+
+IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor) {
+  IterationResult result;
+  if (S.NDATA() < 1 || S.NLAYER() < 1) return result;
+  if (!arraysMatchCounts(S)) {
+    result.status = kInconsistentSounding;
+    return result;
+  }
+  const int P = S.NPAR();
+  const std::size_t n = idx(S.NDATA()) * idx(S.NCOMP());
+  std::optional<WorkArrays> work;
+  try {
+    work.emplace(n, idx(P));
+  } catch (const std::bad_alloc&) {
+    result.status = kWorkArrayAllocationFailed;
+    return result;
+  } catch (const std::length_error&) {
+    result.status = kWorkArrayAllocationFailed;
+    return result;
+  }
+  WorkArrays& w = *work;
+
+  runForward(S, forward);
+  if (!isSet(S.layer.syntheticValid)) return result;
+  S.layer.resolutionValid = core::kFalse;
+  S.layer.equivalenceValid = core::kFalse;
+  S.layer.saved = core::kFalse;
+
+  IterationProgress progress(monitor);
+  // Whatever stops the iteration early, the synthetics and fit must describe
+  // the model that is kept.
+  auto stopEarly = [&] {
+    runForward(S, forward);
+    return result;
+  };
+
+  const float startFit = fitMeasure(S);
+  std::size_t k = 0;
+  for (int c = 0; c < S.NCOMP(); ++c)
+    for (int i = 0; i < S.NDATA(); ++i) w.synthetics[k++] = S.SVOLT(idx(i), idx(c));
+  std::copy(S.M.PAR.begin(), S.M.PAR.begin() + P, w.startPar.begin());
+  w.bestPar = w.startPar;
+  computeResiduals(S, w.residuals);
+
+  if (!computeDerivatives(S, forward, w.synthetics, w.J, monitor, progress)) return stopEarly();
+
+  formNormalEquations(w, P, n);
+  float trace = 0.0f;
+  for (int j = 0; j < P; ++j) trace += w.normal[idx(j) * idx(P) + idx(j)];
+
+  progress.searchStart();
+  TrialStep step(S, forward, monitor, w, startFit);
+  int trialsDone = 0;
+  const DampingSearchResult search =
+      searchDamping(trace, trace / 1000.0f, startFit, isSet(S.model.LROUGH), [&](float damping) {
+        std::optional<float> fit = step(damping);
+        progress.searchTrial(++trialsDone);
+        return fit;
+      });
+  result.damping = search.damping;
+  result.trials = search.trials;
+  if (search.interrupted) return stopEarly();
+
+  std::copy(w.bestPar.begin(), w.bestPar.end(), S.M.PAR.begin());
+  if (monitor.PollInterrupt()) return stopEarly();
+
+  storeResolution(S, w, search.damping);
+  runForward(S, forward);
+  return result;
+}
+
+std::string fitStatusText(float pctErr) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%8.2f%% RMS", static_cast<double>(pctErr));
+  return std::string(text).substr(0, 20);
+}
+
+InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
+                            const core::InversionSettings& control, RunMonitor& monitor, int pane) {
+  InvertManyResult result;
+  if (S.NDATA() < 1 || S.NLAYER() < 1) return result;
+  monitor.markTime();
+  runForward(S, forward);
+  if (!isSet(S.layer.syntheticValid)) return result;
+
+  ui::Toolkit& toolkit = monitor.toolkit();
+  toolkit.setStatus(pane, fitStatusText(S.layer.PCTERR));
+  monitor.PollInterrupt(true);
+
+  for (int iteration = 1; iteration <= control.iterationLimit; ++iteration) {
+    const float before = fitMeasure(S);
+    const IterationResult once = InvertOnce(S, forward, monitor);
+    ++result.iterations;
+    if (monitor.interrupted() || once.status != 0) {
+      result.status = once.status;
+      break;
+    }
+    toolkit.setStatus(pane, fitStatusText(S.layer.PCTERR));
+    toolkit.requestRedraw();
+    if (fitMeasure(S) > control.improvementRatio * before ||
+        S.layer.PCTERR < control.fitFloorPercent || iteration == control.iterationLimit)
+      break;
+  }
+
+  result.interrupted = monitor.interrupted();
+  monitor.PollInterrupt(true);
+  runForward(S, forward);
+  return result;
+}
+
+}  // namespace zeva::inversion
