@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -36,13 +37,13 @@ class FileBuilder {
 
   // A chunk whose length field is the payload's size unless given.
   FileBuilder& chunk(std::string_view tag, const std::string& payload, std::int32_t version = 1,
-                     std::int64_t length = -1) {
+                     std::optional<std::int32_t> length = std::nullopt) {
     std::string padded(tag);
     padded.resize(8, ' ');
     bytes_ += padded;
     bytes_ += int32Bytes(version);
     bytes_ += int32Bytes(0);
-    bytes_ += int32Bytes(static_cast<std::int32_t>(length < 0 ? payload.size() : length));
+    bytes_ += int32Bytes(length.value_or(static_cast<std::int32_t>(payload.size())));
     bytes_ += payload;
     return *this;
   }
