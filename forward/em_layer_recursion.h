@@ -1,0 +1,59 @@
+#pragma once
+// The layered-earth reflection shared by the two-coil EM routines (MaxMin and
+// EM conductivity), in the wavenumber g normalised by the skin depth delta of
+// the top layer: u_j = sqrt(g^2 + 2i c_j) with c_j the conductivity of layer
+// j relative to layer 1, thicknesses scaled by 2/delta, and the admittance
+// ratio Y carried from the bottom layer up (Ward and Hohmann, 1988, the TE
+// recursion written for the ratio of layer admittances). Also the closed
+// forms of the homogeneous half-space (Wait, 1982).
+
+#include <complex>
+#include <span>
+#include <vector>
+
+#include "core/sounding.h"
+
+namespace zeva::forward {
+
+using ComplexF = std::complex<float>;
+
+// Work arrays of one call, sized by NLAYER.
+class EmLayerRecursion {
+ public:
+  // Sizes the arrays for nlayer layers; false when the memory cannot be had.
+  bool allocate(int nlayer);
+
+  // Relative conductivities c_j (j = 0..NLAYER-1) and thicknesses t_j in
+  // metres (j = 0..NLAYER-2), filled by the routine.
+  std::vector<float> relativeConductivity;
+  std::vector<float> thickness;
+
+  // Scales the thicknesses by 2/delta for a reading.
+  void scaleThicknesses(float twoOverSkinDepth);
+
+  // u_1 and the admittance ratio Y at the top for normalised wavenumber g.
+  // A layer above the bottom whose |Re(u_j t'_j)| reaches 21 hides what lies
+  // below it; the recursion starts at the deepest such layer as a half-space.
+  void topAdmittance(float g, ComplexF& u1, ComplexF& Y);
+
+  // The change of the TE reflection coefficient from the half-space of layer
+  // 1 to the layered earth, over -g: D(g) = 2 u1 (Y - 1) / ((g + u1)(g + Y u1)).
+  ComplexF reflectionChange(float g);
+
+  // The whole TE reflection, with the sign of the elevated kernels:
+  // (Y u1 - g) / (g + Y u1).
+  ComplexF reflection(float g);
+
+ private:
+  std::vector<float> scaled_;
+  std::vector<ComplexF> u_, ut_;
+};
+
+// Coplanar and perpendicular responses of a homogeneous half-space for the
+// induction number x = omega mu0 sigma s^2 (total field over free-space
+// field), in double precision, with their series for small x where the
+// closed forms lose every digit to cancellation.
+std::complex<double> horizontalCoplanarHalfSpace(double x);  // HCP0
+std::complex<double> verticalCoplanarHalfSpace(double x);    // VCP0
+
+}  // namespace zeva::forward
