@@ -1,0 +1,813 @@
+#include "files/usf_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <span>
+#include <vector>
+
+#include "core/data_type.h"
+#include "files/sounding_import.h"
+#include "files/text_fields.h"
+
+namespace zeva::files {
+
+namespace {
+
+using core::Family;
+
+constexpr std::size_t kLineLength = 256;
+constexpr std::size_t kMainHeaderLength = 82;  // 80 characters after the two skipped ones
+// Sweeps beyond this number are refused rather than allocated.
+constexpr int kMaxSweeps = 100000;
+
+enum class Role { Ignored, Geometry, Value, ErrorBar, Mask };
+
+struct Column {
+  Role role = Role::Ignored;
+  int slot = 0;  // geometry index, or the index of the value a column belongs to
+};
+
+struct Vocabulary {
+  std::string_view word;
+  Role role;
+  int slot;
+};
+
+// Column words of each block and where their values go.
+constexpr std::array kEmConductivityColumns{
+    Vocabulary{"INDEX", Role::Ignored, 0},    Vocabulary{"FREQUENCY", Role::Geometry, 0},
+    Vocabulary{"SPACING", Role::Geometry, 1}, Vocabulary{"HEIGHT", Role::Geometry, 2},
+    Vocabulary{"HMD", Role::Value, 0},        Vocabulary{"VMD", Role::Value, 1}};
+constexpr std::array kTemColumns{
+    Vocabulary{"INDEX", Role::Ignored, 0}, Vocabulary{"TIME", Role::Geometry, 0},
+    Vocabulary{"WIDTH", Role::Geometry, 1}, Vocabulary{"VOLTAGE", Role::Value, 0}};
+constexpr std::array kResistivityColumns{
+    Vocabulary{"INDEX", Role::Ignored, 0}, Vocabulary{"SPACING", Role::Geometry, 0},
+    Vocabulary{"MN", Role::Geometry, 1},   Vocabulary{"RESISTIVITY", Role::Value, 0},
+    Vocabulary{"PFE", Role::Value, 1},     Vocabulary{"CHARGEABILITY", Role::Value, 1},
+    Vocabulary{"PHASE", Role::Value, 1}};
+constexpr std::array kMaxMinColumns{
+    Vocabulary{"INDEX", Role::Ignored, 0},    Vocabulary{"FREQUENCY", Role::Geometry, 0},
+    Vocabulary{"SPACING", Role::Geometry, 1}, Vocabulary{"HEIGHT", Role::Geometry, 2},
+    Vocabulary{"INPHASE", Role::Value, 0},    Vocabulary{"QUADRATURE", Role::Value, 1}};
+constexpr std::array kMagnetotelluricColumns{
+    Vocabulary{"INDEX", Role::Ignored, 0}, Vocabulary{"FREQUENCY", Role::Geometry, 0},
+    Vocabulary{"RESISTIVITY", Role::Value, 0}, Vocabulary{"PHASE", Role::Value, 1}};
+
+enum class BlockKind { Resistivity, MaxMin, Magnetotelluric, EmConductivity, Tem };
+
+BlockKind blockKindOf(const core::DataTypeText& type) {
+  if (core::isMaxMin(type)) return BlockKind::MaxMin;
+  if (type == core::type::kMagnetotelluric) return BlockKind::Magnetotelluric;
+  if (type == core::type::kEmConductivity) return BlockKind::EmConductivity;
+  if (type == core::type::kCentralLoopTem || type == core::type::kCoincidentLoopTem ||
+      type == core::type::kFixedLoopTem)
+    return BlockKind::Tem;
+  return BlockKind::Resistivity;
+}
+
+struct VoltageUnit {
+  std::string_view fileText;
+  std::string_view storedText;
+  float readFactor;
+};
+constexpr std::array kVoltageUnits{
+    VoltageUnit{"V/AMP", "(uV/Amp)", 1.0e6f}, VoltageUnit{"V/AM2", "(nV/A-m^2)", 1.0e9f},
+    VoltageUnit{"V/M2", "(uV/m^2)", 1.0e6f}, VoltageUnit{"T/SEC", "(nT/sec)", 1.0e9f}};
+
+// A line is a keyword END line when its first word, without leading slashes
+// and a trailing colon, is END. (Testing for the letters anywhere would end a
+// header at a sounding name such as "BENDIGO 4".)
+bool isEndLine(std::string_view line) {
+  std::string_view word = firstWordOf(line);
+  while (!word.empty() && word.front() == '/') word.remove_prefix(1);
+  if (!word.empty() && word.back() == ':') word.remove_suffix(1);
+  return word == "END";
+}
+
+bool isBlankOrComment(std::string_view line) {
+  const std::string_view text = trimmed(line);
+  return text.empty() || line.front() == '!';
+}
+
+// One sounding as it is read: the header fields and the data rows.
+struct SoundingBeingRead {
+  core::DataHeader header = importedDataHeader(core::DataTypeText());
+  int points = 0;
+  int sweeps = 1;
+  std::vector<std::int32_t> turns{1};
+  std::vector<float> current{0.0f}, ramp{0.0f}, frequency{0.0f}, coilSize{0.0f}, delay{0.0f};
+  std::vector<std::int32_t> sweepEnd{0};
+  float fixedSpacing = 0.0f, fixedHeight = 0.0f;  // MaxMin geometry held in the header
+
+  // One row per point: geometry, values, error bars, masks.
+  int ngeom = 1, ncomp = 1;
+  std::vector<std::array<float, 3>> geometry;
+  std::vector<std::array<float, 2>> values, errors;
+  std::vector<std::array<bool, 2>> masks;
+
+  void resizeSweeps(int count) {
+    const auto n = static_cast<std::size_t>(count);
+    sweeps = count;
+    turns.assign(n, 1);
+    current.assign(n, 0.0f);
+    ramp.assign(n, 0.0f);
+    frequency.assign(n, 0.0f);
+    coilSize.assign(n, 0.0f);
+    delay.assign(n, 0.0f);
+    sweepEnd.assign(n, 0);
+  }
+  void growSweeps(int count) {
+    const auto n = static_cast<std::size_t>(count);
+    sweeps = count;
+    turns.resize(n, 1);
+    for (auto* v : {&current, &ramp, &frequency, &coilSize, &delay}) v->resize(n, 0.0f);
+    sweepEnd.resize(n, 0);
+  }
+};
+
+class UsfReader {
+ public:
+  UsfReader(std::istream& in, ui::Toolkit& toolkit) : in_(in), toolkit_(toolkit) {}
+
+  std::optional<int> readMainHeader();
+  // Reads the next sounding; `chosen` is false for soundings that are only
+  // stepped over. Returns false after a failure message.
+  bool readSounding(SoundingBeingRead& s, bool chosen);
+
+ private:
+  enum class BlockOutcome { Read, NoBlock, Failed };
+
+  bool nextLine(std::string& raw, std::size_t limit = kLineLength);
+  void pushBack(std::string raw) { pending_ = std::move(raw); }
+  void error(std::string_view message);
+
+  // Value readers: the value is the text after the first colon.
+  bool readInteger(std::string_view line, std::int32_t& value);
+  bool readReals(std::string_view line, std::span<float> values);
+  std::string readText(std::string_view rawLine, std::string_view line);
+
+  bool readHeader(SoundingBeingRead& s);
+  BlockOutcome readBlock(SoundingBeingRead& s, BlockKind kind);
+  bool readColumnHeader(std::string_view line, std::span<const Vocabulary> vocabulary,
+                        std::size_t maxWords, std::vector<Column>& columns);
+  // Stores the words of a data line by the roles of the columns.
+  void storeRow(std::string_view line, const std::vector<Column>& columns, SoundingBeingRead& s,
+                BlockKind kind, int sweep);
+  bool readSweepHeader(SoundingBeingRead& s, int sweep);
+
+  std::istream& in_;
+  ui::Toolkit& toolkit_;
+  int lineNumber_ = 0;
+  std::optional<std::string> pending_;
+  bool unitReported_ = false;
+};
+
+// Values are parsed on the prepared line with commas as blanks.
+std::string valueLine(std::string line) {
+  std::replace(line.begin(), line.end(), ',', ' ');
+  return line;
+}
+
+std::optional<std::string_view> afterColon(std::string_view line) {
+  const auto colon = line.find(':');
+  if (colon == std::string_view::npos) return std::nullopt;
+  return line.substr(colon + 1);
+}
+
+bool UsfReader::nextLine(std::string& raw, std::size_t limit) {
+  if (pending_) {
+    raw = std::move(*pending_);
+    pending_.reset();
+    return true;
+  }
+  if (!readBoundedLine(in_, raw, limit)) return false;
+  ++lineNumber_;
+  blankUnprintable(raw);
+  return true;
+}
+
+void UsfReader::error(std::string_view message) {
+  std::array<char, 16> number{};
+  std::snprintf(number.data(), number.size(), "%6d", lineNumber_);
+  toolkit_.message(ui::MessageKind::Warning, kUsfErrorTitle,
+                   "Error at line " + std::string(number.data()) + "\r\n" + std::string(message));
+}
+
+bool UsfReader::readInteger(std::string_view line, std::int32_t& value) {
+  const auto rest = afterColon(line);
+  if (!rest) return true;
+  const std::string_view word = firstWordOf(*rest).substr(0, 30);
+  if (word.empty()) {
+    value = 0;
+    return true;
+  }
+  const auto parsed = parseInteger(word);
+  if (!parsed) {
+    error("Error reading integer value: " + std::string(word));
+    return false;
+  }
+  value = *parsed;
+  return true;
+}
+
+bool UsfReader::readReals(std::string_view line, std::span<float> values) {
+  const auto rest = afterColon(line);
+  if (!rest) return true;
+  const auto words = splitWords(*rest);
+  for (std::size_t k = 0; k < values.size(); ++k) {
+    if (k >= words.size()) {
+      values[k] = 0.0f;
+      continue;
+    }
+    const std::string_view word = words[k].substr(0, 30);
+    const auto parsed = parseReal(word);
+    if (!parsed) {
+      error("Error reading floating point value: " + std::string(word));
+      return false;
+    }
+    values[k] = *parsed;
+  }
+  return true;
+}
+
+// A quoted value keeps its blanks and commas, so it is taken from the line
+// before commas became blanks; the opening quote must not stand directly
+// after the colon, nor the closing one directly after the opening one.
+std::string UsfReader::readText(std::string_view rawLine, std::string_view line) {
+  if (const auto rest = afterColon(rawLine)) {
+    const auto open = rest->find('"');
+    if (open != std::string_view::npos && open > 0) {
+      const auto close = rest->find('"', open + 1);
+      if (close != std::string_view::npos && close > open + 1)
+        return std::string(rest->substr(open + 1, close - open - 1));
+    }
+  }
+  const auto rest = afterColon(line);
+  const std::string_view word = rest ? firstWordOf(*rest) : std::string_view{};
+  return word == "\"\"" ? std::string() : std::string(word);  // an empty quoted text
+}
+
+std::optional<int> UsfReader::readMainHeader() {
+  std::string raw;
+  if (!readBoundedLine(in_, raw, kMainHeaderLength - 2)) {
+    ++lineNumber_;
+    error("File is not USF format");
+    return std::nullopt;
+  }
+  ++lineNumber_;
+  const std::string_view identification =
+      std::string_view(raw).substr(0, raw.find_last_not_of(' ') + 1);
+  if (identification != kUsfIdentification) {
+    error("File is not USF format");
+    return std::nullopt;
+  }
+  std::optional<int> soundings;
+  while (nextLine(raw, kMainHeaderLength)) {
+    const std::string line = valueLine(raw.size() > 2 ? raw.substr(2) : std::string());
+    if (trimmed(line).empty() || line.front() == '!') continue;
+    if (line.find("SOUNDINGS") != std::string::npos) {
+      std::int32_t count = 0;
+      if (!readInteger(line, count)) return std::nullopt;
+      soundings = count;
+      continue;
+    }
+    if (trimmed(line) == "END" && line.front() == 'E') {
+      if (!soundings) {
+        error("Main header does not give the number of soundings");
+        return std::nullopt;
+      }
+      return soundings;
+    }
+  }
+  error("Premature end of file while reading main header");
+  return std::nullopt;
+}
+
+bool UsfReader::readHeader(SoundingBeingRead& s) {
+  // Values of sweep 1 held until the header ends.
+  float coilSize = 0.0f, current = 0.0f, frequency = 0.0f, ramp = 0.0f, delay = 0.0f;
+  std::int32_t turns = 1;
+  bool firstLine = true;
+  std::string raw;
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return false;
+    }
+    const std::string line = valueLine(raw);
+    if (isEndLine(line)) break;
+    if (isBlankOrComment(line)) continue;
+    const bool wasFirst = firstLine;
+    firstLine = false;
+    auto has = [&](std::string_view keyword) {
+      return line.find("/" + std::string(keyword)) != std::string::npos;
+    };
+    core::DataHeader& h = s.header;
+    if (has("ARRAY")) {
+      if (!wasFirst) {
+        error("ARRAY keyword not permitted except for first line in sounding header");
+        return false;
+      }
+      // The data type keeps its commas ("MT Data xy, yx, inv.").
+      const auto rest = afterColon(raw);
+      std::string type(rest ? trimmed(*rest) : std::string_view{});
+      type = type.substr(0, 20);
+      if (type == "CENTRAL LOOP TEM") type = "Central Loop TEM";
+      if (type == "COINCIDENT LOOP TEM") type = "Coincident Loop TEM";
+      if (type == "FIXED LOOP TEM") type = "Fixed Loop TEM";
+      if (rest) h.dataType.assign(type);
+    } else if (has("COIL_LOCATION")) {
+      std::array<float, 2> v{h.coilX, h.coilY};
+      readReals(line, v);
+      h.coilX = v[0], h.coilY = v[1];
+    } else if (has("DATE")) {
+      readInteger(line, h.date);
+    } else if (has("DAYTIME")) {
+      std::array<float, 1> v{h.timeOfDay};
+      readReals(line, v);
+      h.timeOfDay = v[0];
+    } else if (has("AZIMUTH")) {
+      std::array<float, 1> v{h.azimuth};
+      readReals(line, v);
+      h.azimuth = v[0];
+    } else if (has("LOCATION")) {
+      std::array<float, 3> v{h.east, h.north, h.elevation};
+      readReals(line, v);
+      h.east = v[0], h.north = v[1], h.elevation = v[2];
+    } else if (has("LOOP_SIZE")) {
+      std::array<float, 2> v{h.loopSizeX, h.loopSizeY};
+      readReals(line, v);
+      h.loopSizeX = v[0], h.loopSizeY = v[1];
+    } else if (has("POINTS")) {
+      readInteger(line, s.points);
+    } else if (has("SOUNDING_NUMBER")) {
+      std::int32_t ignored = 0;
+      readInteger(line, ignored);
+    } else if (has("SOUNDING_NAME")) {
+      if (afterColon(line)) h.name.assign(readText(raw, line));
+    } else if (has("LENGTH_UNITS")) {
+      if (afterColon(line)) h.lengthUnit.assign(readText(raw, line) == "FEET" ? "(feet)" : "(m)");
+    } else if (has("SWEEPS")) {
+      std::int32_t sweeps = s.sweeps;
+      if (readInteger(line, sweeps)) {
+        if (sweeps < 1 || sweeps > kMaxSweeps) {
+          error("Cannot allocate data arrays");
+          return false;
+        }
+        s.resizeSweeps(sweeps);
+      }
+    } else if (has("VOLTAGE_UNITS")) {
+      if (afterColon(line)) {
+        const std::string unit = readText(raw, line);
+        const auto known = std::ranges::find(kVoltageUnits, unit, &VoltageUnit::fileText);
+        if (known == kVoltageUnits.end()) {
+          error("Voltage units not recognized: " + unit);
+          h.temVoltageUnit.assign("(nV/A-m^2)");
+        } else {
+          h.temVoltageUnit.assign(known->storedText);
+        }
+      }
+    } else if (has("COIL_SIZE")) {
+      std::array<float, 1> v{coilSize};
+      readReals(line, v);
+      coilSize = v[0];
+    } else if (has("CURRENT")) {
+      std::array<float, 1> v{current};
+      readReals(line, v);
+      current = v[0];
+    } else if (has("FREQUENCY")) {
+      std::array<float, 1> v{frequency};
+      readReals(line, v);
+      frequency = v[0];
+    } else if (has("RAMP_TIME")) {
+      std::array<float, 1> v{ramp};
+      readReals(line, v);
+      ramp = v[0];
+    } else if (has("TIME_DELAY")) {
+      std::array<float, 1> v{delay};
+      readReals(line, v);
+      delay = v[0];
+    } else if (has("LOOP_TURNS")) {
+      readInteger(line, turns);
+    } else if (has("DIPOLE_LENGTH")) {
+      std::array<float, 1> v{h.dipoleLength};
+      readReals(line, v);
+      h.dipoleLength = v[0];
+    } else if (has("SPACING")) {
+      std::array<float, 1> v{s.fixedSpacing};
+      readReals(line, v);
+      s.fixedSpacing = v[0];
+    } else if (has("HEIGHT")) {
+      std::array<float, 1> v{s.fixedHeight};
+      readReals(line, v);
+      s.fixedHeight = v[0];
+    }
+  }
+  s.coilSize[0] = coilSize;
+  s.current[0] = current;
+  s.frequency[0] = frequency;
+  s.ramp[0] = ramp * 1.0e6f;
+  s.delay[0] = delay;
+  s.turns[0] = turns;
+  return true;
+}
+
+bool UsfReader::readColumnHeader(std::string_view line, std::span<const Vocabulary> vocabulary,
+                                 std::size_t maxWords, std::vector<Column>& columns) {
+  columns.clear();
+  auto words = splitWords(line);
+  if (words.size() > maxWords) words.resize(maxWords);
+  for (std::string_view word : words) {
+    Column column;
+    const Column* previous = columns.empty() ? nullptr : &columns.back();
+    const Column* beforePrevious = columns.size() < 2 ? nullptr : &columns[columns.size() - 2];
+    if (word == "ERROR_BAR" || word == "MASK") {
+      const Role own = word == "MASK" ? Role::Mask : Role::ErrorBar;
+      const Role other = word == "MASK" ? Role::ErrorBar : Role::Mask;
+      if (previous != nullptr && previous->role == Role::Value) {
+        column = {own, previous->slot};
+      } else if (previous != nullptr && previous->role == other && beforePrevious != nullptr &&
+                 beforePrevious->role == Role::Value) {
+        column = {own, previous->slot};
+      } else {
+        error(word == "MASK" ? "Mask does not follow data value or error bar"
+                             : "Error bar does not follow data value or mask");
+      }
+    } else {
+      const auto known = std::ranges::find(vocabulary, word, &Vocabulary::word);
+      if (known == vocabulary.end())
+        error("Unrecognized data header keyword: " + std::string(word));
+      else
+        column = {known->role, known->slot};
+    }
+    columns.push_back(column);
+  }
+  // Trailing columns that store nothing need not be read.
+  while (!columns.empty() && columns.back().role == Role::Ignored) columns.pop_back();
+  return true;
+}
+
+void UsfReader::storeRow(std::string_view line, const std::vector<Column>& columns,
+                         SoundingBeingRead& s, BlockKind kind, int sweep) {
+  std::array<float, 3> geometry{};
+  std::array<float, 2> values{}, errors{};
+  std::array<bool, 2> masks{};
+  const auto words = splitWords(line);
+  for (std::size_t k = 0; k < columns.size(); ++k) {
+    const Column& column = columns[k];
+    if (column.role == Role::Ignored) continue;
+    const std::string_view word = k < words.size() ? words[k].substr(0, 30) : std::string_view{};
+    const auto slot = static_cast<std::size_t>(column.slot);
+    if (column.role == Role::Mask) {
+      if (word.empty()) continue;
+      const auto parsed = parseInteger(word);
+      if (!parsed)
+        error("Error reading integer value: " + std::string(word));
+      else
+        masks[slot] = *parsed != 0;
+      continue;
+    }
+    float value = 0.0f;
+    if (!word.empty()) {
+      const auto parsed = parseReal(word);
+      if (!parsed)
+        error("Error reading floating point value: " + std::string(word));
+      else
+        value = *parsed;
+    }
+    if (column.role == Role::Geometry) geometry[slot] = value;
+    if (column.role == Role::Value) values[slot] = value;
+    if (column.role == Role::ErrorBar) errors[slot] = value;
+  }
+  if (kind == BlockKind::Tem) {
+    geometry[0] = (geometry[0] + s.delay[static_cast<std::size_t>(sweep)]) * 1000.0f;
+    const auto unit =
+        std::ranges::find(kVoltageUnits, std::string_view(s.header.temVoltageUnit.trimmed()),
+                          &VoltageUnit::storedText);
+    float factor = 1.0f;
+    if (unit == kVoltageUnits.end()) {
+      // Once per block: the unit is the same for every point.
+      if (!unitReported_)
+        error("Voltage units not recognized: " + s.header.temVoltageUnit.trimmed());
+      unitReported_ = true;
+    } else {
+      factor = unit->readFactor;
+    }
+    values[0] *= factor;
+  }
+  s.geometry.push_back(geometry);
+  s.values.push_back(values);
+  s.errors.push_back(errors);
+  s.masks.push_back(masks);
+}
+
+bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
+  const auto k = static_cast<std::size_t>(sweep);
+  std::string raw;
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return false;
+    }
+    const std::string line = valueLine(raw);
+    if (isEndLine(line)) return true;
+    if (isBlankOrComment(line)) continue;
+    auto has = [&](std::string_view keyword) {
+      return line.find("/" + std::string(keyword)) != std::string::npos;
+    };
+    auto readOne = [&](float& target, float scale) {
+      std::array<float, 1> v{target / scale};
+      if (readReals(line, v)) target = v[0] * scale;
+    };
+    if (has("COIL_SIZE"))
+      readOne(s.coilSize[k], 1.0f);
+    else if (has("CURRENT"))
+      readOne(s.current[k], 1.0f);
+    else if (has("FREQUENCY"))
+      readOne(s.frequency[k], 1.0f);
+    else if (has("RAMP_TIME"))
+      readOne(s.ramp[k], 1.0e6f);
+    else if (has("TIME_DELAY"))
+      readOne(s.delay[k], 1.0f);
+    else if (has("LOOP_TURNS"))
+      readInteger(line, s.turns[k]);
+  }
+}
+
+UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
+  if (s.points <= 0) {
+    error("Cannot read data unles there is a positive number of values");
+    return BlockOutcome::Failed;
+  }
+  std::string raw, line;
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return BlockOutcome::Failed;
+    }
+    line = valueLine(raw);
+    if (!isBlankOrComment(line)) break;
+  }
+  // A keyword line where the column header should be: this sounding has no
+  // data block and the line belongs to what follows.
+  if (firstWordOf(line).starts_with("/")) {
+    pushBack(raw);
+    return BlockOutcome::NoBlock;
+  }
+
+  std::span<const Vocabulary> vocabulary;
+  std::size_t maxWords = 64;
+  switch (kind) {
+    case BlockKind::EmConductivity:
+      vocabulary = kEmConductivityColumns;
+      break;
+    case BlockKind::Tem:
+      vocabulary = kTemColumns, maxWords = 5;
+      break;
+    case BlockKind::Resistivity:
+      vocabulary = kResistivityColumns;
+      break;
+    case BlockKind::MaxMin:
+      vocabulary = kMaxMinColumns;
+      break;
+    case BlockKind::Magnetotelluric:
+      vocabulary = kMagnetotelluricColumns;
+      break;
+  }
+  unitReported_ = false;
+  std::vector<Column> columns;
+  readColumnHeader(line, vocabulary, maxWords, columns);
+  auto present = [&](Role role, int slot) {
+    return std::ranges::any_of(columns,
+                               [&](const Column& c) { return c.role == role && c.slot == slot; });
+  };
+
+  switch (kind) {
+    case BlockKind::EmConductivity: {
+      s.ngeom = 3, s.ncomp = 2;
+      const bool hmd = present(Role::Value, 0), vmd = present(Role::Value, 1);
+      if (hmd && vmd)
+        s.header.mode = 1;
+      else if (hmd)
+        s.header.mode = 2;
+      else if (vmd)
+        s.header.mode = 3;
+      break;
+    }
+    case BlockKind::Tem:
+      s.ngeom = present(Role::Geometry, 1) ? 2 : 1, s.ncomp = 1;
+      break;
+    case BlockKind::Resistivity:
+      s.ngeom = present(Role::Geometry, 1) ? 2 : 1;
+      s.ncomp = present(Role::Value, 1) ? 2 : 1;
+      for (std::size_t k = 0; k < columns.size(); ++k) {
+        if (columns[k].role != Role::Value || columns[k].slot != 1) continue;
+        const std::string_view word = splitWords(line)[k];
+        s.header.ipUnit.assign(word == "PHASE"           ? "(mRad)"
+                               : word == "CHARGEABILITY" ? "(mSec)"
+                                                         : "(pfe)");
+      }
+      break;
+    case BlockKind::MaxMin: {
+      s.ngeom = 3, s.ncomp = 2;
+      const bool f = present(Role::Geometry, 0), x = present(Role::Geometry, 1),
+                 z = present(Role::Geometry, 2);
+      s.header.mode = f && !x && !z ? 1 : x && !f && !z ? 2 : z && !f && !x ? 3 : 0;
+      break;
+    }
+    case BlockKind::Magnetotelluric:
+      s.ngeom = 1, s.ncomp = 2;
+      break;
+  }
+
+  int sweep = 0;
+  bool overflowReported = false;
+  auto addRow = [&](std::string_view text) {
+    if (static_cast<int>(s.values.size()) >= s.points) {
+      if (!overflowReported) error("Attempt to read beyond allocated data");
+      overflowReported = true;
+      return;
+    }
+    storeRow(text, columns, s, kind, sweep);
+  };
+
+  if (kind == BlockKind::EmConductivity) {
+    // Exactly POINTS lines follow, blank ones included.
+    while (static_cast<int>(s.values.size()) < s.points) {
+      if (!nextLine(raw)) {
+        error("end of file while trying to read line");
+        return BlockOutcome::Failed;
+      }
+      line = valueLine(raw);
+      if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
+      addRow(line);
+    }
+    if (static_cast<int>(s.values.size()) == s.points) {
+      while (nextLine(raw))
+        if (isEndLine(valueLine(raw))) return BlockOutcome::Read;
+      error("end of file while trying to read line");
+      return BlockOutcome::Failed;
+    }
+    return BlockOutcome::Read;
+  }
+
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return BlockOutcome::Failed;
+    }
+    line = valueLine(raw);
+    if (isEndLine(line)) break;
+    if (isBlankOrComment(line)) continue;
+    if (kind == BlockKind::Tem && line.find("SWEEP_NUMBER") != std::string::npos) {
+      for (int k = sweep; k < s.sweeps; ++k)
+        s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+      ++sweep;
+      // More sweeps than SWEEPS announced: the arrays grow with the data.
+      if (sweep >= s.sweeps) {
+        if (sweep >= kMaxSweeps) {
+          error("Cannot allocate data arrays");
+          return BlockOutcome::Failed;
+        }
+        s.growSweeps(sweep + 1);
+      }
+      if (!readSweepHeader(s, sweep)) return BlockOutcome::Failed;
+      continue;
+    }
+    addRow(line);
+  }
+  for (int k = sweep; k < s.sweeps; ++k)
+    s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+  return BlockOutcome::Read;
+}
+
+bool UsfReader::readSounding(SoundingBeingRead& s, bool chosen) {
+  if (!readHeader(s)) return false;
+  const BlockOutcome outcome = readBlock(s, blockKindOf(s.header.dataType));
+  if (outcome == BlockOutcome::Failed) return false;
+  if (!chosen) return true;
+  if (s.header.dataType.isBlank()) {
+    error("Sounding header has no ARRAY keyword");
+    return false;
+  }
+  if (outcome == BlockOutcome::NoBlock) {
+    error("No data block follows the sounding header");
+    return false;
+  }
+  return true;
+}
+
+// Moves a sounding that was read into the record.
+bool fill(const SoundingBeingRead& s, core::Sounding& sounding) {
+  core::DataHeader header = s.header;
+  header.NDATA = static_cast<std::int32_t>(s.values.size());
+  header.NCOMP = s.ncomp;
+  header.NGEOM = s.ngeom;
+  header.NSETS = s.sweeps;
+  header.NSHIFT = 0;
+  header.voltageAndCurrent = core::kFalse;
+  if (!beginImportedData(sounding, header)) return false;
+  core::SoundingData& d = sounding.data();
+  const bool maxMin = core::isMaxMin(header.dataType);
+  for (std::size_t i = 0; i < s.values.size(); ++i) {
+    for (int g = 0; g < s.ngeom; ++g)
+      d.TIME(i, static_cast<std::size_t>(g)) = s.geometry[i][static_cast<std::size_t>(g)];
+    if (maxMin) {
+      // The fixed geometry of the sounding fills the columns the data do not.
+      if (header.mode == 1) d.TIME(i, 1) = s.fixedSpacing, d.TIME(i, 2) = s.fixedHeight;
+      if (header.mode == 2) d.TIME(i, 0) = s.frequency[0], d.TIME(i, 2) = s.fixedHeight;
+      if (header.mode == 3) d.TIME(i, 0) = s.frequency[0], d.TIME(i, 1) = s.fixedSpacing;
+    }
+    for (int c = 0; c < s.ncomp; ++c) {
+      const auto k = static_cast<std::size_t>(c);
+      d.VOLTS(i, k) = s.values[i][k];
+      d.UVOLTS(i, k) = s.errors[i][k];
+      d.LMASK(i, k) = core::logical(s.masks[i][k]);
+    }
+  }
+  d.AMPS = s.current;
+  d.RAMP = s.ramp;
+  d.FREQ = s.frequency;
+  d.AREA = s.coilSize;
+  d.TSHIFT = s.delay;
+  d.NTURNS = s.turns;
+  d.NSET = s.sweepEnd;
+  for (int k = 0; k < s.sweeps; ++k) d.KCALC[static_cast<std::size_t>(k)] = 2 + 2 * (k % 5);
+  if (blockKindOf(header.dataType) != BlockKind::Tem) d.NSET.assign(d.NSET.size(), header.NDATA);
+  return true;
+}
+
+std::optional<SoundingBeingRead> readChosen(UsfReader& reader, int number, int count,
+                                            ui::Toolkit& toolkit) {
+  if (number < 1 || number > count) {
+    toolkit.warning("Sounding out of range.");
+    return std::nullopt;
+  }
+  for (int k = 1; k <= number; ++k) {
+    SoundingBeingRead s;
+    if (!reader.readSounding(s, k == number)) return std::nullopt;
+    if (k == number) return s;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<int> readUsfSoundingCount(std::istream& in, ui::Toolkit& toolkit) {
+  UsfReader reader(in, toolkit);
+  return reader.readMainHeader();
+}
+
+bool readUsfSounding(std::istream& in, int number, core::Sounding& sounding, ui::Toolkit& toolkit) {
+  UsfReader reader(in, toolkit);
+  const auto count = reader.readMainHeader();
+  if (!count) return false;
+  const auto s = readChosen(reader, number, *count, toolkit);
+  if (!s) return false;
+  if (!fill(*s, sounding)) {
+    toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle, "Cannot allocate data arrays");
+    return false;
+  }
+  return true;
+}
+
+int importUsf(ui::Toolkit& toolkit, UsfImportMemory& memory, core::Sounding& result) {
+  const auto chosen = toolkit.chooseFileToOpen(kUsfFileFilter, memory.lastFile);
+  if (!chosen) return -1;
+  if (*chosen != memory.lastFile) memory.proposedSounding = 1;
+  memory.lastFile = *chosen;
+  std::ifstream in(*chosen, std::ios::binary);
+  if (!in) {
+    toolkit.warning("CANNOT OPEN FILE " + *chosen);
+    return -1;
+  }
+  UsfReader reader(in, toolkit);
+  const auto count = reader.readMainHeader();
+  if (!count) return -1;
+  std::array<char, 16> field{};
+  std::snprintf(field.data(), field.size(), "%5d", *count);
+  const auto answer =
+      toolkit.askNumber("Enter sounding number to read (1 to " + std::string(field.data()) + "): ",
+                        memory.proposedSounding);
+  if (!answer) return -1;
+  const double rounded = std::nearbyint(*answer);
+  const int number = rounded >= 1.0 && rounded <= *count ? static_cast<int>(rounded) : 0;
+  const auto s = readChosen(reader, number, *count, toolkit);
+  if (!s) return -1;
+  if (!fill(*s, result)) {
+    toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle, "Cannot allocate data arrays");
+    return -1;
+  }
+  memory.proposedSounding = number + 1;
+  if (memory.proposedSounding > *count) {
+    memory.proposedSounding = 1;
+    memory.lastFile.clear();
+  }
+  return 0;
+}
+
+}  // namespace zeva::files
