@@ -1,6 +1,7 @@
 #include "core/program/example_soundings.h"
 
 #include "core/data_type.h"
+#include "core/program/em_example_soundings.h"
 
 namespace zeva::core {
 
@@ -9,6 +10,7 @@ bool makeExampleSounding(const DataTypeText& type, CurrentSounding& current) {
     resetToDefault(current);
     return true;
   }
+  if (makeElectromagneticExample(type, current)) return true;
   return false;
 }
 
