@@ -1,0 +1,253 @@
+#include "forward/dc_resistivity_forward.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+#include "core/data_type.h"
+#include "forward/forward_routine.h"
+#include "forward/hankel_transform.h"
+#include "forward/resistivity_transform.h"
+#include "forward/segment_shifting.h"
+
+namespace zeva::forward {
+
+namespace {
+
+using core::Sounding;
+
+// Linear filters, six points per decade: the filter point j + 1 lies at
+// lambda_(j+1) = lambda_j * 10^(1/6), starting at lambda_1 = 1 / (s x0).
+constexpr float kDecadeSixth = 1.467799f;
+
+// Pole-pole apparent resistivity at distance s, combined below into the
+// dipole-dipole and pole-dipole responses (s the dipole length).
+constexpr float kDipoleOffset = 4861.722f;
+constexpr std::array<float, 34> kDipoleFilter{
+    0.00023894f, 0.00011557f, 0.00017034f, 0.00024935f, 0.00036665f, 0.00053753f, 0.0007896f,
+    0.0011584f,  0.0017008f,  0.0024959f,  0.003664f,   0.0053773f,  0.007893f,   0.011583f,
+    0.016998f,   0.024934f,   0.036558f,   0.053507f,   0.078121f,   0.11319f,    0.16192f,
+    0.22363f,    0.28821f,    0.30276f,    0.15523f,    -0.32026f,   -0.53557f,   0.51787f,
+    -0.196f,     0.054394f,   -0.015747f,  0.0053941f,  -0.0021446f, 0.00066512f};
+
+// Polar-dipole array at dipole distance s.
+constexpr float kPolarDipoleOffset = 1.60015f;
+constexpr std::array<float, 23> kPolarDipoleFilter{
+    -0.067f,  0.0376f, -0.2274f, 0.2887f, 1.3257f,  5.3842f, -11.3323f, 8.4438f,
+    -4.1097f, 1.8615f, -0.9429f, 0.5471f, -0.3551f, 0.2512f, -0.1896f,  0.1499f,
+    -0.1221f, 0.102f,  -0.0871f, 0.0757f, -0.0666f, 0.0594f, -0.027f};
+
+// Perpendicular array at dipole distance s.
+constexpr float kPerpendicularOffset = 1.61559f;
+constexpr std::array<float, 21> kPerpendicularFilter{
+    -0.0039f, 0.0225f,  0.0258f,  0.3955f,  1.3439f,  3.1104f,  -7.9613f,
+    6.1843f,  -3.0641f, 1.4121f,  -0.7324f, 0.4373f,  -0.2924f, 0.2127f,
+    -0.1646f, 0.1329f,  -0.1106f, 0.0942f,  -0.0816f, 0.0718f,  -0.0325f};
+
+constexpr float kHankelTolerance = 1.0e-4f;
+constexpr float kDefaultHalfMN = 0.05f;  // b / L when MN is not given for every point
+
+enum class Array {
+  PolarDipole,
+  Wenner,
+  PolePole,
+  Perpendicular,
+  Schlumberger,
+  DipoleDipole,
+  PoleDipole,
+  None
+};
+
+// In the order the names are compared.
+Array arrayOf(const core::DataTypeText& type) {
+  using namespace core::type;
+  if (type == kPolarDipole) return Array::PolarDipole;
+  if (type == kWenner) return Array::Wenner;
+  if (type == kPolePole) return Array::PolePole;
+  if (type == kPerpendicular) return Array::Perpendicular;
+  if (type == kSchlumberger) return Array::Schlumberger;
+  if (type == kDipoleDipole) return Array::DipoleDipole;
+  if (type == kPoleDipole) return Array::PoleDipole;
+  return Array::None;
+}
+
+template <std::size_t N, typename Kernel>
+float linearFilter(const std::array<float, N>& weights, float s, float x0, const Kernel& kernel) {
+  float lambda = 1.0f / (s * x0);
+  float sum = 0.0f;
+  for (const float w : weights) {
+    sum += w * kernel(lambda);
+    lambda *= kDecadeSixth;
+  }
+  return sum;
+}
+
+bool positive(float value) { return value > 0.0f && std::isfinite(value); }
+
+// Readings that every array involved holds; NDATA of a damaged record may
+// exceed them.
+std::size_t readingCount(const Sounding& S) {
+  const auto& d = S.data();
+  if (S.NDATA() < 1 || d.TIME.cols() < 1 || d.VOLTS.cols() < 1 || S.SVOLT.cols() < 1) return 0;
+  return std::min(
+      {static_cast<std::size_t>(S.NDATA()), d.TIME.rows(), d.VOLTS.rows(), S.SVOLT.rows()});
+}
+
+// The work block of one call: the model copy, the kernel cache and the toolkit
+// for the transform's messages. The kernels read everything from it, so one
+// integration routine serves every array.
+class DcWork {
+ public:
+  DcWork(ui::Toolkit& toolkit) : toolkit_(toolkit) {}
+
+  LayeredEarth earth;
+
+  float T(float lambda) const { return resistivityTransform(earth, lambda); }
+
+  // Apparent resistivity of one point. Impossible geometry (a spacing that is
+  // not positive, potential electrodes at or beyond the current electrodes, no
+  // dipole length) has no response and gives 0.0, as an unknown array does.
+  float apparentResistivity(Array array, float spacing, float halfMN, float dipoleLength) {
+    if (array == Array::None || !positive(spacing)) return 0.0f;
+    switch (array) {
+      case Array::PolarDipole:
+        return linearFilter(kPolarDipoleFilter, spacing, kPolarDipoleOffset,
+                            [&](float l) { return T(l); });
+      case Array::Perpendicular:
+        return linearFilter(kPerpendicularFilter, spacing, kPerpendicularOffset,
+                            [&](float l) { return T(l); });
+      case Array::Wenner:
+        return spacing * hankel(spacing, [&](float l) { return 2.0f * T(l) - T(l / 2.0f); });
+      case Array::PolePole:
+        return spacing * hankel(spacing, [&](float l) { return T(l); });
+      case Array::Schlumberger: {
+        const float L = spacing;
+        if (!(halfMN >= 0.0f && halfMN < L)) return 0.0f;
+        const float cMinus = (L - halfMN) / L;
+        const float cPlus = (L + halfMN) / L;
+        const float width = cPlus - cMinus;
+        if (!(width > 0.0f)) return 0.0f;
+        return L * hankel(L, [&](float l) {
+                 return (cPlus * T(l / cMinus) - cMinus * T(l / cPlus)) / width;
+               });
+      }
+      case Array::DipoleDipole: {
+        if (!positive(dipoleLength)) return 0.0f;
+        const float n = spacing;
+        const float G = n * (n + 1.0f) * (n + 2.0f) / 2.0f;
+        return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset, [&](float l) {
+          return G / (n + 2.0f) * T(l / (n + 2.0f)) + G / n * T(l / n) -
+                 2.0f * G / (n + 1.0f) * T(l / (n + 1.0f));
+        });
+      }
+      case Array::PoleDipole: {
+        if (!positive(dipoleLength)) return 0.0f;
+        const float n = spacing;
+        const float G = n * (n + 1.0f);
+        return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset, [&](float l) {
+          return G / n * T(l / n) - G / (n + 1.0f) * T(l / (n + 1.0f));
+        });
+      }
+      case Array::None:
+        break;
+    }
+    return 0.0f;
+  }
+
+ private:
+  // J0 transform of a kernel at distance r with a fresh kernel cache.
+  template <typename Kernel>
+  float hankel(float r, const Kernel& kernel) {
+    cache_.clear();
+    float B = 1.0f / r;
+    return adaptiveHankelJ0(kernel, r, B, kHankelTolerance, 0, cache_, toolkit_);
+  }
+
+  ui::Toolkit& toolkit_;
+  HankelKernelCache cache_;
+};
+
+void refuse(Sounding& S, std::size_t count) {
+  S.layer.RMS = kRefusedFit;
+  S.layer.PCTERR = kRefusedFit;
+  for (std::size_t i = 0; i < count; ++i) S.SVOLT(i, 0) = kRefusedSynthetic;
+}
+
+// The log10 fit of the apparent resistivities (column 1).
+DcRunStatus fitResistivity(Sounding& S, std::size_t count) {
+  const auto& d = S.data();
+  const bool maskable = d.LMASK.rows() >= count && d.LMASK.cols() >= 1;
+  float sum = 0.0f;
+  int n = 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (maskable && S.masked(static_cast<int>(i), 0)) continue;
+    const float synthetic = S.SVOLT(i, 0);
+    if (std::isnan(synthetic)) {
+      S.layer.RMS = kNotANumberFit;
+      S.layer.PCTERR = kNotANumberFit;
+      return DcRunStatus::NotANumber;
+    }
+    const float observed = d.VOLTS(i, 0);
+    if (observed < kMissingReading) {
+      const float misfit = std::log10(std::fabs(synthetic / observed) + 1.0e-30f);
+      sum += misfit * misfit;
+      ++n;
+    }
+  }
+  if (n < 1) {
+    S.layer.RMS = 0.0f;
+    S.layer.PCTERR = 0.0f;
+  } else {
+    S.layer.RMS = std::sqrt(sum / static_cast<float>(n));
+    if (std::fabs(S.layer.RMS) < 30.0f)
+      S.layer.PCTERR = (std::pow(10.0f, S.layer.RMS) - 1.0f) * 100.0f;
+  }
+  S.layer.syntheticValid = core::kTrue;
+  return DcRunStatus::Computed;
+}
+
+}  // namespace
+
+DcRunStatus runDcResistivity(Sounding& S, ui::Toolkit& toolkit) {
+  const std::size_t count = readingCount(S);
+  if (S.NLAYER() < 1 || count < 1) return DcRunStatus::NothingToDo;
+
+  DcWork work(toolkit);
+  switch (prepareLayeredEarth(S, work.earth)) {
+    case EarthStatus::NoModel:
+      return DcRunStatus::NothingToDo;
+    case EarthStatus::DepthsRefused:
+      refuse(S, count);
+      return DcRunStatus::Refused;
+    case EarthStatus::Ready:
+      break;
+  }
+
+  const auto& d = S.data();
+  const Array array = arrayOf(S.header.dataType);
+  // MN is used only when every point has one; otherwise b = 0.05 AB/2 for all.
+  bool withMN = false;
+  if (array == Array::Schlumberger && S.header.NGEOM >= 2 && d.TIME.cols() >= 2) {
+    const auto mn = d.TIME.column(1).first(count);
+    withMN = std::all_of(mn.begin(), mn.end(), [](float v) { return v > 0.0f; });
+  }
+
+  const float dipoleLength = S.header.dipoleLength;
+  for (std::size_t i = 0; i < count; ++i) {
+    const float spacing = d.TIME(i, 0);
+    const float halfMN = withMN ? d.TIME(i, 1) / 2.0f : kDefaultHalfMN * spacing;
+    S.SVOLT(i, 0) = work.apparentResistivity(array, spacing, halfMN, dipoleLength);
+  }
+
+  if (array == Array::Schlumberger && S.header.shiftTarget == 2 && S.header.shiftMode != 3)
+    ApplySegmentShifts(S, /*observed=*/false, /*cumulative=*/S.header.shiftMode == 2);
+
+  // The synthetics have changed whatever the fit makes of them.
+  S.layer.saved = core::kFalse;
+  return fitResistivity(S, count);
+}
+
+void dcResistivityForward(Sounding& S, ui::Toolkit& toolkit) { runDcResistivity(S, toolkit); }
+
+}  // namespace zeva::forward
