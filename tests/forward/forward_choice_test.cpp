@@ -33,5 +33,66 @@ TEST(ForwardChoice, ResistivityOnlyLayersGetTheDcRoutine) {
   EXPECT_EQ(s.SVOLT(0, 1), 7.0f);  // the DC routine writes the resistivities only
 }
 
+struct RoutedCase {
+  const char* type;
+  float firstSynthetic;  // of a 100 ohm-m (or 100 mS/m) half-space
+};
+
+class RoutedByType : public ::testing::TestWithParam<RoutedCase> {};
+
+// Each family's routine gives its own half-space answer: MT the resistivity,
+// EM conductivity the conductivity, MaxMin a non-zero in-phase.
+TEST_P(RoutedByType, EveryElectromagneticTypeGetsItsOwnRoutine) {
+  ui::ScriptedToolkit toolkit;
+  Sounding s;
+  test::makeSounding(s, GetParam().type, {1, 10, 100}, 2);
+  s.header.NGEOM = 3;
+  ASSERT_TRUE(s.allocateData());
+  for (std::size_t i = 0; i < 3; ++i) {
+    s.data().TIME(i, 0) = i == 0 ? 0.001f : 1000.0f;  // low induction for EM conductivity
+    s.data().TIME(i, 1) = 10.0f;
+    s.data().VOLTS(i, 0) = s.data().VOLTS(i, 1) = 1.0f;
+  }
+  test::setModel(s, {100.0f}, {});
+  chooseForwardRoutine(s, toolkit)(s);
+  EXPECT_TRUE(hasForwardModel(s));
+  EXPECT_TRUE(core::isSet(s.layer.syntheticValid));
+  if (GetParam().firstSynthetic > 0.0f)
+    EXPECT_NEAR(s.SVOLT(0, 0), GetParam().firstSynthetic, 0.001f * GetParam().firstSynthetic);
+  else
+    EXPECT_NE(s.SVOLT(1, 0), 0.0f);
+  EXPECT_TRUE(toolkit.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ElectromagneticTypes, RoutedByType,
+                         ::testing::Values(RoutedCase{"Magnetotelluric Data", 100.0f},
+                                           RoutedCase{"Controlled Source MT", 100.0f},
+                                           RoutedCase{"MT Data xy, yx, inv.", 100.0f},
+                                           RoutedCase{"Sea Floor MT data TE", 100.0f},
+                                           RoutedCase{"Sea Floor MT data TM", 100.0f},
+                                           RoutedCase{"EM Conductivity Data", 100.0f},
+                                           RoutedCase{"Horizontal Coplanar", 0.0f},
+                                           RoutedCase{"Vertical Coplanar", 0.0f},
+                                           RoutedCase{"Vertical Coaxial", 0.0f}));
+
+TEST(ForwardChoice, TemDataHaveNoForwardModelAndAreLeftAlone) {
+  ui::ScriptedToolkit toolkit;
+  Sounding s;
+  test::makeSounding(s, "Central Loop TEM", {0.1f, 1.0f, 10.0f}, 1);
+  test::setModel(s, {100.0f}, {});
+  s.SVOLT(0, 0) = 3.0f;
+  s.layer.RMS = 4.0f;
+  EXPECT_FALSE(hasForwardModel(s));
+  const ForwardRoutine routine = chooseForwardRoutine(s, toolkit);
+  routine(s);
+  routine(s);
+  EXPECT_EQ(s.SVOLT(0, 0), 3.0f);
+  EXPECT_EQ(s.layer.RMS, 4.0f);
+  EXPECT_FALSE(core::isSet(s.layer.syntheticValid));
+  ASSERT_EQ(toolkit.messages.size(), 1u);
+  EXPECT_EQ(toolkit.messages[0].text,
+            "TEM data have no forward model in this version; the sounding is unchanged");
+}
+
 }  // namespace
 }  // namespace zeva::forward
