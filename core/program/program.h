@@ -7,8 +7,11 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <string_view>
 
 #include "core/current_sounding.h"
+#include "core/gaussian_deviate.h"
+#include "inversion/layered_inversion.h"
 #include "ui/toolkit.h"
 
 namespace zeva::core {
@@ -28,6 +31,21 @@ struct ViewSwitches {
   bool majorGridData = false, minorGridData = false;
   bool majorGridModel = false, minorGridModel = false;
 };
+
+// The parameters an inversion command may change: all of them, or only the
+// resistivity part (layer resistivities and thicknesses) or the IP part.
+enum class InversionScope { All, ResistivityOnly, IpOnly };
+
+// The status-bar pane that shows the fit of the layered model.
+inline constexpr int kFitStatusPane = 1;
+
+inline constexpr std::string_view kSyntheticNotValidMessage =
+    "Sythetic data not valid. Please do forward model";
+inline constexpr std::string_view kNoisePrompt = "Add random noise to Synthetic (%)";
+inline constexpr std::string_view kNoDataOrModelMessage =
+    "Inversion needs data and a layered model";
+inline constexpr std::string_view kNoIpMessage =
+    "IP inversion needs IP data and a model with IP parameters";
 
 class Program {
  public:
@@ -54,12 +72,30 @@ class Program {
   // Writes "ERROR:" and a calculation's error code to the debug log.
   void logError(int code);
 
+  // Calculate, Inverse (inversion_commands.cpp): "&Single Iteration" and
+  // "&Multiple Iterations" with the forward routine of the data type, over
+  // all parameters or, restricted, with the other parameters fixed and the
+  // other data columns masked for the run (the user's fixes and masks are
+  // put back afterwards). The restricted multiple runs make at most three
+  // iterations.
+  inversion::InvertManyResult singleIteration(InversionScope scope = InversionScope::All);
+  inversion::InvertManyResult multipleIterations(InversionScope scope = InversionScope::All);
+  // "&Transfer Synthetic to Data": the synthetics become the data, with the
+  // Gaussian noise in percent the user asks for. False when refused or
+  // cancelled.
+  bool transferSyntheticToData();
+
  private:
+  bool inversionPossible(InversionScope scope);
+  inversion::InvertManyResult runInversion(InversionScope scope, bool many);
+
   ui::Toolkit& toolkit_;
   std::filesystem::path dataFolder_;
   std::ostream* debugLog_;
   CurrentSounding current_;
   ViewSwitches view_;
+  // The noise of Transfer Synthetic to Data: one sequence through the run.
+  GaussianDeviate transferNoise_;
 };
 
 }  // namespace zeva::core

@@ -1,0 +1,159 @@
+// The Calculate commands of the layered inversion ("&Single Iteration",
+// "&Multiple Iterations" and their variants for resistivity only and IP only)
+// and "&Transfer Synthetic to Data", which turns the synthetics of the model
+// into observed data with Gaussian noise, for testing what the data resolve.
+
+#include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/program/program.h"
+#include "forward/forward_choice.h"
+#include "inversion/inversion_steps.h"
+#include "inversion/layered_inversion.h"
+
+namespace zeva::core {
+
+namespace {
+
+// The settings of the multiple-iteration runs restricted to resistivity or
+// to IP: few iterations, since the other half of the model is held.
+constexpr InversionSettings kRestrictedRunSettings{0.98f, 1.0f, 3};
+
+std::size_t idx(int value) { return static_cast<std::size_t>(value); }
+
+// Holds the parameters and data columns that a restricted run must leave
+// alone fixed and masked for the run, and puts the user's fixes and masks
+// back when it goes.
+class ScopeRestriction {
+ public:
+  ScopeRestriction(Sounding& S, InversionScope scope)
+      : S_(S), fixed_(S.M.LFIX), mask_(S.data().LMASK), maskingOn_(S.header.maskingOn) {
+    if (scope == InversionScope::All) return;
+    active_ = true;
+    const int nl = S.NLAYER(), layerParameters = S.NPK() * nl;
+    const bool ipOnly = scope == InversionScope::IpOnly;
+    for (int j = 0; j < S.NPAR() && idx(j) < S.M.LFIX.size(); ++j) {
+      const bool ipParameter = j >= nl && j < layerParameters;
+      if (ipParameter != ipOnly) S.M.LFIX[idx(j)] = kTrue;
+    }
+    Matrix<Logical>& mask = S.data().LMASK;
+    for (std::size_t c = 0; c < mask.cols(); ++c) {
+      const bool ipColumn = c >= 1;
+      if (ipColumn == ipOnly) continue;
+      for (Logical& flag : mask.column(c)) flag = kTrue;
+    }
+    S.header.maskingOn = kTrue;
+  }
+  ~ScopeRestriction() {
+    if (!active_) return;
+    S_.M.LFIX = fixed_;
+    S_.data().LMASK = mask_;
+    S_.header.maskingOn = maskingOn_;
+  }
+  ScopeRestriction(const ScopeRestriction&) = delete;
+  ScopeRestriction& operator=(const ScopeRestriction&) = delete;
+
+ private:
+  Sounding& S_;
+  std::vector<Logical> fixed_;
+  Matrix<Logical> mask_;
+  Logical maskingOn_;
+  bool active_ = false;
+};
+
+}  // namespace
+
+bool Program::inversionPossible(InversionScope scope) {
+  Sounding& S = current_.S;
+  if (S.NDATA() < 1 || S.NLAYER() < 1) {
+    toolkit_.information(kNoDataOrModelMessage);
+    return false;
+  }
+  if (scope == InversionScope::IpOnly && (S.NPK() < 2 || S.NCOMP() < 2)) {
+    toolkit_.information(kNoIpMessage);
+    return false;
+  }
+  return true;
+}
+
+inversion::InvertManyResult Program::runInversion(InversionScope scope, bool many) {
+  inversion::InvertManyResult outcome;
+  Sounding& S = current_.S;
+  S.layer.equivalenceValid = kFalse;
+  if (!inversionPossible(scope)) return outcome;
+  inversion::RunMonitor monitor(toolkit_);
+  {
+    ScopeRestriction restriction(S, scope);
+    const forward::ForwardRoutine forward = forward::chooseForwardRoutine(S, toolkit_);
+    if (many) {
+      const InversionSettings& control =
+          scope == InversionScope::All ? current_.settings : kRestrictedRunSettings;
+      outcome = inversion::InvertMany(S, forward, control, monitor, kFitStatusPane);
+    } else {
+      outcome.status = inversion::InvertOnce(S, forward, monitor).status;
+      outcome.iterations = 1;
+      outcome.interrupted = monitor.interrupted();
+    }
+  }
+  // The fit of a restricted run covers only the columns it fitted; with the
+  // masks back, it is taken again over all the data.
+  if (scope != InversionScope::All)
+    inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
+  if (!many || scope != InversionScope::All)
+    toolkit_.setStatus(kFitStatusPane, inversion::fitStatusText(S.layer.PCTERR));
+  if (outcome.status != 0) logError(outcome.status);
+  S.layer.saved = kFalse;
+  view_.showLayered = true;
+  toolkit_.requestRedraw();
+  return outcome;
+}
+
+inversion::InvertManyResult Program::singleIteration(InversionScope scope) {
+  return runInversion(scope, false);
+}
+
+inversion::InvertManyResult Program::multipleIterations(InversionScope scope) {
+  return runInversion(scope, true);
+}
+
+bool Program::transferSyntheticToData() {
+  Sounding& S = current_.S;
+  const bool synthetics = S.SVOLT.rows() == idx(S.NDATA()) &&
+                          S.data().VOLTS.rows() == idx(S.NDATA()) &&
+                          S.SVOLT.cols() >= idx(std::min(S.NCOMP(), 2)) &&
+                          S.data().VOLTS.cols() >= idx(std::min(S.NCOMP(), 2));
+  if (!isSet(S.layer.syntheticValid) || !synthetics) {
+    toolkit_.information(kSyntheticNotValidMessage);
+    return false;
+  }
+  const std::optional<double> noise = toolkit_.askNumber(kNoisePrompt, 0.0);
+  if (!noise) return false;
+  const float p = static_cast<float>(*noise);
+
+  std::string name(S.header.name.padded().substr(0, 22));
+  name.erase(name.find_last_not_of(' ') + 1);
+  S.header.name.assign(name + "*");
+
+  // Two draws per reading whatever the number of columns, so that the noise
+  // of a reading does not depend on the data type. Only the columns the
+  // synthetics have are written.
+  Matrix<float>& volts = S.data().VOLTS;
+  const int columns = std::min(S.NCOMP(), 2);
+  for (int i = 0; i < S.NDATA(); ++i) {
+    const float f1 = 1.0f + (p / 100.0f) * transferNoise_.next();
+    const float f2 = 1.0f + (p / 100.0f) * transferNoise_.next();
+    volts(idx(i), 0) = f1 * S.SVOLT(idx(i), 0);
+    if (columns >= 2) volts(idx(i), 1) = f2 * S.SVOLT(idx(i), 1);
+  }
+  S.layer.syntheticValid = kFalse;
+  S.layer.resolutionValid = kFalse;
+  S.layer.equivalenceValid = kFalse;
+  S.layer.saved = kFalse;
+  toolkit_.requestRedraw();
+  return true;
+}
+
+}  // namespace zeva::core
