@@ -72,6 +72,10 @@ bool Program::inversionPossible(InversionScope scope) {
     toolkit_.information(kNoDataOrModelMessage);
     return false;
   }
+  if (!forward::hasForwardModel(S)) {
+    toolkit_.information(forward::kNoForwardModelMessage);
+    return false;
+  }
   if (scope == InversionScope::IpOnly && (S.NPK() < 2 || S.NCOMP() < 2)) {
     toolkit_.information(kNoIpMessage);
     return false;

@@ -138,5 +138,18 @@ TEST(InversionCommands, IpOnlyWithoutIpParametersIsRefusedWithAMessage) {
   EXPECT_EQ(program.S().M.PAR, start);
 }
 
+TEST(InversionCommands, TemDataAreRefusedWithTheNoForwardModelMessage) {
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  program.S().header.dataType.assign("Central Loop TEM");
+  const std::vector<float> start = program.S().M.PAR;
+  program.multipleIterations();
+  program.singleIteration();
+  EXPECT_EQ(toolkit.texts(),
+            std::vector<std::string>(2, std::string(forward::kNoForwardModelMessage)));
+  EXPECT_EQ(program.S().M.PAR, start);
+  EXPECT_TRUE(toolkit.statusTexts.empty());
+}
+
 }  // namespace
 }  // namespace zeva::core
