@@ -21,7 +21,11 @@ namespace {
 using core::isSet;
 using core::Sounding;
 
-constexpr float kMaxStep = 3.0f;          // decades, any parameter
+constexpr float kMaxStep = 3.0f;  // decades, any parameter
+// Work arrays beyond this many values (512 MB) are refused rather than
+// attempted: no real sounding comes near, and a damaged file must not make
+// the program try.
+constexpr double kMaxWorkValues = 134217728.0;
 constexpr float kMaxGeometryStep = 0.3f;  // decades, thicknesses and depths
 
 std::size_t idx(int value) { return static_cast<std::size_t>(value); }
@@ -180,6 +184,11 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
   }
   const int P = S.NPAR();
   const std::size_t n = idx(S.NDATA()) * idx(S.NCOMP());
+  const double values = static_cast<double>(n) * (P + 2) + 3.5 * static_cast<double>(P) * P;
+  if (values > kMaxWorkValues) {
+    result.status = kWorkArrayAllocationFailed;
+    return result;
+  }
   std::optional<WorkArrays> work;
   try {
     work.emplace(n, idx(P));

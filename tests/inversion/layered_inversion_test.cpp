@@ -388,6 +388,32 @@ TEST(InvertOnce, InconsistentArraysAreRefusedWithoutChange) {
   EXPECT_EQ(S.M.PAR, start);
 }
 
+TEST(InvertOnce, AModelTooLargeForTheWorkArraysIsRefusedWithoutChange) {
+  Sounding S;
+  test::makeSounding(S, test::logSpacings(1.0f, 100.0f, 10), 1, 1, 1, {10.0f}, {});
+  // 4000 layers, sized by hand: the normal equations alone would need 768 MB.
+  S.model.NLAYER = 4000;
+  S.model.NPAR = core::parameterCount(4000, 1);
+  const auto P = static_cast<std::size_t>(S.model.NPAR);
+  S.M.PAR.assign(P, 10.0f);
+  S.M.PARU.assign(P, 0.0f);
+  S.M.PARD.assign(P, 0.0f);
+  S.M.LFIX.assign(P, core::kFalse);
+  S.M.LMTP.assign(P, core::kFalse);
+  int calls = 0;
+  ui::ScriptedToolkit toolkit;
+  RunMonitor monitor(toolkit);
+  EXPECT_EQ(InvertOnce(S, BlendedLayers{&calls}, monitor).status, kWorkArrayAllocationFailed);
+  EXPECT_EQ(calls, 0);
+  EXPECT_EQ(S.M.PAR, std::vector<float>(P, 10.0f));
+
+  // The driver stops on the status and says so.
+  core::InversionSettings settings;
+  const InvertManyResult result = InvertMany(S, BlendedLayers{&calls}, settings, monitor, 1);
+  EXPECT_EQ(result.status, kWorkArrayAllocationFailed);
+  EXPECT_EQ(result.iterations, 1);
+}
+
 TEST(InvertMany, NoDataOrNoLayersReturnAtOnce) {
   Sounding S;
   int calls = 0;
