@@ -83,11 +83,11 @@ bool Program::inversionPossible(InversionScope scope) {
   return true;
 }
 
-inversion::InvertManyResult Program::runInversion(InversionScope scope, bool many) {
+std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope scope, bool many) {
   inversion::InvertManyResult outcome;
   Sounding& S = current_.S;
   S.layer.equivalenceValid = kFalse;
-  if (!inversionPossible(scope)) return outcome;
+  if (!inversionPossible(scope)) return std::nullopt;
   inversion::RunMonitor monitor(toolkit_);
   {
     ScopeRestriction restriction(S, scope);
@@ -115,11 +115,11 @@ inversion::InvertManyResult Program::runInversion(InversionScope scope, bool man
   return outcome;
 }
 
-inversion::InvertManyResult Program::singleIteration(InversionScope scope) {
+std::optional<inversion::InvertManyResult> Program::singleIteration(InversionScope scope) {
   return runInversion(scope, false);
 }
 
-inversion::InvertManyResult Program::multipleIterations(InversionScope scope) {
+std::optional<inversion::InvertManyResult> Program::multipleIterations(InversionScope scope) {
   return runInversion(scope, true);
 }
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string_view>
 
 #include "core/current_sounding.h"
@@ -77,9 +78,11 @@ class Program {
   // all parameters or, restricted, with the other parameters fixed and the
   // other data columns masked for the run (the user's fixes and masks are
   // put back afterwards). The restricted multiple runs make at most three
-  // iterations.
-  inversion::InvertManyResult singleIteration(InversionScope scope = InversionScope::All);
-  inversion::InvertManyResult multipleIterations(InversionScope scope = InversionScope::All);
+  // iterations. Empty when the command was refused with a message.
+  std::optional<inversion::InvertManyResult> singleIteration(
+      InversionScope scope = InversionScope::All);
+  std::optional<inversion::InvertManyResult> multipleIterations(
+      InversionScope scope = InversionScope::All);
   // "&Transfer Synthetic to Data": the synthetics become the data, with the
   // Gaussian noise in percent the user asks for. False when refused or
   // cancelled.
@@ -87,7 +90,7 @@ class Program {
 
  private:
   bool inversionPossible(InversionScope scope);
-  inversion::InvertManyResult runInversion(InversionScope scope, bool many);
+  std::optional<inversion::InvertManyResult> runInversion(InversionScope scope, bool many);
 
   ui::Toolkit& toolkit_;
   std::filesystem::path dataFolder_;
