@@ -1,6 +1,7 @@
 #include "core/program/example_soundings.h"
 
 #include "core/data_type.h"
+#include "core/program/dc_example_soundings.h"
 #include "core/program/em_example_soundings.h"
 
 namespace zeva::core {
@@ -10,6 +11,7 @@ bool makeExampleSounding(const DataTypeText& type, CurrentSounding& current) {
     resetToDefault(current);
     return true;
   }
+  if (makeDcResistivityExample(type, current)) return true;
   if (makeElectromagneticExample(type, current)) return true;
   return false;
 }
