@@ -73,6 +73,24 @@ class Program {
   // Writes "ERROR:" and a calculation's error code to the debug log.
   void logError(int code);
 
+  // Asks to save an unsaved sounding: Yes saves and goes on, No goes on,
+  // Cancel (or a failed save) returns false and the command ends.
+  bool askToSave();
+
+  // File commands of the native .ZVR file.
+  bool open();                                       // "&Open": ask to save, choose, read
+  bool openFile(const std::filesystem::path& file);  // read a named file as Open does
+  bool reload();                                     // the sounding's own file in the data folder
+  bool save();                                       // "&Save": as Save As when the name has "*"
+  bool saveAs();                                     // "Save_&As"
+  bool saveFileAs(const std::filesystem::path& file);
+
+  // Set when a command changed the axes' needs (a new sounding, a stored
+  // frame without scale); the window runs the plot set-up and clears it.
+  bool autoscalePending = false;
+  // The sounding name handed back by the last file action, for the settings file.
+  NameText lastSoundingName;
+
   // Calculate, Inverse (inversion_commands.cpp): "&Single Iteration" and
   // "&Multiple Iterations" with the forward routine of the data type, over
   // all parameters or, restricted, with the other parameters fixed and the
@@ -89,6 +107,9 @@ class Program {
   bool transferSyntheticToData();
 
  private:
+  // The view switches a newly read file of this data type starts with.
+  void applyFileSwitchRules(bool afterReload);
+  void afterRead(bool afterReload, Logical modelOnDataBefore);
   bool inversionPossible(InversionScope scope);
   std::optional<inversion::InvertManyResult> runInversion(InversionScope scope, bool many);
 

@@ -1,0 +1,43 @@
+#pragma once
+// What every verb of zeva-cli works with: the console toolkit, the program
+// holding the current sounding, and the exit status (0 success, 1 a command
+// failed with a message, 2 a usage error).
+
+#include <iosfwd>
+#include <string>
+
+#include "core/program/program.h"
+#include "ui/console_toolkit.h"
+
+namespace CLI {
+class App;
+}
+
+namespace zeva::cli {
+
+enum ExitStatus { kSuccess = 0, kFailed = 1, kUsageError = 2 };
+
+struct CliContext {
+  CliContext(std::ostream& out, std::ostream& err);
+
+  std::ostream& out;
+  std::ostream& err;
+  ui::ConsoleToolkit toolkit;
+  core::Program program;
+  int exitStatus = kSuccess;
+
+  // Makes `input` the current sounding: the word "default" for the built-in
+  // default sounding, else a native .ZVR file. False after a message.
+  bool load(const std::string& input);
+  // Writes the current sounding as a native file (as Save As does).
+  bool write(const std::string& output);
+  // Ends the verb with a message on standard error and status 1.
+  void fail(const std::string& message);
+};
+
+// Verbs: each adds its subcommand and options to the application.
+void addNewCommand(CLI::App& app, CliContext& context);
+void addInfoCommand(CLI::App& app, CliContext& context);
+void addSaveCommand(CLI::App& app, CliContext& context);
+
+}  // namespace zeva::cli

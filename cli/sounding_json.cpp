@@ -1,0 +1,105 @@
+#include "cli/sounding_json.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace zeva::cli {
+
+using nlohmann::json;
+
+json number(float value) {
+  if (!std::isfinite(value)) return nullptr;
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::stod(std::string(text, result.ptr));
+}
+
+namespace {
+
+json numbers(std::span<const float> values) {
+  json list = json::array();
+  for (float v : values) list.push_back(number(v));
+  return list;
+}
+
+json flags(std::span<const core::Logical> values) {
+  json list = json::array();
+  for (core::Logical v : values) list.push_back(core::isSet(v));
+  return list;
+}
+
+// One list per reading with the values of its first `columns` columns.
+template <typename T, typename Convert>
+json perReading(const core::Matrix<T>& m, std::size_t firstColumn, std::size_t columns,
+                std::size_t readings, Convert convert) {
+  json rows = json::array();
+  for (std::size_t i = 0; i < std::min(readings, m.rows()); ++i) {
+    json row = json::array();
+    for (std::size_t j = firstColumn; j < std::min(firstColumn + columns, m.cols()); ++j)
+      row.push_back(convert(m(i, j)));
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+}  // namespace
+
+json modelJson(const core::Sounding& s) {
+  return {
+      {"nlayer", s.model.NLAYER},   {"npk", s.model.NPK},
+      {"npar", s.model.NPAR},       {"depths", core::isSet(s.model.depths)},
+      {"par", numbers(s.M.PAR)},    {"fixed", flags(s.M.LFIX)},
+      {"limited", flags(s.M.LMTP)}, {"lower", numbers(s.M.PARD)},
+      {"upper", numbers(s.M.PARU)},
+  };
+}
+
+json soundingJson(const core::CurrentSounding& current) {
+  const core::Sounding& S = current.S;
+  const core::Sounding& SM = current.SM;
+  const auto& d = S.data();
+  const auto ndata = static_cast<std::size_t>(std::max(0, S.NDATA()));
+  const auto ncomp = static_cast<std::size_t>(std::max(0, S.NCOMP()));
+  const auto toNumber = [](float v) { return number(v); };
+  const auto toFlag = [](core::Logical v) { return core::isSet(v); };
+
+  json shifts = json::array();
+  for (std::size_t s = 0; s < d.shiftBreak.size() && s < d.shiftFactor.size(); ++s)
+    shifts.push_back({d.shiftBreak[s], number(d.shiftFactor[s])});
+
+  const bool syntheticValid = core::isSet(S.layer.syntheticValid);
+  json result = {
+      {"name", S.header.name.trimmed()},
+      {"data_type", S.header.dataType.trimmed()},
+      {"ndata", S.header.NDATA},
+      {"ncomp", S.header.NCOMP},
+      {"ngeom", S.header.NGEOM},
+      {"nsets", S.header.NSETS},
+      {"saved", core::isSet(S.layer.saved)},
+      {"time", perReading(d.TIME, 0, d.TIME.cols(), ndata, toNumber)},
+      {"volts", perReading(d.VOLTS, 0, ncomp, ndata, toNumber)},
+      {"uvolts", perReading(d.UVOLTS, 0, ncomp, ndata, toNumber)},
+      {"mask", perReading(d.LMASK, 0, ncomp, ndata, toFlag)},
+      {"masking_on", core::isSet(S.header.maskingOn)},
+      {"nshift", S.header.NSHIFT},
+      {"shifts", shifts},
+      {"synthetic_valid", syntheticValid},
+      {"synthetic",
+       syntheticValid ? perReading(S.SVOLT, 0, ncomp, ndata, toNumber) : json(nullptr)},
+      {"rms", number(S.layer.RMS)},
+      {"pcterr", number(S.layer.PCTERR)},
+      {"model", modelJson(S)},
+      {"smooth_model", SM.hasModel() ? modelJson(SM) : json(nullptr)},
+      {"resolution_valid", core::isSet(S.layer.resolutionValid)},
+      {"equivalence_valid", core::isSet(S.layer.equivalenceValid)},
+  };
+  if (core::isSet(S.header.voltageAndCurrent) && d.VOLTS.cols() >= ncomp + 2) {
+    result["voltage"] = numbers(d.VOLTS.column(1).first(std::min(ndata, d.VOLTS.rows())));
+    result["current"] = numbers(d.VOLTS.column(2).first(std::min(ndata, d.VOLTS.rows())));
+  }
+  if (core::isSet(S.layer.resolutionValid)) result["resolution"] = numbers(S.RESOLV);
+  return result;
+}
+
+}  // namespace zeva::cli

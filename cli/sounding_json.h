@@ -1,0 +1,18 @@
+#pragma once
+// The JSON form of the current sounding that `info --json` prints and other
+// verbs print after their command. Scripts read these keys; keep them stable.
+
+#include <nlohmann/json.hpp>
+
+#include "core/current_sounding.h"
+
+namespace zeva::cli {
+
+// A float as the shortest decimal that reads back to the same float, so that
+// 159.9f prints as 159.9; NaN and infinities become null.
+nlohmann::json number(float value);
+
+nlohmann::json modelJson(const core::Sounding& sounding);
+nlohmann::json soundingJson(const core::CurrentSounding& current);
+
+}  // namespace zeva::cli

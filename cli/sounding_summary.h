@@ -1,0 +1,12 @@
+#pragma once
+// The readable summary that `info` prints: header, readings and models.
+
+#include <iosfwd>
+
+#include "core/current_sounding.h"
+
+namespace zeva::cli {
+
+void writeSummary(std::ostream& out, const core::CurrentSounding& current);
+
+}  // namespace zeva::cli
