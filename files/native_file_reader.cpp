@@ -130,7 +130,11 @@ class Reader {
   // when the data header says the sounding has voltage and current.
   std::optional<ChunkEntry> entryFor(const Tag& tag) {
     const Tag wanted = sameTag(tag, "SM%EQUIV") ? makeTag("SM%EQUVA") : tag;
-    for (const ChunkEntry& entry : chunkTable(current_)) {
+    if (tableStale_) {
+      table_ = chunkTable(current_);
+      tableStale_ = false;
+    }
+    for (const ChunkEntry& entry : table_) {
       if (!sameTag(wanted, entry.tag)) continue;
       if ((entry.tag == "VOLTAGE" || entry.tag == "CURRENT") &&
           !core::isSet(current_.S.header.voltageAndCurrent))
@@ -178,6 +182,7 @@ class Reader {
     S.SVOLT = std::move(fresh.SVOLT);
     S.shareDataWith(current_.SM);
     dataHeaderRead_ = true;
+    tableStale_ = true;
     return done();
   }
 
@@ -203,6 +208,7 @@ class Reader {
     if (!allocateModel(s, model, affordable(linearBytes + quadraticBytes)))
       return allocationError();
     modelRead_[static_cast<std::size_t>(instance)] = true;
+    tableStale_ = true;
     return done();
   }
 
@@ -251,6 +257,7 @@ class Reader {
     if (entry.onDemand && entry.bytes.empty() && entry.length > 0) {
       if (!affordable(entry.length) || !allocateMatrix(soundingOf(entry.instance), entry))
         return allocationError();
+      tableStale_ = true;
       entry = *entryFor(tag_);
     }
     if (entry.kind == ChunkKind::Shifts) {
@@ -328,6 +335,10 @@ class Reader {
   Tag lastTag_ = makeTag("NOTHING");
   bool dataHeaderRead_ = false;
   std::array<bool, 2> modelRead_{};
+  // The chunk table points into the record's arrays; it is built again after
+  // a header chunk or an allocation moved them.
+  std::vector<ChunkEntry> table_;
+  bool tableStale_ = true;
   ReadResult result_;
 };
 
