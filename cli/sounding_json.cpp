@@ -4,6 +4,9 @@
 #include <cmath>
 #include <string>
 
+#include "core/data_type.h"
+#include "forward/tem_late_time.h"
+
 namespace zeva::cli {
 
 using nlohmann::json;
@@ -99,6 +102,9 @@ json soundingJson(const core::CurrentSounding& current) {
     result["current"] = numbers(d.VOLTS.column(2).first(std::min(ndata, d.VOLTS.rows())));
   }
   if (core::isSet(S.layer.resolutionValid)) result["resolution"] = numbers(S.RESOLV);
+  // TEM data are shown as late-time apparent resistivity, one value per gate.
+  if (core::isTem(S.header.dataType))
+    result["late_time_rho"] = numbers(forward::lateTimeApparentResistivity(S));
   return result;
 }
 
