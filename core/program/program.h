@@ -8,11 +8,15 @@
 #include <filesystem>
 #include <iosfwd>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "core/current_sounding.h"
 #include "core/gaussian_deviate.h"
+#include "files/flat_ascii_import.h"
+#include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
+#include "settings/settings.h"
 #include "ui/toolkit.h"
 
 namespace zeva::core {
@@ -47,6 +51,21 @@ inline constexpr std::string_view kNoDataOrModelMessage =
     "Inversion needs data and a layered model";
 inline constexpr std::string_view kNoIpMessage =
     "IP inversion needs IP data and a model with IP parameters";
+
+// Choices of the import dialogs (data type, units, geometry) that a caller
+// may give instead of having them asked.
+struct ImportChoices {
+  std::optional<std::string> dataType;
+  std::optional<bool> voltageAndCurrent;
+  std::optional<std::string> ipUnit;            // "(pfe)", "(mSec)" or "(mRad)"
+  std::optional<std::string> temVoltageUnit;    // e.g. "(uV/Amp)"
+  std::optional<files::TemTimeUnit> timeUnit;
+  std::optional<float> fixedSpacing, fixedHeight;  // MaxMin coil geometry
+  std::optional<int> mode;
+};
+
+// Import formats that have no reader: their commands say so.
+enum class UnsupportedImport { Emi, GeotoolsTbl, KovatTem };
 
 class Program {
  public:
@@ -106,6 +125,27 @@ class Program {
   // cancelled.
   bool transferSyntheticToData();
 
+  // Import and export commands (exchange_commands.cpp). Each import asks to
+  // save, reads into a new record and replaces the data of the current
+  // sounding only when the reading succeeds; false when refused, cancelled
+  // or failed. Each export returns false when cancelled or failed.
+  bool importUsfData();                                       // 40096
+  bool importFlatAsciiData(files::FlatAsciiKind kind,
+                           const ImportChoices& choices = {});  // 40015 40066 40016 40090 40064 40086
+  bool importEdiData();                                       // 40040
+  bool importUnsupported(UnsupportedImport format);           // 40063 40065 40087
+  bool importAsciiModel();                                    // 40038
+  bool exportAsciiData();                                     // 40041
+  bool exportAsciiSynthetics();                               // 40017
+  bool exportSmoothSynthetics();                              // 40018
+  bool exportAsciiModel();                                    // 40049
+  bool exportSmoothModel();                                   // 40058
+  bool exportEquivalentModels();                              // 40165
+  bool exportUsfData();                                       // 40094
+
+  // The user settings of ZEVA.INI (import columns among them).
+  settings::Settings& settings() { return settings_; }
+
  private:
   // The view switches a newly read file of this data type starts with.
   void applyFileSwitchRules(bool afterReload);
@@ -120,6 +160,15 @@ class Program {
   ViewSwitches view_;
   // The noise of Transfer Synthetic to Data: one sequence through the run.
   GaussianDeviate transferNoise_;
+
+  // Gives the current sounding the data of an import and prepares the model.
+  void adoptImportedData(Sounding& imported);
+  std::string exportName(std::string_view extension) const;
+
+  settings::Settings settings_;
+  files::UsfImportMemory usfMemory_;
+  // The noise of the synthetics exports: a sequence of its own.
+  GaussianDeviate exportNoise_;
 };
 
 }  // namespace zeva::core

@@ -1,0 +1,264 @@
+// The import and export commands of the program: USF, flat ASCII data of
+// every family, SEG EDI, ASCII model import, and the ASCII data, synthetics,
+// model and equivalent-model exports. Imports read into a new record; the
+// current sounding changes only when the reading succeeded.
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/data_type.h"
+#include "core/program/program.h"
+#include "files/ascii_export.h"
+#include "files/edi_reader.h"
+#include "files/sounding_import.h"
+#include "files/usf_writer.h"
+
+namespace zeva::core {
+
+namespace {
+
+bool isConductivityType(const DataTypeText& type) { return type == type::kEmConductivity; }
+
+Family familyOfKind(files::FlatAsciiKind kind) {
+  switch (kind) {
+    case files::FlatAsciiKind::MaxMin:
+      return Family::MaxMin;
+    case files::FlatAsciiKind::EmConductivity:
+      return Family::EmConductivity;
+    case files::FlatAsciiKind::Magnetotelluric:
+      return Family::Magnetotelluric;
+    case files::FlatAsciiKind::Tem:
+      return Family::TimeDomainEm;
+    default:
+      return Family::DcResistivity;
+  }
+}
+
+std::string_view defaultTypeOf(files::FlatAsciiKind kind) {
+  switch (kind) {
+    case files::FlatAsciiKind::MaxMin:
+      return type::kHorizontalCoplanar;
+    case files::FlatAsciiKind::EmConductivity:
+      return type::kEmConductivity;
+    case files::FlatAsciiKind::Magnetotelluric:
+      return type::kMagnetotelluric;
+    case files::FlatAsciiKind::Tem:
+      return type::kCentralLoopTem;
+    default:
+      return type::kSchlumberger;
+  }
+}
+
+}  // namespace
+
+void Program::adoptImportedData(Sounding& imported) {
+  Sounding& S = current_.S;
+  const bool wasConductivity = isConductivityType(S.header.dataType);
+  S.header = imported.header;
+  S.data() = std::move(imported.data());  // the storage SM shares
+  S.SVOLT.resize(static_cast<std::size_t>(S.header.NDATA),
+                 static_cast<std::size_t>(S.header.NCOMP));
+  // The model carries conductivities (mS/m) for EM conductivity data and
+  // resistivities otherwise.
+  if (wasConductivity != isConductivityType(S.header.dataType))
+    for (int j = 0; j < S.NLAYER() && j < static_cast<int>(S.M.PAR.size()); ++j) {
+      float& value = S.M.PAR[static_cast<std::size_t>(j)];
+      if (value != 0.0f) value = 1000.0f / value;
+    }
+  for (Sounding* s : {&current_.S, &current_.SM}) {
+    s->layer.syntheticValid = s->layer.resolutionValid = s->layer.equivalenceValid = kFalse;
+  }
+  S.layer.saved = kFalse;
+  detectSegments();
+  autoscalePending = true;
+  toolkit_.requestRedraw();
+}
+
+std::string Program::exportName(std::string_view extension) const {
+  std::string name = current_.S.header.name.trimmed();
+  name.erase(std::remove(name.begin(), name.end(), '*'), name.end());
+  return name + std::string(extension);
+}
+
+bool Program::importUsfData() {
+  if (!askToSave()) return false;
+  Sounding imported;
+  if (files::importUsf(toolkit_, usfMemory_, imported) != 0) return false;
+  adoptImportedData(imported);
+  return true;
+}
+
+bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices& choices) {
+  if (kind == files::FlatAsciiKind::WellLog || kind == files::FlatAsciiKind::Model) return false;
+  if (!askToSave()) return false;
+  const Family family = familyOfKind(kind);
+  // The dialog of the family: its data type, then its units.
+  std::string typeText;
+  if (choices.dataType) {
+    typeText = *choices.dataType;
+  } else {
+    const DataTypeText& currentType = current_.S.header.dataType;
+    const std::string proposed =
+        familyOf(currentType) == family ? currentType.trimmed() : std::string(defaultTypeOf(kind));
+    const auto answer = toolkit_.askText("Data type:", proposed);
+    if (!answer) return false;
+    typeText = *answer;
+  }
+  const DataTypeText type(typeText);
+  if (typeText.size() > 20 || familyOf(type) != family) {
+    toolkit_.warning("Data type not available for this import: " + typeText);
+    return false;
+  }
+  files::FlatAsciiRequest request;
+  request.kind = kind;
+  request.header = files::importedDataHeader(type);
+  const DataHeader& old = current_.S.header;
+  const bool sameType = old.dataType == type;
+  request.header.dipoleLength = sameType ? old.dipoleLength : 0.0f;
+  request.header.lengthUnit = sameType ? old.lengthUnit : request.header.lengthUnit;
+  if (family == Family::DcResistivity)
+    request.header.voltageAndCurrent =
+        logical(choices.voltageAndCurrent.value_or(sameType && isSet(old.voltageAndCurrent)));
+  if (kind == files::FlatAsciiKind::ResistivityIp)
+    request.header.ipUnit.assign(choices.ipUnit.value_or(
+        sameType && !old.ipUnit.isBlank() ? old.ipUnit.trimmed() : std::string("(pfe)")));
+  if (family == Family::TimeDomainEm)
+    request.header.temVoltageUnit.assign(choices.temVoltageUnit.value_or(
+        sameType && !old.temVoltageUnit.isBlank() ? old.temVoltageUnit.trimmed()
+                                                  : std::string("(nV/A-m^2)")));
+  request.header.mode =
+      choices.mode.value_or(sameType ? old.mode : (family == Family::MaxMin ? 1 : 2));
+  if (choices.timeUnit) request.timeUnit = *choices.timeUnit;
+  const bool maxMinSounding = isMaxMin(old.dataType) && old.NDATA > 0 && old.NGEOM >= 3;
+  request.fixedSpacing =
+      choices.fixedSpacing.value_or(maxMinSounding ? current_.S.data().TIME(0, 1) : 0.0f);
+  request.fixedHeight =
+      choices.fixedHeight.value_or(maxMinSounding ? current_.S.data().TIME(0, 2) : 0.0f);
+
+  const files::FlatAsciiImporter importer = files::flatAsciiImporter(kind);
+  const auto chosen =
+      toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
+  if (!chosen) return false;
+  if (!std::filesystem::is_regular_file(*chosen)) {
+    toolkit_.warning("FILE NOT FOUND: " + *chosen);
+    return false;
+  }
+  if (!files::askColumns(toolkit_, kind, request, settings_.columns)) return false;
+  Sounding imported;
+  if (files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) != 0)
+    return false;
+  adoptImportedData(imported);
+  return true;
+}
+
+bool Program::importEdiData() {
+  if (!askToSave()) return false;
+  const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
+  if (!chosen) return false;
+  Sounding imported;
+  if (files::readEdiFile(*chosen, imported, toolkit_) != 0) return false;
+  adoptImportedData(imported);
+  return true;
+}
+
+bool Program::importUnsupported(UnsupportedImport format) {
+  switch (format) {
+    case UnsupportedImport::Emi:
+      toolkit_.information("MT data from EMI data files are not supported");
+      break;
+    case UnsupportedImport::GeotoolsTbl:
+      toolkit_.information("MT data from Geotools TBL files are not supported");
+      break;
+    case UnsupportedImport::KovatTem:
+      toolkit_.information("TEM data from KOVAT .TEM files are not supported");
+      break;
+  }
+  return false;
+}
+
+bool Program::importAsciiModel() {
+  Sounding& S = current_.S;
+  const files::FlatAsciiImporter importer =
+      files::flatAsciiImporter(files::FlatAsciiKind::Model, S.header, S.NPK());
+  const auto chosen =
+      toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
+  if (!chosen) return false;
+  if (!std::filesystem::is_regular_file(*chosen)) {
+    toolkit_.warning("FILE NOT FOUND: " + *chosen);
+    return false;
+  }
+  files::FlatAsciiRequest request;
+  request.kind = files::FlatAsciiKind::Model;
+  request.header = S.header;
+  if (!files::askColumns(toolkit_, files::FlatAsciiKind::Model, request, settings_.columns))
+    return false;
+  files::ImportedModel model;
+  if (files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) != 0)
+    return false;
+  const ModelHeader old = S.model;
+  S.model.NLAYER = model.header.NLAYER;
+  S.model.NPK = model.header.NPK;
+  S.model.depths = kFalse;
+  if (!S.allocateModel()) {
+    S.model = old;
+    toolkit_.warning(importer.allocationMessage);
+    return false;
+  }
+  S.M.PAR = model.PAR;
+  S.layer.syntheticValid = S.layer.resolutionValid = S.layer.equivalenceValid = kFalse;
+  S.layer.saved = kFalse;
+  autoscalePending = true;
+  toolkit_.requestRedraw();
+  return true;
+}
+
+bool Program::exportAsciiData() {
+  return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
+                            exportName(".DAT")) == 0;
+}
+
+bool Program::exportAsciiSynthetics() {
+  const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
+  if (!percent) return false;
+  const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
+  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
+                            exportName(".DAT"), &noise) == 0;
+}
+
+bool Program::exportSmoothSynthetics() {
+  const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
+  if (!percent) return false;
+  const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
+  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
+                            exportName(".DAT"), &noise) == 0;
+}
+
+bool Program::exportAsciiModel() {
+  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
+                            exportName(".MDL")) == 0;
+}
+
+bool Program::exportSmoothModel() {
+  const Sounding& SM = current_.SM;
+  if (!isSet(SM.layer.syntheticValid) || SM.NLAYER() <= 0 || !SM.hasModel()) {
+    toolkit_.information("Smooth model not available");
+    return false;
+  }
+  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+}
+
+bool Program::exportEquivalentModels() {
+  const Sounding& S = current_.S;
+  if (!isSet(S.layer.equivalenceValid) || S.NLAYER() <= 0) {
+    toolkit_.information("Equivalent models not available");
+    return false;
+  }
+  return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
+                            exportName(".MDL")) == 0;
+}
+
+bool Program::exportUsfData() {
+  return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0;
+}
+
+}  // namespace zeva::core

@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "core/program/program.h"
+#include "tests/support/test_support.h"
+#include "ui/scripted_toolkit.h"
+
+namespace zeva::core {
+namespace {
+
+struct Snapshot {
+  std::string name;
+  int ndata;
+  std::vector<float> time, volts;
+};
+
+Snapshot snapshot(const Sounding& s) {
+  const auto t = s.data().TIME.elements();
+  const auto v = s.data().VOLTS.elements();
+  return {s.header.name.trimmed(), s.header.NDATA, {t.begin(), t.end()}, {v.begin(), v.end()}};
+}
+
+void expectUnchanged(const Sounding& s, const Snapshot& before) {
+  const Snapshot after = snapshot(s);
+  EXPECT_EQ(after.name, before.name);
+  EXPECT_EQ(after.ndata, before.ndata);
+  EXPECT_EQ(after.time, before.time);
+  EXPECT_EQ(after.volts, before.volts);
+}
+
+std::string garbage() {
+  std::string bytes;
+  for (int i = 0; i < 3000; ++i) bytes.push_back(static_cast<char>((i * 7919 + 13) % 256));
+  return bytes;
+}
+
+TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas) {
+  test::TemporaryFolder folder;
+  test::writeFile(folder / "bad.usf",
+                  "//USF: Universal Sounding Format\n//SOUNDINGS: 1\n//END\n"
+                  "/ARRAY: Wenner Array\n/POINTS: 5\n/END\nSPACING RESISTIVITY\n1 2\n");
+  test::writeFile(folder / "bad.edi", garbage());
+  test::writeFile(folder / "bad.dat", garbage());
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  const Snapshot before = snapshot(program.S());
+
+  toolkit.files = {(folder / "bad.usf").string()};
+  toolkit.numbers = {1.0};
+  EXPECT_FALSE(program.importUsfData());
+  EXPECT_EQ(toolkit.lastText(), "Error at line      8\r\nend of file while trying to read line");
+  expectUnchanged(program.S(), before);
+
+  toolkit.files = {(folder / "bad.edi").string()};
+  EXPECT_FALSE(program.importEdiData());
+  EXPECT_EQ(toolkit.lastText(), "FILE IS NOT AN EDI FILE: bad");
+  expectUnchanged(program.S(), before);
+
+  toolkit.files = {(folder / "bad.dat").string()};
+  ImportChoices choices;
+  choices.dataType = "Wenner Array";
+  toolkit.numbers = {1.0, 2.0, 0.0, 0.0};  // the column dialog
+  EXPECT_FALSE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices));
+  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "bad.dat").string());
+  expectUnchanged(program.S(), before);
+  EXPECT_TRUE(program.S().sharesDataWith(program.SM()));
+}
+
+TEST(ExchangeCommands, ExportedUsfImportsAsTheCurrentSoundingWithSharedData) {
+  test::TemporaryFolder folder;
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  const Snapshot before = snapshot(program.S());
+  const std::string path = (folder / "default.usf").string();
+  toolkit.files = {path};
+  ASSERT_TRUE(program.exportUsfData());
+  program.S().layer.saved = kTrue;
+  program.S().data().VOLTS(0, 0) = 1.0f;  // changed after the export
+  toolkit.files = {path};
+  toolkit.numbers = {1.0};
+  ASSERT_TRUE(program.importUsfData()) << toolkit.lastText();
+  EXPECT_EQ(program.S().header.name.trimmed(), "Default Data");
+  EXPECT_EQ(program.S().header.NDATA, 22);
+  for (std::size_t i = 0; i < 22; ++i) {
+    EXPECT_EQ(program.S().data().TIME(i, 0), before.time[i]);
+    EXPECT_EQ(program.S().data().VOLTS(i, 0), before.volts[i]);
+  }
+  EXPECT_TRUE(program.S().sharesDataWith(program.SM()));
+  EXPECT_EQ(program.SM().header.NDATA, 22);
+  EXPECT_FALSE(isSet(program.S().layer.saved));
+}
+
+TEST(ExchangeCommands, FormatsWithoutAReaderSaySo) {
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::Emi));
+  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::GeotoolsTbl));
+  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::KovatTem));
+  EXPECT_EQ(toolkit.texts(),
+            (std::vector<std::string>{"MT data from EMI data files are not supported",
+                                      "MT data from Geotools TBL files are not supported",
+                                      "TEM data from KOVAT .TEM files are not supported"}));
+}
+
+TEST(ExchangeCommands, SmoothAndEquivalentModelExportsNeedTheirResults) {
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  EXPECT_FALSE(program.exportSmoothModel());
+  EXPECT_FALSE(program.exportEquivalentModels());
+  EXPECT_EQ(toolkit.texts(), (std::vector<std::string>{"Smooth model not available",
+                                                       "Equivalent models not available"}));
+  EXPECT_TRUE(toolkit.fileDialogTitles.empty());
+}
+
+TEST(ExchangeCommands, FlatAsciiImportUsesAndRemembersTheColumnSettings) {
+  test::TemporaryFolder folder;
+  test::writeFile(folder / "wenner.dat", "A RHO\n10 1 120\n20 1 80\n40 1 60\n");
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  program.S().layer.saved = kTrue;
+  toolkit.files = {(folder / "wenner.dat").string()};
+  toolkit.textAnswers = {std::string("Wenner Array")};
+  toolkit.numbers = {1.0, 3.0, 0.0, 0.0};  // spacing, resistivity, both row bounds
+  toolkit.answers = {ui::Answer::No, ui::Answer::No};
+  ASSERT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity)) << toolkit.lastText();
+  EXPECT_EQ(program.S().header.dataType, "Wenner Array");
+  EXPECT_EQ(program.S().header.name.trimmed(), "wenner");
+  ASSERT_EQ(program.S().header.NDATA, 3);
+  EXPECT_EQ(program.S().data().VOLTS(2, 0), 60.0f);
+  EXPECT_EQ(program.settings().columns.spacing, 1);
+  EXPECT_EQ(program.settings().columns.resistivity, 3);
+}
+
+}  // namespace
+}  // namespace zeva::core
