@@ -13,6 +13,7 @@
 
 #include "core/current_sounding.h"
 #include "core/gaussian_deviate.h"
+#include "core/program/model_commands.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
@@ -109,6 +110,15 @@ class Program {
   bool autoscalePending = false;
   // The sounding name handed back by the last file action, for the settings file.
   NameText lastSoundingName;
+
+  // Calculate, "&Forward" (model_commands.cpp): the synthetic data and fit of
+  // the layered model, by the forward routine of the data type.
+  void forwardModel();
+  // Replaces the layered model of S (NLAYER, NPK and NPAR follow; limits
+  // off), clearing the synthetic, resolution, equivalence and saved flags.
+  // False, with a message and the model unchanged, when the lists do not
+  // make a model.
+  bool setLayeredModel(const LayeredModelSpec& spec);
 
   // Calculate, Inverse (inversion_commands.cpp): "&Single Iteration" and
   // "&Multiple Iterations" with the forward routine of the data type, over
