@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     addNewCommand(app, context);
     addInfoCommand(app, context);
     addSaveCommand(app, context);
+    addForwardCommand(app, context);
+    addSetModelCommand(app, context);
     try {
       app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
