@@ -27,7 +27,10 @@ void addForwardCommand(CLI::App& app, CliContext& context) {
   command->add_flag("--json", *asJson, "print the sounding after the run as info --json does");
   command->callback([&context, input, output, asJson] {
     if (!context.load(*input)) return;
-    context.program.forwardModel();
+    if (!context.program.forwardModel()) {
+      context.exitStatus = kFailed;  // TEM data: told on standard error, nothing written
+      return;
+    }
     if (!output->empty() && !context.write(*output)) return;
     if (*asJson)
       context.out << soundingJson(context.program.current()).dump() << '\n';

@@ -73,10 +73,15 @@ bool Program::setLayeredModel(const LayeredModelSpec& spec) {
   return true;
 }
 
-void Program::forwardModel() {
+bool Program::forwardModel() {
   Sounding& S = current_.S;
+  if (!forward::hasForwardModel(S)) {
+    toolkit_.information(forward::kNoForwardModelMessage);
+    return false;
+  }
   inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
   toolkit_.requestRedraw();
+  return true;
 }
 
 }  // namespace zeva::core

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -32,6 +33,21 @@ TEST_P(CliNewElectromagnetic, WritesASoundingOfTheType) {
   EXPECT_FALSE(info.contains("late_time_rho"));
 }
 
+TEST_P(CliNewElectromagnetic, ForwardGivesSyntheticsOfEveryReadingAndAFit) {
+  TemporaryFolder folder;
+  const auto file = folder / "s.ZVR";
+  ASSERT_EQ(
+      runCli("new --type '" + std::string(GetParam()) + "' -o '" + file.string() + "'").status, 0);
+  const CliRun run = runCli("forward '" + file.string() + "' --json");
+  ASSERT_EQ(run.status, 0) << run.err;
+  const json info = json::parse(run.out);
+  EXPECT_TRUE(info["synthetic_valid"]);
+  ASSERT_EQ(info["synthetic"].size(), info["ndata"].get<std::size_t>());
+  for (const json& reading : info["synthetic"])
+    for (const json& value : reading) EXPECT_TRUE(value.is_number()) << reading;
+  EXPECT_GT(info["pcterr"].get<double>(), 0.0);
+}
+
 INSTANTIATE_TEST_SUITE_P(MtMaxMinAndConductivity, CliNewElectromagnetic,
                          ::testing::Values("Magnetotelluric Data", "MT Data xy, yx, inv.",
                                            "Controlled Source MT", "Sea Floor MT data TE",
@@ -51,6 +67,21 @@ TEST_P(CliNewTem, InfoGivesTheLateTimeResistivityOfEveryGate) {
   ASSERT_EQ(rho.size(), info["ndata"].get<std::size_t>());
   EXPECT_NEAR(rho.front().get<double>(), 99.0, 2.0);
   EXPECT_NEAR(rho.back().get<double>(), 22.0, 1.0);
+}
+
+TEST_P(CliNewTem, ForwardIsRefusedAndNothingIsWritten) {
+  TemporaryFolder folder;
+  const auto file = folder / "s.ZVR";
+  const auto out = folder / "out.ZVR";
+  ASSERT_EQ(
+      runCli("new --type '" + std::string(GetParam()) + "' -o '" + file.string() + "'").status, 0);
+  const CliRun run = runCli("forward '" + file.string() + "' -o '" + out.string() + "'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(
+      run.err.find("TEM data have no forward model in this version; the sounding is unchanged"),
+      std::string::npos)
+      << run.err;
+  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryTemType, CliNewTem,

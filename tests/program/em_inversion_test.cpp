@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/program/example_soundings.h"
 #include "core/program/program.h"
@@ -46,6 +48,35 @@ TEST(ElectromagneticInversion, TemDataAreRefusedAndLeftAlone) {
   EXPECT_EQ(program.S().M.PAR, model);
   EXPECT_EQ(toolkit.lastText(),
             "TEM data have no forward model in this version; the sounding is unchanged");
+}
+
+TEST(ElectromagneticForward, ForwardCommandRefusesTemDataAndChangesNothing) {
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  ASSERT_TRUE(makeExampleSounding(DataTypeText("Coincident Loop TEM"), program.current()));
+  Sounding& S = program.S();
+  S.layer.errorWeighting = kTrue;
+  S.layer.weightedFit = 3.0f;
+  const Matrix<float> synthetic = S.SVOLT;
+  EXPECT_FALSE(program.forwardModel());
+  EXPECT_EQ(S.SVOLT, synthetic);
+  EXPECT_EQ(S.layer.weightedFit, 3.0f);
+  EXPECT_FALSE(isSet(S.layer.syntheticValid));
+  EXPECT_EQ(toolkit.texts(),
+            std::vector<std::string>{
+                "TEM data have no forward model in this version; the sounding is unchanged"});
+}
+
+TEST(ElectromagneticForward, ForwardCommandModelsEveryMtType) {
+  for (std::string_view type : {"MT Data xy, yx, inv.", "Sea Floor MT data TM"}) {
+    ui::ScriptedToolkit toolkit;
+    Program program(toolkit);
+    ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
+    EXPECT_TRUE(program.forwardModel());
+    EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
+    EXPECT_GT(program.S().SVOLT(0, 0), 0.0f) << type;
+    EXPECT_TRUE(toolkit.messages.empty());
+  }
 }
 
 }  // namespace
