@@ -8,8 +8,10 @@ namespace zeva::core {
 
 namespace {
 
-// AB/2 and MN/2 of the default sounding: five segments, each new segment
-// repeating the last spacing of the one before at a larger MN/2.
+// AB/2 and MN of the default sounding (the second column holds the full
+// potential-electrode separation, which the forward model halves): five
+// segments, each new segment repeating the last spacing of the one before at
+// a larger MN.
 constexpr std::array<float, 22> kHalfSpacing{4,   5,   7,   10,  10,  15,  20,  30,  40,  40,  50,
                                              70,  100, 150, 200, 200, 300, 400, 500, 500, 700, 909};
 constexpr std::array<float, 22> kPotentialSpacing{0.8f, 0.8f, 0.8f, 0.8f, 1.5f, 1.5f, 1.5f, 1.5f,
