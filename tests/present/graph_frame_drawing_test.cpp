@@ -1,0 +1,241 @@
+// Log-cycle graph frames drawn on a recording canvas: labels, ticks, heavy
+// lines, extents and the value-to-page mapping.
+
+#include "present/graph_frame_drawing.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "present/recording_canvas.h"
+
+namespace zeva::present {
+namespace {
+
+using core::kTrue;
+
+GraphFrame logFrame(int xCycles, int xExponent, float width, int yCycles, float height) {
+  GraphFrame f;
+  f.xCycles = xCycles;
+  f.xCycleLength = width / static_cast<float>(xCycles);
+  f.xExponentOrDivisions = xExponent;
+  f.yCycles = yCycles;
+  f.yCycleLength = height / static_cast<float>(yCycles);
+  f.yExponentOrDivisions = 0;
+  f.labelsBelowX = kTrue;
+  return f;
+}
+
+// Texts of the labels drawn below the x axis (those under the frame).
+std::vector<std::string> textsBelow(const RecordingCanvas& canvas, float y) {
+  std::vector<std::string> texts;
+  for (const auto& t : canvas.texts)
+    if (t.y < y) texts.push_back(t.text);
+  return texts;
+}
+
+RecordingCanvas draw(GraphFrame& frame, float labelHeight = 0.15f) {
+  RecordingCanvas canvas;
+  Plotter p(canvas);
+  p.Plot(1.0f, 0.0f, kNewPage);
+  p.Plot(1.0f, 1.0f, -kPenUp);
+  DrawGraphFrame(p, frame, labelHeight);
+  p.close();
+  return canvas;
+}
+
+TEST(LogLabels, ThreeDecadesFromMinusOneAreWrittenAsNumbers) {
+  GraphFrame f = logFrame(3, -1, 6.0f, 1, 4.0f);
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"0.1", "1", "10", "100"}));
+}
+
+TEST(LogLabels, DecadesBeyondTheThirdPowerAreTenWithASuperscript) {
+  GraphFrame f = logFrame(3, -5, 6.0f, 1, 4.0f);
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_EQ(textsBelow(canvas, 1.0f),
+            (std::vector<std::string>{"10", "-5", "10", "-4", "0.001", "0.01"}));
+  // The exponent is smaller than the "10" and raised beside it.
+  const auto& ten = canvas.texts[0];
+  const auto& exponent = canvas.texts[1];
+  EXPECT_FLOAT_EQ(exponent.height, 0.75f * ten.height);
+  EXPECT_GT(exponent.y, ten.y);
+  EXPECT_GT(exponent.x, ten.x);
+}
+
+TEST(LogLabels, PositiveExponentsAboveThreeAreSuperscriptsToo) {
+  GraphFrame f = logFrame(2, 3, 4.0f, 1, 4.0f);
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"1000", "10", "4", "10", "5"}));
+}
+
+TEST(LinearLabels, SmallValuesAreWrittenInThousandthsWithM) {
+  GraphFrame f = logFrame(3, 0, 6.0f, 1, 4.0f);
+  f.xStart = 0.002f;
+  f.xStep = 0.002f;
+  f.xExponentOrDivisions = 2;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"2m", "4m", "6m", "8m"}));
+}
+
+TEST(LinearLabels, TrailingZerosAndPointAreStripped) {
+  EXPECT_EQ(LinearLabel(1.5f, 2), "1.5");
+  EXPECT_EQ(LinearLabel(2.0f, 2), "2");
+  EXPECT_EQ(LinearLabel(0.002f, 3), "2m");
+  EXPECT_EQ(LinearLabel(10.0f, -1), "10");
+  EXPECT_EQ(LinearLabel(0.0f, 2), "0");
+}
+
+TEST(LinearLabels, StartAndStepGiveTheBoundaryValues) {
+  GraphFrame f = logFrame(4, 0, 8.0f, 1, 4.0f);
+  f.xStart = 1.0f;
+  f.xStep = 0.5f;
+  f.xExponentOrDivisions = 5;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"1", "1.5", "2", "2.5", "3"}));
+}
+
+TEST(LinearLabels, CrowdedLabelsAreThinnedToEveryKthBoundary) {
+  // Ten cycles of 0.2 units with labels "1000.5" ... wider than a cycle.
+  GraphFrame f = logFrame(10, 0, 2.0f, 1, 4.0f);
+  f.xStart = 1000.5f;
+  f.xStep = 1.0f;
+  f.xExponentOrDivisions = 1;
+  const RecordingCanvas canvas = draw(f);
+  const auto labels = textsBelow(canvas, 1.0f);
+  const float widest = TextWidth(1.3f * 0.15f, "1000.5");
+  const int every = static_cast<int>(widest / 0.2f) + 1;
+  EXPECT_EQ(static_cast<int>(labels.size()), (10 + every) / every);
+  EXPECT_EQ(labels.front(), "1000.5");
+}
+
+TEST(GeometricLabels, MoreThanNineCyclesLabelEverySecondBoundary) {
+  GraphFrame f = logFrame(10, 0, 10.0f, 1, 4.0f);
+  f.xStart = 1.0f;
+  f.xStep = 2.0f;
+  f.xExponentOrDivisions = 0;
+  const RecordingCanvas canvas = draw(f);
+  const auto labels = textsBelow(canvas, 1.0f);
+  EXPECT_EQ(labels, (std::vector<std::string>{"1", "4", "16", "64", "256", "1024"}));
+}
+
+// The tick inward from the top edge at an interior x boundary.
+float interiorTopTick(const RecordingCanvas& canvas, float x, float top) {
+  for (const auto& s : canvas.segments)
+    if (std::fabs(s.from.x - x) < 1e-4f && std::fabs(s.to.x - x) < 1e-4f &&
+        std::fabs(s.from.y - top) < 1e-4f)
+      return s.from.y - s.to.y;
+  return -1.0f;
+}
+
+TEST(Ticks, ATickBelowOneTenthBecomesTwelveHundredths) {
+  // 0.035 x sqrt(2 x 1) = 0.049 < 0.1.
+  GraphFrame f = logFrame(2, 0, 2.0f, 1, 1.0f);
+  f.labelsBelowX = core::kFalse;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_NEAR(interiorTopTick(canvas, 1.0f + 1.0f, 1.0f + 1.0f), 0.12f, 1e-5f);
+}
+
+TEST(Ticks, CapTicksLimitsTheTickLength) {
+  // 0.035 x sqrt(8 x 6) = 0.242; capped at 0.16.
+  GraphFrame f = logFrame(2, 0, 8.0f, 2, 6.0f);
+  f.capTicks = kTrue;
+  f.tickCap = 0.16f;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_NEAR(interiorTopTick(canvas, 1.0f + 4.0f, 1.0f + 6.0f), 0.16f, 1e-5f);
+  GraphFrame uncapped = logFrame(2, 0, 8.0f, 2, 6.0f);
+  const RecordingCanvas free = draw(uncapped);
+  EXPECT_NEAR(interiorTopTick(free, 1.0f + 4.0f, 1.0f + 6.0f), 0.035f * std::sqrt(48.0f), 1e-4f);
+}
+
+TEST(Frame, ZeroAreaDrawsNothingAndKeepsTheExtents) {
+  GraphFrame f = logFrame(3, 0, 6.0f, 1, 4.0f);
+  f.yCycleLength = 0.0f;
+  f.extentLeft = -7.0f;
+  f.extentRight = 8.0f;
+  f.extentBottom = -9.0f;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_TRUE(canvas.segments.empty());
+  EXPECT_TRUE(canvas.texts.empty());
+  EXPECT_FLOAT_EQ(f.extentLeft, -7.0f);
+  EXPECT_FLOAT_EQ(f.extentRight, 8.0f);
+  EXPECT_FLOAT_EQ(f.extentBottom, -9.0f);
+}
+
+TEST(Frame, LabelsPushTheExtentsOutsideTheFrame) {
+  GraphFrame f = logFrame(3, 0, 6.0f, 2, 4.0f);
+  f.labelsLeftOfY = kTrue;
+  const RecordingCanvas canvas = draw(f);
+  EXPECT_LT(f.extentBottom, -0.12f);
+  EXPECT_LT(f.extentLeft, -0.12f);
+  for (const auto& t : canvas.texts) EXPECT_GE(t.y - 1.0f, f.extentBottom - 1e-4f);
+}
+
+// Frame strokes that run the full width or height of the frame.
+std::size_t fullLengthStrokes(const RecordingCanvas& canvas, float width, float height) {
+  return static_cast<std::size_t>(std::ranges::count_if(canvas.segments, [&](const auto& s) {
+    const float dx = std::fabs(s.to.x - s.from.x), dy = std::fabs(s.to.y - s.from.y);
+    return std::fabs(dx - width) < 1e-3f || std::fabs(dy - height) < 1e-3f;
+  }));
+}
+
+TEST(Frame, FramesBeyondTwelveBySevenAreDrawnWithDoubledLines) {
+  GraphFrame small = logFrame(2, 0, 12.0f, 2, 7.0f);
+  small.labelsBelowX = core::kFalse;
+  GraphFrame large = logFrame(2, 0, 13.0f, 2, 7.0f);
+  large.labelsBelowX = core::kFalse;
+  GraphFrame thin = large;
+  thin.thinLines = kTrue;
+  EXPECT_EQ(fullLengthStrokes(draw(small), 12.0f, 7.0f), 4u);
+  EXPECT_EQ(fullLengthStrokes(draw(large), 13.0f, 7.0f), 8u);
+  EXPECT_EQ(fullLengthStrokes(draw(thin), 13.0f, 7.0f), 4u);
+}
+
+TEST(Frame, NegativeYCountDrawsOnlyBottomAndTopHorizontals) {
+  GraphFrame f = logFrame(1, 0, 2.0f, 3, 3.0f);
+  f.labelsBelowX = core::kFalse;
+  f.yCycles = -3;
+  const RecordingCanvas canvas = draw(f);
+  const auto horizontals = std::ranges::count_if(
+      canvas.segments, [](const auto& s) { return std::fabs(s.from.y - s.to.y) < 1e-5f; });
+  EXPECT_EQ(horizontals, 2);
+}
+
+TEST(AxisMapping, DecadeBoundariesMapToCycleBoundaries) {
+  GraphFrame f = logFrame(3, -1, 6.0f, 2, 4.0f);
+  f.yExponentOrDivisions = 1;
+  SetAxisMapping(f);
+  EXPECT_NEAR(PageX(0.1f, f), 0.0f, 1e-5f);
+  EXPECT_NEAR(PageX(1.0f, f), 2.0f, 1e-5f);
+  EXPECT_NEAR(PageX(100.0f, f), 6.0f, 1e-5f);
+  EXPECT_NEAR(PageY(10.0f, f), 0.0f, 1e-5f);
+  EXPECT_NEAR(PageY(1000.0f, f), 4.0f, 1e-5f);
+  EXPECT_NEAR(PageX(-1.0f, f), 2.0f, 1e-5f);  // magnitudes on a log axis
+  EXPECT_FLOAT_EQ(PageX(2.0e10f, f), 0.0f);   // missing value
+  EXPECT_NEAR(ValueX(PageX(37.0f, f), f), 37.0f, 1e-3f);
+  EXPECT_FLOAT_EQ(f.clipXMin, -0.001f);
+  EXPECT_FLOAT_EQ(f.clipXMax, 6.001f);
+}
+
+TEST(AxisMapping, LinearAxisMapsStartToZeroAndStepToACycle) {
+  GraphFrame f = logFrame(6, 0, 6.0f, 1, 3.0f);
+  f.xStart = -30.0f;
+  f.xStep = 15.0f;
+  SetAxisMapping(f);
+  EXPECT_NEAR(PageX(-30.0f, f), 0.0f, 1e-5f);
+  EXPECT_NEAR(PageX(60.0f, f), 6.0f, 1e-5f);
+  EXPECT_NEAR(ValueX(PageX(12.5f, f), f), 12.5f, 1e-4f);
+}
+
+TEST(AxisMapping, LeftwardAxisClipsBetweenItsEndAndItsOrigin) {
+  GraphFrame f = logFrame(2, 0, 4.0f, 1, 3.0f);
+  f.xCycleLength = -2.0f;
+  SetAxisMapping(f);
+  EXPECT_FLOAT_EQ(f.clipXMin, -4.0f + 0.001f - 0.102f);
+  EXPECT_FLOAT_EQ(f.clipXMax, -0.051f);
+  EXPECT_NEAR(PageX(10.0f, f), -2.0f, 1e-5f);
+}
+
+}  // namespace
+}  // namespace zeva::present

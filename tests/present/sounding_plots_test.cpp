@@ -1,0 +1,344 @@
+// The sounding plots on a recording canvas: curves and their breaks, grids, the
+// MT reference line, model on data, the layered model and the MT transforms.
+
+#include "present/sounding_plots.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "present/plot_setup.h"
+#include "present/recording_canvas.h"
+#include "tests/present/plot_test_soundings.h"
+
+namespace zeva::present {
+namespace {
+
+using core::kTrue;
+
+Rgb pen(int index) { return palette()[static_cast<std::size_t>(index)]; }
+
+GraphFrame unitFrame() {
+  GraphFrame g;
+  g.xCycles = 3;
+  g.xCycleLength = 2.0f;
+  g.yCycles = 2;
+  g.yCycleLength = 2.0f;
+  SetAxisMapping(g);
+  return g;
+}
+
+struct Recorded {
+  RecordingCanvas canvas;
+  Plotter plotter{canvas};
+  Recorded() { plotter.Plot(1.0f, 0.0f, kNewPage); }
+};
+
+TEST(DrawCurve, AMissingValueBreaksTheLineIntoTwoParts) {
+  Recorded r;
+  const GraphFrame g = unitFrame();
+  const std::vector<float> x{1, 2, 5, 10, 20, 50};
+  const std::vector<float> y{1, 2, 3, 1.0e10f, 4, 5};
+  DrawCurve(r.plotter, x, y, false, g, CurveStyle{});
+  r.plotter.close();
+  EXPECT_EQ(r.canvas.polylines, 2);
+  // Nothing is drawn between the readings on either side of the gap.
+  for (const auto& s : r.canvas.segments)
+    EXPECT_FALSE(s.from.x < PageX(5, g) + 1e-4f && s.to.x > PageX(20, g) - 1e-4f);
+}
+
+TEST(DrawCurve, RepeatedAbscissaAndTurningPointStartNewSegments) {
+  Recorded r;
+  const GraphFrame g = unitFrame();
+  // 1 2 5 | 5 10 20 | 10 30: equal abscissae, then a turning point at 20.
+  const std::vector<float> x{1, 2, 5, 5, 10, 20, 10, 30};
+  const std::vector<float> y{1, 1, 1, 2, 2, 2, 3, 3};
+  CurveStyle style;
+  style.segmentColouring = true;
+  r.plotter.NewPen(6);
+  DrawCurve(r.plotter, x, y, false, g, style);
+  r.plotter.close();
+  EXPECT_EQ(r.canvas.polylines, 3);
+  // Segments alternate between the pen and the next colour; each segment is
+  // straight here and reaches the canvas as one stroke.
+  EXPECT_EQ(r.canvas.segmentsIn(pen(6)), 2u);
+  EXPECT_EQ(r.canvas.segmentsIn(pen(7)), 1u);
+}
+
+TEST(DrawCurve, NoSegmentsDrawsOneLine) {
+  Recorded r;
+  const GraphFrame g = unitFrame();
+  const std::vector<float> x{1, 2, 5, 5, 10};
+  const std::vector<float> y{1, 1, 1, 2, 2};
+  CurveStyle style;
+  style.noSegments = true;
+  DrawCurve(r.plotter, x, y, false, g, style);
+  r.plotter.close();
+  EXPECT_EQ(r.canvas.polylines, 1);
+}
+
+TEST(DrawCurve, NegativeValuesOnALogOrdinateUseTheAlternateSymbol) {
+  const GraphFrame g = unitFrame();
+  Recorded positive, negative;
+  const std::vector<float> x{10};
+  DrawCurve(positive.plotter, x, std::vector<float>{30}, true, g, CurveStyle{});
+  DrawCurve(negative.plotter, x, std::vector<float>{-30}, true, g, CurveStyle{});
+  positive.plotter.close();
+  negative.plotter.close();
+  EXPECT_EQ(positive.canvas.segments.size(), 4u);  // square
+  EXPECT_EQ(negative.canvas.segments.size(), 6u);  // square with a cross
+  EXPECT_NEAR(negative.canvas.segments[0].from.y, PageY(30, g) - 0.03f, 1e-4f);
+}
+
+TEST(DrawCurve, ZeroAreaClipDrawsNothing) {
+  Recorded r;
+  GraphFrame g = unitFrame();
+  g.clipYMax = g.clipYMin;
+  DrawCurve(r.plotter, std::vector<float>{1, 2}, std::vector<float>{1, 2}, false, g, CurveStyle{});
+  r.plotter.close();
+  EXPECT_TRUE(r.canvas.segments.empty());
+}
+
+TEST(DrawDashedLine, DashesAndGapsAlternateAlongTheLine) {
+  Recorded r;
+  GraphFrame g;
+  g.xCycles = 1;
+  g.xCycleLength = 1.0f;
+  g.xStep = 1.0f;
+  g.xExponentOrDivisions = 1;
+  g.yCycles = 1;
+  g.yCycleLength = 1.0f;
+  g.yStep = 1.0f;
+  g.yExponentOrDivisions = 1;
+  SetAxisMapping(g);
+  DrawDashedLine(r.plotter, std::vector<float>{0.0f, 1.0f}, std::vector<float>{0.5f, 0.5f}, 0.03f,
+                 0.07f, g);
+  r.plotter.close();
+  EXPECT_EQ(r.canvas.segments.size(), 10u);  // ten periods of 0.1 on a unit line
+  float inked = 0.0f;
+  for (const auto& s : r.canvas.segments) inked += s.to.x - s.from.x;
+  EXPECT_NEAR(inked, 0.3f, 1e-4f);
+}
+
+// Picture of a current sounding after autoscale.
+struct Picture {
+  RecordingCanvas canvas;
+  void draw(core::CurrentSounding& c, const PlotSettings& settings) {
+    canvas.reset();
+    Plotter p(canvas);
+    SetUpPlots(c, settings);
+    DrawSoundingPage(p, c, settings);
+    p.close();
+  }
+};
+
+TEST(Grid, MinorLinesAreDrawnOnlyWithTheMajorGrid) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  PlotSettings settings;
+  Picture picture;
+  settings.minorGridData = true;
+  settings.majorGridData = false;
+  picture.draw(c, settings);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kGrey)), 0u);
+  settings.majorGridData = true;
+  picture.draw(c, settings);
+  // Two decades of spacing (x) and two of resistivity (y), 8 minor lines each.
+  const GraphFrame& g = c.dataFrames[0];
+  const auto minor = static_cast<std::size_t>(8 * (g.xCycles + g.yCycles));
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kGrey)), minor);
+}
+
+TEST(RedLine, IsDrawnForMtOnlyAndHorizontalOnlyOnALogOrdinate) {
+  PlotSettings settings;
+  settings.redLine = true;
+  settings.showLayered = false;
+  Picture picture;
+
+  core::CurrentSounding dc;
+  core::resetToDefault(dc);
+  picture.draw(dc, settings);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kRed)), 0u);
+
+  core::CurrentSounding mt;
+  test::halfSpaceMt(mt, 100.0f);
+  picture.draw(mt, settings);
+  // Graph 1 (log ordinate): the 1 Hz line and the 10 ohm-m line; graph 2
+  // (linear phase): the 1 Hz line only.
+  std::vector<RecordingCanvas::Segment> red;
+  for (const auto& s : picture.canvas.segments)
+    if (s.colour == pen(colour::kRed)) red.push_back(s);
+  ASSERT_EQ(red.size(), 3u);
+  const GraphFrame& g1 = mt.dataFrames[0];
+  const float x1Hz = g1.originX + PageX(1.0f, g1);
+  EXPECT_NEAR(red[0].from.x, x1Hz, 1e-4f);
+  EXPECT_NEAR(red[1].from.y, g1.originY + PageY(10.0f, g1), 1e-4f);
+  EXPECT_NEAR(red[2].from.x, x1Hz, 1e-4f);
+
+  settings.redLine = false;
+  picture.draw(mt, settings);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kRed)), 0u);
+}
+
+TEST(ModelOnData, DrawsNoModelFrameAndPutsTheModelInTheDataGraph) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  test::fillModel(c.S, {100.0f, 10.0f}, {20.0f});
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  EXPECT_TRUE(picture.canvas.hasText("Depth (m)"));
+
+  c.modelOnData = kTrue;
+  picture.draw(c, settings);
+  EXPECT_FALSE(picture.canvas.hasText("Depth (m)"));
+  EXPECT_FALSE(picture.canvas.hasText("Resistivity (ohm-m)"));
+  const GraphFrame& g = c.dataFrames[0];
+  const float right = g.originX + frameWidth(g);
+  for (const auto& s : picture.canvas.segments) EXPECT_LE(s.from.x, right + 0.02f);
+  // The boundary at 20 m is a vertical red step at abscissa 20 from 100 down to 10.
+  const float x20 = g.originX + PageX(20.0f, g);
+  const bool step = std::ranges::any_of(picture.canvas.segments, [&](const auto& s) {
+    return s.colour == pen(colour::kRed) && std::fabs(s.from.x - x20) < 1e-3f &&
+           std::fabs(s.to.x - x20) < 1e-3f;
+  });
+  EXPECT_TRUE(step);
+}
+
+TEST(Plots, WithoutDataOrModelTheirFramesAreNotDrawn) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  c.S.header.NDATA = 0;
+  c.S.allocateData();
+  c.S.model.NLAYER = 0;
+  c.S.model.NPAR = 0;
+  c.S.allocateModelForStoredCounts();
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  EXPECT_TRUE(picture.canvas.segments.empty());
+  EXPECT_TRUE(picture.canvas.texts.empty());
+}
+
+TEST(ModelPlot, LayeredModelStepsAtItsBoundaries) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  test::fillModel(c.S, {100.0f, 10.0f}, {20.0f});
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  const GraphFrame& g = c.modelFrames[0];
+  const float y20 = g.originY + PageY(20.0f, g);
+  const float x100 = g.originX + PageX(100.0f, g), x10 = g.originX + PageX(10.0f, g);
+  const auto red = std::ranges::count_if(
+      picture.canvas.segments, [&](const auto& s) { return s.colour == pen(colour::kRed); });
+  EXPECT_EQ(red, 3);
+  const bool horizontalAt20m = std::ranges::any_of(picture.canvas.segments, [&](const auto& s) {
+    return s.colour == pen(colour::kRed) && std::fabs(s.from.y - y20) < 1e-3f &&
+           std::fabs(s.to.y - y20) < 1e-3f && std::fabs(s.from.x - x100) < 1e-3f &&
+           std::fabs(s.to.x - x10) < 1e-3f;
+  });
+  EXPECT_TRUE(horizontalAt20m);
+}
+
+TEST(DataPlot, ErrorBarsSpanTheirPercentOnALogOrdinate) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kWenner, {10, 100}, {{50, 50}});
+  c.S.data().UVOLTS(0, 0) = 20.0f;  // 20 %
+  c.S.data().UVOLTS(1, 0) = 0.5f;   // too short to show
+  test::fillModel(c.S, {50.0f}, {});
+  c.S.shareDataWith(c.SM);
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  const GraphFrame& g = c.dataFrames[0];
+  const float half = std::log10(1.2f) * std::fabs(g.yCycleLength);
+  const float x = g.originX + PageX(10.0f, g);
+  std::vector<RecordingCanvas::Segment> bars;
+  for (const auto& s : picture.canvas.segments)
+    if (std::fabs(s.from.x - s.to.x) < 1e-6f && std::fabs(s.from.y - s.to.y) > 0.2f &&
+        s.colour == pen(settings.dataSetColours[0]))
+      bars.push_back(s);
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_NEAR(bars[0].from.x, x, 1e-4f);
+  EXPECT_NEAR(bars[0].from.y - bars[0].to.y, 2.0f * half, 1e-3f);
+}
+
+TEST(DataPlot, TitlesFollowTheDataType) {
+  core::CurrentSounding c;
+  test::halfSpaceMt(c, 100.0f);
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  EXPECT_TRUE(picture.canvas.hasText("Test Station"));
+  EXPECT_TRUE(picture.canvas.hasText("Frequency (Hz)"));
+  EXPECT_TRUE(picture.canvas.hasText("Apparent Resistivity (ohm-m)"));
+  EXPECT_TRUE(picture.canvas.hasText("Phase (deg)"));
+  const auto* title = picture.canvas.findText("Apparent Resistivity (ohm-m)");
+  EXPECT_FLOAT_EQ(title->angle, 90.0f);
+}
+
+TEST(MtTransforms, HalfSpaceGivesItsResistivityAtTheSkinDepthScale) {
+  core::CurrentSounding c;
+  test::halfSpaceMt(c, 100.0f);
+  const DepthCurve bostick = BostickModel(c.S, false);
+  const DepthCurve niblett = NiblettModel(c.S, false);
+  ASSERT_EQ(bostick.depth.size(), 12u);
+  ASSERT_EQ(niblett.depth.size(), 13u);
+  for (float rho : bostick.resistivity) EXPECT_NEAR(rho, 100.0f, 0.01f);
+  for (float rho : niblett.resistivity) EXPECT_NEAR(rho, 100.0f, 0.01f);
+  // Depth of a 45-degree half-space: 356 sqrt(rho / f), and Bostick's
+  // 503 sqrt(rho / (2 f)) at the geometric mean frequency of each pair.
+  const auto& d = c.S.data();
+  EXPECT_NEAR(niblett.depth[0], 355.88126f * std::sqrt(100.0f / d.TIME(0, 0)), 1e-2f);
+  const float fm = std::sqrt(d.TIME(0, 0) * d.TIME(1, 0));
+  EXPECT_NEAR(bostick.depth[0], 503.0f * std::sqrt(0.5f * 100.0f / fm), 1e-2f);
+  EXPECT_TRUE(std::ranges::is_sorted(niblett.depth));
+}
+
+TEST(MtTransforms, MaskedReadingsAreLeftOutUnlessIncluded) {
+  core::CurrentSounding c;
+  test::halfSpaceMt(c, 100.0f);
+  c.S.data().LMASK(3, 0) = kTrue;
+  EXPECT_EQ(NiblettModel(c.S, false).depth.size(), 12u);
+  EXPECT_EQ(NiblettModel(c.S, true).depth.size(), 13u);
+  EXPECT_EQ(BostickModel(c.S, false).depth.size(), 11u);
+}
+
+TEST(MtTransforms, BostickSkipsNearlyEqualFrequencies) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kMagnetotelluric, {100, 95, 10, 1},
+                 {{10, 10, 10, 10}, {45, 45, 45, 45}});
+  EXPECT_EQ(BostickModel(c.S, false).depth.size(), 2u);
+}
+
+TEST(MtTransforms, NiblettKeepsOnlyIncreasingDepths) {
+  core::CurrentSounding c;
+  // The third reading's depth (rho 1 at 0.1 Hz) is shallower than the second's.
+  test::fillData(c.S, core::type::kMagnetotelluric, {10, 1, 0.1f, 0.01f},
+                 {{100, 100, 1, 100}, {45, 45, 45, 45}});
+  const DepthCurve n = NiblettModel(c.S, false);
+  EXPECT_EQ(n.depth.size(), 3u);
+  EXPECT_TRUE(std::ranges::is_sorted(n.depth));
+}
+
+TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 10.0f}, {{1000, 10, 0.1f}});
+  PlotSettings settings;
+  auto voltage = observedSeries(c.S, settings);
+  ASSERT_EQ(voltage.size(), 1u);
+  EXPECT_FLOAT_EQ(voltage[0].y[1], 10.0f);
+  settings.lateTime = [](const core::Sounding&, std::span<const float> t, std::span<const float> v,
+                         std::span<float> rho) {
+    for (std::size_t i = 0; i < rho.size(); ++i) rho[i] = 100.0f * t[i] / (1.0f + v[i]);
+  };
+  auto resistivity = observedSeries(c.S, settings);
+  EXPECT_FLOAT_EQ(resistivity[0].y[1], 100.0f / 11.0f);
+  settings.voltageView = true;
+  EXPECT_FLOAT_EQ(observedSeries(c.S, settings)[0].y[1], 10.0f);
+}
+
+}  // namespace
+}  // namespace zeva::present
