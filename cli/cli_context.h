@@ -39,6 +39,7 @@ struct CliContext {
 void addNewCommand(CLI::App& app, CliContext& context);
 void addInfoCommand(CLI::App& app, CliContext& context);
 void addSaveCommand(CLI::App& app, CliContext& context);
+void addShiftCommand(CLI::App& app, CliContext& context);
 void addForwardCommand(CLI::App& app, CliContext& context);
 void addSetModelCommand(CLI::App& app, CliContext& context);
 

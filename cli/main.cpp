@@ -20,6 +20,7 @@ int main(int argc, char** argv) {
     addSaveCommand(app, context);
     addForwardCommand(app, context);
     addSetModelCommand(app, context);
+    addShiftCommand(app, context);
     try {
       app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

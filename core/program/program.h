@@ -111,6 +111,13 @@ class Program {
   // The sounding name handed back by the last file action, for the settings file.
   NameText lastSoundingName;
 
+  // Edit, "&Shift Data Segments" (shift_commands.cpp), with the choices of
+  // the "Shift Data Options" dialog: mode 1 match long spacing, 2 match
+  // short spacing, 3 do not shift; target 1 shift the data and reduce the
+  // number of points, 2 shift the synthetics. False, after the message, for
+  // data types other than Schlumberger or choices out of range.
+  bool shiftDataSegments(int mode, int target);
+
   // Calculate, "&Forward" (model_commands.cpp): the synthetic data and fit of
   // the layered model, by the forward routine of the data type. False, with
   // a message and the sounding unchanged, for TEM data (no forward model).
