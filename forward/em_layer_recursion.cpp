@@ -14,6 +14,14 @@ constexpr double kSeriesBelow = 0.03;
 // No layered model comes near this; a count beyond it is a damaged record.
 constexpr int kMaxLayers = 1 << 20;
 
+// sqrt(a + ib) for a >= 0, b >= 0, the vertical wavenumbers' argument: with
+// no cancellation to guard against, the root is formed directly; double
+// precision keeps a = g^2 of the far filter points from overflowing.
+ComplexF wavenumberRoot(double a, double b) {
+  const double re = std::sqrt((std::sqrt(a * a + b * b) + a) / 2.0);
+  return {static_cast<float>(re), re > 0.0 ? static_cast<float>(b / (2.0 * re)) : 0.0f};
+}
+
 }  // namespace
 
 bool EmLayerRecursion::allocate(int nlayer) {
@@ -38,9 +46,9 @@ void EmLayerRecursion::scaleThicknesses(float twoOverSkinDepth) {
 
 void EmLayerRecursion::topAdmittance(float g, ComplexF& u1, ComplexF& Y) {
   const std::size_t n = u_.size();
-  const float g2 = g * g;
+  const double g2 = double(g) * double(g);
   for (std::size_t j = 0; j < n; ++j)
-    u_[j] = std::sqrt(ComplexF(g2, 2.0f * relativeConductivity[j]));
+    u_[j] = wavenumberRoot(g2, 2.0 * double(relativeConductivity[j]));
   std::size_t start = n - 1;
   for (std::size_t j = n - 1; j-- > 0;) {
     ut_[j] = u_[j] * scaled_[j];
@@ -48,7 +56,8 @@ void EmLayerRecursion::topAdmittance(float g, ComplexF& u1, ComplexF& Y) {
   }
   Y = 1.0f;
   for (std::size_t j = start; j-- > 0;) {
-    const ComplexF e = std::exp(-ut_[j]);
+    const float decay = std::exp(-ut_[j].real());
+    const ComplexF e(decay * std::cos(ut_[j].imag()), -decay * std::sin(ut_[j].imag()));
     const ComplexF t = (1.0f - e) / (1.0f + e);
     Y = (u_[j + 1] * Y + u_[j] * t) / (u_[j] + u_[j + 1] * Y * t);
   }
