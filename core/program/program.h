@@ -38,6 +38,27 @@ struct ViewSwitches {
   bool majorGridModel = false, minorGridModel = false;
 };
 
+// The switches of the View menu, each toggled by one menu entry.
+enum class ViewToggle {
+  Zoom,
+  Layered,
+  Smooth,
+  Equivalence,
+  Bostick,
+  Niblett,
+  RedLine,
+  ModelOnData,
+  Voltage,
+  LinearTime,
+  MajorGridData,
+  MinorGridData,
+  MajorGridModel,
+  MinorGridModel
+};
+
+inline constexpr std::string_view kModelOnDataRefusedMessage =
+    "Model cannot be displayed on data display for";
+
 // The parameters an inversion command may change: all of them, or only the
 // resistivity part (layer resistivities and thicknesses) or the IP part.
 enum class InversionScope { All, ResistivityOnly, IpOnly };
@@ -163,6 +184,17 @@ class Program {
 
   // The user settings of ZEVA.INI (import columns among them).
   settings::Settings& settings() { return settings_; }
+
+  // View commands (view_commands.cpp). Each toggle flips its switch with the
+  // rules that tie switches together (grids: major off takes minor with it,
+  // minor on brings major; voltage view and linear time), asks for the plot
+  // set-up where the axes change, and redraws. False when refused: the model
+  // cannot be drawn over MaxMin, MT or TEM data.
+  bool toggleView(ViewToggle toggle);
+  // The state of a switch, for the check mark of its menu entry.
+  bool viewChecked(ViewToggle toggle) const;
+  // "&Unzoom": the plot set-up of the whole sounding, then a redraw.
+  void unzoom();
 
  private:
   // The view switches a newly read file of this data type starts with.

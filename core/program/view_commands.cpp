@@ -1,0 +1,126 @@
+// The View menu's switches: what the plots show, the grids and the TEM axes,
+// with the rules that tie switches to each other and the refusal to draw the
+// model over data whose plot has no room for it.
+
+#include "core/data_type.h"
+#include "core/program/program.h"
+
+namespace zeva::core {
+
+namespace {
+
+// The data plot of these types shows quantities (in-phase and quadrature,
+// phase, voltages) on which a resistivity-depth model has no place.
+bool modelOnDataRefused(const DataTypeText& type) {
+  return isMaxMin(type) || type == type::kMagnetotelluric || isTem(type);
+}
+
+}  // namespace
+
+bool Program::toggleView(ViewToggle toggle) {
+  ViewSwitches& v = view_;
+  switch (toggle) {
+    case ViewToggle::Zoom:
+      v.zoom = !v.zoom;
+      return true;  // nothing drawn changes
+    case ViewToggle::Layered:
+      v.showLayered = !v.showLayered;
+      break;
+    case ViewToggle::Smooth:
+      v.showSmooth = !v.showSmooth;
+      break;
+    case ViewToggle::Equivalence:
+      v.showEquivalence = !v.showEquivalence;
+      break;
+    case ViewToggle::Bostick:
+      v.showBostick = !v.showBostick;
+      break;
+    case ViewToggle::Niblett:
+      v.showNiblett = !v.showNiblett;
+      break;
+    case ViewToggle::RedLine:
+      v.redLine = !v.redLine;
+      break;
+    case ViewToggle::ModelOnData: {
+      const DataTypeText& type = current_.S.header.dataType;
+      if (modelOnDataRefused(type)) {
+        toolkit_.information(std::string(kModelOnDataRefusedMessage) + " " + type.trimmed());
+        return false;
+      }
+      current_.modelOnData = isSet(current_.modelOnData) ? kFalse : kTrue;
+      autoscalePending = true;
+      break;
+    }
+    case ViewToggle::Voltage:
+      v.voltageView = !v.voltageView;
+      v.linearTime = false;
+      autoscalePending = true;
+      break;
+    case ViewToggle::LinearTime:
+      // A linear time axis is drawn only under received voltages.
+      v.linearTime = !v.linearTime;
+      v.voltageView = true;
+      autoscalePending = true;
+      break;
+    case ViewToggle::MajorGridData:
+      v.majorGridData = !v.majorGridData;
+      if (!v.majorGridData) v.minorGridData = false;
+      break;
+    case ViewToggle::MinorGridData:
+      v.minorGridData = !v.minorGridData;
+      if (v.minorGridData) v.majorGridData = true;
+      break;
+    case ViewToggle::MajorGridModel:
+      v.majorGridModel = !v.majorGridModel;
+      if (!v.majorGridModel) v.minorGridModel = false;
+      break;
+    case ViewToggle::MinorGridModel:
+      v.minorGridModel = !v.minorGridModel;
+      if (v.minorGridModel) v.majorGridModel = true;
+      break;
+  }
+  toolkit_.requestRedraw();
+  return true;
+}
+
+bool Program::viewChecked(ViewToggle toggle) const {
+  const ViewSwitches& v = view_;
+  switch (toggle) {
+    case ViewToggle::Zoom:
+      return v.zoom;
+    case ViewToggle::Layered:
+      return v.showLayered;
+    case ViewToggle::Smooth:
+      return v.showSmooth;
+    case ViewToggle::Equivalence:
+      return v.showEquivalence;
+    case ViewToggle::Bostick:
+      return v.showBostick;
+    case ViewToggle::Niblett:
+      return v.showNiblett;
+    case ViewToggle::RedLine:
+      return v.redLine;
+    case ViewToggle::ModelOnData:
+      return isSet(current_.modelOnData);
+    case ViewToggle::Voltage:
+      return v.voltageView;
+    case ViewToggle::LinearTime:
+      return v.linearTime;
+    case ViewToggle::MajorGridData:
+      return v.majorGridData;
+    case ViewToggle::MinorGridData:
+      return v.minorGridData;
+    case ViewToggle::MajorGridModel:
+      return v.majorGridModel;
+    case ViewToggle::MinorGridModel:
+      return v.minorGridModel;
+  }
+  return false;
+}
+
+void Program::unzoom() {
+  autoscalePending = true;
+  toolkit_.requestRedraw();
+}
+
+}  // namespace zeva::core
