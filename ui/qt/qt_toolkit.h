@@ -7,12 +7,12 @@
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QString>
 #include <functional>
 
 #include "ui/toolkit.h"
 
-class QProgressDialog;
 class QWidget;
 
 namespace zeva::qt {

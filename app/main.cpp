@@ -1,0 +1,148 @@
+// zeva, the desktop program: starts the toolkit, reads the settings, opens
+// the main window on the default sounding, reloads the last sounding and runs
+// the event loop until Exit, then writes the settings back.
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <tuple>
+
+#if defined(__SSE__) || defined(__x86_64__)
+#include <xmmintrin.h>
+#endif
+
+#include "core/program/program.h"
+#include "settings/settings_file.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/qt_toolkit.h"
+
+namespace {
+
+// Denormal results are flushed to zero (and denormal inputs read as zero):
+// the forward models underflow deep in the layer recursions, where denormals
+// would only cost time.
+void flushDenormalsToZero() {
+#if defined(__SSE__) || defined(__x86_64__)
+  _mm_setcsr(_mm_getcsr() | 0x8040);
+#endif
+}
+
+// The view switches that persist between runs.
+void applyDisplayFlags(const zeva::settings::DisplayFlags& flags, zeva::core::ViewSwitches& view) {
+  view.majorGridData = flags.gridMajorData;
+  view.minorGridData = flags.gridMinorData && flags.gridMajorData;
+  view.majorGridModel = flags.gridMajorModel;
+  view.minorGridModel = flags.gridMinorModel && flags.gridMajorModel;
+  view.showBostick = flags.bostick;
+  view.showNiblett = flags.niblett;
+  view.redLine = flags.redLine;
+}
+
+void keepDisplayFlags(const zeva::core::ViewSwitches& view, bool modelOnData,
+                      zeva::settings::DisplayFlags& flags) {
+  flags.zoom = view.zoom;
+  flags.layered = view.showLayered;
+  flags.smooth = view.showSmooth;
+  flags.equivalence = view.showEquivalence;
+  flags.modelOnData = modelOnData;
+  flags.gridMajorData = view.majorGridData;
+  flags.gridMinorData = view.minorGridData;
+  flags.gridMajorModel = view.majorGridModel;
+  flags.gridMinorModel = view.minorGridModel;
+  flags.bostick = view.showBostick;
+  flags.niblett = view.showNiblett;
+  flags.redLine = view.redLine;
+}
+
+int run(QApplication& app) {
+  using namespace zeva;
+  qt::QtToolkit toolkit;
+
+  // The main window: 5 % of the screen width from the left, 60 % of the
+  // screen in each direction, unless the last run left a placement.
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QRect placement(screen.left() + static_cast<int>(std::lround(0.05 * screen.width())),
+                  screen.top() + static_cast<int>(std::lround(0.05 * screen.height())),
+                  static_cast<int>(std::lround(0.6 * screen.width())),
+                  static_cast<int>(std::lround(0.6 * screen.height())));
+
+  // The settings; a first start has no file and keeps the built-in values.
+  const std::filesystem::path settingsFile = settings::settingsPath();
+  settings::Settings stored;
+  std::error_code ignored;
+  if (std::filesystem::exists(settingsFile, ignored))
+    settings::readSettingsFile(settingsFile, stored, toolkit);
+  const settings::WindowPlacement& w = stored.windows;
+  if (w.windowW > 0 && w.windowH > 0 &&
+      screen.intersects(QRect(w.windowX, w.windowY, w.windowW, w.windowH)))
+    placement = QRect(w.windowX, w.windowY, w.windowW, w.windowH);
+
+  std::filesystem::path dataFolder = stored.lastDir;
+  if (dataFolder.empty() || !std::filesystem::is_directory(dataFolder, ignored))
+    dataFolder = std::filesystem::current_path(ignored);
+
+  // The debug log of calculation errors, in the working directory.
+  std::ofstream debugLog("ZEVA.dbg", std::ios::app);
+
+  // The default sounding with its segments (built by the program).
+  core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
+  program.settings() = stored;
+  applyDisplayFlags(stored.flags, program.view());
+
+  const QFileInfo executable(QCoreApplication::applicationFilePath());
+  qt::MainWindow window(program, toolkit,
+                        executable.dir().filePath(executable.completeBaseName() + ".html"));
+  window.setGeometry(placement);
+  window.autoscale();
+
+  // The last sounding of the previous run.
+  std::string lastName =
+      stored.lastFile.substr(0, std::tuple_size_v<decltype(core::NameText::chars)>);
+  while (!lastName.empty() && lastName.back() == ' ') lastName.pop_back();
+  window.show();
+  if (!lastName.empty()) {
+    program.S().header.name.assign(lastName);
+    program.reload();
+    if (program.autoscalePending) window.autoscale();
+  }
+  window.refresh();
+
+  window.setExitHandler([&](const QRect& normal) {
+    settings::Settings& kept = program.settings();
+    if (normal.isValid()) {
+      kept.windows.windowX = normal.x();
+      kept.windows.windowY = normal.y();
+      kept.windows.windowW = normal.width();
+      kept.windows.windowH = normal.height();
+    }
+    keepDisplayFlags(program.view(), core::isSet(program.current().modelOnData), kept.flags);
+    const std::string last =
+        program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
+    settings::writeSettingsFile(settingsFile, kept, last, toolkit);
+  });
+  return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  flushDenormalsToZero();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("ZEVA");
+  QApplication::setOrganizationName("Kelvorin");
+  try {
+    return run(app);
+  } catch (const std::exception& e) {
+    std::cerr << "zeva: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "zeva: unexpected failure\n";
+  }
+  return 1;
+}

@@ -1,0 +1,416 @@
+#include "ui/qt/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <cstdio>
+
+#include "core/data_type.h"
+#include "forward/forward_choice.h"
+#include "forward/tem_late_time.h"
+#include "present/graph_frame_drawing.h"
+#include "present/plot_setup.h"
+#include "ui/qt/graphics_export.h"
+#include "ui/qt/sounding_plot_widget.h"
+
+namespace zeva::qt {
+
+namespace {
+
+using core::InversionScope;
+using core::ViewToggle;
+
+// Status-bar panes: the fit, the cursor's two values, the smooth layers.
+constexpr int kCursorXPane = 2;
+constexpr int kCursorYPane = 3;
+constexpr int kSmoothPane = 4;
+constexpr int kPaneCount = 4;
+
+QString fromStd(const std::string& text) { return QString::fromStdString(text); }
+
+QString cursorText(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", static_cast<double>(value));
+  return QString::fromLatin1(text);
+}
+
+}  // namespace
+
+QString soundingTitle(const core::Sounding& S) {
+  const std::string_view name = S.header.name.padded();
+  const QString padded = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+  return QStringLiteral("Kelvorin 1-D Sounding Inversion [") + padded + QStringLiteral("]");
+}
+
+MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpFile)
+    : program_(program), toolkit_(toolkit), helpFile_(std::move(helpFile)) {
+  setWindowTitle(QString::fromLatin1(kStartTitle.data(), kStartTitle.size()));
+  plots_ = new SoundingPlotWidget(
+      [this](QPainter& painter, QRectF target) {
+        PaintPlots(painter, target, program_.current(), plotSettings());
+      },
+      [this](float x, float y, bool inside) {
+        if (inside) {
+          showCursorValues(QPointF(x, y));
+        } else {
+          setStatus(kCursorXPane, {});
+          setStatus(kCursorYPane, {});
+        }
+      },
+      this);
+  setCentralWidget(plots_);
+
+  for (int pane = 1; pane <= kPaneCount; ++pane) {
+    auto* label = new QLabel(this);
+    label->setMinimumWidth(pane == kSmoothPane ? 140 : 110);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addPermanentWidget(label, pane == 1 ? 0 : 1);
+    panes_[pane] = label;
+  }
+  toolkit_.setParent(this);
+  toolkit_.setStatusSink([this](int pane, const QString& text) { setStatus(pane, text); });
+  toolkit_.setRedrawSink([this] { plots_->update(); });
+
+  buildMenus();
+  buildToolBar();
+  refresh();
+}
+
+MainWindow::~MainWindow() {
+  toolkit_.setParent(nullptr);
+  toolkit_.setStatusSink({});
+  toolkit_.setRedrawSink({});
+}
+
+QAction* MainWindow::action(int number) const {
+  const auto found = actions_.find(number);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+present::PlotSettings MainWindow::plotSettings() const {
+  present::PlotSettings settings;
+  const core::ViewSwitches& v = program_.view();
+  settings.showLayered = v.showLayered;
+  settings.showSmooth = v.showSmooth;
+  settings.showEquivalence = v.showEquivalence;
+  settings.showBostick = v.showBostick;
+  settings.showNiblett = v.showNiblett;
+  settings.redLine = v.redLine;
+  settings.voltageView = v.voltageView;
+  settings.linearTime = v.linearTime;
+  settings.majorGridData = v.majorGridData;
+  settings.minorGridData = v.minorGridData;
+  settings.majorGridModel = v.majorGridModel;
+  settings.minorGridModel = v.minorGridModel;
+  settings.lateTime = [](const core::Sounding& S, std::span<const float> times,
+                         std::span<const float> volts, std::span<float> rho) {
+    forward::lateTimeApparentResistivity(S, times, volts, rho);
+  };
+  return settings;
+}
+
+void MainWindow::autoscale() {
+  present::SetUpPlots(program_.current(), plotSettings());
+  program_.autoscalePending = false;
+}
+
+QAction* MainWindow::addCommand(QMenu* menu, int number, const QString& text,
+                                std::function<void()> run, const QKeySequence& shortcut) {
+  auto* entry = new QAction(text, this);
+  entry->setData(number);
+  if (!shortcut.isEmpty()) entry->setShortcut(shortcut);
+  connect(entry, &QAction::triggered, this, [this, number] { runCommand(number); });
+  if (menu) menu->addAction(entry);
+  actions_[number] = entry;
+  commands_[number] = std::move(run);
+  return entry;
+}
+
+QAction* MainWindow::addToggle(QMenu* menu, int number, const QString& text, ViewToggle toggle) {
+  QAction* entry = addCommand(menu, number, text, [this, toggle] { program_.toggleView(toggle); });
+  entry->setCheckable(true);
+  toggles_[number] = toggle;
+  return entry;
+}
+
+void MainWindow::runCommand(int number) {
+  const auto found = commands_.find(number);
+  if (found == commands_.end() || busy_) return;
+  // A command runs to its end; events that arrive meanwhile wait for it.
+  busy_ = true;
+  toolkit_.beginCommand();
+  found->second();
+  toolkit_.endCommand();
+  busy_ = false;
+  if (closing_) return;
+  if (program_.autoscalePending) autoscale();
+  refresh();
+}
+
+void MainWindow::buildMenus() {
+  using namespace command;
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  addCommand(
+      file, kOpen, "&Open", [this] { program_.open(); }, QKeySequence::Open);
+  addCommand(
+      file, kSave, "&Save", [this] { program_.save(); }, QKeySequence::Save);
+  addCommand(
+      file, kSaveAs, "Save_&As", [this] { program_.saveAs(); }, QKeySequence::SaveAs);
+  file->addSeparator();
+  QMenu* import = file->addMenu(tr("&Import"));
+  import->setObjectName("importMenu");
+  using files::FlatAsciiKind;
+  addCommand(import, 40015, "DC &Resistivity Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::Resistivity); });
+  addCommand(import, 40066, "DC Resistivity/&IP Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::ResistivityIp); });
+  addCommand(import, 40016, "&MaxMin Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::MaxMin); });
+  addCommand(import, 40090, "EM Conductivity Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::EmConductivity); });
+  addCommand(import, 40064, "MT Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::Magnetotelluric); });
+  addCommand(import, 40040, "MT Data from SEG standard &EDI file",
+             [this] { program_.importEdiData(); });
+  addCommand(import, 40063, "MT Data from EM&I Data file",
+             [this] { program_.importUnsupported(core::UnsupportedImport::Emi); });
+  addCommand(import, 40065, "MT Data from &Geotools TBL file",
+             [this] { program_.importUnsupported(core::UnsupportedImport::GeotoolsTbl); });
+  addCommand(import, 40086, "TEM Data",
+             [this] { program_.importFlatAsciiData(FlatAsciiKind::Tem); });
+  addCommand(import, 40087, "TEM Data from KOVAT .TEM file",
+             [this] { program_.importUnsupported(core::UnsupportedImport::KovatTem); });
+  import->addSeparator();
+  addCommand(import, 40038, "ASCII &Model File", [this] { program_.importAsciiModel(); });
+  addCommand(import, 40096, "&USF Data File", [this] { program_.importUsfData(); });
+
+  QMenu* exportMenu = file->addMenu(tr("&Export"));
+  addCommand(exportMenu, 40041, "ASCII &Data File", [this] { program_.exportAsciiData(); });
+  addCommand(exportMenu, 40017, "ASCII &Synthetics File",
+             [this] { program_.exportAsciiSynthetics(); });
+  addCommand(exportMenu, 40018, "ASCII S&mooth Synthetics File",
+             [this] { program_.exportSmoothSynthetics(); });
+  // Each command number has one entry; the model import and export share
+  // their menu text but not their number.
+  addCommand(exportMenu, 40049, "ASCII &Model File", [this] { program_.exportAsciiModel(); });
+  addCommand(exportMenu, 40058, "&Smooth Model File", [this] { program_.exportSmoothModel(); });
+  addCommand(exportMenu, 40165, "&Equivalent Models File",
+             [this] { program_.exportEquivalentModels(); });
+  addCommand(exportMenu, 40094, "&USF Data File", [this] { program_.exportUsfData(); });
+  file->addSeparator();
+  addCommand(
+      file, kExit, "E&xit", [this] { exitProgram(); }, QKeySequence::Quit);
+
+  QMenu* view = menuBar()->addMenu(tr("&View"));
+  addToggle(view, kZoom, "&Zoom", ViewToggle::Zoom);
+  addCommand(view, kUnzoom, "&Unzoom", [this] { program_.unzoom(); });
+  view->addSeparator();
+  addToggle(view, kLayered, "&Layered", ViewToggle::Layered);
+  addToggle(view, kSmooth, "&Smooth", ViewToggle::Smooth);
+  addToggle(view, kEquivalence, "&Equivalence", ViewToggle::Equivalence);
+  addToggle(view, kBostick, "Show Bostick Model", ViewToggle::Bostick);
+  addToggle(view, kNiblett, "Show Niblett Model", ViewToggle::Niblett);
+  addToggle(view, kRedLine, "Redline 10 ohm-m, 1 Hz", ViewToggle::RedLine);
+  addToggle(view, kModelOnData, "&Model on Data", ViewToggle::ModelOnData);
+  addToggle(view, kVoltage, "&Voltage", ViewToggle::Voltage);
+  addToggle(view, kLinearTime, "L&inear Time Scale", ViewToggle::LinearTime);
+  QMenu* grid = view->addMenu(tr("&Grid"));
+  addToggle(grid, kMajorGridData, "Major Grid on &Data", ViewToggle::MajorGridData);
+  addToggle(grid, kMinorGridData, "Minor Grid on D&ata", ViewToggle::MinorGridData);
+  addToggle(grid, kMajorGridModel, "Major Grid on &Model", ViewToggle::MajorGridModel);
+  addToggle(grid, kMinorGridModel, "Minor Grid on M&odel", ViewToggle::MinorGridModel);
+
+  QMenu* calculate = menuBar()->addMenu(tr("&Calculate"));
+  addCommand(
+      calculate, kForward, "&Forward", [this] { program_.forwardModel(); },
+      QKeySequence(Qt::Key_F5));
+  QMenu* inverse = calculate->addMenu(tr("&Inverse"));
+  addCommand(
+      inverse, kSingle, "&Single Iteration",
+      [this] { program_.singleIteration(InversionScope::All); }, QKeySequence(Qt::Key_F6));
+  addCommand(inverse, kSingleResistivity, "&Single Iteration for Resistivity Only",
+             [this] { program_.singleIteration(InversionScope::ResistivityOnly); });
+  addCommand(inverse, kSingleIp, "&Single Iteration for IP Only",
+             [this] { program_.singleIteration(InversionScope::IpOnly); });
+  addCommand(
+      inverse, kMultiple, "&Multiple Iterations",
+      [this] { program_.multipleIterations(InversionScope::All); }, QKeySequence(Qt::Key_F7));
+  addCommand(inverse, kMultipleResistivity, "&Multiple Iteration for Resistivity Only",
+             [this] { program_.multipleIterations(InversionScope::ResistivityOnly); });
+  addCommand(inverse, kMultipleIp, "&Multiple Iterations for IP Only",
+             [this] { program_.multipleIterations(InversionScope::IpOnly); });
+  calculate->addSeparator();
+  addCommand(calculate, kTransfer, "&Transfer Synthetic to Data",
+             [this] { program_.transferSyntheticToData(); });
+
+  QMenu* help = menuBar()->addMenu(tr("&Help"));
+  addCommand(
+      help, kContents, "&Contents", [this] { showHelp(); }, QKeySequence::HelpContents);
+  addCommand(help, kAbout, "&About", [this] { showAbout(); });
+}
+
+void MainWindow::buildToolBar() {
+  QToolBar* bar = addToolBar(tr("Commands"));
+  bar->setObjectName("commandToolBar");
+  bar->setMovable(false);
+  auto* importButton = new QToolButton(bar);
+  importButton->setText(tr("Import Data"));
+  importButton->setToolTip(tr("Import Data"));
+  importButton->setPopupMode(QToolButton::InstantPopup);
+  importButton->setMenu(findChild<QMenu*>("importMenu"));
+  bar->addWidget(importButton);
+  bar->addSeparator();
+  for (int number : {command::kOpen, command::kSave, command::kPrint}) {
+    if (QAction* entry = action(number)) bar->addAction(entry);
+  }
+  bar->addSeparator();
+  for (int number : {command::kForward, command::kSingle, command::kMultiple}) {
+    if (QAction* entry = action(number)) bar->addAction(entry);
+  }
+  bar->addSeparator();
+  for (int number : {command::kZoom, command::kUnzoom}) {
+    if (QAction* entry = action(number)) bar->addAction(entry);
+  }
+}
+
+void MainWindow::updateMenusForType() {
+  using namespace command;
+  const core::Sounding& S = program_.current().S;
+  const core::DataTypeText& type = S.header.dataType;
+  const bool tem = core::isTem(type);
+  const bool mt = core::familyOf(type) == core::Family::Magnetotelluric;
+  const bool ip = S.NPK() > 1;
+  const bool forwardModel = forward::hasForwardModel(S);
+  for (int number : {kVoltage, kLinearTime}) action(number)->setVisible(tem);
+  for (int number : {kBostick, kNiblett, kRedLine}) action(number)->setVisible(mt);
+  for (int number : {kSingleResistivity, kSingleIp, kMultipleResistivity, kMultipleIp})
+    action(number)->setVisible(ip);
+  // TEM data have no forward model: nothing can be computed from a model.
+  for (int number : {kForward, kSingle, kSingleResistivity, kSingleIp, kMultiple,
+                     kMultipleResistivity, kMultipleIp})
+    if (QAction* entry = action(number)) entry->setEnabled(forwardModel);
+  // The synthetics can be written only while they belong to the model.
+  action(40017)->setEnabled(core::isSet(S.layer.syntheticValid));
+  action(40018)->setEnabled(core::isSet(program_.current().SM.layer.syntheticValid));
+}
+
+void MainWindow::updateChecks() {
+  for (const auto& [number, toggle] : toggles_)
+    action(number)->setChecked(program_.viewChecked(toggle));
+}
+
+void MainWindow::refresh() {
+  const core::CurrentSounding& current = program_.current();
+  setWindowTitle(soundingTitle(current.S));
+  updateMenusForType();
+  updateChecks();
+  setStatus(core::kFitStatusPane, core::isSet(current.S.layer.syntheticValid)
+                                      ? fromStd(inversion::fitStatusText(current.S.layer.PCTERR))
+                                      : QString());
+  if (current.SM.hasModel()) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%3d Smooth Layers", current.SM.NLAYER());
+    setStatus(kSmoothPane, QString::fromLatin1(text));
+  } else {
+    setStatus(kSmoothPane, {});
+  }
+  plots_->update();
+}
+
+QString MainWindow::statusText(int pane) const {
+  const auto found = panes_.find(pane);
+  return found == panes_.end() ? QString() : found->second->text();
+}
+
+void MainWindow::setStatus(int pane, const QString& text) {
+  const auto found = panes_.find(pane);
+  if (found != panes_.end()) found->second->setText(text);
+}
+
+void MainWindow::showCursorValues(QPointF page) {
+  // The graph under the cursor gives the values of its axes.
+  core::CurrentSounding& current = program_.current();
+  for (auto* frames : {&current.dataFrames, &current.modelFrames}) {
+    for (const core::GraphFrame& g : *frames) {
+      const float w = present::frameWidth(g), h = present::frameHeight(g);
+      if (w <= 0.0f || h <= 0.0f) continue;
+      const float x = static_cast<float>(page.x()) - g.originX;
+      const float y = static_cast<float>(page.y()) - g.originY;
+      const float left = present::frameLeft(g), bottom = present::frameBottom(g);
+      if (x < left || x > left + w || y < bottom || y > bottom + h) continue;
+      setStatus(kCursorXPane, cursorText(present::ValueX(x, g)));
+      setStatus(kCursorYPane, cursorText(present::ValueY(y, g)));
+      return;
+    }
+  }
+  setStatus(kCursorXPane, {});
+  setStatus(kCursorYPane, {});
+}
+
+void MainWindow::showHelp() {
+  if (!QFileInfo::exists(helpFile_)) {
+    toolkit_.information("HELP FILE NOT FOUND:" + helpFile_.toStdString());
+    return;
+  }
+  auto* viewer = findChild<QDialog*>("helpViewer");
+  if (!viewer) {
+    viewer = new QDialog(this);
+    viewer->setObjectName("helpViewer");
+    viewer->setWindowTitle(tr("ZEVA Help"));
+    auto* layout = new QVBoxLayout(viewer);
+    auto* browser = new QTextBrowser(viewer);
+    browser->setObjectName("helpBrowser");
+    browser->setOpenExternalLinks(true);
+    browser->setSource(QUrl::fromLocalFile(helpFile_));
+    layout->addWidget(browser);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, viewer);
+    connect(buttons, &QDialogButtonBox::rejected, viewer, &QDialog::hide);
+    layout->addWidget(buttons);
+    viewer->resize(760, 640);
+  }
+  viewer->show();
+  viewer->raise();
+}
+
+void MainWindow::showAbout() {
+  QMessageBox::about(
+      this, tr("About ZEVA"),
+      tr("<h3>ZEVA %1</h3><p>One-dimensional interpretation of DC resistivity and IP, "
+         "MaxMin EM, EM conductivity, magnetotelluric and TEM soundings: forward modelling, "
+         "layered inversion, smooth models, equivalence analysis and segment shifting.</p>"
+         "<p>Kelvorin Limited</p>")
+          .arg(QStringLiteral(ZEVA_VERSION)));
+}
+
+bool MainWindow::exitProgram() {
+  if (closing_) return true;
+  if (!program_.askToSave()) return false;
+  closing_ = true;
+  if (exitHandler_) exitHandler_(isMaximized() || isMinimized() ? QRect() : geometry());
+  close();
+  return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closing_ || (!busy_ && exitProgram())) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace zeva::qt

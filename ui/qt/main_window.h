@@ -1,0 +1,110 @@
+#pragma once
+// The main window of the desktop program: the data and model plots of the
+// current sounding, the menus File, Edit, View, Calculate and Help with the
+// toolbar, and the status bar. Every menu entry runs one command of
+// core::Program; after it the window runs the plot set-up when the command
+// asked for it, rebuilds the title, the type-dependent menus and the check
+// marks, and repaints.
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+#include "core/program/program.h"
+#include "present/sounding_plots.h"
+#include "ui/qt/qt_toolkit.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace zeva::qt {
+
+class SoundingPlotWidget;
+
+inline constexpr std::string_view kStartTitle = "Kelvorin Limited 1-D Interpretation";
+// "Kelvorin 1-D Sounding Inversion [" + the 24-character sounding name + "]".
+QString soundingTitle(const core::Sounding& S);
+
+// Command numbers of the menu entries (as in the menu resource of the
+// program's first versions; the toolbar sends the same numbers).
+namespace command {
+inline constexpr int kNewDc = 40037, kNewIp = 40067, kNewMaxMin = 40039, kNewEmConductivity = 40088,
+                     kNewMt = 40062, kNewTem = 40073, kNewModel = 40034;
+inline constexpr int kOpen = 40028, kSave = 40020, kSaveAs = 40021, kTransfer = 40006;
+inline constexpr int kPrint = 40022, kExit = 40009;
+inline constexpr int kEditData = 40044, kEditModel = 40045, kShiftSegments = 40001;
+inline constexpr int kZoom = 40024, kUnzoom = 40025, kLayered = 40026, kSmooth = 40019,
+                     kEquivalence = 30106, kBostick = 40061, kNiblett = 40050, kRedLine = 40012,
+                     kModelOnData = 40042, kVoltage = 40071, kLinearTime = 40072;
+inline constexpr int kMajorGridData = 40053, kMinorGridData = 40054, kMajorGridModel = 40056,
+                     kMinorGridModel = 40055;
+inline constexpr int kForward = 40005, kSingle = 40010, kSingleResistivity = 40089,
+                     kSingleIp = 40091, kMultiple = 40011, kMultipleResistivity = 40092,
+                     kMultipleIp = 40093;
+inline constexpr int kContents = 40057, kAbout = 40047;
+}  // namespace command
+
+class MainWindow : public QMainWindow {
+ public:
+  // The window shows and commands `program`, whose toolkit is `toolkit`.
+  // `helpFile` is the HTML help shown by Help, Contents.
+  MainWindow(core::Program& program, QtToolkit& toolkit, QString helpFile);
+  ~MainWindow() override;
+
+  // The menu entry (or toolbar button) of a command number; null when the
+  // command has no entry.
+  QAction* action(int number) const;
+  // Runs a command as its menu entry does.
+  void runCommand(int number);
+
+  // The plot settings the window draws with: the program's view switches
+  // over the captions and colours of the settings file.
+  present::PlotSettings plotSettings() const;
+  // The plot set-up of the current sounding (autoscale).
+  void autoscale();
+  // Title, menus for the data type, check marks, status panes and a repaint:
+  // what the window shows before it waits for the next event.
+  void refresh();
+
+  QString statusText(int pane) const;
+  SoundingPlotWidget* plotWidget() const { return plots_; }
+  core::Program& program() { return program_; }
+
+  // Asks to save and closes: false when the user cancelled.
+  bool exitProgram();
+  // Called on exit with the window's normal geometry, to be remembered.
+  void setExitHandler(std::function<void(const QRect& normalGeometry)> handler) {
+    exitHandler_ = std::move(handler);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run,
+                      const QKeySequence& shortcut = {});
+  QAction* addToggle(QMenu* menu, int number, const QString& text, core::ViewToggle toggle);
+  void buildMenus();
+  void buildToolBar();
+  void updateMenusForType();
+  void updateChecks();
+  void showHelp();
+  void showAbout();
+  void setStatus(int pane, const QString& text);
+  void showCursorValues(QPointF devicePoint);
+
+  core::Program& program_;
+  QtToolkit& toolkit_;
+  QString helpFile_;
+  SoundingPlotWidget* plots_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::map<int, std::function<void()>> commands_;
+  std::map<int, core::ViewToggle> toggles_;
+  std::map<int, QLabel*> panes_;
+  bool busy_ = false;
+  bool closing_ = false;
+  std::function<void(const QRect&)> exitHandler_;
+};
+
+}  // namespace zeva::qt
