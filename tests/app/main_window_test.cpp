@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QPushButton>
+#include <QTableWidget>
 #include <QTimer>
 #include <filesystem>
 
@@ -202,6 +204,41 @@ TEST_F(MainWindowTest, ThePlotsArePaintedAfterACommand) {
   trigger(command::kLayered);
   QApplication::processEvents();
   EXPECT_GT(window.plotWidget()->paintCount(), before);
+}
+
+}  // namespace
+}  // namespace zeva::qt
+
+namespace zeva::qt {
+namespace {
+
+TEST_F(MainWindowTest, ShiftingIsRefusedForArraysOtherThanSchlumberger) {
+  S().header.dataType.assign(core::type::kWenner);
+  driver.answerMessage("OK");
+  trigger(command::kShiftSegments);
+  EXPECT_EQ(driver.messages, QStringList{"Segment shifting only available for Schlumberger array"});
+}
+
+TEST_F(MainWindowTest, TheModelEditorsForwardButtonComputesTheGridsModel) {
+  // A Wenner sounding has no segment shifts in its synthetics.
+  S().header.dataType.assign(core::type::kWenner);
+  bool computed = false;
+  std::vector<float> synthetics;
+  driver.then([&](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("modelGrid");
+    ASSERT_NE(grid, nullptr);
+    // A half-space of 100 ohm-m everywhere: the synthetics are 100 ohm-m.
+    for (int row = 0; row < grid->rowCount(); ++row) grid->item(row, 0)->setText("100");
+    dialog->findChild<QPushButton*>("forwardButton")->click();
+    computed = core::isSet(S().layer.syntheticValid);
+    for (int i = 0; i < S().NDATA(); ++i) synthetics.push_back(S().SVOLT(i, 0));
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  trigger(command::kEditModel);
+  ASSERT_TRUE(computed);
+  ASSERT_EQ(static_cast<int>(synthetics.size()), S().NDATA());
+  for (float value : synthetics) EXPECT_NEAR(value, 100.0f, 0.5f);
+  EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
 }
 
 }  // namespace

@@ -3,14 +3,17 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -25,6 +28,7 @@
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
 #include "ui/qt/graphics_export.h"
+#include "ui/qt/model_editor.h"
 #include "ui/qt/sounding_plot_widget.h"
 
 namespace zeva::qt {
@@ -46,6 +50,43 @@ QString cursorText(float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", static_cast<double>(value));
   return QString::fromLatin1(text);
+}
+
+// The "Shift Data Options" dialog: how segments are brought into line and
+// what is shifted. Empty when cancelled.
+std::optional<std::pair<int, int>> askShiftOptions(QWidget* parent, int mode, int target) {
+  QDialog dialog(parent);
+  dialog.setObjectName("shiftDialog");
+  dialog.setWindowTitle(QStringLiteral("Shift Data Options"));
+  auto* layout = new QVBoxLayout(&dialog);
+  auto group = [&](const QString& title, const QStringList& choices, int current) {
+    auto* box = new QGroupBox(title, &dialog);
+    auto* column = new QVBoxLayout(box);
+    auto* buttons = new QButtonGroup(box);
+    for (int i = 0; i < choices.size(); ++i) {
+      auto* button = new QRadioButton(choices[i], box);
+      buttons->addButton(button, i + 1);
+      button->setChecked(i + 1 == current);
+      column->addWidget(button);
+    }
+    layout->addWidget(box);
+    return buttons;
+  };
+  QButtonGroup* modes =
+      group(QObject::tr("Shift"),
+            {QObject::tr("Shift to match &long-spacing data"),
+             QObject::tr("Shift to match &short-spacing data"), QObject::tr("Do &not shift")},
+            mode);
+  QButtonGroup* targets = group(QObject::tr("Target"),
+                                {QObject::tr("Shift the &data and reduce the number of points"),
+                                 QObject::tr("Shift the s&ynthetics to match the original data")},
+                                target);
+  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+  QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+  layout->addWidget(box);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return std::pair{std::max(1, modes->checkedId()), std::max(1, targets->checkedId())};
 }
 
 }  // namespace
@@ -214,6 +255,19 @@ void MainWindow::buildMenus() {
   file->addSeparator();
   addCommand(
       file, kExit, "E&xit", [this] { exitProgram(); }, QKeySequence::Quit);
+
+  QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  addCommand(edit, kEditModel, "&Model", [this] { editModel(); });
+  addCommand(edit, kShiftSegments, "&Shift Data Segments", [this] {
+    core::DataHeader& h = program_.S().header;
+    // Other arrays are refused by the command itself, before any dialog.
+    if (!(h.dataType == core::type::kSchlumberger)) {
+      program_.shiftDataSegments(h.shiftMode, h.shiftTarget);
+      return;
+    }
+    if (const auto choice = askShiftOptions(this, h.shiftMode, h.shiftTarget))
+      program_.shiftDataSegments(choice->first, choice->second);
+  });
 
   QMenu* view = menuBar()->addMenu(tr("&View"));
   addToggle(view, kZoom, "&Zoom", ViewToggle::Zoom);
@@ -384,6 +438,19 @@ void MainWindow::showHelp() {
   }
   viewer->show();
   viewer->raise();
+}
+
+void MainWindow::editModel() {
+  ModelEditor editor(
+      program_.S(), toolkit_,
+      [this](const core::LayeredModelSpec& spec) { return program_.setLayeredModel(spec); },
+      [this] {
+        program_.forwardModel();
+        refresh();
+      },
+      this);
+  editor.setObjectName("modelEditor");
+  if (editor.exec() == QDialog::Accepted) program_.autoscalePending = true;
 }
 
 void MainWindow::showAbout() {

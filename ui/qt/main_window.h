@@ -90,6 +90,7 @@ class MainWindow : public QMainWindow {
   void updateMenusForType();
   void updateChecks();
   void showHelp();
+  void editModel();
   void showAbout();
   void setStatus(int pane, const QString& text);
   void showCursorValues(QPointF devicePoint);
