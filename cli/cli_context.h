@@ -42,5 +42,7 @@ void addSaveCommand(CLI::App& app, CliContext& context);
 void addShiftCommand(CLI::App& app, CliContext& context);
 void addForwardCommand(CLI::App& app, CliContext& context);
 void addSetModelCommand(CLI::App& app, CliContext& context);
+void addInvertCommand(CLI::App& app, CliContext& context);
+void addTransferCommand(CLI::App& app, CliContext& context);
 
 }  // namespace zeva::cli

@@ -21,6 +21,8 @@ int main(int argc, char** argv) {
     addForwardCommand(app, context);
     addSetModelCommand(app, context);
     addShiftCommand(app, context);
+    addInvertCommand(app, context);
+    addTransferCommand(app, context);
     try {
       app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

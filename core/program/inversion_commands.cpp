@@ -111,6 +111,7 @@ std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope 
   if (outcome.status != 0) logError(outcome.status);
   S.layer.saved = kFalse;
   view_.showLayered = true;
+  autoscalePending = true;
   toolkit_.requestRedraw();
   return outcome;
 }
