@@ -44,5 +44,10 @@ void addForwardCommand(CLI::App& app, CliContext& context);
 void addSetModelCommand(CLI::App& app, CliContext& context);
 void addInvertCommand(CLI::App& app, CliContext& context);
 void addTransferCommand(CLI::App& app, CliContext& context);
+void addImportUsfCommand(CLI::App& app, CliContext& context);
+void addImportDatCommand(CLI::App& app, CliContext& context);
+void addImportEdiCommand(CLI::App& app, CliContext& context);
+void addImportModelCommand(CLI::App& app, CliContext& context);
+void addExportCommand(CLI::App& app, CliContext& context);
 
 }  // namespace zeva::cli

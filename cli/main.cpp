@@ -23,6 +23,11 @@ int main(int argc, char** argv) {
     addShiftCommand(app, context);
     addInvertCommand(app, context);
     addTransferCommand(app, context);
+    addImportUsfCommand(app, context);
+    addImportDatCommand(app, context);
+    addImportEdiCommand(app, context);
+    addImportModelCommand(app, context);
+    addExportCommand(app, context);
     try {
       app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

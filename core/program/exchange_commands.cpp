@@ -218,6 +218,11 @@ bool Program::exportAsciiData() {
 }
 
 bool Program::exportAsciiSynthetics() {
+  // Without a forward run the synthetics are not those of the model.
+  if (!isSet(current_.S.layer.syntheticValid)) {
+    toolkit_.information(kSyntheticNotValidMessage);
+    return false;
+  }
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
@@ -226,6 +231,10 @@ bool Program::exportAsciiSynthetics() {
 }
 
 bool Program::exportSmoothSynthetics() {
+  if (!isSet(current_.SM.layer.syntheticValid) || !current_.SM.hasModel()) {
+    toolkit_.information("Smooth model not available");
+    return false;
+  }
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};

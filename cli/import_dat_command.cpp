@@ -1,0 +1,110 @@
+// zeva-cli import-dat FILE --type TYPE [column options] [--first-row R
+// --last-row R] -o OUT.ZVR: import a flat ASCII column file of any data family
+// with the column settings given as options (the settings' defaults
+// otherwise), and write the sounding as a native file.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/cli_context.h"
+#include "core/data_type.h"
+
+namespace zeva::cli {
+
+namespace {
+
+struct DatOptions {
+  std::string input, output, type;
+  settings::ImportColumns columns;
+  std::optional<int> firstRow, lastRow;
+  bool voltageAndCurrent = false;
+  std::string ipUnit = "(pfe)", timeUnit = "ms", voltageUnit = "(nV/A-m^2)";
+  std::optional<float> fixedSpacing, fixedHeight;
+  std::optional<int> mode;
+  std::optional<int> ipColumn;
+};
+
+}  // namespace
+
+void addImportDatCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand("import-dat", "Import a flat ASCII column data file");
+  auto o = std::make_shared<DatOptions>();
+  settings::ImportColumns& c = o->columns;
+  command->add_option("input", o->input, "flat ASCII file")->required();
+  command->add_option("--type", o->type, "data type, e.g. \"Schlumberger Array\"")->required();
+  command->add_option("-o,--output", o->output, "native file to write")->required();
+  command->add_option("--spacing-column", c.spacing, "AB/2 or spacing column");
+  command->add_option("--resistivity-column", c.resistivity, "resistivity (or voltage) column");
+  command->add_option("--mn-column", c.mn, "MN column of a Schlumberger file (0: none)");
+  command->add_option("--current-column", c.current, "current column with --voltage-current");
+  command->add_option("--ip-column", o->ipColumn, "IP value column: imports resistivity and IP");
+  command->add_option("--frequency-column", c.frequency, "frequency column");
+  command->add_option("--inphase-column", c.inPhase, "MaxMin in-phase column");
+  command->add_option("--quadrature-column", c.quadrature, "MaxMin quadrature column");
+  command->add_option("--space-column", c.space, "coil spacing column (0: fixed spacing)");
+  command->add_option("--height-column", c.height, "coil height column (0: fixed height)");
+  command->add_option("--voltage-column", c.voltage, "TEM voltage or EM conductivity column");
+  command->add_option("--phase-column", c.modelResist, "MT phase column");
+  command->add_option("--rho-error-column", c.rhoError, "MT resistivity error column (0: none)");
+  command->add_option("--phase-error-column", c.phaseError, "MT phase error column (0: none)");
+  command->add_option("--time-column", c.time, "TEM time column");
+  command->add_option("--first-row", o->firstRow, "first row to read");
+  command->add_option("--last-row", o->lastRow, "last row to read");
+  command->add_flag("--voltage-current", o->voltageAndCurrent,
+                    "the resistivity column holds voltages; resistivities follow from the current");
+  command->add_option("--ip-unit", o->ipUnit, "IP unit: (pfe), (mSec) or (mRad)");
+  command->add_option("--time-unit", o->timeUnit, "TEM time unit: us, ms or s")
+      ->check(CLI::IsMember({"us", "ms", "s"}));
+  command->add_option("--voltage-unit", o->voltageUnit, "TEM voltage unit text, e.g. (uV/Amp)");
+  command->add_option("--fixed-spacing", o->fixedSpacing, "MaxMin coil spacing when no column");
+  command->add_option("--fixed-height", o->fixedHeight, "MaxMin coil height when no column");
+  command->add_option("--mode", o->mode, "MaxMin varying quantity or EM conductivity dipoles");
+  command->callback([&context, o] {
+    const core::DataTypeText type(o->type);
+    files::FlatAsciiKind kind = files::FlatAsciiKind::Resistivity;
+    switch (core::familyOf(type)) {
+      case core::Family::MaxMin:
+        kind = files::FlatAsciiKind::MaxMin;
+        break;
+      case core::Family::EmConductivity:
+        kind = files::FlatAsciiKind::EmConductivity;
+        break;
+      case core::Family::Magnetotelluric:
+        kind = files::FlatAsciiKind::Magnetotelluric;
+        break;
+      case core::Family::TimeDomainEm:
+        kind = files::FlatAsciiKind::Tem;
+        break;
+      case core::Family::DcResistivity:
+        kind =
+            o->ipColumn ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
+        break;
+      case core::Family::Unknown:
+        context.fail("Unknown data type: " + o->type);
+        return;
+    }
+    settings::ImportColumns columns = o->columns;
+    if (o->ipColumn) columns.ipData = *o->ipColumn;
+    columns.firstRow = o->firstRow.value_or(0);
+    columns.lastRow = o->lastRow.value_or(0);
+    context.program.settings().columns = columns;
+    core::ImportChoices choices;
+    choices.dataType = o->type;
+    choices.voltageAndCurrent = o->voltageAndCurrent;
+    choices.ipUnit = o->ipUnit;
+    choices.temVoltageUnit = o->voltageUnit;
+    choices.timeUnit = o->timeUnit == "us"  ? files::TemTimeUnit::Microseconds
+                       : o->timeUnit == "s" ? files::TemTimeUnit::Seconds
+                                            : files::TemTimeUnit::Milliseconds;
+    choices.fixedSpacing = o->fixedSpacing;
+    choices.fixedHeight = o->fixedHeight;
+    choices.mode = o->mode;
+    context.toolkit.fileToOpen = o->input;
+    if (!context.program.importFlatAsciiData(kind, choices)) {
+      context.exitStatus = kFailed;
+      return;
+    }
+    context.write(o->output);
+  });
+}
+
+}  // namespace zeva::cli
