@@ -220,8 +220,11 @@ Preparation prepareCurve(Sounding& S, std::span<const float> values, PreparedCur
   }
   std::reverse(kept.begin(), kept.end());
 
-  if (S.header.dataType == type::kDipoleDipole || S.header.dataType == type::kPoleDipole)
-    for (Reading& r : kept) r.x = (r.x + 1.0f) * S.header.dipoleLength;
+  if (S.header.dataType == type::kDipoleDipole || S.header.dataType == type::kPoleDipole) {
+    // Without a dipole length the spacings stay in dipole lengths.
+    const float a = S.header.dipoleLength > 0.0f ? S.header.dipoleLength : 1.0f;
+    for (Reading& r : kept) r.x = (r.x + 1.0f) * a;
+  }
 
   std::erase_if(kept, [](const Reading& r) { return !usable(r.x) || !usable(r.y); });
   for (std::size_t i = 1; i < kept.size(); ++i)
@@ -286,7 +289,10 @@ std::optional<float> arrayFactor(const Sounding& S) {
   if (t == type::kPolePole) return 2.0f;
   if (t == type::kPolarDipole) return 0.6667f;
   if (t == type::kPerpendicular) return 0.667f;
-  if (t == type::kDipoleDipole || t == type::kPoleDipole) return S.header.dipoleLength;
+  // The abscissae of the dipole arrays become (n + 1) a, lengths already, so
+  // the thicknesses need no further factor: multiplying by a once more
+  // would make them a times too large.
+  if (t == type::kDipoleDipole || t == type::kPoleDipole) return 1.0f;
   return std::nullopt;
 }
 

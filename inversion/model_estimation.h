@@ -46,7 +46,8 @@ struct EstimatedLayer {
 
 // The factor that turns thicknesses estimated in the units of the abscissa
 // (as if the data were Schlumberger data) into those of the array; empty for
-// a data type the estimation does not handle.
+// a data type the estimation does not handle. The dipole arrays get 1: their
+// abscissae are turned into lengths, (n + 1) a, before the estimation.
 std::optional<float> arrayFactor(const core::Sounding& S);
 
 // Samples the interpolating log-log cubic spline through the curve (x

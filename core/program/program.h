@@ -89,6 +89,11 @@ struct ImportChoices {
 // Import formats that have no reader: their commands say so.
 enum class UnsupportedImport { Emi, GeotoolsTbl, KovatTem };
 
+inline constexpr std::string_view kInvertBeforeEquivalenceMessage =
+    "Please do inversion before analyzing equivalence";
+inline constexpr std::string_view kSmoothBeforeEquivalenceMessage =
+    "Please estimate smooth model before analyzing smooth equivalence";
+
 class Program {
  public:
   // `dataFolder` is where native files are found by name (Reload) and where
@@ -195,6 +200,23 @@ class Program {
   bool viewChecked(ViewToggle toggle) const;
   // "&Unzoom": the plot set-up of the whole sounding, then a redraw.
   void unzoom();
+
+  // Model commands (estimation_commands.cpp). "Estimate &Layered Model": the
+  // starting model from DC data (with the IP estimate for resistivity/IP
+  // models), segment detection and a forward run; false when refused.
+  bool estimateLayeredModel();
+  // "Estimate &Smooth Model": SM takes the data of S and gets a smooth model
+  // by ridge regression or, in Occam mode, Occam's inversion; false when
+  // refused or when an inversion run failed.
+  bool estimateSmoothModel();
+  // "&Occam's Inversion": switches the smooth fit between Occam's inversion
+  // and ridge regression (LROUGH of SM); the smooth synthetics go stale.
+  void toggleOccam();
+  bool occamMode() const { return isSet(current_.SM.model.LROUGH); }
+  // "&Analyze Equivalence" on S, and the same on SM; each needs the
+  // resolution matrix of its model and is refused with a message otherwise.
+  bool analyzeEquivalence();
+  bool analyzeSmoothEquivalence();
 
  private:
   // The view switches a newly read file of this data type starts with.

@@ -8,6 +8,7 @@
 #include "core/data_type.h"
 #include "core/sounding.h"
 #include "inversion/cubic_spline.h"
+#include "tests/inversion/synthetic_soundings.h"
 #include "ui/scripted_toolkit.h"
 
 namespace zeva::inversion {
@@ -307,6 +308,59 @@ TEST(EstimateIpParameters, RecoversTheIpOfBothLayersFromThePerturbedCurve) {
   EXPECT_NEAR(S.M.PAR[3], m2, 4.0f);
   EXPECT_TRUE(toolkit.messages.empty());
 }
+
+struct ThreeLayerCase {
+  const char* type;
+  test::LayeredEarth earth;
+};
+class ThreeLayerEstimate : public ::testing::TestWithParam<ThreeLayerCase> {};
+
+TEST_P(ThreeLayerEstimate, FindsTheLayersTheCoverAndAModelThatFitsWithinFifteenPercent) {
+  ui::ScriptedToolkit toolkit;
+  Sounding S;
+  test::makeSynthetic(S, GetParam().type, test::logSpacings(1.0f, 1000.0f, 10), GetParam().earth,
+                      toolkit);
+  test::setModel(S, test::LayeredEarth{{15.0f}, {}});
+  ASSERT_FALSE(EstimateModel(S, toolkit));
+  EXPECT_GE(S.NLAYER(), 2);
+  const float cover = GetParam().earth.resistivity[0];
+  EXPECT_NEAR(S.M.PAR[0], cover, 0.1f * cover);
+  test::dcRoutine(toolkit)(S);
+  EXPECT_LT(S.layer.PCTERR, 15.0f);
+  EXPECT_TRUE(toolkit.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SchlumbergerAndWenner, ThreeLayerEstimate,
+    ::testing::Values(
+        ThreeLayerCase{"Schlumberger Array", {{100.0f, 10.0f, 1000.0f}, {5.0f, 20.0f}}},
+        ThreeLayerCase{"Wenner Array", {{100.0f, 10.0f, 1000.0f}, {5.0f, 20.0f}}},
+        ThreeLayerCase{"Schlumberger Array", {{20.0f, 200.0f, 5.0f}, {3.0f, 15.0f}}}));
+
+class DipoleArrayScaling : public ::testing::TestWithParam<const char*> {};
+
+// Resistivity soundings are scale-free: doubling the dipole length and every
+// thickness leaves the apparent resistivities as they were, so the estimated
+// thicknesses must double too (not grow fourfold).
+TEST_P(DipoleArrayScaling, DoublingDipoleLengthAndEarthDoublesTheThicknesses) {
+  const std::vector<float> n = {1, 1.5f, 2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, 60, 80};
+  ui::ScriptedToolkit toolkit;
+  Sounding small, large;
+  small.header.dipoleLength = 5.0f;
+  large.header.dipoleLength = 10.0f;
+  test::makeSynthetic(small, GetParam(), n, {{100.0f, 10.0f, 1000.0f}, {5.0f, 20.0f}}, toolkit);
+  test::makeSynthetic(large, GetParam(), n, {{100.0f, 10.0f, 1000.0f}, {10.0f, 40.0f}}, toolkit);
+  ASSERT_FALSE(EstimateModel(small, toolkit));
+  ASSERT_FALSE(EstimateModel(large, toolkit));
+  ASSERT_EQ(small.NLAYER(), large.NLAYER());
+  ASSERT_GE(small.NLAYER(), 2);
+  for (int j = 0; j + 1 < small.NLAYER(); ++j)
+    EXPECT_NEAR(large.M.PAR[large.geometryIndex(j)], 2.0f * small.M.PAR[small.geometryIndex(j)],
+                0.02f * large.M.PAR[large.geometryIndex(j)]);
+}
+
+INSTANTIATE_TEST_SUITE_P(DipoleArrays, DipoleArrayScaling,
+                         ::testing::Values("Dipole-Dipole Array", "Pole-Dipole Array"));
 
 }  // namespace
 }  // namespace zeva::inversion

@@ -1,0 +1,328 @@
+#include "inversion/equivalence.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <new>
+#include <vector>
+
+#include "inversion/inversion_steps.h"
+
+namespace zeva::inversion {
+
+using core::Sounding;
+
+namespace {
+
+std::size_t idx(int value) { return static_cast<std::size_t>(value); }
+
+// Below this a ratio does not move the model.
+constexpr float kSmallestRatio = 1.0e-10f;
+// |1 - R(j,j)| above this normalises the compensation vector.
+constexpr float kNormalisationFloor = 1.0e-5f;
+constexpr int kSecondStagePasses = 5;
+constexpr int kBisections = 11;
+// Shown when the analysis is estimated to take longer than this (seconds).
+constexpr double kProgressThreshold = 0.5;
+
+// The state of one search along the compensation line of a parameter.
+class LimitSearch {
+ public:
+  LimitSearch(int j, float threshold, float tolerance, Sounding& S,
+              const forward::ForwardRoutine& forward, RunMonitor& monitor)
+      : j_(j),
+        T_(threshold),
+        delta_(tolerance),
+        S_(S),
+        forward_(forward),
+        monitor_(monitor),
+        best_(S.M.PAR),
+        x0_(S.M.PAR[idx(j)]),
+        f0_(S.layer.PCTERR) {
+    // The compensation vector from column j of R.
+    const int npar = S.NPAR();
+    v_.resize(idx(npar));
+    const float rjj = resolutionElement(S, j, j);
+    for (int i = 0; i < npar; ++i) v_[idx(i)] = i == j ? 1.0f - rjj : -resolutionElement(S, i, j);
+    if (std::fabs(1.0f - rjj) > kNormalisationFloor)
+      for (float& value : v_) value /= 1.0f - rjj;
+    // A fixed parameter has no derivative and so a zero row in R; one fixed
+    // after the inversion that made R must not move either.
+    for (int i = 0; i < npar; ++i)
+      if (i != j && core::isSet(S.M.LFIX[idx(i)])) v_[idx(i)] = 0.0f;
+    x_ = {x0_, x0_, x0_};
+    f_ = {f0_, f0_, f0_};
+    closestX_ = x0_;
+    closestF_ = f0_;
+  }
+
+  // Runs the search; false when interrupted.
+  bool run(float& F) {
+    // First stage: widen the step until the fit passes the threshold or the
+    // step gets large.
+    float target = 0.0f;
+    int slot = 0;
+    while (true) {
+      if (!move(F)) return false;
+      x_[1] = x(), f_[1] = f();
+      if (near(f_[1])) return true;
+      noteClosest(x_[1], f_[1]);
+      if (f_[1] > T_) {
+        x_[2] = x_[1], f_[2] = f_[1];
+        target = std::sqrt(F) * x_[0];
+        slot = 1;
+        break;
+      }
+      if ((T_ - f_[1]) / T_ >= 0.5f) {
+        target = x_[1] * F;
+        slot = 2;
+        break;
+      }
+      F = F * F;
+      target = x_[1] * F;
+      slot = 2;
+      if (!(F > 0.01f && F < 100.0f)) break;
+    }
+
+    // Second stage: evaluate the target, then bracket and interpolate.
+    const bool increasing = F > 1.0f;
+    for (int pass = 1; pass <= kSecondStagePasses; ++pass) {
+      if (!move(target / x0_)) return false;
+      const float xs = x(), fs = f();
+      x_[idx(slot)] = xs, f_[idx(slot)] = fs;
+      if (near(fs)) return true;
+      const float reference = pass == 1 ? x0_ : target;
+      if (fs < T_ && (reference / xs > 100.0f || reference / xs < 0.01f)) return true;
+      noteClosest(xs, fs);
+      S_.M.PAR = best_;
+
+      if (f_[2] >= T_) {
+        const bool lowerInterval = f_[1] >= T_;
+        float lo = lowerInterval ? x_[0] : x_[1];
+        float hi = lowerInterval ? x_[1] : x_[2];
+        const float shrink = 0.1f * (hi - lo);
+        lo += shrink, hi -= shrink;
+        float candidate = lo;
+        for (int attempt = 0; attempt < kBisections; ++attempt) {
+          candidate = std::sqrt(lo * hi);
+          const float estimate = LagrangeValue(x_, f_, candidate);
+          if (std::fabs(T_ - estimate) < delta_) break;
+          (estimate <= T_ ? lo : hi) = candidate;
+        }
+        target = candidate;
+      } else {
+        target = x_[2] * F;
+        if (target > 1000.0f * x0_ || target < 0.001f * x0_) break;
+      }
+      place(target, increasing, slot);
+    }
+
+    // No sample met the tolerance: the closest one stands, without a new
+    // forward run.
+    S_.layer.PCTERR = closestF_;
+    moveModel(closestX_ / x0_);
+    return true;
+  }
+
+ private:
+  float x() const { return S_.M.PAR[idx(j_)]; }
+  float f() const { return S_.layer.PCTERR; }
+  bool near(float fit) const { return std::fabs(fit - T_) < delta_; }
+
+  void noteClosest(float xs, float fs) {
+    if (std::fabs(fs - T_) < std::fabs(closestF_ - T_)) closestX_ = xs, closestF_ = fs;
+  }
+
+  // Every parameter of the best-fit model times q^v(i).
+  void moveModel(float q) {
+    S_.M.PAR = best_;
+    if (!(q > kSmallestRatio)) return;
+    for (std::size_t i = 0; i < v_.size(); ++i)
+      if (v_[i] != 0.0f) S_.M.PAR[i] = best_[i] * std::pow(q, v_[i]);
+  }
+
+  // A move with its forward run; false when the user interrupted.
+  bool move(float q) {
+    moveModel(q);
+    forward_(S_);
+    return !monitor_.PollInterrupt();
+  }
+
+  // Places the next target among the samples, keeping them ordered in the
+  // direction of the search, and says which slot it is evaluated in.
+  void place(float target, bool increasing, int& slot) {
+    const auto before = [increasing](float a, float b) { return increasing ? a < b : a > b; };
+    if (!before(x_[1], target)) {  // between x1 and x2: (x1, target, x2)
+      x_[2] = x_[1], f_[2] = f_[1];
+      slot = 1;
+    } else if (!before(x_[2], target)) {  // between x2 and x3: (x2, target, x3)
+      x_[0] = x_[1], f_[0] = f_[1];
+      slot = 1;
+    } else {  // beyond x3: (x2, x3, target)
+      x_[0] = x_[1], f_[0] = f_[1];
+      x_[1] = x_[2], f_[1] = f_[2];
+      slot = 2;
+    }
+    x_[idx(slot)] = target;
+  }
+
+  int j_;
+  float T_, delta_;
+  Sounding& S_;
+  const forward::ForwardRoutine& forward_;
+  RunMonitor& monitor_;
+  std::vector<float> best_;
+  std::vector<float> v_;
+  float x0_, f0_;
+  std::array<float, 3> x_, f_;
+  float closestX_, closestF_;
+};
+
+// Widens the equivalence ranges by the model in PAR.
+void widenRanges(Sounding& S) {
+  const auto& PAR = S.M.PAR;
+  for (int i = 0; i < S.NPAR(); ++i) {
+    S.PARMIN[idx(i)] = std::min(S.PARMIN[idx(i)], PAR[idx(i)]);
+    S.PARMAX[idx(i)] = std::max(S.PARMAX[idx(i)], PAR[idx(i)]);
+  }
+  const std::vector<float> depths = boundaryDepths(S, PAR);
+  for (std::size_t k = 0; k < depths.size(); ++k) {
+    S.ZNMIN[k] = std::min(S.ZNMIN[k], depths[k]);
+    S.ZNMAX[k] = std::max(S.ZNMAX[k], depths[k]);
+  }
+  if (!depths.empty())
+    S.layer.deepestEquivalentDepth = std::max(S.layer.deepestEquivalentDepth, depths.back());
+}
+
+}  // namespace
+
+float LagrangeValue(std::span<const float> x, std::span<const float> y, float x0) {
+  const std::size_t n = std::min(x.size(), y.size());
+  for (std::size_t i = 0; i < n; ++i)
+    if (x[i] == x0) return y[i];
+  float sum = 0.0f;
+  for (std::size_t i = 0; i < n; ++i) {
+    float term = y[i];
+    for (std::size_t k = 0; k < n; ++k)
+      if (k != i) term *= (x0 - x[k]) / (x[i] - x[k]);
+    sum += term;
+  }
+  return sum;
+}
+
+float resolutionElement(const Sounding& S, int i, int j) {
+  const int row = std::min(i, j), col = std::max(i, j);
+  const std::size_t at = idx(col) * idx(col + 1) / 2 + idx(row);
+  return at < S.RESOLV.size() ? S.RESOLV[at] : 0.0f;
+}
+
+float initialSearchRatio(float r) {
+  if (r >= 0.98f) return 1.44f;
+  if (r < 0.1f) return 10.0f;
+  return 1.2f / std::sqrt(r);
+}
+
+std::vector<float> boundaryDepths(const Sounding& S, std::span<const float> PAR) {
+  std::vector<float> depths;
+  float depth = 0.0f;
+  for (int k = 0; k + 1 < S.NLAYER(); ++k) {
+    const std::size_t at = S.geometryIndex(k);
+    if (at >= PAR.size()) break;
+    depth = core::isSet(S.model.depths) ? PAR[at] : depth + PAR[at];
+    depths.push_back(depth);
+  }
+  return depths;
+}
+
+bool EquivalenceLimit(int j, float& F, float threshold, float tolerance, Sounding& S,
+                      const forward::ForwardRoutine& forward, RunMonitor& monitor) {
+  LimitSearch search(j, threshold, tolerance, S, forward, monitor);
+  return search.run(F);
+}
+
+EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine& counted,
+                                     RunMonitor& monitor) {
+  EquivalenceResult result;
+  const int npar = S.NPAR(), nlayer = S.NLAYER();
+  if (npar < 1 || S.M.PAR.size() < idx(npar) || S.M.LFIX.size() < idx(npar) ||
+      S.RESOLV.size() < idx(npar) * idx(npar + 1) / 2)
+    return result;
+  const forward::ForwardRoutine forward = [&](Sounding& s) {
+    ++result.forwardRuns;
+    runForward(s, counted);
+  };
+
+  // The fit of the model as it stands is the best fit.
+  S.layer.equivalenceValid = core::kFalse;
+  forward(S);
+  const std::vector<float> best = S.M.PAR;
+  const float bestFit = S.layer.PCTERR;
+  const float threshold = kEquivalenceThresholdRatio * bestFit;
+  const float tolerance = 0.1f * (threshold - bestFit);
+  try {
+    S.EQUIVA.resize(idx(2 * npar), idx(npar));
+    S.ERER.assign(idx(2 * npar), 0.0f);
+    S.PARMIN.assign(best.begin(), best.begin() + npar);
+    S.PARMAX.assign(best.begin(), best.begin() + npar);
+    S.ZNMIN.assign(idx(std::max(nlayer, 0)), 0.0f);
+    S.ZNMAX.assign(idx(std::max(nlayer, 0)), 0.0f);
+  } catch (const std::bad_alloc&) {
+    return result;
+  }
+  const std::vector<float> depths = boundaryDepths(S, best);
+  std::copy(depths.begin(), depths.end(), S.ZNMIN.begin());
+  std::copy(depths.begin(), depths.end(), S.ZNMAX.begin());
+  S.layer.deepestEquivalentDepth = depths.empty() ? 0.0f : depths.back();
+
+  int free = 0;
+  for (int j = 0; j < npar; ++j) free += core::isSet(S.M.LFIX[idx(j)]) ? 0 : 1;
+  ui::Toolkit& toolkit = monitor.toolkit();
+  monitor.markTime();
+  monitor.PollInterrupt(true);
+  bool progressShown = false;
+
+  for (int j = 0; j < npar && !result.interrupted; ++j) {
+    if (core::isSet(S.M.LFIX[idx(j)])) continue;
+    const float upward = initialSearchRatio(resolutionElement(S, j, j));
+    for (int direction = 0; direction < 2; ++direction) {
+      float F = direction == 0 ? upward : 1.0f / std::sqrt(upward);
+      if (!EquivalenceLimit(j, F, threshold, tolerance, S, forward, monitor)) {
+        result.interrupted = true;
+        break;
+      }
+      const std::size_t row = idx(2 * j + direction);
+      for (int i = 0; i < npar; ++i) S.EQUIVA(row, idx(i)) = S.M.PAR[idx(i)];
+      S.ERER[row] = S.layer.PCTERR;
+      widenRanges(S);
+      S.layer.PCTERR = bestFit;
+      S.M.PAR = best;
+      ++result.searches;
+      if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {
+        toolkit.showProgress(kEquivalenceProgressLabel);
+        progressShown = true;
+      }
+      if (progressShown)
+        toolkit.setProgress(static_cast<double>(result.searches) / (2.0 * free),
+                            kEquivalenceProgressLabel);
+      if (monitor.PollInterrupt()) {
+        result.interrupted = true;
+        break;
+      }
+    }
+  }
+
+  if (!result.interrupted) {
+    result.completed = true;
+    S.layer.resolutionValid = core::kTrue;
+    S.layer.equivalenceValid = core::kTrue;
+    if (!(S.layer.deepestEquivalentDepth > 0.0f)) S.layer.deepestEquivalentDepth = 20.0f;
+  }
+  monitor.PollInterrupt(true);
+  S.M.PAR = best;
+  forward(S);
+  S.layer.saved = core::kFalse;
+  if (progressShown) toolkit.hideProgress();
+  return result;
+}
+
+}  // namespace zeva::inversion

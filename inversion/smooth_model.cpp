@@ -1,0 +1,255 @@
+#include "inversion/smooth_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <new>
+#include <vector>
+
+#include "core/data_type.h"
+#include "forward/em_conductivity_forward.h"
+
+namespace zeva::inversion {
+
+using core::Sounding;
+
+namespace {
+
+constexpr float kMissing = 1.0e10f;
+// The MaxMin half-space search ends at the first fit below this (percent).
+constexpr float kHalfSpaceGoodFit = 1.0f;
+// Starting values when the data give none (all readings missing).
+constexpr float kFallbackResistivity = 100.0f;
+constexpr float kFallbackIp = 5.0f;
+
+std::size_t idx(int value) { return static_cast<std::size_t>(value); }
+
+std::span<const float> dataColumn(const Sounding& S, int c) {
+  const auto column = S.data().VOLTS.column(idx(c));
+  return column.first(std::min(column.size(), idx(std::max(0, S.NDATA()))));
+}
+
+int smoothLayerCount(const Sounding& SM) {
+  const auto& type = SM.header.dataType;
+  const bool perValue = core::isMaxMin(type) || (type == core::type::kEmConductivity &&
+                                                 SM.header.mode == forward::kBothDipoles);
+  return perValue ? SM.NDATA() * SM.NCOMP() : SM.NDATA();
+}
+
+// The MaxMin half-space search: InvertMany from 1 to 100 000 ohm-m, a decade
+// apart, keeping the best fit and stopping at a fit below 1 %. An interrupt
+// ends the search with the best half-space so far.
+float maxMinHalfSpace(Sounding& SM, const core::InversionSettings& settings,
+                      const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane) {
+  const core::ModelHeader kept = SM.model;
+  SM.model.NLAYER = 1;
+  SM.model.NPAR = core::parameterCount(1, SM.NPK());
+  for (int j = 0; j < SM.NPAR(); ++j) SM.M.LFIX[idx(j)] = core::kFalse;
+  monitor.toolkit().setStatus(kSmoothLayerPane, smoothLayerText(1));
+  float best = 1.0e20f;
+  float rho0 = 0.0f;
+  for (int k = 0; k <= 5; ++k) {
+    SM.M.PAR[0] = std::pow(10.0f, static_cast<float>(k));
+    SM.layer.syntheticValid = core::kFalse;
+    const InvertManyResult run = InvertMany(SM, forward, settings, monitor, fitPane);
+    if (run.interrupted) break;
+    if (SM.layer.PCTERR < best) {
+      best = SM.layer.PCTERR;
+      rho0 = SM.M.PAR[0];
+      if (best < kHalfSpaceGoodFit) break;
+    }
+  }
+  SM.layer.syntheticValid = core::kFalse;
+  SM.model = kept;
+  // Interrupted before any fit: a half-space of typical resistivity.
+  return rho0 > 0.0f ? rho0 : kFallbackResistivity;
+}
+
+}  // namespace
+
+float meanOfValid(std::span<const float> values) {
+  float sum = 0.0f;
+  int count = 0;
+  for (float v : values)
+    if (v < kMissing) sum += v, ++count;
+  return count > 0 ? sum / static_cast<float>(count) : 0.0f;
+}
+
+void widenRange(std::span<const float> values, float& low, float& high) {
+  for (float v : values) {
+    if (std::isnan(v) || std::fabs(v) > 1.0e15f || (v != 0.0f && std::fabs(v) < 1.0e-30f)) continue;
+    low = std::min(low, v);
+    high = std::max(high, v);
+  }
+}
+
+std::string smoothLayerText(int layers) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%3d Smooth Layers", layers);
+  return text;
+}
+
+std::string_view smoothModelTitle(const Sounding& SM) {
+  return core::isSet(SM.model.LROUGH) ? kOccamTitle : kRidgeRegressionTitle;
+}
+
+int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
+                const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane) {
+  ui::Toolkit& toolkit = monitor.toolkit();
+  if (SM.NDATA() < 1) return kSmoothTooFewLayers;
+  const int nlayer = smoothLayerCount(SM);
+  const int npk = std::max(1, SM.NPK());
+
+  SM.freeModelArrays();
+  SM.model.NLAYER = SM.model.NPAR = 0;
+  if (nlayer < kMinimumSmoothLayers) {
+    toolkit.information(kSmoothTooFewData);
+    return kSmoothTooFewLayers;
+  }
+  SM.model.NLAYER = nlayer;
+  SM.model.NPK = npk;
+  if (!SM.allocateModel()) {
+    SM.model.NLAYER = SM.model.NPAR = 0;
+    toolkit.information(kSmoothAllocationFailed);
+    return kSmoothArraysNotAllocated;
+  }
+
+  // The abscissa range. Only positive abscissae (spacings, frequencies,
+  // depths) can bound a depth range.
+  const auto& d = SM.data();
+  const auto& type = SM.header.dataType;
+  const int ndata = std::min(SM.NDATA(), static_cast<int>(d.TIME.rows()));
+  float zmin = 1.0e30f, zmax = -1.0e30f;
+  std::vector<float> abscissae;
+  if (type == core::type::kEmConductivity && d.TIME.cols() >= 3) {
+    const int mode = SM.header.mode;
+    for (int i = 0; i < ndata; ++i) {
+      const float spacing = d.TIME(idx(i), 1), height = d.TIME(idx(i), 2);
+      if (mode != forward::kVerticalDipoles)
+        abscissae.push_back(forward::effectivePenetrationDepth('H', spacing, height));
+      if (mode != forward::kHorizontalDipoles)
+        abscissae.push_back(forward::effectivePenetrationDepth('V', spacing, height));
+    }
+  } else {
+    const auto column = d.TIME.column(0);
+    abscissae.assign(column.begin(), column.begin() + ndata);
+  }
+  std::erase_if(abscissae, [](float v) { return !(v > 0.0f); });
+  widenRange(abscissae, zmin, zmax);
+  if (zmax <= 0.0f) {
+    SM.freeModelArrays();
+    SM.model.NLAYER = SM.model.NPAR = 0;
+    toolkit.information(kSmoothTooFewData);
+    return kSmoothTooFewLayers;
+  }
+  if (type == core::type::kEmConductivity) zmin *= 1.5f, zmax *= 1.5f;
+  zmin *= 0.25f;
+  zmax *= 0.5f;
+
+  // Starting values and the final depth range.
+  float rho0 = 0.0f;
+  float m0 = kFallbackIp;
+  const int ncomp = SM.NCOMP();
+  if (core::isMaxMin(type)) {
+    rho0 = maxMinHalfSpace(SM, settings, forward, monitor, fitPane);
+    const float deepest = 33.0f * std::sqrt(rho0 / zmin);
+    const float shallowest = 3.0f * std::sqrt(rho0 / zmax);
+    zmax = deepest, zmin = shallowest;
+  } else if (core::isMagnetotelluric(type)) {
+    rho0 = meanOfValid(dataColumn(SM, 0));
+    const float deepest = 100.0f * std::sqrt(rho0 / zmin);
+    const float shallowest = 3.0f * std::sqrt(rho0 / zmax);
+    zmax = deepest, zmin = shallowest;
+  } else if (type == core::type::kEmConductivity) {
+    const int mode = SM.header.mode;
+    if (mode == forward::kVerticalDipoles && ncomp >= 2) {
+      rho0 = meanOfValid(dataColumn(SM, 1));
+    } else if (mode == forward::kHorizontalDipoles || ncomp < 2) {
+      rho0 = meanOfValid(dataColumn(SM, 0));
+    } else {
+      std::vector<float> both(dataColumn(SM, 0).begin(), dataColumn(SM, 0).end());
+      both.insert(both.end(), dataColumn(SM, 1).begin(), dataColumn(SM, 1).end());
+      rho0 = meanOfValid(both);
+    }
+  } else {
+    rho0 = 0.5f * (meanOfValid(dataColumn(SM, 0)) + meanOfValid(dataColumn(SM, ncomp - 1)));
+    if (ncomp >= 2) m0 = meanOfValid(dataColumn(SM, 1));
+  }
+  // The parameters are fitted in log: a start that is not positive could
+  // never move.
+  if (!(rho0 > 0.0f) || !std::isfinite(rho0)) rho0 = kFallbackResistivity;
+  if (!(m0 > 0.0f) || !std::isfinite(m0)) m0 = kFallbackIp;
+
+  auto& M = SM.M;
+  for (int j = 0; j < nlayer; ++j) {
+    M.PAR[idx(j)] = rho0;
+    for (int block = 1; block < npk; ++block) M.PAR[idx(block * nlayer + j)] = m0;
+  }
+  const float q = std::exp(std::log(zmax / zmin) / static_cast<float>(nlayer - 1));
+  float depth = zmin;
+  for (int b = 0; b + 1 < nlayer; ++b, depth *= q) M.PAR[SM.geometryIndex(b)] = depth;
+  for (int j = 0; j < SM.NPAR(); ++j) {
+    M.LMTP[idx(j)] = core::kFalse;
+    M.LFIX[idx(j)] = core::logical(j >= npk * nlayer);
+  }
+  SM.model.depths = core::kTrue;
+  SM.layer.syntheticValid = SM.layer.resolutionValid = SM.layer.equivalenceValid = core::kFalse;
+  toolkit.setStatus(kSmoothLayerPane, smoothLayerText(nlayer));
+  return 0;
+}
+
+SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& settings,
+                                 const forward::ForwardRoutine& forward, RunMonitor& monitor,
+                                 int fitPane) {
+  SmoothResult result;
+  result.status = StartSmooth(SM, settings, forward, monitor, fitPane);
+  if (result.status != 0) return result;
+
+  const auto& type = SM.header.dataType;
+  const bool staged = SM.NPK() > 1 && SM.NCOMP() >= 2 && !core::isMaxMin(type) &&
+                      type != core::type::kEmConductivity && !core::isMagnetotelluric(type);
+  const auto run = [&](const core::InversionSettings& control) {
+    const InvertManyResult outcome = InvertMany(SM, forward, control, monitor, fitPane);
+    result.status = outcome.status;
+    result.interrupted = outcome.interrupted;
+    return outcome.status == 0 && !outcome.interrupted;
+  };
+  if (!staged) {
+    run(settings);
+    return result;
+  }
+
+  const int nlayer = SM.NLAYER();
+  const int ipEnd = SM.NPK() * nlayer;
+  auto& LFIX = SM.M.LFIX;
+  const std::vector<core::Logical> userFixes = LFIX;
+
+  // Stage 1: resistivities alone, the IP column left out of the fit.
+  {
+    auto& mask = SM.data().LMASK;
+    const std::vector<core::Logical> userIpMask(mask.column(1).begin(), mask.column(1).end());
+    const core::Logical userMasking = SM.header.maskingOn;
+    for (int j = nlayer; j < ipEnd; ++j) LFIX[idx(j)] = core::kTrue;
+    for (core::Logical& flag : mask.column(1)) flag = core::kTrue;
+    SM.header.maskingOn = core::kTrue;
+    const bool go = run(kSmoothStageSettings);
+    std::copy(userIpMask.begin(), userIpMask.end(), mask.column(1).begin());
+    SM.header.maskingOn = userMasking;
+    LFIX = userFixes;
+    if (!go) return result;
+  }
+  // Stage 2: IP parameters alone.
+  monitor.toolkit().requestRedraw();
+  SM.layer.syntheticValid = core::kFalse;
+  for (int j = 0; j < nlayer; ++j) LFIX[idx(j)] = core::kTrue;
+  const bool go = run(kSmoothStageSettings);
+  LFIX = userFixes;
+  if (!go) return result;
+  // Stage 3: every layer property; the boundaries stay fixed.
+  monitor.toolkit().requestRedraw();
+  SM.layer.syntheticValid = core::kFalse;
+  run(settings);
+  return result;
+}
+
+}  // namespace zeva::inversion
