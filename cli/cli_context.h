@@ -49,5 +49,10 @@ void addImportDatCommand(CLI::App& app, CliContext& context);
 void addImportEdiCommand(CLI::App& app, CliContext& context);
 void addImportModelCommand(CLI::App& app, CliContext& context);
 void addExportCommand(CLI::App& app, CliContext& context);
+#ifdef ZEVA_HAVE_GUI
+// Verbs that draw through Qt (offscreen); only in a build with the GUI.
+void addPlotCommand(CLI::App& app, CliContext& context);
+void addReportCommand(CLI::App& app, CliContext& context);
+#endif
 
 }  // namespace zeva::cli

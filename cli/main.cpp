@@ -28,6 +28,10 @@ int main(int argc, char** argv) {
     addImportEdiCommand(app, context);
     addImportModelCommand(app, context);
     addExportCommand(app, context);
+#ifdef ZEVA_HAVE_GUI
+    addPlotCommand(app, context);
+    addReportCommand(app, context);
+#endif
     try {
       app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

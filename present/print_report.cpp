@@ -201,7 +201,7 @@ void worksheetListing(ReportWriter& w, const Sounding& S) {
     const float volts = d.VOLTS(i, 1), amps = d.VOLTS(i, 2);
     const float ratio = amps != 0.0f ? volts / amps : 0.0f;
     std::string row = padLeft(std::to_string(i + 1), 4) + cell(d.TIME(i, 0), 10);
-    if (schlumberger) row += cell(2.0f * d.TIME(i, 1), 10);
+    if (schlumberger) row += cell(d.TIME(i, 1), 10);  // the full MN
     row += cell(volts, 11) + cell(amps, 10) + cell(ratio, 10, 4) +
            cell(2.0f * std::numbers::pi_v<float> * ratio, 10, 4) + cell(d.VOLTS(i, 0), 12, 2);
     w.line(row);

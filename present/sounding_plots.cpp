@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/data_type.h"
+#include "forward/tem_late_time.h"
 
 namespace zeva::present {
 
@@ -227,6 +228,13 @@ void clearExtents(GraphFrame& g) {
 }
 
 }  // namespace
+
+void lateTimeApparentResistivity(const Sounding& S, std::span<const float> timesMs,
+                                 std::span<const float> volts, std::span<float> resistivity) {
+  // Gates the conversion cannot handle keep a missing value and are not drawn.
+  std::ranges::fill(resistivity, 1.0e10f);
+  forward::lateTimeApparentResistivity(S, timesMs, volts, resistivity);
+}
 
 // --- Series -----------------------------------------------------------------
 

@@ -24,6 +24,10 @@ using LateTimeConversion =
     std::function<void(const core::Sounding& S, std::span<const float> timesMs,
                        std::span<const float> volts, std::span<float> resistivity)>;
 
+// The program's late-time conversion of TEM gate voltages.
+void lateTimeApparentResistivity(const core::Sounding& S, std::span<const float> timesMs,
+                                 std::span<const float> volts, std::span<float> resistivity);
+
 // What the plots show and how: the view switches of the main window, pen
 // colours, text heights and axis titles.
 struct PlotSettings {
@@ -62,7 +66,7 @@ struct PlotSettings {
 
   // TEM gates are plotted as late-time apparent resistivity through this
   // conversion; without one they are plotted as received voltage.
-  LateTimeConversion lateTime;
+  LateTimeConversion lateTime = lateTimeApparentResistivity;
 };
 
 // Dash and gap of the model lines: solid (a gap too short to see) and dashed.

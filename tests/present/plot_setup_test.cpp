@@ -127,6 +127,7 @@ TEST(SetUpPlots, LinearTimeMakesTheTemTimeAxisLinear) {
   core::CurrentSounding c;
   test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 7.0f}, {{1000, 10, 0.1f}});
   PlotSettings settings;
+  settings.voltageView = true;
   SetUpPlots(c, settings);
   EXPECT_EQ(c.dataFrames[0].xStep, 0.0f);
   settings.linearTime = true;

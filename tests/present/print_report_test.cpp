@@ -154,9 +154,9 @@ TEST(Report, WorksheetListsVoltageAndCurrentOfTheSchlumbergerSpread) {
   Report r(c, options);
   EXPECT_TRUE(r.contains("AB/2"));
   EXPECT_TRUE(r.contains("2piV/I"));
-  // Reading 1: V/I = 72 mV / 28 mA = 2.571 ohm, 2 pi V/I = 16.157; MN = 2 x 0.8 m.
+  // Reading 1: V/I = 72 mV / 28 mA = 2.571 ohm, 2 pi V/I = 16.157; MN = 0.8 m.
   EXPECT_TRUE(
-      r.has("   1     4.000     1.600     72.000    28.000     2.571    16.157      159.90"));
+      r.has("   1     4.000     0.800     72.000    28.000     2.571    16.157      159.90"));
 }
 
 TEST(Report, PlotsComeFirstScaledOntoTheReportPage) {

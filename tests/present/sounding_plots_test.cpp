@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "forward/tem_late_time.h"
 #include "present/plot_setup.h"
 #include "present/recording_canvas.h"
 #include "tests/present/plot_test_soundings.h"
@@ -327,6 +328,7 @@ TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {
   core::CurrentSounding c;
   test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 10.0f}, {{1000, 10, 0.1f}});
   PlotSettings settings;
+  settings.lateTime = nullptr;
   auto voltage = observedSeries(c.S, settings);
   ASSERT_EQ(voltage.size(), 1u);
   EXPECT_FLOAT_EQ(voltage[0].y[1], 10.0f);
@@ -338,6 +340,21 @@ TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {
   EXPECT_FLOAT_EQ(resistivity[0].y[1], 100.0f / 11.0f);
   settings.voltageView = true;
   EXPECT_FLOAT_EQ(observedSeries(c.S, settings)[0].y[1], 10.0f);
+}
+
+TEST(TemPlot, PlotsTheProgramsLateTimeResistivityByDefault) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 10.0f}, {{1000, 10, 0.1f}});
+  c.S.header.loopSizeX = c.S.header.loopSizeY = 100.0f;
+  c.S.data().AMPS[0] = 1.0f;
+  c.S.data().NTURNS[0] = 1;
+  const std::vector<float> expected = forward::lateTimeApparentResistivity(c.S);
+  const auto series = observedSeries(c.S, PlotSettings{});
+  ASSERT_EQ(series.size(), 1u);
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_GT(expected[i], 0.0f);
+    EXPECT_FLOAT_EQ(series[0].y[i], expected[i]);
+  }
 }
 
 }  // namespace
