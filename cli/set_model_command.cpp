@@ -15,35 +15,35 @@ void addSetModelCommand(CLI::App& app, CliContext& context) {
       app.add_subcommand("set-model", "Replace the layered model of a sounding and write it");
   auto input = std::make_shared<std::string>();
   auto output = std::make_shared<std::string>();
-  auto spec = std::make_shared<core::LayeredModelSpec>();
+  auto request = std::make_shared<core::LayeredModelRequest>();
   auto depths = std::make_shared<std::vector<float>>();
   command->add_option("input", *input, "sounding: FILE.ZVR or default")->required();
   command
-      ->add_option("--rho", spec->resistivity,
+      ->add_option("--rho", request->resistivity,
                    "layer resistivities from the top down, the last the half-space (ohm-m)")
       ->delimiter(',')
       ->required();
   auto* thick =
-      command->add_option("--thick", spec->geometry, "thicknesses of all layers but the half-space")
+      command->add_option("--thick", request->geometry, "thicknesses of all layers but the half-space")
           ->delimiter(',');
   command->add_option("--depth", *depths, "depths to the bottom of all layers but the half-space")
       ->delimiter(',')
       ->excludes(thick);
-  command->add_option("--ip", spec->ip, "IP parameter of every layer, in the sounding's IP unit")
+  command->add_option("--ip", request->ip, "IP parameter of every layer, in the sounding's IP unit")
       ->delimiter(',');
   command
-      ->add_option("--fix", spec->fixed,
+      ->add_option("--fix", request->fixed,
                    "parameters to hold fixed, numbered 1.. in model order (resistivities, "
                    "IP parameters, then thicknesses or depths)")
       ->delimiter(',');
   command->add_option("-o,--output", *output, "native file to write")->required();
-  command->callback([&context, input, output, spec, depths] {
+  command->callback([&context, input, output, request, depths] {
     if (!depths->empty()) {
-      spec->geometry = *depths;
-      spec->depths = true;
+      request->geometry = *depths;
+      request->depths = true;
     }
     if (!context.load(*input)) return;
-    if (!context.program.setLayeredModel(*spec)) {
+    if (!context.program.setLayeredModel(*request)) {
       context.exitStatus = kFailed;
       return;
     }

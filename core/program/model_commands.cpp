@@ -18,50 +18,50 @@ namespace {
 bool positiveNumber(float v) { return std::isfinite(v) && v > 0.0f; }
 
 // The message that refuses the model, or an empty view when it is usable.
-std::string_view refusal(const LayeredModelSpec& spec) {
-  const std::size_t nlayer = spec.resistivity.size();
+std::string_view refusal(const LayeredModelRequest& request) {
+  const std::size_t nlayer = request.resistivity.size();
   if (nlayer < 1) return kNoLayersMessage;
-  if (spec.geometry.size() != nlayer - 1) return kGeometryCountMessage;
-  if (!spec.ip.empty() && spec.ip.size() != nlayer) return kIpCountMessage;
-  if (!std::ranges::all_of(spec.resistivity, positiveNumber) ||
-      !std::ranges::all_of(spec.geometry, positiveNumber))
+  if (request.geometry.size() != nlayer - 1) return kGeometryCountMessage;
+  if (!request.ip.empty() && request.ip.size() != nlayer) return kIpCountMessage;
+  if (!std::ranges::all_of(request.resistivity, positiveNumber) ||
+      !std::ranges::all_of(request.geometry, positiveNumber))
     return kNonPositiveMessage;
-  if (!std::ranges::all_of(spec.ip, [](float v) { return std::isfinite(v); }))
+  if (!std::ranges::all_of(request.ip, [](float v) { return std::isfinite(v); }))
     return kIpValueMessage;
-  if (spec.depths &&
-      std::ranges::adjacent_find(spec.geometry, std::greater_equal<>()) != spec.geometry.end())
+  if (request.depths &&
+      std::ranges::adjacent_find(request.geometry, std::greater_equal<>()) != request.geometry.end())
     return kDepthOrderMessage;
-  const int npar = parameterCount(static_cast<int>(nlayer), spec.ip.empty() ? 1 : 2);
-  if (!std::ranges::all_of(spec.fixed, [npar](int k) { return k >= 1 && k <= npar; }))
+  const int npar = parameterCount(static_cast<int>(nlayer), request.ip.empty() ? 1 : 2);
+  if (!std::ranges::all_of(request.fixed, [npar](int k) { return k >= 1 && k <= npar; }))
     return kFixedIndexMessage;
   return {};
 }
 
 }  // namespace
 
-bool Program::setLayeredModel(const LayeredModelSpec& spec) {
-  if (const std::string_view message = refusal(spec); !message.empty()) {
+bool Program::setLayeredModel(const LayeredModelRequest& request) {
+  if (const std::string_view message = refusal(request); !message.empty()) {
     toolkit_.information(message);
     return false;
   }
   // The new model is built on a copy (sharing the data), so that a failed
   // allocation leaves the old one in place.
   Sounding trial = current_.S;
-  trial.model.NLAYER = static_cast<int>(spec.resistivity.size());
-  trial.model.NPK = spec.ip.empty() ? 1 : 2;
-  trial.model.depths = logical(spec.depths);
+  trial.model.NLAYER = static_cast<int>(request.resistivity.size());
+  trial.model.NPK = request.ip.empty() ? 1 : 2;
+  trial.model.depths = logical(request.depths);
   if (!trial.allocateModel()) {
     toolkit_.warning(kModelAllocationMessage);
     return false;
   }
   std::vector<float>& PAR = trial.M.PAR;
-  auto next = std::ranges::copy(spec.resistivity, PAR.begin()).out;
-  next = std::ranges::copy(spec.ip, next).out;
-  std::ranges::copy(spec.geometry, next);
+  auto next = std::ranges::copy(request.resistivity, PAR.begin()).out;
+  next = std::ranges::copy(request.ip, next).out;
+  std::ranges::copy(request.geometry, next);
   // Limits are off; the bounds are left wide open should the user turn them on.
   std::ranges::fill(trial.M.PARD, 0.0f);
   std::ranges::fill(trial.M.PARU, 1.0e10f);
-  for (const int k : spec.fixed) trial.M.LFIX[static_cast<std::size_t>(k - 1)] = kTrue;
+  for (const int k : request.fixed) trial.M.LFIX[static_cast<std::size_t>(k - 1)] = kTrue;
 
   Sounding& S = current_.S;
   S = std::move(trial);

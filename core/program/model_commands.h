@@ -8,7 +8,7 @@
 
 namespace zeva::core {
 
-struct LayeredModelSpec {
+struct LayeredModelRequest {
   std::vector<float> resistivity{};  // ohm-m, top down; the last is the half-space
   std::vector<float> geometry{};     // NLAYER - 1 thicknesses, or bottom depths
   bool depths = false;               // `geometry` holds depths

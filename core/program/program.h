@@ -152,7 +152,7 @@ class Program {
   // off), clearing the synthetic, resolution, equivalence and saved flags.
   // False, with a message and the model unchanged, when the lists do not
   // make a model.
-  bool setLayeredModel(const LayeredModelSpec& spec);
+  bool setLayeredModel(const LayeredModelRequest& request);
 
   // Calculate, Inverse (inversion_commands.cpp): "&Single Iteration" and
   // "&Multiple Iterations" with the forward routine of the data type, over

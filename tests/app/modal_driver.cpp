@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace zeva::test {
@@ -54,7 +55,10 @@ void ModalDriver::chooseFile(const QString& path) {
       dialog->close();
       return;
     }
+    // selectFile alone races with the dialog's asynchronous folder listing;
+    // the name typed into the file-name field is what accept() reads.
     files->selectFile(path);
+    if (auto* name = files->findChild<QLineEdit*>("fileNameEdit")) name->setText(path);
     static_cast<QDialog*>(files)->accept();  // public as a QDialog slot
   });
 }

@@ -59,7 +59,7 @@ TEST(SetLayeredModel, IpParametersAndFixedFlagsTakeTheirPlacesInPar) {
 }
 
 struct Refusal {
-  LayeredModelSpec spec;
+  LayeredModelRequest request;
   std::string_view message;
 };
 
@@ -69,7 +69,7 @@ TEST_P(BadModel, IsRefusedWithItsMessageAndChangesNothing) {
   ui::ScriptedToolkit toolkit;
   Program program(toolkit);
   const std::vector<float> before = program.S().M.PAR;
-  EXPECT_FALSE(program.setLayeredModel(GetParam().spec));
+  EXPECT_FALSE(program.setLayeredModel(GetParam().request));
   EXPECT_EQ(toolkit.texts(), std::vector<std::string>{std::string(GetParam().message)});
   EXPECT_EQ(program.S().M.PAR, before);
   EXPECT_TRUE(isSet(program.S().layer.saved));

@@ -443,7 +443,7 @@ void MainWindow::showHelp() {
 void MainWindow::editModel() {
   ModelEditor editor(
       program_.S(), toolkit_,
-      [this](const core::LayeredModelSpec& spec) { return program_.setLayeredModel(spec); },
+      [this](const core::LayeredModelRequest& request) { return program_.setLayeredModel(request); },
       [this] {
         program_.forwardModel();
         refresh();

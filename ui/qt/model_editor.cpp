@@ -25,7 +25,7 @@ QString numberText(float value) {
 }  // namespace
 
 ModelEditor::ModelEditor(const core::Sounding& S, ui::Toolkit& toolkit,
-                         std::function<bool(const core::LayeredModelSpec&)> apply,
+                         std::function<bool(const core::LayeredModelRequest&)> apply,
                          std::function<void()> forward, QWidget* parent)
     : QDialog(parent), toolkit_(toolkit), apply_(std::move(apply)), forward_(std::move(forward)) {
   setWindowTitle(tr("Model: %1").arg(QString::fromStdString(S.header.name.trimmed())));
@@ -147,9 +147,9 @@ void ModelEditor::deleteLayer() {
   delete grid_->takeItem(grid_->rowCount() - 1, npk_);
 }
 
-std::optional<core::LayeredModelSpec> ModelEditor::spec() const {
-  core::LayeredModelSpec spec;
-  spec.depths = depths_->isChecked();
+std::optional<core::LayeredModelRequest> ModelEditor::request() const {
+  core::LayeredModelRequest request;
+  request.depths = depths_->isChecked();
   const int layers = grid_->rowCount();
   int index = 0;
   auto read = [&](int row, int column, std::vector<float>& into) {
@@ -159,22 +159,22 @@ std::optional<core::LayeredModelSpec> ModelEditor::spec() const {
     const float value = ok ? item->text().trimmed().toFloat(&ok) : 0.0f;
     if (!ok || !std::isfinite(value)) return false;
     into.push_back(value);
-    if (item->checkState() == Qt::Checked) spec.fixed.push_back(index);
+    if (item->checkState() == Qt::Checked) request.fixed.push_back(index);
     return true;
   };
   // PAR order: every resistivity, every IP parameter, then the geometry.
   for (int row = 0; row < layers; ++row)
-    if (!read(row, 0, spec.resistivity)) return std::nullopt;
+    if (!read(row, 0, request.resistivity)) return std::nullopt;
   if (npk_ > 1)
     for (int row = 0; row < layers; ++row)
-      if (!read(row, 1, spec.ip)) return std::nullopt;
+      if (!read(row, 1, request.ip)) return std::nullopt;
   for (int row = 0; row + 1 < layers; ++row)
-    if (!read(row, npk_, spec.geometry)) return std::nullopt;
-  return spec;
+    if (!read(row, npk_, request.geometry)) return std::nullopt;
+  return request;
 }
 
 bool ModelEditor::applyGrid() {
-  const auto model = spec();
+  const auto model = request();
   if (!model) {
     toolkit_.warning("Every cell of the model grid must hold a number");
     return false;

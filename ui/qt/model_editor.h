@@ -23,11 +23,11 @@ class ModelEditor : public QDialog {
   // `apply` gives a model to the program (false when refused, with its
   // message); `forward` runs the forward routine on the applied model.
   ModelEditor(const core::Sounding& S, ui::Toolkit& toolkit,
-              std::function<bool(const core::LayeredModelSpec&)> apply,
+              std::function<bool(const core::LayeredModelRequest&)> apply,
               std::function<void()> forward, QWidget* parent = nullptr);
 
   // The grid's model as lists; empty when a cell is not a number.
-  std::optional<core::LayeredModelSpec> spec() const;
+  std::optional<core::LayeredModelRequest> request() const;
   QTableWidget* grid() const { return grid_; }
   QCheckBox* depthsSwitch() const { return depths_; }
 
@@ -46,7 +46,7 @@ class ModelEditor : public QDialog {
   int npk_ = 1;
   QTableWidget* grid_ = nullptr;
   QCheckBox* depths_ = nullptr;
-  std::function<bool(const core::LayeredModelSpec&)> apply_;
+  std::function<bool(const core::LayeredModelRequest&)> apply_;
   std::function<void()> forward_;
 };
 
