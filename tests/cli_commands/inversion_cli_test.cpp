@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -16,14 +15,22 @@ namespace {
 
 using nlohmann::json;
 
-// The "% RMS" lines written to standard error, as numbers.
+// The "% RMS" lines written to standard error, as numbers: an optional run of
+// blanks, a fixed-point value with two decimals, then "% RMS".
 std::vector<double> fitLines(const std::string& err) {
   std::vector<double> fits;
   std::istringstream lines(err);
-  const std::regex fitLine(R"( *(\d+\.\d\d)% RMS)");
   for (std::string line; std::getline(lines, line);) {
-    std::smatch match;
-    if (std::regex_match(line, match, fitLine)) fits.push_back(std::stod(match[1]));
+    const std::size_t tag = line.find("% RMS");
+    if (tag == std::string::npos || tag + 5 != line.size()) continue;
+    const std::string number = line.substr(0, tag);
+    const std::size_t first = number.find_first_not_of(' ');
+    if (first == std::string::npos) continue;
+    const std::string digits = number.substr(first);
+    const std::size_t point = digits.find('.');
+    if (point == std::string::npos || point == 0 || digits.size() - point != 3) continue;
+    if (digits.find_first_not_of("0123456789.") != std::string::npos) continue;
+    fits.push_back(std::stod(digits));
   }
   return fits;
 }
