@@ -23,6 +23,9 @@ int main(int argc, char** argv) {
     addShiftCommand(app, context);
     addInvertCommand(app, context);
     addTransferCommand(app, context);
+    addEstimateCommand(app, context);
+    addSmoothCommand(app, context);
+    addEquivalenceCommand(app, context);
     addImportUsfCommand(app, context);
     addImportDatCommand(app, context);
     addImportEdiCommand(app, context);

@@ -46,6 +46,23 @@ json perReading(const core::Matrix<T>& m, std::size_t firstColumn, std::size_t c
   return rows;
 }
 
+// The ranges of the equivalence analysis: per parameter, per layer boundary,
+// the 2 NPAR equivalent models (rows of EQUIVA) and their fits.
+json equivalenceJson(const core::Sounding& s) {
+  json models = json::array();
+  for (std::size_t i = 0; i < s.EQUIVA.rows(); ++i) {
+    json row = json::array();
+    for (std::size_t j = 0; j < s.EQUIVA.cols(); ++j) row.push_back(number(s.EQUIVA(i, j)));
+    models.push_back(row);
+  }
+  return {{"parmin", numbers(s.PARMIN)},
+          {"parmax", numbers(s.PARMAX)},
+          {"znmin", numbers(s.ZNMIN)},
+          {"znmax", numbers(s.ZNMAX)},
+          {"models", models},
+          {"fits", numbers(s.ERER)}};
+}
+
 }  // namespace
 
 json modelJson(const core::Sounding& s) {
@@ -102,6 +119,9 @@ json soundingJson(const core::CurrentSounding& current) {
     result["current"] = numbers(d.VOLTS.column(2).first(std::min(ndata, d.VOLTS.rows())));
   }
   if (core::isSet(S.layer.resolutionValid)) result["resolution"] = numbers(S.RESOLV);
+  if (core::isSet(S.layer.equivalenceValid)) result["equivalence"] = equivalenceJson(S);
+  if (SM.hasModel() && core::isSet(SM.layer.equivalenceValid))
+    result["smooth_equivalence"] = equivalenceJson(SM);
   // TEM data are shown as late-time apparent resistivity, one value per gate.
   if (core::isTem(S.header.dataType))
     result["late_time_rho"] = numbers(forward::lateTimeApparentResistivity(S));

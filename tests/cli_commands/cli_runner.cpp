@@ -1,5 +1,6 @@
 #include "tests/cli_commands/cli_runner.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -24,6 +25,12 @@ CliRun runCli(const std::string& arguments) {
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   run.err = readFile(errPath);
   return run;
+}
+
+nlohmann::json infoJson(const std::filesystem::path& input) {
+  const CliRun run = runCli("info '" + input.string() + "' --json");
+  EXPECT_EQ(run.status, 0) << run.err;
+  return run.status == 0 ? nlohmann::json::parse(run.out) : nlohmann::json::object();
 }
 
 }  // namespace zeva::test

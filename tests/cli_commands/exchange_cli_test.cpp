@@ -10,12 +10,6 @@ namespace {
 
 using nlohmann::json;
 
-json infoJson(const std::filesystem::path& file) {
-  const CliRun run = runCli("info '" + file.string() + "' --json");
-  EXPECT_EQ(run.status, 0) << run.err;
-  return json::parse(run.out);
-}
-
 TEST(CliExchange, UsfExportImportsBackWithTheSameData) {
   TemporaryFolder folder;
   const auto usf = folder / "d.usf";

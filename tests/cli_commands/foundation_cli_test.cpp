@@ -10,12 +10,6 @@ namespace {
 
 using nlohmann::json;
 
-json infoJson(const std::string& input) {
-  const CliRun run = runCli("info '" + input + "' --json");
-  EXPECT_EQ(run.status, 0) << run.err;
-  return json::parse(run.out);
-}
-
 TEST(CliNew, WritesTheDefaultSoundingWithItsFourSegmentBreaks) {
   TemporaryFolder folder;
   const auto file = folder / "d.ZVR";
