@@ -148,6 +148,7 @@ class UsfReader {
   // Value readers: the value is the text after the first colon.
   bool readInteger(std::string_view line, std::int32_t& value);
   bool readReals(std::string_view line, std::span<float> values);
+  bool readReal(std::string_view line, float& value);
   std::string readText(std::string_view rawLine, std::string_view line);
 
   bool readHeader(SoundingBeingRead& s);
@@ -212,6 +213,10 @@ bool UsfReader::readInteger(std::string_view line, std::int32_t& value) {
   }
   value = *parsed;
   return true;
+}
+
+bool UsfReader::readReal(std::string_view line, float& value) {
+  return readReals(line, std::span<float>(&value, 1));
 }
 
 bool UsfReader::readReals(std::string_view line, std::span<float> values) {
@@ -327,13 +332,9 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     } else if (has("DATE")) {
       readInteger(line, h.date);
     } else if (has("DAYTIME")) {
-      std::array<float, 1> v{h.timeOfDay};
-      readReals(line, v);
-      h.timeOfDay = v[0];
+      readReal(line, h.timeOfDay);
     } else if (has("AZIMUTH")) {
-      std::array<float, 1> v{h.azimuth};
-      readReals(line, v);
-      h.azimuth = v[0];
+      readReal(line, h.azimuth);
     } else if (has("LOCATION")) {
       std::array<float, 3> v{h.east, h.north, h.elevation};
       readReals(line, v);
@@ -372,39 +373,23 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
         }
       }
     } else if (has("COIL_SIZE")) {
-      std::array<float, 1> v{coilSize};
-      readReals(line, v);
-      coilSize = v[0];
+      readReal(line, coilSize);
     } else if (has("CURRENT")) {
-      std::array<float, 1> v{current};
-      readReals(line, v);
-      current = v[0];
+      readReal(line, current);
     } else if (has("FREQUENCY")) {
-      std::array<float, 1> v{frequency};
-      readReals(line, v);
-      frequency = v[0];
+      readReal(line, frequency);
     } else if (has("RAMP_TIME")) {
-      std::array<float, 1> v{ramp};
-      readReals(line, v);
-      ramp = v[0];
+      readReal(line, ramp);
     } else if (has("TIME_DELAY")) {
-      std::array<float, 1> v{delay};
-      readReals(line, v);
-      delay = v[0];
+      readReal(line, delay);
     } else if (has("LOOP_TURNS")) {
       readInteger(line, turns);
     } else if (has("DIPOLE_LENGTH")) {
-      std::array<float, 1> v{h.dipoleLength};
-      readReals(line, v);
-      h.dipoleLength = v[0];
+      readReal(line, h.dipoleLength);
     } else if (has("SPACING")) {
-      std::array<float, 1> v{s.fixedSpacing};
-      readReals(line, v);
-      s.fixedSpacing = v[0];
+      readReal(line, s.fixedSpacing);
     } else if (has("HEIGHT")) {
-      std::array<float, 1> v{s.fixedHeight};
-      readReals(line, v);
-      s.fixedHeight = v[0];
+      readReal(line, s.fixedHeight);
     }
   }
   s.coilSize[0] = coilSize;

@@ -75,13 +75,27 @@ void writeColumns(Lines& out, const std::vector<std::string_view>& columns) {
   out.line(text);
 }
 
-void writeResistivity(Lines& out, const core::Sounding& s) {
-  const core::DataHeader& h = s.header;
-  const core::SoundingData& d = s.data();
+// The first lines of every sounding header: the array and when it was taken.
+void writeIdentification(Lines& out, const core::DataHeader& h) {
   out.keyword("ARRAY", h.dataType.padded());
   out.real("AZIMUTH", h.azimuth);
   out.integer("DATE", h.date);
   out.real("DAYTIME", h.timeOfDay);
+}
+
+// Where the sounding is, its size and name, in the order of the EM and TEM
+// headers.
+void writePlaceAndName(Lines& out, const core::DataHeader& h) {
+  out.reals("LOCATION", {h.east, h.north, h.elevation});
+  out.integer("POINTS", h.NDATA);
+  out.keyword("SOUNDING_NAME", quotedName(h.name));
+  out.keyword("LENGTH_UNITS", lengthUnits(h));
+}
+
+void writeResistivity(Lines& out, const core::Sounding& s) {
+  const core::DataHeader& h = s.header;
+  const core::SoundingData& d = s.data();
+  writeIdentification(out, h);
   if (h.dataType == core::type::kDipoleDipole || h.dataType == core::type::kPoleDipole)
     out.real("DIPOLE_LENGTH", h.dipoleLength);
   out.reals("LOCATION", {h.east, h.north, h.elevation});
@@ -110,14 +124,8 @@ void writeResistivity(Lines& out, const core::Sounding& s) {
 void writeMaxMin(Lines& out, const core::Sounding& s) {
   const core::DataHeader& h = s.header;
   const core::SoundingData& d = s.data();
-  out.keyword("ARRAY", h.dataType.padded());
-  out.real("AZIMUTH", h.azimuth);
-  out.integer("DATE", h.date);
-  out.real("DAYTIME", h.timeOfDay);
-  out.reals("LOCATION", {h.east, h.north, h.elevation});
-  out.integer("POINTS", h.NDATA);
-  out.keyword("SOUNDING_NAME", quotedName(h.name));
-  out.keyword("LENGTH_UNITS", lengthUnits(h));
+  writeIdentification(out, h);
+  writePlaceAndName(out, h);
   // The fixed geometry is that of point 1; the varying quantity is a column.
   std::vector<std::string_view> varying{"FREQUENCY", "SPACING", "HEIGHT"};
   std::vector<std::size_t> varyingColumn{0, 1, 2};
@@ -158,14 +166,8 @@ void writeMaxMin(Lines& out, const core::Sounding& s) {
 void writeEmConductivity(Lines& out, const core::Sounding& s) {
   const core::DataHeader& h = s.header;
   const core::SoundingData& d = s.data();
-  out.keyword("ARRAY", h.dataType.padded());
-  out.real("AZIMUTH", h.azimuth);
-  out.integer("DATE", h.date);
-  out.real("DAYTIME", h.timeOfDay);
-  out.reals("LOCATION", {h.east, h.north, h.elevation});
-  out.integer("POINTS", h.NDATA);
-  out.keyword("SOUNDING_NAME", quotedName(h.name));
-  out.keyword("LENGTH_UNITS", lengthUnits(h));
+  writeIdentification(out, h);
+  writePlaceAndName(out, h);
   out.line("/END");
   out.line(" ");
   std::vector<std::size_t> components;
@@ -209,17 +211,11 @@ void writeTem(Lines& out, const core::Sounding& s) {
   const core::DataHeader& h = s.header;
   const core::SoundingData& d = s.data();
   const VoltageUnit& unit = voltageUnitOf(h.temVoltageUnit);
-  out.keyword("ARRAY", h.dataType.padded());
-  out.real("AZIMUTH", h.azimuth);
-  out.integer("DATE", h.date);
-  out.real("DAYTIME", h.timeOfDay);
+  writeIdentification(out, h);
   out.reals("COIL_LOCATION", {h.coilX, h.coilY});
   out.reals("LOOP_SIZE", {h.loopSizeX, h.loopSizeY});
   writeSweepValues(out, d, 0);
-  out.reals("LOCATION", {h.east, h.north, h.elevation});
-  out.integer("POINTS", h.NDATA);
-  out.keyword("SOUNDING_NAME", quotedName(h.name));
-  out.keyword("LENGTH_UNITS", lengthUnits(h));
+  writePlaceAndName(out, h);
   const std::size_t sweeps =
       std::max<std::size_t>(1, static_cast<std::size_t>(std::max(h.NSETS, 0)));
   out.integer("SWEEPS", static_cast<long>(sweeps));

@@ -19,33 +19,25 @@ namespace {
 
 bool isConductivityType(const DataTypeText& type) { return type == type::kEmConductivity; }
 
-Family familyOfKind(files::FlatAsciiKind kind) {
-  switch (kind) {
-    case files::FlatAsciiKind::MaxMin:
-      return Family::MaxMin;
-    case files::FlatAsciiKind::EmConductivity:
-      return Family::EmConductivity;
-    case files::FlatAsciiKind::Magnetotelluric:
-      return Family::Magnetotelluric;
-    case files::FlatAsciiKind::Tem:
-      return Family::TimeDomainEm;
-    default:
-      return Family::DcResistivity;
-  }
-}
+// The family a flat ASCII importer reads, and the data type it gives when the
+// current sounding is of another family.
+struct ImportedKind {
+  Family family;
+  std::string_view defaultType;
+};
 
-std::string_view defaultTypeOf(files::FlatAsciiKind kind) {
+ImportedKind importedKind(files::FlatAsciiKind kind) {
   switch (kind) {
     case files::FlatAsciiKind::MaxMin:
-      return type::kHorizontalCoplanar;
+      return {Family::MaxMin, type::kHorizontalCoplanar};
     case files::FlatAsciiKind::EmConductivity:
-      return type::kEmConductivity;
+      return {Family::EmConductivity, type::kEmConductivity};
     case files::FlatAsciiKind::Magnetotelluric:
-      return type::kMagnetotelluric;
+      return {Family::Magnetotelluric, type::kMagnetotelluric};
     case files::FlatAsciiKind::Tem:
-      return type::kCentralLoopTem;
+      return {Family::TimeDomainEm, type::kCentralLoopTem};
     default:
-      return type::kSchlumberger;
+      return {Family::DcResistivity, type::kSchlumberger};
   }
 }
 
@@ -91,7 +83,7 @@ bool Program::importUsfData() {
 bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices& choices) {
   if (kind == files::FlatAsciiKind::WellLog || kind == files::FlatAsciiKind::Model) return false;
   if (!askToSave()) return false;
-  const Family family = familyOfKind(kind);
+  const auto [family, defaultType] = importedKind(kind);
   // The dialog of the family: its data type, then its units.
   std::string typeText;
   if (choices.dataType) {
@@ -99,7 +91,7 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   } else {
     const DataTypeText& currentType = current_.S.header.dataType;
     const std::string proposed =
-        familyOf(currentType) == family ? currentType.trimmed() : std::string(defaultTypeOf(kind));
+        familyOf(currentType) == family ? currentType.trimmed() : std::string(defaultType);
     const auto answer = toolkit_.askText("Data type:", proposed);
     if (!answer) return false;
     typeText = *answer;

@@ -18,8 +18,11 @@ using nlohmann::json;
 
 std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "' "; }
 
-// Readings at six per decade of AB/2 with placeholder resistivities.
-void writeSchlumbergerSpacings(const std::filesystem::path& path, int readings) {
+// Writes `zvr`: a Schlumberger sounding of `readings` readings at six per
+// decade of AB/2 from 1 m, with placeholder resistivities, imported from
+// flat ASCII. Returns the import's exit status.
+int importSchlumbergerSpacings(const TemporaryFolder& folder, const std::filesystem::path& zvr,
+                               int readings) {
   std::string text = "AB/2 MN rho\n";
   for (int i = 0; i < readings; ++i) {
     const double ab2 = std::pow(10.0, i / 6.0);
@@ -27,7 +30,13 @@ void writeSchlumbergerSpacings(const std::filesystem::path& path, int readings) 
     std::snprintf(row, sizeof row, "%.5g %.5g 100\n", ab2, std::max(0.2, ab2 / 5.0));
     text += row;
   }
-  writeFile(path, text);
+  const auto dat = folder / "spacings.dat";
+  writeFile(dat, text);
+  return runCli("import-dat " + quoted(dat) +
+                "--type 'Schlumberger Array' --spacing-column 1 --mn-column 2 "
+                "--resistivity-column 3 -o " +
+                quoted(zvr))
+      .status;
 }
 
 // The apparent resistivities of 100/10/1000 ohm-m over 5 m and 20 m, AB/2
@@ -36,14 +45,7 @@ void writeSchlumbergerSpacings(const std::filesystem::path& path, int readings) 
 class CliThreeLayerSounding : public ::testing::Test {
  protected:
   void SetUp() override {
-    const auto dat = folder / "spacings.dat";
-    writeSchlumbergerSpacings(dat, 19);
-    ASSERT_EQ(runCli("import-dat " + quoted(dat) +
-                     "--type 'Schlumberger Array' --spacing-column 1 --mn-column 2 "
-                     "--resistivity-column 3 -o " +
-                     quoted(sounding))
-                  .status,
-              0);
+    ASSERT_EQ(importSchlumbergerSpacings(folder, sounding, 19), 0);
     ASSERT_EQ(runCli("set-model " + quoted(sounding) + "--rho 100 10 1000 --thick 5 20 -o " +
                      quoted(sounding))
                   .status,
@@ -91,28 +93,15 @@ TEST_F(CliThreeLayerSounding, SmoothOccamAndRidgeModelsFitTheData) {
 
 TEST(CliEstimate, TooFewReadingsAreRefusedWithTheirMessages) {
   TemporaryFolder folder;
-  const auto dat = folder / "short.dat";
   const auto zvr = folder / "short.ZVR";
-  writeSchlumbergerSpacings(dat, 2);
-  ASSERT_EQ(runCli("import-dat " + quoted(dat) +
-                   "--type 'Schlumberger Array' --spacing-column 1 --mn-column 2 "
-                   "--resistivity-column 3 -o " +
-                   quoted(zvr))
-                .status,
-            0);
+  ASSERT_EQ(importSchlumbergerSpacings(folder, zvr, 2), 0);
   const CliRun estimate = runCli("estimate " + quoted(zvr) + "-o " + quoted(folder / "x.ZVR"));
   EXPECT_EQ(estimate.status, 1);
   EXPECT_NE(estimate.err.find("NEED AT LEAST 3 POINTS TO ESTIMATE MODEL"), std::string::npos)
       << estimate.err;
   EXPECT_FALSE(std::filesystem::exists(folder / "x.ZVR"));
 
-  writeSchlumbergerSpacings(dat, 3);
-  ASSERT_EQ(runCli("import-dat " + quoted(dat) +
-                   "--type 'Schlumberger Array' --spacing-column 1 --mn-column 2 "
-                   "--resistivity-column 3 -o " +
-                   quoted(zvr))
-                .status,
-            0);
+  ASSERT_EQ(importSchlumbergerSpacings(folder, zvr, 3), 0);
   const CliRun smooth = runCli("smooth " + quoted(zvr));
   EXPECT_EQ(smooth.status, 1);
   EXPECT_NE(smooth.err.find("Insufficient data to make smooth model"), std::string::npos)
