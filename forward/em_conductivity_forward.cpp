@@ -17,7 +17,6 @@ using core::Sounding;
 
 constexpr float kTransformTolerance = 0.001f;
 constexpr float kFeetToMetres = 0.3048f;
-constexpr float kMinimumRelativeConductivity = 1.0e-5f;
 constexpr float kHiddenBelow = 21.0f;
 constexpr float kZeroObserved = 1.0e-20f;
 constexpr double kLowInduction = 5.0e-6;
@@ -97,18 +96,13 @@ void emConductivityForward(Sounding& S, ui::Toolkit& toolkit) {
     return;
   }
   EmLayerRecursion layers;
-  if (!layers.allocate(nlayer)) {
+  if (!layers.setModel(S, EmLayerRecursion::LayerValues::Conductivity)) {
     toolkit.warning(kMaxMinAllocationMessage);
     return;
   }
 
   // Conductivities in mS/m; the top layer's sets the induction number.
   const float sigma1 = layerValue(S, 0);
-  for (int j = 0; j < nlayer; ++j)
-    layers.relativeConductivity[static_cast<std::size_t>(j)] =
-        std::max(kMinimumRelativeConductivity, layerValue(S, j) / sigma1);
-  for (int j = 0; j + 1 < nlayer; ++j)
-    layers.thickness[static_cast<std::size_t>(j)] = layerThickness(S, j);
 
   const float toMetres = S.header.lengthUnit == "(feet)" ? kFeetToMetres : 1.0f;
   auto& d = S.data();

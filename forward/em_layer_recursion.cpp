@@ -1,12 +1,16 @@
 #include "forward/em_layer_recursion.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
+
+#include "forward/model_layers.h"
 
 namespace zeva::forward {
 
 namespace {
 
+constexpr float kMinimumRelativeConductivity = 1.0e-5f;
 constexpr float kHiddenBelow = 21.0f;  // e^-21: what lies below no longer counts
 // Below this |gamma| the closed forms are replaced by their series; the
 // omitted ninth-order terms are then below 1.0E-14.
@@ -37,6 +41,21 @@ bool EmLayerRecursion::allocate(int nlayer) {
   } catch (const std::bad_alloc&) {
     return false;
   }
+  return true;
+}
+
+bool EmLayerRecursion::setModel(core::Sounding& S, LayerValues values) {
+  const int nlayer = S.NLAYER();
+  if (!allocate(nlayer)) return false;
+  const float top = layerValue(S, 0);
+  for (int j = 0; j < nlayer; ++j) {
+    const float value = layerValue(S, j);
+    relativeConductivity[static_cast<std::size_t>(j)] =
+        std::max(kMinimumRelativeConductivity,
+                 values == LayerValues::Conductivity ? value / top : top / value);
+  }
+  for (int j = 0; j + 1 < nlayer; ++j)
+    thickness[static_cast<std::size_t>(j)] = layerThickness(S, j);
   return true;
 }
 

@@ -23,6 +23,13 @@ class EmLayerRecursion {
   // Sizes the arrays for nlayer layers; false when the memory cannot be had.
   bool allocate(int nlayer);
 
+  // What the layer values of a model are.
+  enum class LayerValues { Resistivity, Conductivity };
+  // Sizes the arrays for the layered model of S and fills the relative
+  // conductivities (never below 1.0E-5) and thicknesses; false when the
+  // memory cannot be had.
+  bool setModel(core::Sounding& S, LayerValues values);
+
   // Relative conductivities c_j (j = 0..NLAYER-1) and thicknesses t_j in
   // metres (j = 0..NLAYER-2), filled by the routine.
   std::vector<float> relativeConductivity;

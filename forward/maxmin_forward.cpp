@@ -16,7 +16,6 @@ using core::Sounding;
 
 constexpr float kTransformTolerance = 0.001f;
 constexpr float kFeetToMetres = 0.3048f;
-constexpr float kMinimumRelativeConductivity = 1.0e-5f;
 constexpr float kHiddenBelow = 21.0f;
 constexpr float kZeroObserved = 1.0e-20f;
 
@@ -76,17 +75,12 @@ void CalcMaxMin(Sounding& S, ui::Toolkit& toolkit) {
     return;
   }
   EmLayerRecursion layers;
-  if (!layers.allocate(nlayer)) {
+  if (!layers.setModel(S, EmLayerRecursion::LayerValues::Resistivity)) {
     toolkit.warning(kMaxMinAllocationMessage);
     return;
   }
 
   const float rho1 = layerValue(S, 0);
-  for (int j = 0; j < nlayer; ++j)
-    layers.relativeConductivity[static_cast<std::size_t>(j)] =
-        std::max(kMinimumRelativeConductivity, rho1 / layerValue(S, j));
-  for (int j = 0; j + 1 < nlayer; ++j)
-    layers.thickness[static_cast<std::size_t>(j)] = layerThickness(S, j);
 
   const Coils coils = coilsOf(S.header.dataType);
   const bool layered = nlayer > 1;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/forward/forward_test_support.h"
 #include "ui/scripted_toolkit.h"
 
 namespace zeva::forward {
@@ -12,33 +13,15 @@ namespace {
 
 using core::Sounding;
 
-struct Reading {
-  float frequency, spacing, height;
-};
+using Reading = test::CoilReading;
 
 Sounding conductivitySounding(const std::vector<Reading>& readings,
                               const std::vector<float>& conductivities,
                               const std::vector<float>& thicknesses, int mode = kBothDipoles) {
   Sounding s;
-  s.header.dataType.assign("EM Conductivity Data");
-  s.header.NDATA = static_cast<int>(readings.size());
-  s.header.NCOMP = 2;
-  s.header.NGEOM = 3;
+  test::makeCoilSounding(s, "EM Conductivity Data", readings, 20.0f);
   s.header.mode = mode;
-  s.header.lengthUnit.assign("(meters)");
-  EXPECT_TRUE(s.allocateData());
-  for (std::size_t i = 0; i < readings.size(); ++i) {
-    s.data().TIME(i, 0) = readings[i].frequency;
-    s.data().TIME(i, 1) = readings[i].spacing;
-    s.data().TIME(i, 2) = readings[i].height;
-    s.data().VOLTS(i, 0) = s.data().VOLTS(i, 1) = 20.0f;
-  }
-  s.model.NLAYER = static_cast<int>(conductivities.size());
-  s.model.NPK = 1;
-  EXPECT_TRUE(s.allocateModel());
-  for (std::size_t j = 0; j < conductivities.size(); ++j) s.M.PAR[j] = conductivities[j];
-  for (std::size_t j = 0; j < thicknesses.size(); ++j)
-    s.M.PAR[conductivities.size() + j] = thicknesses[j];
+  test::setModel(s, conductivities, thicknesses);
   return s;
 }
 

@@ -31,6 +31,29 @@ inline void makeSounding(core::Sounding& s, std::string_view type,
   }
 }
 
+// One reading of a two-coil sounding.
+struct CoilReading {
+  float frequency, spacing, height;
+};
+
+// A MaxMin or EM conductivity sounding in metres: frequency, spacing and
+// height per reading, both observed values `observed`.
+inline void makeCoilSounding(core::Sounding& s, std::string_view type,
+                             const std::vector<CoilReading>& readings, float observed) {
+  s.header.dataType.assign(type);
+  s.header.NDATA = static_cast<int>(readings.size());
+  s.header.NCOMP = 2;
+  s.header.NGEOM = 3;
+  s.header.lengthUnit.assign("(meters)");
+  ASSERT_TRUE(s.allocateData());
+  for (std::size_t i = 0; i < readings.size(); ++i) {
+    s.data().TIME(i, 0) = readings[i].frequency;
+    s.data().TIME(i, 1) = readings[i].spacing;
+    s.data().TIME(i, 2) = readings[i].height;
+    s.data().VOLTS(i, 0) = s.data().VOLTS(i, 1) = observed;
+  }
+}
+
 // Replaces the model: resistivities, thicknesses (or depths) and, when given,
 // one IP parameter per layer.
 inline void setModel(core::Sounding& s, const std::vector<float>& rho,

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "tests/forward/forward_test_support.h"
 #include "ui/scripted_toolkit.h"
 
 namespace zeva::forward {
@@ -17,32 +18,14 @@ using core::Sounding;
 constexpr double kPi = 3.14159265358979;
 constexpr double kMu0 = 4.0e-7 * kPi;
 
-struct Reading {
-  float frequency, spacing, height;
-};
+using Reading = test::CoilReading;
 
 Sounding maxMinSounding(std::string_view type, const std::vector<Reading>& readings,
                         const std::vector<float>& resistivities,
                         const std::vector<float>& thicknesses) {
   Sounding s;
-  s.header.dataType.assign(type);
-  s.header.NDATA = static_cast<int>(readings.size());
-  s.header.NCOMP = 2;
-  s.header.NGEOM = 3;
-  s.header.lengthUnit.assign("(meters)");
-  EXPECT_TRUE(s.allocateData());
-  for (std::size_t i = 0; i < readings.size(); ++i) {
-    s.data().TIME(i, 0) = readings[i].frequency;
-    s.data().TIME(i, 1) = readings[i].spacing;
-    s.data().TIME(i, 2) = readings[i].height;
-    s.data().VOLTS(i, 0) = s.data().VOLTS(i, 1) = 1.0f;
-  }
-  s.model.NLAYER = static_cast<int>(resistivities.size());
-  s.model.NPK = 1;
-  EXPECT_TRUE(s.allocateModel());
-  for (std::size_t j = 0; j < resistivities.size(); ++j) s.M.PAR[j] = resistivities[j];
-  for (std::size_t j = 0; j < thicknesses.size(); ++j)
-    s.M.PAR[resistivities.size() + j] = thicknesses[j];
+  test::makeCoilSounding(s, type, readings, 1.0f);
+  test::setModel(s, resistivities, thicknesses);
   return s;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/data_type.h"
+#include "tests/forward/forward_test_support.h"
 
 namespace zeva::forward {
 namespace {
@@ -33,12 +34,7 @@ Sounding mtSounding(std::string_view type, const std::vector<float>& frequencies
     s.data().VOLTS(i, 0) = 100.0f;
     s.data().VOLTS(i, 1) = 45.0f;
   }
-  s.model.NLAYER = static_cast<int>(resistivities.size());
-  s.model.NPK = 1;
-  EXPECT_TRUE(s.allocateModel());
-  for (std::size_t j = 0; j < resistivities.size(); ++j) s.M.PAR[j] = resistivities[j];
-  for (std::size_t j = 0; j < thicknesses.size(); ++j)
-    s.M.PAR[resistivities.size() + j] = thicknesses[j];
+  test::setModel(s, resistivities, thicknesses);
   return s;
 }
 
