@@ -31,8 +31,8 @@ struct LabelSide {
 
 class FramePainter {
  public:
-  FramePainter(Plotter& plotter, GraphFrame& frame, float labelHeight)
-      : p_(plotter), f_(frame), h_(labelHeight) {
+  FramePainter(Plotter& plotter, GraphFrame& frame, float labelHeight, float bottomLabelsFrom)
+      : p_(plotter), f_(frame), h_(labelHeight), bottomLabelsFrom_(bottomLabelsFrom) {
     width_ = frameWidth(frame);
     height_ = frameHeight(frame);
     left_ = frameLeft(frame);
@@ -144,6 +144,7 @@ class FramePainter {
     switch (kind) {
       case LabelSide::Below:
         x = s - totalWidth / 2.0f;
+        if (x < bottomLabelsFrom_) return;
         baseline = bottom_ - gap - capHeight(size);
         extentBottom_ = std::min(extentBottom_, baseline - 0.15f * size);
         extentLeft_ = std::min(extentLeft_, x);
@@ -238,6 +239,7 @@ class FramePainter {
   Plotter& p_;
   GraphFrame& f_;
   float h_;
+  float bottomLabelsFrom_;
   float width_ = 0.0f, height_ = 0.0f, left_ = 0.0f, bottom_ = 0.0f;
   float tick_ = 0.0f;
   bool heavy_ = false;
@@ -263,10 +265,11 @@ float frameBottom(const GraphFrame& frame) {
              : 0.0f;
 }
 
-void DrawGraphFrame(Plotter& plotter, GraphFrame& frame, float labelHeight) {
+void DrawGraphFrame(Plotter& plotter, GraphFrame& frame, float labelHeight,
+                    float bottomLabelsFrom) {
   const float w = frameWidth(frame), h = frameHeight(frame);
   if (!(w * h > 0.0f)) return;
-  FramePainter(plotter, frame, labelHeight).draw();
+  FramePainter(plotter, frame, labelHeight, bottomLabelsFrom).draw();
 }
 
 void SetAxisMapping(GraphFrame& frame) {

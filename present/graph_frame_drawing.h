@@ -27,7 +27,11 @@ float frameBottom(const GraphFrame& frame);
 // the graph origin first) with labels of nominal height `labelHeight` on the
 // flagged sides, and writes the label extents back into the frame. A frame of
 // zero area draws nothing and leaves the extents unchanged.
-void DrawGraphFrame(Plotter& plotter, GraphFrame& frame, float labelHeight);
+// A label below the frame that would begin left of `bottomLabelsFrom` (frame
+// units) is left out: a graph that abuts another one on its left so keeps its
+// first label off the neighbour's last.
+void DrawGraphFrame(Plotter& plotter, GraphFrame& frame, float labelHeight,
+                    float bottomLabelsFrom = -1.0e10f);
 
 // Sets the value-to-page slopes and offsets and the clip rectangle.
 void SetAxisMapping(GraphFrame& frame);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <numbers>
+#include <optional>
 
 #include "core/data_type.h"
 
@@ -134,18 +135,28 @@ bool inFeet(const Sounding& S) { return S.header.lengthUnit.trimmed() == "(feet)
 std::string lengthUnit(const Sounding& S) { return inFeet(S) ? "(feet)" : "(m)"; }
 std::string resistivityUnit(const Sounding& S) { return inFeet(S) ? "(Ohm-feet)" : "(Ohm-m)"; }
 
-ColumnTitle abscissaTitle(const Sounding& S) {
+struct AbscissaColumn {
+  ColumnTitle title;
+  std::size_t column;  // of TIME
+};
+
+// The geometry listed with each reading: the quantity that varies in a MaxMin
+// sounding, the coil spacing and height of a ground conductivity meter (whose
+// first geometry value is the frequency), else the first geometry value.
+std::vector<AbscissaColumn> abscissaColumns(const Sounding& S) {
   const auto& type = S.header.dataType;
-  if (core::isMagnetotelluric(type)) return {"Frequency", "(Hz)"};
-  if (core::isTem(type)) return {"Time", "(ms)"};
+  const std::size_t geometry = S.data().TIME.cols();
+  if (core::isMagnetotelluric(type)) return {{{"Frequency", "(Hz)"}, 0}};
+  if (core::isTem(type)) return {{{"Time", "(ms)"}, 0}};
   if (core::isMaxMin(type)) {
-    if (S.header.mode == 3) return {"Height", lengthUnit(S)};
-    if (S.header.mode == 2) return {"Spacing", lengthUnit(S)};
-    return {"Frequency", "(Hz)"};
+    if (S.header.mode == 3 && geometry >= 3) return {{{"Height", lengthUnit(S)}, 2}};
+    if (S.header.mode == 2 && geometry >= 2) return {{{"Spacing", lengthUnit(S)}, 1}};
+    return {{{"Frequency", "(Hz)"}, 0}};
   }
-  if (type == core::type::kEmConductivity) return {"Depth", lengthUnit(S)};
-  if (type == core::type::kSchlumberger) return {"AB/2", lengthUnit(S)};
-  return {"Spacing", lengthUnit(S)};
+  if (type == core::type::kEmConductivity && geometry >= 3)
+    return {{{"Spacing", lengthUnit(S)}, 1}, {{"Height", lengthUnit(S)}, 2}};
+  if (type == core::type::kSchlumberger) return {{{"AB/2", lengthUnit(S)}, 0}};
+  return {{{"Spacing", lengthUnit(S)}, 0}};
 }
 
 std::vector<ColumnTitle> valueTitles(const Sounding& S) {
@@ -213,17 +224,21 @@ void dataListing(ReportWriter& w, const Sounding& S) {
   const auto& d = S.data();
   const int n = S.NDATA();
   if (n <= 0 || d.TIME.cols() < 1) return;
-  const ColumnTitle x = abscissaTitle(S);
+  const std::vector<AbscissaColumn> abscissae = abscissaColumns(S);
   const std::vector<ColumnTitle> values = valueTitles(S);
   const int ncomp = std::min<int>(static_cast<int>(values.size()), S.NCOMP());
   const bool synthetics = isSet(S.layer.syntheticValid) &&
                           S.SVOLT.rows() >= static_cast<std::size_t>(n) &&
                           S.SVOLT.cols() >= static_cast<std::size_t>(ncomp);
-  const int width = synthetics ? 11 : 12;
+  // Columns narrow when the geometry takes two, so that rows stay on the page.
+  const int width = synthetics ? (abscissae.size() > 1 ? 10 : 11) : 12;
   w.keepTogether(4);
   w.line(dataHeading(S));
-  std::string head = padLeft("No.", 4) + padLeft(x.title, 11);
-  std::string units = padLeft("", 4) + padLeft(x.unit, 11);
+  std::string head = padLeft("No.", 4), units = padLeft("", 4);
+  for (const AbscissaColumn& x : abscissae) {
+    head += padLeft(x.title.title, 11);
+    units += padLeft(x.title.unit, 11);
+  }
   for (int c = 0; c < ncomp; ++c) {
     const ColumnTitle& t = values[static_cast<std::size_t>(c)];
     head += padLeft(t.title, width);
@@ -237,7 +252,8 @@ void dataListing(ReportWriter& w, const Sounding& S) {
   w.line(units);
   bool anyMasked = false;
   for (int i = 0; i < n; ++i) {
-    std::string row = padLeft(std::to_string(i + 1), 4) + cell(d.TIME(i, 0), 11);
+    std::string row = padLeft(std::to_string(i + 1), 4);
+    for (const AbscissaColumn& x : abscissae) row += cell(d.TIME(i, x.column), 11);
     for (int c = 0; c < ncomp; ++c) {
       const float value = static_cast<std::size_t>(c) < d.VOLTS.cols() ? d.VOLTS(i, c) : 0.0f;
       const bool masked = static_cast<std::size_t>(c) < d.LMASK.cols() && isSet(d.LMASK(i, c));
@@ -259,6 +275,16 @@ void dataListing(ReportWriter& w, const Sounding& S) {
 bool isMarineTem(const Sounding& S) {
   return S.header.dataType == core::type::kMarineTemInline ||
          S.header.dataType == core::type::kMarineTemBSide;
+}
+
+// A grounding-impedance model carries the impedance of the electrodes as one
+// parameter after the layers and boundaries.
+std::optional<std::size_t> impedanceIndex(const Sounding& S) {
+  const int nlayer = S.NLAYER(), npk = std::max(1, S.NPK());
+  if (S.header.dataType != core::type::kGroundingImpedance || S.NPAR() < nlayer * npk + nlayer ||
+      S.M.PAR.size() < static_cast<std::size_t>(S.NPAR()))
+    return std::nullopt;
+  return static_cast<std::size_t>(S.NPAR() - 1);
 }
 
 void modelTable(ReportWriter& w, const Sounding& S, std::string_view heading) {
@@ -322,6 +348,8 @@ void modelTable(ReportWriter& w, const Sounding& S, std::string_view heading) {
     }
     w.line(row);
   }
+  if (const std::optional<std::size_t> z = impedanceIndex(S))
+    w.line(padLeft("IMPEDANCE", 9) + cell(S.M.PAR[*z], 10) + fixedMark(*z) + " (ohm)");
   w.line(anyFixed ? rt::kFixedLegend : rt::kAllFree);
   if (isSet(S.layer.syntheticValid) && S.layer.PCTERR < 1.0e10f) {
     char fit[64];
@@ -365,6 +393,9 @@ void boundsTable(ReportWriter& w, const Sounding& S) {
       row(j + 1, "DEPTH", low, best.bottomDepth[r], high);
     }
   }
+  if (const std::optional<std::size_t> z = impedanceIndex(S))
+    w.line(padRight("IMPEDANCE", 9) + cell(S.PARMIN[*z], 8) + cell(S.M.PAR[*z], 12) +
+           cell(S.PARMAX[*z], 12));
   w.blank();
 }
 

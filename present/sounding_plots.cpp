@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "core/data_type.h"
+#include "forward/em_conductivity_forward.h"
 #include "forward/tem_late_time.h"
 
 namespace zeva::present {
@@ -101,10 +102,16 @@ std::vector<bool> segmentStarts(std::span<const float> x, std::span<const float>
 
 bool logOrdinate(const GraphFrame& g) { return g.yStep == 0.0f; }
 
+// Column of TIME that a curve is plotted against: the n-spacing of the dipole
+// arrays, the varying quantity of a MaxMin sounding (1 frequency, 2 coil
+// spacing, 3 height), otherwise the first.
 int abscissaColumn(const Sounding& S) {
   const auto& type = S.header.dataType;
   const bool nSpacing = type == core::type::kDipoleDipole || type == core::type::kPoleDipole;
-  return nSpacing && S.header.NGEOM >= 2 ? 1 : 0;
+  if (nSpacing) return S.header.NGEOM >= 2 ? 1 : 0;
+  if (core::isMaxMin(type) && (S.header.mode == 2 || S.header.mode == 3))
+    return S.header.NGEOM >= S.header.mode ? S.header.mode - 1 : 0;
+  return 0;
 }
 
 // Which column goes to which graph, by data type.
@@ -135,6 +142,23 @@ std::vector<float> columnOf(const core::Matrix<float>& m, int column, int rows) 
   if (column < static_cast<int>(m.cols()) && rows <= static_cast<int>(m.rows()))
     for (int i = 0; i < rows; ++i) values[static_cast<std::size_t>(i)] = m(i, column);
   return values;
+}
+
+// Abscissae of the curve of data column `column`. A ground conductivity meter
+// reading is plotted at the effective penetration depth of its dipole mode
+// (the first value horizontal dipoles, the second vertical), worked out from
+// the coil spacing and height; TIME(:,1) of these soundings is the frequency.
+std::vector<float> abscissaeOf(const Sounding& S, int column, int rows) {
+  const auto& d = S.data();
+  if (S.header.dataType == core::type::kEmConductivity && d.TIME.cols() >= 3) {
+    std::vector<float> depths(static_cast<std::size_t>(rows), 1.0e10f);
+    if (rows <= static_cast<int>(d.TIME.rows()))
+      for (int i = 0; i < rows; ++i)
+        depths[static_cast<std::size_t>(i)] =
+            forward::effectivePenetrationDepth(column == 0 ? 'H' : 'V', d.TIME(i, 1), d.TIME(i, 2));
+    return depths;
+  }
+  return columnOf(d.TIME, abscissaColumn(S), rows);
 }
 
 // The layered staircase of values v (one per layer) against depth, from depth
@@ -253,13 +277,12 @@ std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& se
   const int n = S.NDATA();
   const auto& d = S.data();
   if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) || d.TIME.cols() == 0) return series;
-  const std::vector<float> x = columnOf(d.TIME, abscissaColumn(S), n);
   int set = 0;
   for (const ColumnUse& use : columnUses(S)) {
     DataSeries s;
     s.graph = use.graph;
     s.set = set++;
-    s.x = x;
+    s.x = abscissaeOf(S, use.column, n);
     s.y = columnOf(d.VOLTS, use.column, n);
     s.error = columnOf(d.UVOLTS, use.column, n);
     for (float& e : s.error)
@@ -272,8 +295,14 @@ std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& se
     if (plottedAsTem(S) && !settings.voltageView && settings.lateTime) {
       std::vector<float> rho(s.y.size(), 0.0f);
       settings.lateTime(S, s.x, s.y, rho);
-      for (std::size_t i = 0; i < rho.size(); ++i)
-        if (!isMissing(s.y[i])) s.y[i] = rho[i];
+      // The late-time resistivity varies as the voltage to the power -2/3,
+      // so a voltage error of r per cent is one of 2r/3 per cent in it.
+      for (std::size_t i = 0; i < rho.size(); ++i) {
+        if (isMissing(s.y[i])) continue;
+        const float relative = s.y[i] != 0.0f ? s.error[i] / std::fabs(s.y[i]) : 0.0f;
+        s.error[i] = isMissing(rho[i]) ? 0.0f : 2.0f / 3.0f * relative * std::fabs(rho[i]);
+        s.y[i] = rho[i];
+      }
     }
     series.push_back(std::move(s));
   }
@@ -288,13 +317,12 @@ std::vector<DataSeries> syntheticSeries(const Sounding& instance, const PlotSett
   if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) ||
       instance.SVOLT.rows() < static_cast<std::size_t>(n))
     return series;
-  const std::vector<float> x = columnOf(d.TIME, abscissaColumn(instance), n);
   int set = 0;
   for (const ColumnUse& use : columnUses(instance)) {
     DataSeries s;
     s.graph = use.graph;
     s.set = set++;
-    s.x = x;
+    s.x = abscissaeOf(instance, use.column, n);
     s.y = columnOf(instance.SVOLT, use.column, n);
     series.push_back(std::move(s));
   }
@@ -366,10 +394,15 @@ DepthCurve NiblettModel(const Sounding& S, bool includeMasked) {
     all.resistivity.push_back((90.0f / phase - 1.0f) * rho);
     all.depth.push_back(355.88126f * std::sqrt(rho / f));
   }
-  // Keep positive resistivities at increasing depths only.
+  // Keep positive resistivities at increasing depths only. The depth grows as
+  // the frequency falls, so readings stored by rising frequency are taken from
+  // the last; otherwise only the deepest (first) one would survive.
   DepthCurve kept;
   float deepest = -1.0f;
-  for (std::size_t i = 0; i < all.depth.size(); ++i) {
+  const std::size_t count = all.depth.size();
+  const bool risingFrequency = n >= 2 && d.TIME(n - 1, 0) > d.TIME(0, 0);
+  for (std::size_t k = 0; k < count; ++k) {
+    const std::size_t i = risingFrequency ? count - 1 - k : k;
     if (!(all.resistivity[i] > 0.0f) || !(all.depth[i] > deepest)) continue;
     kept.resistivity.push_back(all.resistivity[i]);
     kept.depth.push_back(all.depth[i]);
@@ -583,8 +616,11 @@ void DrawDataPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
         DrawSymbol(plotter, px, py, s, code);
         const float e = series.error[i];
         if (e > 0.0f) {
+          // Errors are stored in the units of the value; on a logarithmic
+          // ordinate the bar spans the relative error.
           const float half = logOrdinate(g)
-                                 ? std::log10(1.0f + e / 100.0f) * std::fabs(g.yCycleLength)
+                                 ? std::log10(1.0f + e / std::max(std::fabs(value), 1e-30f)) *
+                                       std::fabs(g.yCycleLength)
                                  : e * std::fabs(g.ySlope);
           if (half > 0.025f) {
             plotter.Plot(px, std::min(py + half, frame.yMax), kPenUp);
@@ -633,7 +669,14 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
     if (!onData) {
       clearExtents(g);
       plotter.NewPen(settings.frameColour);
-      DrawGraphFrame(plotter, g, settings.labelHeight);
+      // The second graph abuts the first: its labels start clear of the
+      // first graph's last one (a little more than a label gap beyond it).
+      float labelsFrom = -1.0e10f;
+      if (k > 0) {
+        const GraphFrame& before = graphs[static_cast<std::size_t>(k - 1)];
+        labelsFrom = before.originX + before.extentRight - g.originX + 0.3f * settings.labelHeight;
+      }
+      DrawGraphFrame(plotter, g, settings.labelHeight, labelsFrom);
       SetAxisMapping(g);
       const std::string& depthTitle = settings.axisTitles[AxisTitle::Depth];
       const std::string& bottomTitle = settings.axisTitles[emConductivity ? AxisTitle::Conductivity

@@ -83,7 +83,7 @@ bool plottedAsTem(const core::Sounding& S);
 // One point series of the data plot: abscissae and ordinates as plotted.
 struct DataSeries {
   std::vector<float> x, y;
-  std::vector<float> error;  // error bar of each point (percent on a log axis)
+  std::vector<float> error;  // error of each plotted value, in its units
   std::vector<bool> masked;
   int graph = 0;  // zero-based data graph
   int set = 0;    // data set within the sounding (colour, symbol)

@@ -176,5 +176,60 @@ TEST(Report, PlotsComeFirstScaledOntoTheReportPage) {
   }
 }
 
+TEST(Report, GroundingImpedanceModelListsTheImpedanceAndItsBounds) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kGroundingImpedance, {1, 2, 5, 10}, {{40, 30, 20, 15}});
+  c.S.model = core::ModelHeader{};
+  c.S.model.NLAYER = 2;
+  c.S.model.NPK = 1;
+  c.S.model.NPAR = 4;  // two resistivities, one thickness, the impedance
+  ASSERT_TRUE(c.S.allocateModelForStoredCounts());
+  c.S.M.PAR = {100.0f, 10.0f, 3.0f, 42.0f};
+  c.S.M.LFIX[3] = kTrue;
+  c.S.layer.equivalenceValid = kTrue;
+  c.S.PARMIN = {80.0f, 8.0f, 2.5f, 40.0f};
+  c.S.PARMAX = {120.0f, 12.0f, 3.5f, 44.0f};
+  c.S.ZNMIN = {2.5f, 0.0f};
+  c.S.ZNMAX = {3.5f, 0.0f};
+  c.S.shareDataWith(c.SM);
+  Report r(c, tablesOnly());
+  EXPECT_TRUE(r.has("IMPEDANCE    42.000* (ohm)"));
+  EXPECT_TRUE(r.has("\"*\" INDICATES FIXED PARAMETER"));
+  EXPECT_TRUE(r.has("IMPEDANCE  40.000      42.000      44.000"));
+  // The impedance is no layer: two layer rows only.
+  EXPECT_TRUE(r.contains("     2      10.000"));
+  EXPECT_FALSE(r.contains("     3 "));
+}
+
+TEST(Report, OtherDataTypesListNoImpedance) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  c.S.layer.equivalenceValid = kTrue;
+  c.S.PARMIN.assign(13, 1.0f);
+  c.S.PARMAX.assign(13, 1000.0f);
+  Report r(c, tablesOnly());
+  EXPECT_FALSE(r.contains("IMPEDANCE"));
+}
+
+TEST(Report, ConductivityMeterReadingsListSpacingAndHeight) {
+  core::CurrentSounding c;
+  // Frequency, coil spacing and height of each reading.
+  test::fillData(c.S, core::type::kEmConductivity, {9800, 6400}, {{20, 30}, {25, 35}});
+  c.S.header.NGEOM = 3;
+  c.S.allocateData();
+  auto& d = c.S.data();
+  const float geometry[2][3] = {{9800, 3.66f, 1}, {6400, 10, 0}};
+  for (int i = 0; i < 2; ++i)
+    for (int k = 0; k < 3; ++k) d.TIME(i, k) = geometry[i][k];
+  d.VOLTS(0, 0) = 20, d.VOLTS(1, 0) = 30, d.VOLTS(0, 1) = 25, d.VOLTS(1, 1) = 35;
+  d.NSET[0] = 2;
+  test::fillModel(c.S, {30.0f}, {});
+  c.S.shareDataWith(c.SM);
+  Report r(c, tablesOnly());
+  EXPECT_TRUE(r.contains("    Spacing     Height"));
+  EXPECT_TRUE(r.has("   1      3.660      1.000     20.000      25.000 "));
+  EXPECT_FALSE(r.contains("9800"));
+}
+
 }  // namespace
 }  // namespace zeva::present

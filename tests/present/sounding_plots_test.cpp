@@ -243,11 +243,11 @@ TEST(ModelPlot, LayeredModelStepsAtItsBoundaries) {
   EXPECT_TRUE(horizontalAt20m);
 }
 
-TEST(DataPlot, ErrorBarsSpanTheirPercentOnALogOrdinate) {
+TEST(DataPlot, ErrorBarsSpanTheRelativeErrorOnALogOrdinate) {
   core::CurrentSounding c;
   test::fillData(c.S, core::type::kWenner, {10, 100}, {{50, 50}});
-  c.S.data().UVOLTS(0, 0) = 20.0f;  // 20 %
-  c.S.data().UVOLTS(1, 0) = 0.5f;   // too short to show
+  c.S.data().UVOLTS(0, 0) = 10.0f;  // ohm-m, 20 % of the value
+  c.S.data().UVOLTS(1, 0) = 0.25f;  // 0.5 %, too short to show
   test::fillModel(c.S, {50.0f}, {});
   c.S.shareDataWith(c.SM);
   PlotSettings settings;
@@ -264,6 +264,103 @@ TEST(DataPlot, ErrorBarsSpanTheirPercentOnALogOrdinate) {
   ASSERT_EQ(bars.size(), 1u);
   EXPECT_NEAR(bars[0].from.x, x, 1e-4f);
   EXPECT_NEAR(bars[0].from.y - bars[0].to.y, 2.0f * half, 1e-3f);
+}
+
+// Vertical bars of a data set's colour longer than a symbol.
+std::vector<RecordingCanvas::Segment> errorBars(const RecordingCanvas& canvas, Rgb colour) {
+  std::vector<RecordingCanvas::Segment> bars;
+  for (const auto& s : canvas.segments)
+    if (std::fabs(s.from.x - s.to.x) < 1e-6f && std::fabs(s.from.y - s.to.y) > 0.1f &&
+        s.colour == colour)
+      bars.push_back(s);
+  return bars;
+}
+
+TEST(DataPlot, TemErrorBarIsTwoThirdsOfTheVoltageErrorInLateTimeResistivity) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kCentralLoopTem, {1.0f, 3.0f, 10.0f}, {{1000.0f, 100.0f, 10.0f}});
+  c.S.data().UVOLTS(1, 0) = 30.0f;  // 30 % of the voltage
+  c.S.shareDataWith(c.SM);
+  PlotSettings settings;
+  // Late time: the apparent resistivity goes as the voltage to the power -2/3.
+  settings.lateTime = [](const core::Sounding&, std::span<const float>,
+                         std::span<const float> volts, std::span<float> rho) {
+    for (std::size_t i = 0; i < volts.size(); ++i)
+      rho[i] = 1.0e4f * std::pow(volts[i], -2.0f / 3.0f);
+  };
+  Picture picture;
+  picture.draw(c, settings);
+  const GraphFrame& g = c.dataFrames[0];
+  const auto bars = errorBars(picture.canvas, pen(settings.dataSetColours[0]));
+  ASSERT_EQ(bars.size(), 1u);
+  EXPECT_NEAR(std::fabs(bars[0].from.y - bars[0].to.y),
+              2.0f * std::log10(1.2f) * std::fabs(g.yCycleLength), 1e-3f);
+}
+
+TEST(DataPlot, ConductivityMeterReadingsSitAtTheirEffectivePenetrationDepths) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kEmConductivity, {9800, 6400}, {{20, 30}, {25, 35}});
+  c.S.header.NGEOM = 3;  // frequency, coil spacing, height
+  c.S.allocateData();
+  auto& d = c.S.data();
+  const float geometry[2][3] = {{9800, 3.66f, 1}, {6400, 10, 0}};
+  for (int i = 0; i < 2; ++i)
+    for (int k = 0; k < 3; ++k) d.TIME(i, k) = geometry[i][k];
+  d.VOLTS(0, 0) = 20, d.VOLTS(1, 0) = 30, d.VOLTS(0, 1) = 25, d.VOLTS(1, 1) = 35;
+  d.NSET[0] = 2;
+  const auto series = observedSeries(c.S, PlotSettings{});
+  ASSERT_EQ(series.size(), 2u);
+  // Horizontal dipoles see about 0.75 spacing deep, vertical ones 1.5, less
+  // the height of the coils.
+  EXPECT_NEAR(series[0].x[0], 0.75f * 3.66f - 1.0f, 1e-4f);
+  EXPECT_NEAR(series[0].x[1], 7.5f, 1e-4f);
+  EXPECT_NEAR(series[1].x[0], 1.5f * 3.66f - 1.0f, 1e-4f);
+  EXPECT_NEAR(series[1].x[1], 15.0f, 1e-4f);
+}
+
+TEST(DataPlot, MaxMinSpacingSoundingIsPlottedAgainstTheSpacing) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kHorizontalCoplanar, {1760, 1760, 1760}, {{5, 8, 12}, {9, 7, 4}});
+  c.S.header.NGEOM = 3;
+  c.S.header.mode = 2;  // the coil spacing varies
+  c.S.allocateData();
+  auto& d = c.S.data();
+  for (int i = 0; i < 3; ++i) {
+    d.TIME(i, 0) = 1760.0f;
+    d.TIME(i, 1) = 50.0f * static_cast<float>(i + 1);
+    d.VOLTS(i, 0) = 1.0f, d.VOLTS(i, 1) = 2.0f;
+  }
+  d.NSET[0] = 3;
+  const auto series = observedSeries(c.S, PlotSettings{});
+  ASSERT_EQ(series.size(), 2u);
+  EXPECT_EQ(series[0].x, (std::vector<float>{50, 100, 150}));
+  EXPECT_EQ(series[1].x, (std::vector<float>{50, 100, 150}));
+}
+
+TEST(ModelPlot, IpGraphLabelsKeepClearOfTheResistivityLabels) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  test::fillModel(c.S, {150.0f, 20.0f, 900.0f}, {4.0f, 15.0f}, {2.0f, 20.0f, 5.0f});
+  PlotSettings settings;
+  Picture picture;
+  picture.draw(c, settings);
+  const GraphFrame& rho = c.modelFrames[0];
+  const GraphFrame& ip = c.modelFrames[1];
+  ASSERT_FLOAT_EQ(ip.originX, rho.originX + frameWidth(rho));
+  // Labels below the model frames, by their left and right ends.
+  float rhoRight = -1.0f, ipLeft = 100.0f;
+  const float below = rho.originY - frameHeight(rho);
+  for (const auto& t : picture.canvas.texts) {
+    if (t.angle != 0.0f || t.y > below || t.y < below - 0.45f) continue;
+    const float width = TextWidth(t.height, t.text);
+    const float left = t.align == TextAlign::Left ? t.x : t.x - width / 2.0f;
+    if (left >= rho.originX - 0.2f && left < ip.originX - 0.05f)
+      rhoRight = std::max(rhoRight, left + width);
+    else if (left >= ip.originX - 0.05f)
+      ipLeft = std::min(ipLeft, left);
+  }
+  ASSERT_GT(rhoRight, 0.0f);
+  EXPECT_GT(ipLeft, rhoRight);
 }
 
 TEST(DataPlot, TitlesFollowTheDataType) {
@@ -312,6 +409,17 @@ TEST(MtTransforms, BostickSkipsNearlyEqualFrequencies) {
   test::fillData(c.S, core::type::kMagnetotelluric, {100, 95, 10, 1},
                  {{10, 10, 10, 10}, {45, 45, 45, 45}});
   EXPECT_EQ(BostickModel(c.S, false).depth.size(), 2u);
+}
+
+TEST(MtTransforms, NiblettUsesEveryReadingWhenFrequenciesRise) {
+  core::CurrentSounding c;
+  test::halfSpaceMt(c, 100.0f);
+  auto& d = c.S.data();
+  for (int i = 0, j = c.S.NDATA() - 1; i < j; ++i, --j) std::swap(d.TIME(i, 0), d.TIME(j, 0));
+  const DepthCurve n = NiblettModel(c.S, false);
+  EXPECT_EQ(n.depth.size(), 13u);
+  EXPECT_TRUE(std::ranges::is_sorted(n.depth));
+  EXPECT_NEAR(n.depth.front(), 355.88126f * std::sqrt(100.0f / 1000.0f), 1e-3f);
 }
 
 TEST(MtTransforms, NiblettKeepsOnlyIncreasingDepths) {
