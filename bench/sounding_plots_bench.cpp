@@ -1,9 +1,11 @@
 // Time to compose both plots of the default sounding (data plot and model
 // plot, frames, labels, symbols and model lines) through the pen plotter, on
-// a canvas that only records, and the plot set-up (autoscale).
+// a canvas that only records, as it starts and inverted with its equivalent
+// models; and the plot set-up (autoscale).
 
 #include <benchmark/benchmark.h>
 
+#include "bench/inverted_default_sounding.h"
 #include "core/current_sounding.h"
 #include "present/plot_setup.h"
 #include "present/print_report.h"
@@ -13,9 +15,7 @@ namespace {
 
 using namespace zeva;
 
-void BM_RedrawBothPlots(benchmark::State& state) {
-  core::CurrentSounding current;
-  core::resetToDefault(current);
+void redrawBothPlots(benchmark::State& state, core::CurrentSounding& current) {
   present::PlotSettings settings;
   present::SetUpPlots(current, settings);
   present::RecordingCanvas canvas;
@@ -29,7 +29,20 @@ void BM_RedrawBothPlots(benchmark::State& state) {
   state.counters["segments"] = static_cast<double>(canvas.segments.size());
   state.counters["texts"] = static_cast<double>(canvas.texts.size());
 }
+
+void BM_RedrawBothPlots(benchmark::State& state) {
+  core::CurrentSounding current;
+  core::resetToDefault(current);
+  redrawBothPlots(state, current);
+}
 BENCHMARK(BM_RedrawBothPlots)->Unit(benchmark::kMicrosecond);
+
+void BM_RedrawBothPlotsInvertedWithEquivalence(benchmark::State& state) {
+  core::CurrentSounding current;
+  bench::invertedDefaultSounding(current);
+  redrawBothPlots(state, current);
+}
+BENCHMARK(BM_RedrawBothPlotsInvertedWithEquivalence)->Unit(benchmark::kMicrosecond);
 
 void BM_AutoscaleBothPlots(benchmark::State& state) {
   core::CurrentSounding current;
