@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/current_sounding.h"
@@ -63,6 +64,9 @@ struct PlotSettings {
   float axisTitleOffsetX = 0.0f;  // extra distance of vertical titles from the labels
   float axisTitleOffsetY = 0.0f;  // extra distance of bottom titles from the labels
   AxisTitleTable axisTitles;
+  // Face of the proportional texts, chosen by the user; empty: the canvas's
+  // own face.
+  std::string fontFamily;
 
   // TEM gates are plotted as late-time apparent resistivity through this
   // conversion; without one they are plotted as received voltage.

@@ -14,6 +14,7 @@
 #include "core/current_sounding.h"
 #include "core/gaussian_deviate.h"
 #include "core/program/model_commands.h"
+#include "core/program/new_sounding.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
@@ -186,6 +187,17 @@ class Program {
   bool exportSmoothModel();                                   // 40058
   bool exportEquivalentModels();                              // 40165
   bool exportUsfData();                                       // 40094
+
+  // Readings typed into the data editor (data_entry_commands.cpp). File,
+  // New: `entered` (a header from newSoundingHeader with its readings)
+  // replaces the data of the current sounding; the model stays and is
+  // prepared for the new data. Edit, "&Data": the edited readings replace
+  // the data and the sounding keeps its name. Both detect segments, ask for
+  // the plot set-up and mark the sounding unsaved; false, with a message and
+  // nothing changed, when `entered` holds no readings or its arrays do not
+  // match its counts. The caller asks to save before a new sounding.
+  bool newSounding(Sounding& entered);
+  bool replaceData(Sounding& edited);
 
   // The user settings of ZEVA.INI (import columns among them).
   settings::Settings& settings() { return settings_; }

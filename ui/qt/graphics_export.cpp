@@ -78,6 +78,7 @@ std::optional<GraphicsFormat> graphicsFormatOf(const std::filesystem::path& path
 void PaintPlots(QPainter& painter, QRectF target, core::CurrentSounding& current,
                 const present::PlotSettings& settings) {
   PainterCanvas canvas(painter, target);
+  canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
   drawPlotPage(canvas, current, settings);
 }
 
@@ -151,6 +152,7 @@ std::string WriteReportPdf(core::CurrentSounding& current, const present::PlotSe
     const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
     PainterCanvas canvas(painter, QRectF(0, 0, page.width(), page.height()),
                          [&pdf] { pdf.newPage(); });
+    canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
     present::Plotter plotter(canvas);
     count = present::PrintReport(plotter, current, settings, options);
     if (!painter.end()) return failed(temporary, path);
@@ -166,6 +168,7 @@ int PrintReportOn(QPrinter& printer, core::CurrentSounding& current,
   const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
   PainterCanvas canvas(painter, QRectF(0, 0, page.width(), page.height()),
                        [&printer] { printer.newPage(); });
+  canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
   present::Plotter plotter(canvas);
   const int pages = present::PrintReport(plotter, current, settings, options);
   painter.end();

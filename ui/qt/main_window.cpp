@@ -143,7 +143,7 @@ QAction* MainWindow::action(int number) const {
 }
 
 present::PlotSettings MainWindow::plotSettings() const {
-  present::PlotSettings settings;
+  present::PlotSettings settings = appearance_;
   const core::ViewSwitches& v = program_.view();
   settings.showLayered = v.showLayered;
   settings.showSmooth = v.showSmooth;
@@ -205,6 +205,7 @@ void MainWindow::runCommand(int number) {
 void MainWindow::buildMenus() {
   using namespace command;
   QMenu* file = menuBar()->addMenu(tr("&File"));
+  addNewMenu(file);
   addCommand(
       file, kOpen, "&Open", [this] { program_.open(); }, QKeySequence::Open);
   addCommand(
@@ -252,11 +253,14 @@ void MainWindow::buildMenus() {
   addCommand(exportMenu, 40165, "&Equivalent Models File",
              [this] { program_.exportEquivalentModels(); });
   addCommand(exportMenu, 40094, "&USF Data File", [this] { program_.exportUsfData(); });
+  addGraphicsExports(exportMenu);
+  addPrint(file);
   file->addSeparator();
   addCommand(
       file, kExit, "E&xit", [this] { exitProgram(); }, QKeySequence::Quit);
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  addDataEditing(edit);
   addCommand(edit, kEditModel, "&Model", [this] { editModel(); });
   addCommand(edit, kShiftSegments, "&Shift Data Segments", [this] {
     core::DataHeader& h = program_.S().header;
@@ -287,6 +291,7 @@ void MainWindow::buildMenus() {
   addToggle(grid, kMinorGridData, "Minor Grid on D&ata", ViewToggle::MinorGridData);
   addToggle(grid, kMajorGridModel, "Major Grid on &Model", ViewToggle::MajorGridModel);
   addToggle(grid, kMinorGridModel, "Minor Grid on M&odel", ViewToggle::MinorGridModel);
+  addPlotSettings(view);
 
   QMenu* calculate = menuBar()->addMenu(tr("&Calculate"));
   addCommand(
@@ -307,6 +312,7 @@ void MainWindow::buildMenus() {
              [this] { program_.multipleIterations(InversionScope::ResistivityOnly); });
   addCommand(inverse, kMultipleIp, "&Multiple Iterations for IP Only",
              [this] { program_.multipleIterations(InversionScope::IpOnly); });
+  addModelCommands(calculate);
   calculate->addSeparator();
   addCommand(calculate, kTransfer, "&Transfer Synthetic to Data",
              [this] { program_.transferSyntheticToData(); });
@@ -326,6 +332,12 @@ void MainWindow::buildToolBar() {
   importButton->setToolTip(tr("Import Data"));
   importButton->setPopupMode(QToolButton::InstantPopup);
   importButton->setMenu(findChild<QMenu*>("importMenu"));
+  auto* newButton = new QToolButton(bar);
+  newButton->setText(tr("Create New Sounding"));
+  newButton->setToolTip(tr("Create New Sounding"));
+  newButton->setPopupMode(QToolButton::InstantPopup);
+  newButton->setMenu(findChild<QMenu*>("newMenu"));
+  bar->addWidget(newButton);
   bar->addWidget(importButton);
   bar->addSeparator();
   for (int number : {command::kOpen, command::kSave, command::kPrint}) {
@@ -360,11 +372,13 @@ void MainWindow::updateMenusForType() {
   // The synthetics can be written only while they belong to the model.
   action(40017)->setEnabled(core::isSet(S.layer.syntheticValid));
   action(40018)->setEnabled(core::isSet(program_.current().SM.layer.syntheticValid));
+  updateModelCommandsForType();
 }
 
 void MainWindow::updateChecks() {
   for (const auto& [number, toggle] : toggles_)
     action(number)->setChecked(program_.viewChecked(toggle));
+  if (QAction* occam = action(command::kOccam)) occam->setChecked(program_.occamMode());
 }
 
 void MainWindow::refresh() {
@@ -443,7 +457,9 @@ void MainWindow::showHelp() {
 void MainWindow::editModel() {
   ModelEditor editor(
       program_.S(), toolkit_,
-      [this](const core::LayeredModelRequest& request) { return program_.setLayeredModel(request); },
+      [this](const core::LayeredModelRequest& request) {
+        return program_.setLayeredModel(request);
+      },
       [this] {
         program_.forwardModel();
         refresh();

@@ -7,6 +7,7 @@
 // marks, and repaints.
 
 #include <QMainWindow>
+#include <QPrinter>
 #include <functional>
 #include <map>
 
@@ -42,6 +43,10 @@ inline constexpr int kMajorGridData = 40053, kMinorGridData = 40054, kMajorGridM
 inline constexpr int kForward = 40005, kSingle = 40010, kSingleResistivity = 40089,
                      kSingleIp = 40091, kMultiple = 40011, kMultipleResistivity = 40092,
                      kMultipleIp = 40093;
+inline constexpr int kEstimateLayered = 40027, kEstimateSmooth = 40013, kOccam = 40014,
+                     kAnalyzeEquivalence = 40004, kSmoothEquivalence = 1;
+inline constexpr int kExportDxf = 40059, kExportSvg = 40029, kExportPdf = 40030, kExportPng = 40201;
+inline constexpr int kProperties = 40060, kFontType = 40167;
 inline constexpr int kContents = 40057, kAbout = 40047;
 }  // namespace command
 
@@ -71,6 +76,10 @@ class MainWindow : public QMainWindow {
   SoundingPlotWidget* plotWidget() const { return plots_; }
   core::Program& program() { return program_; }
 
+  // The printer File, Print prints on; it keeps the user's choices of the
+  // print dialog from one print to the next.
+  QPrinter& printer() { return printer_; }
+
   // Asks to save and closes: false when the user cancelled.
   bool exitProgram();
   // Called on exit with the window's normal geometry, to be remembered.
@@ -91,6 +100,21 @@ class MainWindow : public QMainWindow {
   void updateChecks();
   void showHelp();
   void editModel();
+  // Commands with dialogs of their own (main_window_commands.cpp).
+  // Each adds its entries to the menu it is given, in menu order.
+  void addNewMenu(QMenu* file);
+  void addGraphicsExports(QMenu* exportMenu);
+  void addPrint(QMenu* file);
+  void addDataEditing(QMenu* edit);
+  void addPlotSettings(QMenu* view);
+  void addModelCommands(QMenu* calculate);
+  void updateModelCommandsForType();
+  void newSounding(core::NewSoundingKind kind);
+  void newModel();
+  void editData();
+  void print();
+  void showProperties();
+  void chooseFont();
   void showAbout();
   void setStatus(int pane, const QString& text);
   void showCursorValues(QPointF devicePoint);
@@ -106,6 +130,9 @@ class MainWindow : public QMainWindow {
   bool busy_ = false;
   bool closing_ = false;
   std::function<void(const QRect&)> exitHandler_;
+  QPrinter printer_;
+  // How the plots look (heights, colours, font) beside the view switches.
+  present::PlotSettings appearance_;
 };
 
 }  // namespace zeva::qt

@@ -30,6 +30,10 @@ PainterCanvas::PainterCanvas(QPainter& painter, QRectF target, std::function<voi
   painter_.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
+void PainterCanvas::setTextFamily(const QString& family) {
+  if (!family.isEmpty()) proportional_.setFamily(family);
+}
+
 void PainterCanvas::beginPage(float width, float height) {
   if (pages_ > 0 && nextSheet_) nextSheet_();
   ++pages_;

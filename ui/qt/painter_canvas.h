@@ -30,6 +30,10 @@ class PainterCanvas : public present::Canvas {
   void text(float x, float y, std::string_view text, float height, float angleDegrees,
             present::TextAlign align) override;
 
+  // The face of the proportional texts (the report tables keep theirs);
+  // an empty name keeps the default face.
+  void setTextFamily(const QString& family);
+
   int pages() const { return pages_; }
   // Device position of a page point (for tests and mouse mapping).
   QPointF toDevice(float x, float y) const;

@@ -90,8 +90,8 @@ std::string_view graphicsDialogTitle(GraphicsFormat format) {
 }
 
 bool exportGraphicsFile(core::Program& program, const std::filesystem::path& path,
-                        GraphicsFormat format) {
-  const present::PlotSettings settings = plotSettingsFor(program.view());
+                        GraphicsFormat format, const std::optional<present::PlotSettings>& chosen) {
+  const present::PlotSettings settings = chosen ? *chosen : plotSettingsFor(program.view());
   setUpPlotsIfNeeded(program, settings);
   const std::string message = ExportPlots(program.current(), settings, path, format);
   if (message.empty()) return true;
@@ -99,12 +99,13 @@ bool exportGraphicsFile(core::Program& program, const std::filesystem::path& pat
   return false;
 }
 
-bool exportGraphicsCommand(core::Program& program, GraphicsFormat format) {
+bool exportGraphicsCommand(core::Program& program, GraphicsFormat format,
+                           const std::optional<present::PlotSettings>& settings) {
   const std::string initial = program.S().header.name.trimmed() + std::string(extensionOf(format));
   const auto chosen = program.toolkit().chooseFileToSave(
       ui::FileFilter{graphicsDialogTitle(format), filterOf(format)}, initial);
   if (!chosen) return false;
-  return exportGraphicsFile(program, *chosen, format);
+  return exportGraphicsFile(program, *chosen, format, settings);
 }
 
 std::optional<int> writeReportFile(core::Program& program, const std::filesystem::path& path,
@@ -120,8 +121,9 @@ std::optional<int> writeReportFile(core::Program& program, const std::filesystem
   return pages;
 }
 
-int printReport(core::Program& program, QPrinter& printer, const present::ReportOptions& options) {
-  const present::PlotSettings settings = plotSettingsFor(program.view());
+int printReport(core::Program& program, QPrinter& printer, const present::ReportOptions& options,
+                const std::optional<present::PlotSettings>& chosen) {
+  const present::PlotSettings settings = chosen ? *chosen : plotSettingsFor(program.view());
   setUpPlotsIfNeeded(program, settings);
   return PrintReportOn(printer, program.current(), settings, options);
 }

@@ -28,17 +28,20 @@ std::string_view graphicsDialogTitle(GraphicsFormat format);
 
 // The graphics export command: asks for the file, then draws the plots into
 // it (an existing file is replaced). False when cancelled or failed, after the
-// message.
-bool exportGraphicsCommand(core::Program& program, GraphicsFormat format);
+// message. Without `settings` the plots show what the view switches select.
+bool exportGraphicsCommand(core::Program& program, GraphicsFormat format,
+                           const std::optional<present::PlotSettings>& settings = std::nullopt);
 // The same for a named file.
 bool exportGraphicsFile(core::Program& program, const std::filesystem::path& path,
-                        GraphicsFormat format);
+                        GraphicsFormat format,
+                        const std::optional<present::PlotSettings>& settings = std::nullopt);
 
 // The printed report written to a PDF file; the page count, or nothing after
 // the message.
 std::optional<int> writeReportFile(core::Program& program, const std::filesystem::path& path,
                                    const present::ReportOptions& options);
 // The printed report on a printer the print dialog has set up; the page count.
-int printReport(core::Program& program, QPrinter& printer, const present::ReportOptions& options);
+int printReport(core::Program& program, QPrinter& printer, const present::ReportOptions& options,
+                const std::optional<present::PlotSettings>& settings = std::nullopt);
 
 }  // namespace zeva::qt

@@ -1,0 +1,46 @@
+// The commands that take readings typed into the data editor: a new
+// sounding of File, New, and the edited data of Edit, Data.
+
+#include "core/data_type.h"
+#include "core/program/program.h"
+
+namespace zeva::core {
+
+namespace {
+
+inline constexpr std::string_view kNoReadingsMessage = "A sounding needs at least one reading";
+
+// The data arrays hold what the header counts say.
+bool arraysMatchCounts(const Sounding& s) {
+  const SoundingData& d = s.data();
+  const auto ndata = static_cast<std::size_t>(s.header.NDATA);
+  const auto ncomp = static_cast<std::size_t>(s.header.NCOMP);
+  return d.TIME.rows() == ndata && d.TIME.cols() == static_cast<std::size_t>(s.header.NGEOM) &&
+         d.VOLTS.rows() == ndata && d.VOLTS.cols() >= ncomp && d.UVOLTS.rows() == ndata &&
+         d.UVOLTS.cols() == ncomp && d.LMASK.rows() == ndata && d.LMASK.cols() == ncomp;
+}
+
+}  // namespace
+
+bool Program::newSounding(Sounding& entered) {
+  if (entered.header.NDATA < 1 || entered.header.NCOMP < 1) {
+    toolkit_.warning(kNoReadingsMessage);
+    return false;
+  }
+  if (!arraysMatchCounts(entered)) {
+    toolkit_.warning("THE READINGS DO NOT MATCH THE DATA HEADER");
+    return false;
+  }
+  adoptImportedData(entered);
+  return true;
+}
+
+bool Program::replaceData(Sounding& edited) {
+  const NameText name = current_.S.header.name;
+  if (!newSounding(edited)) return false;
+  current_.S.header.name = name;
+  current_.SM.header.name = name;
+  return true;
+}
+
+}  // namespace zeva::core

@@ -1,0 +1,45 @@
+#pragma once
+// The dialogs of File, New for each family of soundings: the electrode array
+// (and IP unit, or readings as voltage and current) of a DC sounding, the
+// coil configuration with the fixed frequency, spacing and height of a
+// MaxMin sounding, the loop type and voltage unit of a TEM sounding, and the
+// length unit. They give the data header the new sounding starts with and
+// the geometry new readings start with.
+
+#include <QDialog>
+#include <vector>
+
+#include "core/program/new_sounding.h"
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+
+namespace zeva::qt {
+
+class NewSoundingDialog : public QDialog {
+ public:
+  explicit NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent = nullptr);
+
+  core::NewSoundingChoices choices() const;
+  // The header the choices make (counts of the family, no readings).
+  core::DataHeader header() const;
+  // Geometry values a new reading starts with (MaxMin: frequency, spacing,
+  // height); empty for the other families.
+  std::vector<float> geometryDefaults() const;
+
+ private:
+  core::NewSoundingKind kind_;
+  QComboBox* type_ = nullptr;
+  QComboBox* ipUnit_ = nullptr;
+  QComboBox* varying_ = nullptr;
+  QComboBox* voltageUnit_ = nullptr;
+  QComboBox* lengthUnit_ = nullptr;
+  QCheckBox* voltageAndCurrent_ = nullptr;
+  QDoubleSpinBox* frequency_ = nullptr;
+  QDoubleSpinBox* spacing_ = nullptr;
+  QDoubleSpinBox* height_ = nullptr;
+  QDoubleSpinBox* dipoleLength_ = nullptr;
+};
+
+}  // namespace zeva::qt
