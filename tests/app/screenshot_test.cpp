@@ -1,38 +1,174 @@
 // The screenshots of the documentation, taken only when ZEVA_SCREENSHOT_DIR
 // names a folder and a real X server is up: with QT_QPA_PLATFORM=xcb, run
-// zeva_app_tests --gtest_filter=Screenshots.* under xvfb-run -a.
+//   xvfb-run -a -s "-screen 0 1400x1000x24" build/tests/app/zeva_app_tests
+//       --gtest_filter=Screenshots.*
+// Each picture is drawn from a sounding the test builds itself.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QProgressDialog>
+#include <QScreen>
+#include <QTableWidget>
+#include <QTimer>
+#include <cmath>
 
+#include "core/data_type.h"
+#include "core/program/example_soundings.h"
+#include "files/sounding_import.h"
 #include "tests/support/test_support.h"
+#include "ui/qt/data_editor.h"
 #include "ui/qt/main_window.h"
+#include "ui/qt/model_editor.h"
+#include "ui/qt/new_sounding_dialog.h"
 #include "ui/qt/qt_toolkit.h"
 
 namespace zeva::qt {
 namespace {
 
-TEST(Screenshots, MainWindowBeforeAndAfterInversion) {
-  const QString folder = qEnvironmentVariable("ZEVA_SCREENSHOT_DIR");
-  if (folder.isEmpty()) GTEST_SKIP() << "ZEVA_SCREENSHOT_DIR not set";
+class Screenshots : public ::testing::Test {
+ protected:
+  Screenshots() : program(toolkit, data.path()), window(program, toolkit, QString()) {}
+
+  void SetUp() override {
+    folder = qEnvironmentVariable("ZEVA_SCREENSHOT_DIR");
+    if (folder.isEmpty()) GTEST_SKIP() << "ZEVA_SCREENSHOT_DIR not set";
+    window.move(0, 0);
+    window.resize(1200, 800);
+    window.autoscale();
+    window.refresh();
+    window.show();
+    settle();
+  }
+
+  static void settle() {
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+  }
+
+  void save(QWidget& widget, const char* name) {
+    settle();
+    EXPECT_TRUE(widget.grab().save(QDir(folder).filePath(name)));
+  }
+
+  // The main window after a command, scaled to the sounding.
+  void show() {
+    window.autoscale();
+    window.refresh();
+  }
+
+  // A Schlumberger sounding with IP (chargeability in ms) over a conductive,
+  // chargeable layer between a resistive cover and basement: the response
+  // of that earth with a few percent of scatter, inverted from the
+  // estimated starting model.
+  void invertedIpSounding() {
+    core::NewSoundingChoices choices;
+    choices.dataType = "Schlumberger Array";
+    choices.ipUnit = "(mSec)";
+    core::DataHeader header = core::newSoundingHeader(core::NewSoundingKind::DcIp, choices);
+    header.NDATA = 19;
+    core::Sounding entered;
+    ASSERT_TRUE(files::beginImportedData(entered, header));
+    for (int i = 0; i < header.NDATA; ++i) {
+      entered.data().TIME(i, 0) = 2.0f * std::pow(10.0f, 0.15f * static_cast<float>(i));
+      entered.data().TIME(i, 1) = 1.0f;
+    }
+    ASSERT_TRUE(program.newSounding(entered));
+    core::LayeredModelRequest earth;
+    earth.resistivity = {250, 20, 600};
+    earth.geometry = {6, 30};
+    earth.ip = {3, 35, 6};
+    ASSERT_TRUE(program.setLayeredModel(earth));
+    ASSERT_TRUE(program.forwardModel());
+    core::Sounding& S = program.S();
+    for (int i = 0; i < S.NDATA(); ++i) {
+      const float scatter = 0.03f * std::sin(2.3f * static_cast<float>(i) + 0.7f);
+      S.data().VOLTS(i, 0) = S.SVOLT(i, 0) * (1.0f + scatter);
+      S.data().VOLTS(i, 1) = S.SVOLT(i, 1) * (1.0f - scatter);
+      S.data().UVOLTS(i, 0) = 0.03f * S.data().VOLTS(i, 0);
+      S.data().UVOLTS(i, 1) = 0.05f * S.data().VOLTS(i, 1);
+    }
+    S.header.name.assign("Line 4 station 120 IP");
+    program.detectSegments();
+    ASSERT_TRUE(program.estimateLayeredModel());
+    ASSERT_TRUE(program.multipleIterations());
+  }
+
   test::TemporaryFolder data;
+  QString folder;
   QtToolkit toolkit;
-  core::Program program(toolkit, data.path());
-  MainWindow window(program, toolkit, QString());
-  window.resize(1200, 800);
-  window.autoscale();
-  window.refresh();
-  window.show();
-  QApplication::processEvents();
-  auto save = [&](const char* name) {
-    for (int i = 0; i < 5; ++i) QApplication::processEvents();
-    EXPECT_TRUE(window.grab().save(QDir(folder).filePath(name)));
-  };
-  save("main-window-default.png");
+  core::Program program;
+  MainWindow window;
+};
+
+TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
+  save(window, "main-window-default.png");
   window.runCommand(command::kMultiple);
-  save("main-window-inverted.png");
+  save(window, "main-window-inverted.png");
+}
+
+TEST_F(Screenshots, InvertedIpSoundingWithItsEquivalentModels) {
+  invertedIpSounding();
+  ASSERT_TRUE(program.analyzeEquivalence());
+  show();
+  save(window, "window-ip-inverted.png");
+}
+
+TEST_F(Screenshots, MagnetotelluricSoundingWithBostickAndNiblett) {
+  ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kMagnetotelluric),
+                                        program.current()));
+  program.detectSegments();
+  ASSERT_TRUE(program.multipleIterations());
+  program.view().showBostick = program.view().showNiblett = true;
+  show();
+  save(window, "window-mt-bostick-niblett.png");
+}
+
+TEST_F(Screenshots, DataAndModelEditors) {
+  DataEditor data(program.S(), toolkit, &window);
+  data.move(40, 40);
+  data.show();
+  data.grid()->setCurrentCell(4, 2);
+  save(data, "window-data-editor.png");
+  data.hide();
+
+  invertedIpSounding();
+  show();
+  ModelEditor model(
+      program.S(), toolkit, [](const core::LayeredModelRequest&) { return true; }, [] {}, &window);
+  model.move(40, 40);
+  model.show();
+  save(model, "window-model-editor.png");
+
+  NewSoundingDialog fresh(core::NewSoundingKind::MaxMin, &window);
+  fresh.show();
+  save(fresh, "window-new-maxmin-sounding.png");
+}
+
+TEST_F(Screenshots, ProgressDialogOverTheWindowDuringEquivalence) {
+  invertedIpSounding();
+  show();
+  settle();
+  // The dialog comes up at the command's first poll; the screen is taken
+  // at every pass of the event loop while it shows, until the search has
+  // made some progress. The screen shows the dialog over the main window.
+  toolkit.setBusyDelay(0);
+  QPixmap shot;
+  bool advanced = false;
+  QTimer timer;
+  timer.setInterval(0);
+  QObject::connect(&timer, &QTimer::timeout, [&] {
+    QProgressDialog* progress = toolkit.progressDialog();
+    if (advanced || !progress || !progress->isVisible()) return;
+    shot = QGuiApplication::primaryScreen()->grabWindow(0, 0, 0, window.frameGeometry().width(),
+                                                        window.frameGeometry().height());
+    advanced = progress->value() > 0;
+  });
+  timer.start();
+  window.runCommand(command::kAnalyzeEquivalence);
+  timer.stop();
+  ASSERT_FALSE(shot.isNull()) << "the progress dialog did not come up";
+  EXPECT_TRUE(shot.save(QDir(folder).filePath("window-progress.png")));
 }
 
 }  // namespace
