@@ -80,14 +80,18 @@ bool Program::importUsfData() {
   return true;
 }
 
-bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices& choices) {
+bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices& choices,
+                                  const ImportDialog& dialog) {
   if (kind == files::FlatAsciiKind::WellLog || kind == files::FlatAsciiKind::Model) return false;
   if (!askToSave()) return false;
   const auto [family, defaultType] = importedKind(kind);
-  // The dialog of the family: its data type, then its units.
+  // The dialog of the family: its data type, then its units. Without a
+  // dialog of the caller's the data type is asked as text.
+  ImportChoices given = choices;
+  if (dialog && !dialog(kind, given)) return false;
   std::string typeText;
-  if (choices.dataType) {
-    typeText = *choices.dataType;
+  if (given.dataType) {
+    typeText = *given.dataType;
   } else {
     const DataTypeText& currentType = current_.S.header.dataType;
     const std::string proposed =
@@ -106,26 +110,27 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   request.header = files::importedDataHeader(type);
   const DataHeader& old = current_.S.header;
   const bool sameType = old.dataType == type;
-  request.header.dipoleLength = sameType ? old.dipoleLength : 0.0f;
+  request.header.dipoleLength = given.dipoleLength.value_or(sameType ? old.dipoleLength : 0.0f);
   request.header.lengthUnit = sameType ? old.lengthUnit : request.header.lengthUnit;
+  if (given.lengthUnit) request.header.lengthUnit.assign(*given.lengthUnit);
   if (family == Family::DcResistivity)
     request.header.voltageAndCurrent =
-        logical(choices.voltageAndCurrent.value_or(sameType && isSet(old.voltageAndCurrent)));
+        logical(given.voltageAndCurrent.value_or(sameType && isSet(old.voltageAndCurrent)));
   if (kind == files::FlatAsciiKind::ResistivityIp)
-    request.header.ipUnit.assign(choices.ipUnit.value_or(
+    request.header.ipUnit.assign(given.ipUnit.value_or(
         sameType && !old.ipUnit.isBlank() ? old.ipUnit.trimmed() : std::string("(pfe)")));
   if (family == Family::TimeDomainEm)
-    request.header.temVoltageUnit.assign(choices.temVoltageUnit.value_or(
+    request.header.temVoltageUnit.assign(given.temVoltageUnit.value_or(
         sameType && !old.temVoltageUnit.isBlank() ? old.temVoltageUnit.trimmed()
                                                   : std::string("(nV/A-m^2)")));
   request.header.mode =
-      choices.mode.value_or(sameType ? old.mode : (family == Family::MaxMin ? 1 : 2));
-  if (choices.timeUnit) request.timeUnit = *choices.timeUnit;
+      given.mode.value_or(sameType ? old.mode : (family == Family::MaxMin ? 1 : 2));
+  if (given.timeUnit) request.timeUnit = *given.timeUnit;
   const bool maxMinSounding = isMaxMin(old.dataType) && old.NDATA > 0 && old.NGEOM >= 3;
   request.fixedSpacing =
-      choices.fixedSpacing.value_or(maxMinSounding ? current_.S.data().TIME(0, 1) : 0.0f);
+      given.fixedSpacing.value_or(maxMinSounding ? current_.S.data().TIME(0, 1) : 0.0f);
   request.fixedHeight =
-      choices.fixedHeight.value_or(maxMinSounding ? current_.S.data().TIME(0, 2) : 0.0f);
+      given.fixedHeight.value_or(maxMinSounding ? current_.S.data().TIME(0, 2) : 0.0f);
 
   const files::FlatAsciiImporter importer = files::flatAsciiImporter(kind);
   const auto chosen =

@@ -6,6 +6,7 @@
 // both behave alike. Everything the user sees goes through the toolkit.
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
@@ -80,12 +81,18 @@ inline constexpr std::string_view kNoIpMessage =
 struct ImportChoices {
   std::optional<std::string> dataType;
   std::optional<bool> voltageAndCurrent;
-  std::optional<std::string> ipUnit;            // "(pfe)", "(mSec)" or "(mRad)"
-  std::optional<std::string> temVoltageUnit;    // e.g. "(uV/Amp)"
+  std::optional<std::string> ipUnit;          // "(pfe)", "(mSec)" or "(mRad)"
+  std::optional<std::string> temVoltageUnit;  // e.g. "(uV/Amp)"
   std::optional<files::TemTimeUnit> timeUnit;
   std::optional<float> fixedSpacing, fixedHeight;  // MaxMin coil geometry
   std::optional<int> mode;
+  std::optional<float> dipoleLength;      // dipole arrays: the dipole length a
+  std::optional<std::string> lengthUnit;  // "(meters)" or "(feet)"
 };
+
+// The import dialog of a family, shown after the question to save: it fills
+// in the choices and returns false when the user cancels.
+using ImportDialog = std::function<bool(files::FlatAsciiKind kind, ImportChoices& choices)>;
 
 // Import formats that have no reader: their commands say so.
 enum class UnsupportedImport { Emi, GeotoolsTbl, KovatTem };
@@ -174,9 +181,9 @@ class Program {
   // save, reads into a new record and replaces the data of the current
   // sounding only when the reading succeeds; false when refused, cancelled
   // or failed. Each export returns false when cancelled or failed.
-  bool importUsfData();                                       // 40096
-  bool importFlatAsciiData(files::FlatAsciiKind kind,
-                           const ImportChoices& choices = {});  // 40015 40066 40016 40090 40064 40086
+  bool importUsfData();  // 40096
+  bool importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices& choices = {},
+                           const ImportDialog& dialog = {});  // 40015 40066 40016 40090 40064 40086
   bool importEdiData();                                       // 40040
   bool importUnsupported(UnsupportedImport format);           // 40063 40065 40087
   bool importAsciiModel();                                    // 40038

@@ -92,6 +92,18 @@ TEST_F(WindowCommandsTest, CancelOfTheDataEditorOfANewMtSoundingKeepsTheTypeAndR
   EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [Default Data            ]");
 }
 
+TEST_F(WindowCommandsTest, CancelOfAnImportDialogEndsTheImportBeforeAFileIsChosen) {
+  QString shown;
+  driver.then([&](QWidget* dialog) {
+    shown = dialog->objectName();
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  trigger(40015);  // File, Import, DC Resistivity Data
+  EXPECT_EQ(shown, "importDialog");
+  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
+  EXPECT_EQ(S().NDATA(), 22);
+}
+
 TEST_F(WindowCommandsTest, NewWennerSoundingOfAHomogeneousEarthIsFitByTheUniformModel) {
   driver.then([](QWidget* dialog) {
     auto* type = dialog->findChild<QComboBox*>("dataType");

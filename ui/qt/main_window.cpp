@@ -29,6 +29,7 @@
 #include "present/plot_setup.h"
 #include "ui/qt/graphics_export.h"
 #include "ui/qt/model_editor.h"
+#include "ui/qt/new_sounding_dialog.h"
 #include "ui/qt/sounding_plot_widget.h"
 
 namespace zeva::qt {
@@ -216,24 +217,32 @@ void MainWindow::buildMenus() {
   QMenu* import = file->addMenu(tr("&Import"));
   import->setObjectName("importMenu");
   using files::FlatAsciiKind;
-  addCommand(import, 40015, "DC &Resistivity Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::Resistivity); });
-  addCommand(import, 40066, "DC Resistivity/&IP Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::ResistivityIp); });
-  addCommand(import, 40016, "&MaxMin Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::MaxMin); });
-  addCommand(import, 40090, "EM Conductivity Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::EmConductivity); });
-  addCommand(import, 40064, "MT Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::Magnetotelluric); });
+  addCommand(import, 40015, "DC &Resistivity Data", [this] {
+    program_.importFlatAsciiData(FlatAsciiKind::Resistivity, {}, importDialogFor(this));
+  });
+  addCommand(import, 40066, "DC Resistivity/&IP Data", [this] {
+    program_.importFlatAsciiData(FlatAsciiKind::ResistivityIp, {}, importDialogFor(this));
+  });
+  addCommand(import, 40016, "&MaxMin Data", [this] {
+    program_.importFlatAsciiData(FlatAsciiKind::MaxMin, {}, importDialogFor(this));
+  });
+  addCommand(import, 40090, "EM Conductivity Data", [this] {
+    program_.importFlatAsciiData(FlatAsciiKind::EmConductivity, {}, importDialogFor(this));
+  });
+  addCommand(import, 40064, "MT Data", [this] {
+    program_.importFlatAsciiData(FlatAsciiKind::Magnetotelluric, {}, importDialogFor(this));
+  });
   addCommand(import, 40040, "MT Data from SEG standard &EDI file",
              [this] { program_.importEdiData(); });
   addCommand(import, 40063, "MT Data from EM&I Data file",
              [this] { program_.importUnsupported(core::UnsupportedImport::Emi); });
   addCommand(import, 40065, "MT Data from &Geotools TBL file",
              [this] { program_.importUnsupported(core::UnsupportedImport::GeotoolsTbl); });
-  addCommand(import, 40086, "TEM Data",
-             [this] { program_.importFlatAsciiData(FlatAsciiKind::Tem); });
+  addCommand(import, 40086, "TEM Data", [this] {
+    // The sweeps and the loop of TEM data are not in the file: the data
+    // editor follows the import.
+    if (program_.importFlatAsciiData(FlatAsciiKind::Tem, {}, importDialogFor(this))) editData();
+  });
   addCommand(import, 40087, "TEM Data from KOVAT .TEM file",
              [this] { program_.importUnsupported(core::UnsupportedImport::KovatTem); });
   import->addSeparator();

@@ -53,11 +53,11 @@ QString titleOf(core::NewSoundingKind kind) {
 
 }  // namespace
 
-NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent)
+NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent, bool forImport)
     : QDialog(parent), kind_(kind) {
   using K = core::NewSoundingKind;
-  setObjectName("newSoundingDialog");
-  setWindowTitle(titleOf(kind));
+  setObjectName(forImport ? "importDialog" : "newSoundingDialog");
+  setWindowTitle(forImport ? tr("Import Data") : titleOf(kind));
   auto* form = new QFormLayout(this);
   type_ = choiceBox("dataType", {}, this);
   switch (kind) {
@@ -76,8 +76,11 @@ NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent
         voltageAndCurrent_->setObjectName("voltageAndCurrent");
         form->addRow(voltageAndCurrent_);
       }
-      dipoleLength_ = numberBox("dipoleLength", 10.0, this);
-      form->addRow(tr("&Dipole length (dipole arrays):"), dipoleLength_);
+      // The column dialog of an import asks for the dipole length itself.
+      if (!forImport) {
+        dipoleLength_ = numberBox("dipoleLength", 10.0, this);
+        form->addRow(tr("&Dipole length (dipole arrays):"), dipoleLength_);
+      }
       break;
     case K::MaxMin:
       for (auto t : {core::type::kHorizontalCoplanar, core::type::kVerticalCoplanar,
@@ -89,7 +92,10 @@ NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent
       frequency_ = numberBox("frequency", 1760.0, this);
       spacing_ = numberBox("spacing", 100.0, this);
       height_ = numberBox("height", 0.0, this);
-      form->addRow(tr("&Frequency (Hz):"), frequency_);
+      // An import reads the frequencies from the file; spacing and height
+      // stand for columns the file does not have.
+      if (!forImport) form->addRow(tr("&Frequency (Hz):"), frequency_);
+      frequency_->setVisible(!forImport);
       form->addRow(tr("S&pacing:"), spacing_);
       form->addRow(tr("&Height:"), height_);
       break;
@@ -107,6 +113,7 @@ NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent
       voltageUnit_ = choiceBox("voltageUnit", {"uV/Amp", "nV/Am**2", "V/Amp"}, this);
       voltageUnit_->setCurrentIndex(1);
       form->addRow(tr("&Voltage unit:"), voltageUnit_);
+
       break;
   }
   lengthUnit_ = choiceBox("lengthUnit", {"(meters)", "(feet)"}, this);
@@ -137,6 +144,67 @@ std::vector<float> NewSoundingDialog::geometryDefaults() const {
   if (!frequency_) return {};
   return {static_cast<float>(frequency_->value()), static_cast<float>(spacing_->value()),
           static_cast<float>(height_->value())};
+}
+
+core::ImportChoices NewSoundingDialog::importChoices() const {
+  using K = core::NewSoundingKind;
+  const core::NewSoundingChoices c = choices();
+  core::ImportChoices given;
+  given.dataType = c.dataType;
+  given.lengthUnit = c.lengthUnit;
+  switch (kind_) {
+    case K::Dc:
+    case K::DcIp:
+      if (voltageAndCurrent_) given.voltageAndCurrent = c.voltageAndCurrent;
+      if (ipUnit_) given.ipUnit = c.ipUnit;
+      break;
+    case K::MaxMin:
+      given.mode = c.mode;
+      given.fixedSpacing = static_cast<float>(spacing_->value());
+      given.fixedHeight = static_cast<float>(height_->value());
+      break;
+    case K::Tem:
+      given.temVoltageUnit = c.temVoltageUnit;
+      break;
+    case K::EmConductivity:
+    case K::Mt:
+      break;
+  }
+  return given;
+}
+
+core::ImportDialog importDialogFor(QWidget* parent) {
+  return [parent](files::FlatAsciiKind kind, core::ImportChoices& given) {
+    using F = files::FlatAsciiKind;
+    using K = core::NewSoundingKind;
+    std::optional<K> family;
+    switch (kind) {
+      case F::Resistivity:
+        family = K::Dc;
+        break;
+      case F::ResistivityIp:
+        family = K::DcIp;
+        break;
+      case F::MaxMin:
+        family = K::MaxMin;
+        break;
+      case F::Tem:
+        family = K::Tem;
+        break;
+      case F::EmConductivity:
+        given.dataType = std::string(core::type::kEmConductivity);
+        return true;
+      case F::Magnetotelluric:
+        given.dataType = std::string(core::type::kMagnetotelluric);
+        return true;
+      default:
+        return true;
+    }
+    NewSoundingDialog dialog(*family, parent, /*forImport=*/true);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    given = dialog.importChoices();
+    return true;
+  };
 }
 
 }  // namespace zeva::qt

@@ -7,9 +7,11 @@
 // the geometry new readings start with.
 
 #include <QDialog>
+#include <optional>
 #include <vector>
 
 #include "core/program/new_sounding.h"
+#include "core/program/program.h"
 
 class QCheckBox;
 class QComboBox;
@@ -19,7 +21,11 @@ namespace zeva::qt {
 
 class NewSoundingDialog : public QDialog {
  public:
-  explicit NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent = nullptr);
+  // `forImport`: the dialog of a flat ASCII import of the family, which
+  // reads the frequencies from the file and leaves the dipole length to the
+  // column dialog.
+  explicit NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent = nullptr,
+                             bool forImport = false);
 
   core::NewSoundingChoices choices() const;
   // The header the choices make (counts of the family, no readings).
@@ -27,6 +33,8 @@ class NewSoundingDialog : public QDialog {
   // Geometry values a new reading starts with (MaxMin: frequency, spacing,
   // height); empty for the other families.
   std::vector<float> geometryDefaults() const;
+  // The choices as the flat ASCII import takes them.
+  core::ImportChoices importChoices() const;
 
  private:
   core::NewSoundingKind kind_;
@@ -41,5 +49,9 @@ class NewSoundingDialog : public QDialog {
   QDoubleSpinBox* height_ = nullptr;
   QDoubleSpinBox* dipoleLength_ = nullptr;
 };
+
+// The dialog of a flat ASCII import (File, Import) for the main window: the
+// family's choices, or for EM conductivity and MT data their one data type.
+core::ImportDialog importDialogFor(QWidget* parent);
 
 }  // namespace zeva::qt
