@@ -334,3 +334,21 @@ TEST_F(WindowCommandsTest, FontTypeChangesTheFaceOfThePlotTexts) {
 
 }  // namespace
 }  // namespace zeva::qt
+
+namespace zeva::qt {
+namespace {
+
+TEST(WindowAppearance, CaptionsOfTheSettingsFileTitleThePlotsAndBlankOnesKeepTheirs) {
+  test::TemporaryFolder folder;
+  QtToolkit toolkit;
+  core::Program program(toolkit, folder.path());
+  program.settings().graphs.resistivity = "Rho-a (ohm-m)";
+  program.settings().graphs.depth = "   ";
+  MainWindow window(program, toolkit, QString());
+  const present::PlotSettings settings = window.plotSettings();
+  EXPECT_EQ(settings.axisTitles[present::AxisTitle::ApparentResistivity], "Rho-a (ohm-m)");
+  EXPECT_EQ(settings.axisTitles[present::AxisTitle::Depth], "Depth (m)");
+}
+
+}  // namespace
+}  // namespace zeva::qt

@@ -103,7 +103,8 @@ QString valueHeading(const core::DataHeader& header, int component) {
     case Family::EmConductivity:
       return component == 0 ? "Horizontal Dipoles (mS/m)" : "Vertical Dipoles (mS/m)";
     case Family::Magnetotelluric:
-      return component == 0 ? "App. Resistivity (ohm-m)" : "Phase (deg)";
+      // Curves come in pairs: resistivity and phase of each (xy, yx, invariant).
+      return component % 2 == 0 ? "App. Resistivity (ohm-m)" : "Phase (deg)";
     case Family::TimeDomainEm:
       return "Voltage (" + fromStd(header.temVoltageUnit.trimmed()) + ")";
     case Family::Unknown:

@@ -30,6 +30,7 @@
 #include "ui/qt/graphics_export.h"
 #include "ui/qt/model_editor.h"
 #include "ui/qt/new_sounding_dialog.h"
+#include "ui/qt/plot_properties_dialog.h"
 #include "ui/qt/sounding_plot_widget.h"
 
 namespace zeva::qt {
@@ -99,7 +100,10 @@ QString soundingTitle(const core::Sounding& S) {
 }
 
 MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpFile)
-    : program_(program), toolkit_(toolkit), helpFile_(std::move(helpFile)) {
+    : program_(program),
+      toolkit_(toolkit),
+      helpFile_(std::move(helpFile)),
+      appearance_(plotAppearanceOf(program.settings().graphs)) {
   setWindowTitle(QString::fromLatin1(kStartTitle.data(), kStartTitle.size()));
   plots_ = new SoundingPlotWidget(
       [this](QPainter& painter, QRectF target) {

@@ -191,6 +191,7 @@ void MainWindow::showProperties() {
   if (dialog.exec() != QDialog::Accepted) return;
   program_.view() = dialog.view();
   appearance_ = dialog.appearance(appearance_);
+  storePlotAppearance(appearance_, program_.settings().graphs);
   dialog.applyToFrames(current);
   // The frames are stored with the sounding; the switches and looks are not.
   if (!sameFrames(current, before)) current.S.layer.saved = core::kFalse;

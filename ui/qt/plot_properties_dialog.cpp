@@ -146,4 +146,45 @@ void PlotPropertiesDialog::applyToFrames(core::CurrentSounding& current) const {
     g.thinLines = core::logical(thinModel_->isChecked());
 }
 
+namespace {
+
+// The captions of the settings file and the axis titles they replace.
+using present::AxisTitle;
+using Caption = std::string settings::GraphTexts::*;
+constexpr std::pair<Caption, AxisTitle> kCaptions[] = {
+    {&settings::GraphTexts::resistivity, AxisTitle::ApparentResistivity},
+    {&settings::GraphTexts::spacing, AxisTitle::Spacing},
+    {&settings::GraphTexts::modelResistivity, AxisTitle::Resistivity},
+    {&settings::GraphTexts::depth, AxisTitle::Depth},
+    {&settings::GraphTexts::time, AxisTitle::Time},
+    {&settings::GraphTexts::period, AxisTitle::Period},
+    {&settings::GraphTexts::frequency, AxisTitle::Frequency},
+    {&settings::GraphTexts::voltage, AxisTitle::ReceivedVoltage},
+    {&settings::GraphTexts::phase, AxisTitle::Phase},
+    {&settings::GraphTexts::inPhaseQuadrature, AxisTitle::InPhaseAndQuadrature},
+    {&settings::GraphTexts::height, AxisTitle::Height},
+    {&settings::GraphTexts::ipEffect, AxisTitle::IpEffect},
+    {&settings::GraphTexts::ipEffectModel, AxisTitle::IpEffectSecond},
+    {&settings::GraphTexts::nSpacing, AxisTitle::NSpacing}};
+
+}  // namespace
+
+present::PlotSettings plotAppearanceOf(const settings::GraphTexts& texts) {
+  present::PlotSettings appearance;
+  for (auto [caption, title] : kCaptions) {
+    const std::string& text = texts.*caption;
+    // A blank caption keeps the built-in title.
+    if (text.find_first_not_of(' ') != std::string::npos)
+      appearance.axisTitles.titles[static_cast<std::size_t>(title)] =
+          text.substr(0, present::kAxisTitleWidth);
+  }
+  if (texts.nameHeight > 0.0f && texts.nameHeight <= 1.0f)
+    appearance.titleHeight = texts.nameHeight;
+  return appearance;
+}
+
+void storePlotAppearance(const present::PlotSettings& appearance, settings::GraphTexts& texts) {
+  texts.nameHeight = appearance.titleHeight;
+}
+
 }  // namespace zeva::qt

@@ -12,6 +12,7 @@
 #include "core/current_sounding.h"
 #include "core/program/program.h"
 #include "present/sounding_plots.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QDoubleSpinBox;
@@ -38,5 +39,11 @@ class PlotPropertiesDialog : public QDialog {
   QSpinBox *layeredColour_, *smoothColour_, *equivalenceColour_, *frameColour_, *symbol_;
   QCheckBox *segmentColouring_, *thinData_, *thinModel_;
 };
+
+// How the plots look by the settings file: its axis captions and title
+// height over the built-in colours and sizes.
+present::PlotSettings plotAppearanceOf(const settings::GraphTexts& texts);
+// The title height goes back to the settings file with the other captions.
+void storePlotAppearance(const present::PlotSettings& appearance, settings::GraphTexts& texts);
 
 }  // namespace zeva::qt
