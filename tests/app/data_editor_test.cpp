@@ -157,19 +157,24 @@ INSTANTIATE_TEST_SUITE_P(Frequencies, TemSweepCheck,
                          ::testing::Values(SweepCase{3.0f, true}, SweepCase{25.0f, true},
                                            SweepCase{30.0f, false}, SweepCase{285.0f, false}));
 
-TEST(DataEditor, SweepsMustEndAtTheLastGate) {
+TEST(DataEditor, SweepsRiseToTheLastGate) {
   ui::ScriptedToolkit toolkit;
   core::Sounding s = soundingOf(core::NewSoundingKind::Tem, core::type::kCoincidentLoopTem, 4);
   for (int i = 0; i < 4; ++i) s.data().TIME(i, 0) = 0.1f * static_cast<float>(i + 1);
   DataEditor editor(s, toolkit);
-  editor.sweepGrid()->item(0, 0)->setText("2");  // the last two gates would belong to no sweep
+  // The last sweep always ends at the last reading.
+  editor.sweepGrid()->item(0, 0)->setText("2");
   core::Sounding entered;
+  ASSERT_TRUE(editor.writeTo(entered));
+  EXPECT_EQ(entered.data().NSET[0], 4);
+  EXPECT_EQ(cell(editor.sweepGrid(), 0, 0), 4.0f);
+  // An earlier sweep must end before the next one.
+  editor.appendSweep();
+  editor.sweepGrid()->item(0, 0)->setText("4");
   EXPECT_FALSE(editor.writeTo(entered));
   EXPECT_EQ(toolkit.texts(), Texts{"THE LAST GATES OF THE SWEEPS MUST RISE TO THE LAST READING 4"});
-  editor.appendSweep();
-  EXPECT_EQ(cell(editor.sweepGrid(), 1, 0), 4.0f);
-  toolkit.messages.clear();
-  EXPECT_TRUE(editor.writeTo(entered));
+  editor.sweepGrid()->item(0, 0)->setText("2");
+  ASSERT_TRUE(editor.writeTo(entered));
   EXPECT_EQ(entered.header.NSETS, 2);
   EXPECT_EQ(entered.data().NSET[0], 2);
   EXPECT_EQ(entered.data().NSET[1], 4);

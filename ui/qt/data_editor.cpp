@@ -486,9 +486,12 @@ bool DataEditor::writeSweeps(core::Sounding& target) {
       }
       values[c] = *value;
     }
-    const auto last = static_cast<std::int32_t>(std::lround(values[kLastGate]));
-    if (last <= previous || last > target.header.NDATA ||
-        (k == sets - 1 && last != target.header.NDATA)) {
+    // The last sweep ends at the last reading whatever its cell says, so
+    // that readings added or deleted above need no second edit.
+    const auto last = k == sets - 1 ? target.header.NDATA
+                                    : static_cast<std::int32_t>(std::lround(values[kLastGate]));
+    if (k == sets - 1) sweeps_->item(k, kLastGate)->setText(QString::number(last));
+    if (last <= previous || last > target.header.NDATA) {
       toolkit_.warning("THE LAST GATES OF THE SWEEPS MUST RISE TO THE LAST READING " +
                        std::to_string(target.header.NDATA));
       return false;
