@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFontDialog>
 #include <QMenu>
@@ -137,6 +138,38 @@ TEST_F(WindowCommandsTest, NewWennerSoundingOfAHomogeneousEarthIsFitByTheUniform
   driver.chooseFile(file);
   trigger(command::kSave);
   EXPECT_TRUE(std::filesystem::exists(folder / "wenner.ZVR"));
+}
+
+TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForTem) {
+  driver.then([](QWidget* dialog) {
+    dialog->findChild<QComboBox*>("dataType")->setCurrentText("Coincident Loop TEM");
+    dialog->findChild<QComboBox*>("voltageUnit")->setCurrentText("uV/Amp");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  driver.then([](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("dataGrid");
+    const char* gates[][2] = {{"0.1", "2000"}, {"0.5", "150"}, {"1.0", "30"}};
+    for (int i = 0; i < 3; ++i) {
+      dialog->findChild<QPushButton*>("appendRow")->click();
+      setCell(grid, i, 0, gates[i][0]);
+      setCell(grid, i, 1, gates[i][1]);
+    }
+    dialog->findChild<QDoubleSpinBox*>("loop0")->setValue(100.0);
+    dialog->findChild<QDoubleSpinBox*>("loop1")->setValue(100.0);
+    // 30 Hz leaves a quarter period of 8.3 ms for the last gate at 1 ms.
+    dialog->findChild<QTableWidget*>("sweepGrid")->item(0, 1)->setText("30");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kNewTem);
+  ASSERT_TRUE(S().header.dataType == core::type::kCoincidentLoopTem);
+  EXPECT_EQ(S().header.temVoltageUnit.trimmed(), "uV/Amp");
+  EXPECT_EQ(S().header.loopSizeX, 100.0f);
+  ASSERT_EQ(S().header.NSETS, 1);
+  EXPECT_EQ(S().data().NSET[0], 3);
+  EXPECT_EQ(S().data().FREQ[0], 30.0f);
+  EXPECT_TRUE(window.action(command::kVoltage)->isVisible());
+  EXPECT_FALSE(window.action(command::kForward)->isEnabled());
+  EXPECT_FALSE(window.action(command::kEstimateLayered)->isEnabled());
 }
 
 TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityFromVoltageAndCurrent) {
