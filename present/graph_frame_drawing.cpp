@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace zeva::present {
@@ -21,6 +22,11 @@ constexpr float kEndLabelShift = 0.9375f;
 constexpr float kLabelGap = 0.3f;
 // The second stroke of a heavy line is displaced by this much.
 constexpr float kHeavyOffset = 0.01f;
+// Least clear space between two neighbouring labels of one axis, as a
+// fraction of the label's nominal size (about two thirds of a digit): the estimated
+// text widths are close to, not exactly, the widths the fonts draw, and
+// labels closer than this read as one number.
+constexpr float kLabelClearance = 0.3f;
 
 float capHeight(float nominal) { return kEmPerNominalHeight * kCapHeightPerEm * nominal; }
 
@@ -134,17 +140,36 @@ class FramePainter {
   }
 
   // Writes a label at position s along the axis: `text` at nominal size
-  // `size`, optionally followed by a raised exponent at `exponentSize`.
+  // `size`, optionally followed by a raised exponent at `exponentSize`. A label
+  // that would come within the clearance of the last label drawn on this axis
+  // is left out, so that crowded labels never run together whatever thinning
+  // the axis rules already did.
   void label(LabelSide::Kind kind, float s, const std::string& text, float size,
              const std::string& exponent = {}, float exponentSize = 0.0f) {
     const float mainWidth = TextWidth(size, text);
     const float totalWidth = mainWidth + TextWidth(exponentSize, exponent);
     const float gap = tick_ + kLabelGap * h_;
     float x = 0.0f, baseline = 0.0f;  // left end of the whole label
+    // Reach of the label along its axis: its width below the frame, from the
+    // baseline to the top of the (raised) text beside it.
+    Span span;
+    if (kind == LabelSide::Below) {
+      x = s - totalWidth / 2.0f;
+      span = {x, x + totalWidth};
+    } else {
+      baseline = s - capHeight(size) / 2.0f;
+      const float top =
+          exponent.empty() ? capHeight(size) : 0.6f * capHeight(size) + capHeight(exponentSize);
+      span = {baseline, baseline + top};
+    }
+    if (kind == LabelSide::Below && x < bottomLabelsFrom_) return;
+    const float clearance = kLabelClearance * size;
+    if (lastLabel_ && span.low < lastLabel_->high + clearance &&
+        lastLabel_->low < span.high + clearance)
+      return;
+    lastLabel_ = span;
     switch (kind) {
       case LabelSide::Below:
-        x = s - totalWidth / 2.0f;
-        if (x < bottomLabelsFrom_) return;
         baseline = bottom_ - gap - capHeight(size);
         extentBottom_ = std::min(extentBottom_, baseline - 0.15f * size);
         extentLeft_ = std::min(extentLeft_, x);
@@ -152,13 +177,11 @@ class FramePainter {
         break;
       case LabelSide::Left:
         x = left_ - gap - totalWidth;
-        baseline = s - capHeight(size) / 2.0f;
         extentLeft_ = std::min(extentLeft_, x);
         extentBottom_ = std::min(extentBottom_, baseline);
         break;
       case LabelSide::Right:
         x = left_ + width_ + gap;
-        baseline = s - capHeight(size) / 2.0f;
         extentRight_ = std::max(extentRight_, x + totalWidth);
         extentBottom_ = std::min(extentBottom_, baseline);
         break;
@@ -171,6 +194,7 @@ class FramePainter {
 
   void labelAxis(LabelSide::Kind kind) {
     const Axis axis = axisOf(kind);
+    lastLabel_.reset();
     if (axis.step == 0.0f)
       logarithmicLabels(kind, axis);
     else
@@ -236,6 +260,11 @@ class FramePainter {
     }
   }
 
+  // An interval along an axis, in frame units.
+  struct Span {
+    float low = 0.0f, high = 0.0f;
+  };
+
   Plotter& p_;
   GraphFrame& f_;
   float h_;
@@ -244,6 +273,7 @@ class FramePainter {
   float tick_ = 0.0f;
   bool heavy_ = false;
   float extentLeft_, extentRight_, extentBottom_;
+  std::optional<Span> lastLabel_;  // the last label drawn on the axis being labelled
 };
 
 }  // namespace

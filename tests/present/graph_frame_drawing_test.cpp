@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ostream>
+#include <utility>
+#include <vector>
 
 #include "present/recording_canvas.h"
 
@@ -119,6 +122,95 @@ TEST(GeometricLabels, MoreThanNineCyclesLabelEverySecondBoundary) {
   const auto labels = textsBelow(canvas, 1.0f);
   EXPECT_EQ(labels, (std::vector<std::string>{"1", "4", "16", "64", "256", "1024"}));
 }
+
+// One axis of a crowding case: the labelled axis runs along x (labels below)
+// or along y (labels on the left); the other axis is one plain decade.
+struct CrowdingCase {
+  const char* name;
+  bool alongX;
+  int cycles;
+  float length;  // whole axis, page units
+  float start, step;
+  int exponentOrDivisions;
+};
+
+void PrintTo(const CrowdingCase& c, std::ostream* os) { *os << c.name; }
+
+GraphFrame crowdingFrame(const CrowdingCase& c) {
+  GraphFrame f = logFrame(1, 0, 4.0f, 1, 4.0f);
+  int* cycles = c.alongX ? &f.xCycles : &f.yCycles;
+  float* length = c.alongX ? &f.xCycleLength : &f.yCycleLength;
+  *cycles = c.cycles;
+  *length = c.length / static_cast<float>(c.cycles);
+  (c.alongX ? f.xStart : f.yStart) = c.start;
+  (c.alongX ? f.xStep : f.yStep) = c.step;
+  (c.alongX ? f.xExponentOrDivisions : f.yExponentOrDivisions) = c.exponentOrDivisions;
+  f.labelsBelowX = core::logical(c.alongX);
+  f.labelsLeftOfY = core::logical(!c.alongX);
+  return f;
+}
+
+// The stretch of the axis each drawn label covers: its estimated width along
+// x, from its baseline to the top of its digits along y. A raised exponent
+// starts where its "10" ends and joins that label.
+std::vector<std::pair<float, float>> labelSpans(const RecordingCanvas& canvas, bool alongX) {
+  std::vector<std::pair<float, float>> spans;
+  float previousEnd = -1.0e10f, previousY = 0.0f;
+  for (const auto& t : canvas.texts) {
+    const float width = TextWidth(t.height, t.text);
+    const float capHeight = kEmPerNominalHeight * kCapHeightPerEm * t.height;
+    const std::pair<float, float> span =
+        alongX ? std::pair{t.x, t.x + width} : std::pair{t.y, t.y + capHeight};
+    const bool exponent = std::fabs(t.x - previousEnd) < 1e-4f && t.y > previousY;
+    previousEnd = t.x + width;
+    previousY = t.y;
+    if (exponent) {
+      spans.back().second = std::max(spans.back().second, span.second);
+      continue;
+    }
+    spans.push_back(span);
+  }
+  std::ranges::sort(spans);
+  return spans;
+}
+
+class NarrowAxis : public ::testing::TestWithParam<CrowdingCase> {};
+
+TEST_P(NarrowAxis, NoLabelComesWithinAFifthOfTheLabelHeightOfItsNeighbour) {
+  GraphFrame f = crowdingFrame(GetParam());
+  const auto spans = labelSpans(draw(f), GetParam().alongX);
+  ASSERT_GE(spans.size(), 2u);
+  for (std::size_t i = 1; i < spans.size(); ++i)
+    EXPECT_GE(spans[i].first - spans[i - 1].second, 0.2f * 0.15f)
+        << "labels " << i << " and " << i + 1;
+}
+
+INSTANTIATE_TEST_SUITE_P(Crowded, NarrowAxis,
+                         ::testing::Values(
+                             // The IP effect of a model plot: 0 to 35 in steps of 5 on 1.25 units.
+                             CrowdingCase{"LinearStepsOfFive", true, 7, 1.25f, 0.0f, 5.0f, 5},
+                             CrowdingCase{"FiveDecades", true, 5, 1.25f, 0.0f, 0.0f, 0},
+                             CrowdingCase{"PowersOfTen", true, 6, 1.2f, 0.0f, 0.0f, -9},
+                             CrowdingCase{"LinearDepths", false, 12, 1.2f, 0.0f, 1.0f, 2},
+                             CrowdingCase{"EightDecadesUpwards", false, 8, 1.0f, 0.0f, 0.0f, -3}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class WideAxis : public ::testing::TestWithParam<CrowdingCase> {};
+
+TEST_P(WideAxis, EveryBoundaryKeepsItsLabel) {
+  GraphFrame f = crowdingFrame(GetParam());
+  const auto spans = labelSpans(draw(f), GetParam().alongX);
+  EXPECT_EQ(spans.size(), static_cast<std::size_t>(GetParam().cycles + 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Roomy, WideAxis,
+    ::testing::Values(CrowdingCase{"LinearStepsOfFive", true, 7, 7.0f, 0.0f, 5.0f, 5},
+                      CrowdingCase{"FiveDecades", true, 5, 10.0f, 0.0f, 0.0f, 0},
+                      CrowdingCase{"PowersOfTen", true, 6, 6.0f, 0.0f, 0.0f, -9},
+                      CrowdingCase{"LinearDepths", false, 6, 6.0f, 0.0f, 20.0f, 2},
+                      CrowdingCase{"EightDecadesUpwards", false, 8, 6.0f, 0.0f, 0.0f, -3}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // The tick inward from the top edge at an interior x boundary.
 float interiorTopTick(const RecordingCanvas& canvas, float x, float top) {
