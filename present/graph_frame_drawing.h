@@ -4,6 +4,9 @@
 // frames and the axis labels, and the mapping of data values to page units.
 // The frame descriptor itself is core::GraphFrame, stored in the native file.
 
+#include <cstdint>
+#include <string>
+
 #include "core/graph_frame.h"
 #include "present/plotter.h"
 
@@ -14,6 +17,22 @@ using core::GraphFrame;
 // Observed values of 1.0E10 or more (and values that are not numbers) are
 // missing readings.
 inline bool isMissing(float value) { return !(value < 1.0e10f); }
+
+// The scale fields of one axis of a frame, by reference, so that code that
+// sets up an axis serves x and y alike.
+struct AxisFields {
+  std::int32_t& cycles;
+  float& cycleLength;
+  float& start;
+  float& step;  // 0: logarithmic
+  std::int32_t& exponentOrDivisions;
+};
+inline AxisFields xAxisOf(GraphFrame& frame) {
+  return {frame.xCycles, frame.xCycleLength, frame.xStart, frame.xStep, frame.xExponentOrDivisions};
+}
+inline AxisFields yAxisOf(GraphFrame& frame) {
+  return {frame.yCycles, frame.yCycleLength, frame.yStart, frame.yStep, frame.yExponentOrDivisions};
+}
 
 // Size of the frame in page units (0 when either count or length is 0).
 float frameWidth(const GraphFrame& frame);

@@ -42,33 +42,21 @@ struct Extent {
   bool hasValues() const { return high >= low; }
 };
 
-void setLogX(GraphFrame& g, float width, DecadeRange r) {
-  g.xCycles = r.decades;
-  g.xCycleLength = width / static_cast<float>(r.decades);
-  g.xStep = 0.0f;
-  g.xStart = 0.0f;
-  g.xExponentOrDivisions = r.firstExponent;
+// A logarithmic axis of `length` page units over the decades of r (a
+// negative length runs it left or down), or a linear one over r's cycles.
+void setLog(AxisFields axis, float length, DecadeRange r) {
+  axis.cycles = r.decades;
+  axis.cycleLength = length / static_cast<float>(r.decades);
+  axis.step = 0.0f;
+  axis.start = 0.0f;
+  axis.exponentOrDivisions = r.firstExponent;
 }
-void setLogY(GraphFrame& g, float height, DecadeRange r) {
-  g.yCycles = r.decades;
-  g.yCycleLength = height / static_cast<float>(r.decades);
-  g.yStep = 0.0f;
-  g.yStart = 0.0f;
-  g.yExponentOrDivisions = r.firstExponent;
-}
-void setLinearX(GraphFrame& g, float width, LinearRange r) {
-  g.xCycles = r.cycles;
-  g.xCycleLength = width / static_cast<float>(r.cycles);
-  g.xStep = r.step;
-  g.xStart = r.start;
-  g.xExponentOrDivisions = r.divisions;
-}
-void setLinearY(GraphFrame& g, float height, LinearRange r) {
-  g.yCycles = r.cycles;
-  g.yCycleLength = height / static_cast<float>(r.cycles);
-  g.yStep = r.step;
-  g.yStart = r.start;
-  g.yExponentOrDivisions = r.divisions;
+void setLinear(AxisFields axis, float length, LinearRange r) {
+  axis.cycles = r.cycles;
+  axis.cycleLength = length / static_cast<float>(r.cycles);
+  axis.step = r.step;
+  axis.start = r.start;
+  axis.exponentOrDivisions = r.divisions;
 }
 
 void commonFrameSettings(GraphFrame& g, int symbol) {
@@ -156,9 +144,9 @@ void SetUpDataPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame> 
 
   const std::vector<DataSeries> observed = observedSeries(S, settings);
   std::vector<DataSeries> curves = observed;
-  if (settings.showLayered)
+  if (settings.view.showLayered)
     for (DataSeries& s : syntheticSeries(S, settings)) curves.push_back(std::move(s));
-  if (settings.showSmooth && SM.hasModel())
+  if (settings.view.showSmooth && SM.hasModel())
     for (DataSeries& s : syntheticSeries(SM, settings)) curves.push_back(std::move(s));
 
   Extent x;
@@ -172,7 +160,7 @@ void SetUpDataPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame> 
     // ordinate; the half-space needs room below the last boundary.
     Extent depths;
     if (S.hasModel()) addModel(modelColumns(S), y[0], depths, 0);
-    if (settings.showSmooth && SM.hasModel()) addModel(modelColumns(SM), y[0], depths, 0);
+    if (settings.view.showSmooth && SM.hasModel()) addModel(modelColumns(SM), y[0], depths, 0);
     if (depths.hasMagnitudes()) {
       x.add(depths.lowMagnitude / 2.0f);
       x.add(depths.highMagnitude * 2.0f);
@@ -201,20 +189,20 @@ void SetUpDataPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame> 
     g.labelsBelowX = core::logical(k == count - 1);
     g.labelsLeftOfY = core::kTrue;
 
-    if (tem && settings.linearTime && k == 0)
-      setLinearX(g, kDataPlotWidth, linearOf(x, true));
+    if (tem && settings.view.linearTime && k == 0)
+      setLinear(xAxisOf(g), kDataPlotWidth, linearOf(x, true));
     else
-      setLogX(g, kDataPlotWidth, decadesOf(x));
+      setLog(xAxisOf(g), kDataPlotWidth, decadesOf(x));
 
     const Extent& e = y[static_cast<std::size_t>(k)];
     if (maxMin) {
-      setLinearY(g, height, linearOf(e, true));
+      setLinear(yAxisOf(g), height, linearOf(e, true));
     } else if (k == 1 && mt && (!e.hasValues() || (e.low >= 0.0f && e.high <= 90.0f))) {
-      setLinearY(g, height, LinearRange{0.0f, 15.0f, 6, 3});
+      setLinear(yAxisOf(g), height, LinearRange{0.0f, 15.0f, 6, 3});
     } else if (k == 1) {
-      setLinearY(g, height, linearOf(e, true));
+      setLinear(yAxisOf(g), height, linearOf(e, true));
     } else {
-      setLogY(g, height, decadesOf(e));
+      setLog(yAxisOf(g), height, decadesOf(e));
     }
     SetAxisMapping(g);
   }
@@ -232,11 +220,11 @@ void SetUpModelPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame>
   Extent depths;
   if (layered) addModel(modelColumns(S), values[0], depths, 0);
   if (layered && S.NPK() > 1) addModel(modelColumns(S), values[1], depths, 1);
-  if (smooth && (settings.showSmooth || !layered)) {
+  if (smooth && (settings.view.showSmooth || !layered)) {
     addModel(modelColumns(SM), values[0], depths, 0);
     if (SM.NPK() > 1) addModel(modelColumns(SM), values[1], depths, 1);
   }
-  if (layered && settings.showEquivalence && isSet(S.layer.equivalenceValid)) {
+  if (layered && settings.view.showEquivalence && isSet(S.layer.equivalenceValid)) {
     const int nlayer = S.NLAYER();
     for (std::size_t j = 0; j < S.PARMIN.size() && j < S.PARMAX.size(); ++j) {
       const int block = static_cast<int>(j) / std::max(1, nlayer);
@@ -261,12 +249,12 @@ void SetUpModelPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame>
     }
   }
   if (core::isMagnetotelluric(S.header.dataType)) {
-    if (settings.showBostick) {
+    if (settings.view.showBostick) {
       const DepthCurve c = BostickModel(S, settings.transformsIncludeMasked);
       values[0].add(c.resistivity);
       depths.add(c.depth);
     }
-    if (settings.showNiblett) {
+    if (settings.view.showNiblett) {
       const DepthCurve c = NiblettModel(S, settings.transformsIncludeMasked);
       values[0].add(c.resistivity);
       depths.add(c.depth);
@@ -293,10 +281,10 @@ void SetUpModelPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame>
     g.labelsBelowX = core::kTrue;
     g.labelsLeftOfY = core::logical(k == 0);
     if (k == 0)
-      setLogX(g, width, decadesOf(values[0]));
+      setLog(xAxisOf(g), width, decadesOf(values[0]));
     else
-      setLinearX(g, width, linearOf(values[1], true));
-    setLogY(g, -height, depthDecades);
+      setLinear(xAxisOf(g), width, linearOf(values[1], true));
+    setLog(yAxisOf(g), -height, depthDecades);
     SetAxisMapping(g);
   }
 }

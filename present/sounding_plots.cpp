@@ -244,6 +244,24 @@ int alternateOf(int code) {
   }
 }
 
+// One series per plotted column of `values` (the readings or the
+// synthetics): its graph, its data set in column order, the abscissae as
+// plotted and the first n values of the column.
+std::vector<DataSeries> plottedColumns(const Sounding& instance, std::span<const ColumnUse> uses,
+                                       const core::Matrix<float>& values, int n) {
+  std::vector<DataSeries> series;
+  int set = 0;
+  for (const ColumnUse& use : uses) {
+    DataSeries s;
+    s.graph = use.graph;
+    s.set = set++;
+    s.x = abscissaeOf(instance, use.column, n);
+    s.y = columnOf(values, use.column, n);
+    series.push_back(std::move(s));
+  }
+  return series;
+}
+
 void clearExtents(GraphFrame& g) {
   const Rect r = frameRect(g);
   g.extentLeft = r.xMin;
@@ -273,17 +291,14 @@ int dataGraphCount(const Sounding& S) {
 int modelGraphCount(const Sounding& S) { return S.NPK() > 1 && S.hasModel() ? 2 : 1; }
 
 std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& settings) {
-  std::vector<DataSeries> series;
   const int n = S.NDATA();
   const auto& d = S.data();
-  if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) || d.TIME.cols() == 0) return series;
-  int set = 0;
-  for (const ColumnUse& use : columnUses(S)) {
-    DataSeries s;
-    s.graph = use.graph;
-    s.set = set++;
-    s.x = abscissaeOf(S, use.column, n);
-    s.y = columnOf(d.VOLTS, use.column, n);
+  if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) || d.TIME.cols() == 0) return {};
+  const std::vector<ColumnUse> uses = columnUses(S);
+  std::vector<DataSeries> series = plottedColumns(S, uses, d.VOLTS, n);
+  for (std::size_t k = 0; k < uses.size(); ++k) {
+    const ColumnUse& use = uses[k];
+    DataSeries& s = series[k];
     s.error = columnOf(d.UVOLTS, use.column, n);
     for (float& e : s.error)
       if (isMissing(e)) e = 0.0f;
@@ -292,7 +307,7 @@ std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& se
       s.masked[static_cast<std::size_t>(i)] = use.column < static_cast<int>(d.LMASK.cols()) &&
                                               static_cast<std::size_t>(i) < d.LMASK.rows() &&
                                               isSet(d.LMASK(i, use.column));
-    if (plottedAsTem(S) && !settings.voltageView && settings.lateTime) {
+    if (plottedAsTem(S) && !settings.view.voltageView && settings.lateTime) {
       std::vector<float> rho(s.y.size(), 0.0f);
       settings.lateTime(S, s.x, s.y, rho);
       // The late-time resistivity varies as the voltage to the power -2/3,
@@ -304,29 +319,18 @@ std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& se
         s.y[i] = rho[i];
       }
     }
-    series.push_back(std::move(s));
   }
   return series;
 }
 
 std::vector<DataSeries> syntheticSeries(const Sounding& instance, const PlotSettings&) {
-  std::vector<DataSeries> series;
-  if (!isSet(instance.layer.syntheticValid) || plottedAsTem(instance)) return series;
+  if (!isSet(instance.layer.syntheticValid) || plottedAsTem(instance)) return {};
   const int n = instance.NDATA();
   const auto& d = instance.data();
   if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) ||
       instance.SVOLT.rows() < static_cast<std::size_t>(n))
-    return series;
-  int set = 0;
-  for (const ColumnUse& use : columnUses(instance)) {
-    DataSeries s;
-    s.graph = use.graph;
-    s.set = set++;
-    s.x = abscissaeOf(instance, use.column, n);
-    s.y = columnOf(instance.SVOLT, use.column, n);
-    series.push_back(std::move(s));
-  }
-  return series;
+    return {};
+  return plottedColumns(instance, columnUses(instance), instance.SVOLT, n);
 }
 
 ModelColumns modelColumnsOf(const Sounding& instance, std::span<const float> parameters) {
@@ -565,9 +569,9 @@ void DrawDataPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
   const int count = std::min<int>(dataGraphCount(S), static_cast<int>(graphs.size()));
   const std::vector<DataSeries> observed = observedSeries(S, settings);
   std::vector<DataSeries> synthetic;
-  if (settings.showLayered) synthetic = syntheticSeries(S, settings);
+  if (settings.view.showLayered) synthetic = syntheticSeries(S, settings);
   std::vector<DataSeries> smooth;
-  if (settings.showSmooth && SM.hasModel()) smooth = syntheticSeries(SM, settings);
+  if (settings.view.showSmooth && SM.hasModel()) smooth = syntheticSeries(SM, settings);
 
   for (int k = 0; k < count; ++k) {
     GraphFrame& g = graphs[static_cast<std::size_t>(k)];
@@ -586,8 +590,8 @@ void DrawDataPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
                             0.0f, static_cast<int>(title.size()));
     }
     const DataPlotTitles titles = dataPlotTitles(
-        S.header.dataType, k + 1, settings.voltageView || (plottedAsTem(S) && !settings.lateTime),
-        S.header.mode);
+        S.header.dataType, k + 1,
+        settings.view.voltageView || (plottedAsTem(S) && !settings.lateTime), S.header.mode);
     writeAxisTitles(plotter, g, settings, &settings.axisTitles[titles.bottom],
                     &settings.axisTitles[titles.left], &settings.axisTitles[titles.left]);
 
@@ -696,7 +700,7 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
     auto valuesOf = [&](const ModelColumns& m) -> std::span<const float> {
       return k == 0 ? std::span<const float>(m.resistivity) : std::span<const float>(m.ip);
     };
-    if (settings.showEquivalence && layered && isSet(S.layer.equivalenceValid)) {
+    if (settings.view.showEquivalence && layered && isSet(S.layer.equivalenceValid)) {
       plotter.NewPen(settings.equivalenceColour);
       const auto& E = S.EQUIVA;
       std::vector<float> row(E.cols());
@@ -733,21 +737,21 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
             DrawDashedLine(plotter, xs, ys, kDash, kSolidGap, g);
         }
     }
-    if (settings.showSmooth && smooth) {
+    if (settings.view.showSmooth && smooth) {
       plotter.NewPen(settings.secondModelColour);
       drawStaircase(plotter, valuesOf(smoothModel), smoothModel.bottomDepth, g, onData, kSolidGap);
     }
-    if (settings.showLayered && layered) {
+    if (settings.view.showLayered && layered) {
       plotter.NewPen(settings.layeredColour);
       drawStaircase(plotter, valuesOf(model), model.bottomDepth, g, onData, kSolidGap);
     }
     if (k == 0 && !onData && core::isMagnetotelluric(S.header.dataType)) {
-      if (settings.showBostick) {
+      if (settings.view.showBostick) {
         const DepthCurve c = BostickModel(S, settings.transformsIncludeMasked);
         plotter.NewPen(settings.bostickColour);
         DrawDashedLine(plotter, c.resistivity, c.depth, kDash, kSolidGap, g);
       }
-      if (settings.showNiblett) {
+      if (settings.view.showNiblett) {
         const DepthCurve c = NiblettModel(S, settings.transformsIncludeMasked);
         plotter.NewPen(settings.niblettColour);
         DrawDashedLine(plotter, c.resistivity, c.depth, kDash, kSolidGap, g);
@@ -831,12 +835,12 @@ void DrawSoundingPlots(Plotter& plotter, const Sounding& S, const Sounding& SM,
                        std::span<GraphFrame> dataGraphs, std::span<GraphFrame> modelGraphs,
                        bool modelOnData, const PlotSettings& settings) {
   plotter.setFont(TextFont::Proportional);
-  const int dataGrid = settings.minorGridData ? colour::kGrey : 0;
-  const int modelGrid = settings.minorGridModel ? colour::kGrey : 0;
+  const int dataGrid = settings.view.minorGridData ? colour::kGrey : 0;
+  const int modelGrid = settings.view.minorGridModel ? colour::kGrey : 0;
   DrawDataPlot(plotter, S, SM, dataGraphs, settings);
   if (S.NDATA() > 0)
-    DrawGridLines(plotter, dataGraphs, dataGraphCount(S), settings.majorGridData, dataGrid,
-                  settings.redLine && S.header.dataType == core::type::kMagnetotelluric,
+    DrawGridLines(plotter, dataGraphs, dataGraphCount(S), settings.view.majorGridData, dataGrid,
+                  settings.view.redLine && S.header.dataType == core::type::kMagnetotelluric,
                   settings.frameColour);
   if (modelOnData) {
     if (S.NDATA() > 0) DrawModelPlot(plotter, S, SM, dataGraphs, true, settings);
@@ -846,7 +850,7 @@ void DrawSoundingPlots(Plotter& plotter, const Sounding& S, const Sounding& SM,
   if (S.hasModel() || SM.hasModel())
     DrawGridLines(plotter, modelGraphs,
                   std::max(modelGraphCount(S), SM.hasModel() ? modelGraphCount(SM) : 1),
-                  settings.majorGridModel, modelGrid, false, settings.frameColour);
+                  settings.view.majorGridModel, modelGrid, false, settings.frameColour);
 }
 
 void DrawSoundingPlots(Plotter& plotter, core::CurrentSounding& current,

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/current_sounding.h"
+#include "core/view_switches.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 
@@ -29,19 +30,11 @@ using LateTimeConversion =
 void lateTimeApparentResistivity(const core::Sounding& S, std::span<const float> timesMs,
                                  std::span<const float> volts, std::span<float> resistivity);
 
-// What the plots show and how: the view switches of the main window, pen
-// colours, text heights and axis titles.
+// What the plots show and how: the view switches of the main window (the
+// zoom switch plays no part in drawing), pen colours, text heights and axis
+// titles.
 struct PlotSettings {
-  bool showLayered = true;
-  bool showSmooth = false;
-  bool showEquivalence = true;
-  bool showBostick = false;
-  bool showNiblett = false;
-  bool redLine = false;
-  bool voltageView = false;  // TEM data as received voltage
-  bool linearTime = false;   // TEM time axis linear
-  bool majorGridData = false, minorGridData = false;
-  bool majorGridModel = false, minorGridModel = false;
+  core::ViewSwitches view;
   // The Bostick and Niblett transforms use masked readings too.
   bool transformsIncludeMasked = false;
 

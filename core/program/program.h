@@ -16,6 +16,7 @@
 #include "core/gaussian_deviate.h"
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
+#include "core/view_switches.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
@@ -23,22 +24,6 @@
 #include "ui/toolkit.h"
 
 namespace zeva::core {
-
-// Display switches of the main window (all plain switches; the file stores
-// only the model-on-data switch, which lives in CurrentSounding).
-struct ViewSwitches {
-  bool zoom = false;
-  bool showLayered = true;
-  bool showSmooth = false;
-  bool showEquivalence = true;
-  bool showBostick = false;
-  bool showNiblett = false;
-  bool redLine = false;
-  bool voltageView = false;  // TEM data as received voltage
-  bool linearTime = false;   // TEM time axis linear
-  bool majorGridData = false, minorGridData = false;
-  bool majorGridModel = false, minorGridModel = false;
-};
 
 // The switches of the View menu, each toggled by one menu entry.
 enum class ViewToggle {

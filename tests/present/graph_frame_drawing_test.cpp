@@ -30,6 +30,16 @@ GraphFrame logFrame(int xCycles, int xExponent, float width, int yCycles, float 
   return f;
 }
 
+// A frame whose x axis is linear (or geometric with no divisions) over
+// `cycles` cycles from `start` by `step`, on one decade of 4 units height.
+GraphFrame linearFrame(int cycles, float width, float start, float step, int divisions) {
+  GraphFrame f = logFrame(cycles, 0, width, 1, 4.0f);
+  f.xStart = start;
+  f.xStep = step;
+  f.xExponentOrDivisions = divisions;
+  return f;
+}
+
 // Texts of the labels drawn below the x axis (those under the frame).
 std::vector<std::string> textsBelow(const RecordingCanvas& canvas, float y) {
   std::vector<std::string> texts;
@@ -74,10 +84,7 @@ TEST(LogLabels, PositiveExponentsAboveThreeAreSuperscriptsToo) {
 }
 
 TEST(LinearLabels, SmallValuesAreWrittenInThousandthsWithM) {
-  GraphFrame f = logFrame(3, 0, 6.0f, 1, 4.0f);
-  f.xStart = 0.002f;
-  f.xStep = 0.002f;
-  f.xExponentOrDivisions = 2;
+  GraphFrame f = linearFrame(3, 6.0f, 0.002f, 0.002f, 2);
   const RecordingCanvas canvas = draw(f);
   EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"2m", "4m", "6m", "8m"}));
 }
@@ -91,20 +98,14 @@ TEST(LinearLabels, TrailingZerosAndPointAreStripped) {
 }
 
 TEST(LinearLabels, StartAndStepGiveTheBoundaryValues) {
-  GraphFrame f = logFrame(4, 0, 8.0f, 1, 4.0f);
-  f.xStart = 1.0f;
-  f.xStep = 0.5f;
-  f.xExponentOrDivisions = 5;
+  GraphFrame f = linearFrame(4, 8.0f, 1.0f, 0.5f, 5);
   const RecordingCanvas canvas = draw(f);
   EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"1", "1.5", "2", "2.5", "3"}));
 }
 
 TEST(LinearLabels, CrowdedLabelsAreThinnedToEveryKthBoundary) {
   // Ten cycles of 0.2 units with labels "1000.5" ... wider than a cycle.
-  GraphFrame f = logFrame(10, 0, 2.0f, 1, 4.0f);
-  f.xStart = 1000.5f;
-  f.xStep = 1.0f;
-  f.xExponentOrDivisions = 1;
+  GraphFrame f = linearFrame(10, 2.0f, 1000.5f, 1.0f, 1);
   const RecordingCanvas canvas = draw(f);
   const auto labels = textsBelow(canvas, 1.0f);
   const float widest = TextWidth(1.3f * 0.15f, "1000.5");
@@ -114,10 +115,7 @@ TEST(LinearLabels, CrowdedLabelsAreThinnedToEveryKthBoundary) {
 }
 
 TEST(GeometricLabels, MoreThanNineCyclesLabelEverySecondBoundary) {
-  GraphFrame f = logFrame(10, 0, 10.0f, 1, 4.0f);
-  f.xStart = 1.0f;
-  f.xStep = 2.0f;
-  f.xExponentOrDivisions = 0;
+  GraphFrame f = linearFrame(10, 10.0f, 1.0f, 2.0f, 0);
   const RecordingCanvas canvas = draw(f);
   const auto labels = textsBelow(canvas, 1.0f);
   EXPECT_EQ(labels, (std::vector<std::string>{"1", "4", "16", "64", "256", "1024"}));
@@ -138,13 +136,12 @@ void PrintTo(const CrowdingCase& c, std::ostream* os) { *os << c.name; }
 
 GraphFrame crowdingFrame(const CrowdingCase& c) {
   GraphFrame f = logFrame(1, 0, 4.0f, 1, 4.0f);
-  int* cycles = c.alongX ? &f.xCycles : &f.yCycles;
-  float* length = c.alongX ? &f.xCycleLength : &f.yCycleLength;
-  *cycles = c.cycles;
-  *length = c.length / static_cast<float>(c.cycles);
-  (c.alongX ? f.xStart : f.yStart) = c.start;
-  (c.alongX ? f.xStep : f.yStep) = c.step;
-  (c.alongX ? f.xExponentOrDivisions : f.yExponentOrDivisions) = c.exponentOrDivisions;
+  const AxisFields axis = c.alongX ? xAxisOf(f) : yAxisOf(f);
+  axis.cycles = c.cycles;
+  axis.cycleLength = c.length / static_cast<float>(c.cycles);
+  axis.start = c.start;
+  axis.step = c.step;
+  axis.exponentOrDivisions = c.exponentOrDivisions;
   f.labelsBelowX = core::logical(c.alongX);
   f.labelsLeftOfY = core::logical(!c.alongX);
   return f;

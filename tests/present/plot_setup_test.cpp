@@ -127,10 +127,10 @@ TEST(SetUpPlots, LinearTimeMakesTheTemTimeAxisLinear) {
   core::CurrentSounding c;
   test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 7.0f}, {{1000, 10, 0.1f}});
   PlotSettings settings;
-  settings.voltageView = true;
+  settings.view.voltageView = true;
   SetUpPlots(c, settings);
   EXPECT_EQ(c.dataFrames[0].xStep, 0.0f);
-  settings.linearTime = true;
+  settings.view.linearTime = true;
   SetUpPlots(c, settings);
   EXPECT_NE(c.dataFrames[0].xStep, 0.0f);
   EXPECT_TRUE(inside(c.dataFrames[0], 7.0f, 0.1f));

@@ -139,11 +139,11 @@ TEST(Grid, MinorLinesAreDrawnOnlyWithTheMajorGrid) {
   core::resetToDefault(c);
   PlotSettings settings;
   Picture picture;
-  settings.minorGridData = true;
-  settings.majorGridData = false;
+  settings.view.minorGridData = true;
+  settings.view.majorGridData = false;
   picture.draw(c, settings);
   EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kGrey)), 0u);
-  settings.majorGridData = true;
+  settings.view.majorGridData = true;
   picture.draw(c, settings);
   // Two decades of spacing (x) and two of resistivity (y), 8 minor lines each.
   const GraphFrame& g = c.dataFrames[0];
@@ -153,8 +153,8 @@ TEST(Grid, MinorLinesAreDrawnOnlyWithTheMajorGrid) {
 
 TEST(RedLine, IsDrawnForMtOnlyAndHorizontalOnlyOnALogOrdinate) {
   PlotSettings settings;
-  settings.redLine = true;
-  settings.showLayered = false;
+  settings.view.redLine = true;
+  settings.view.showLayered = false;
   Picture picture;
 
   core::CurrentSounding dc;
@@ -177,7 +177,7 @@ TEST(RedLine, IsDrawnForMtOnlyAndHorizontalOnlyOnALogOrdinate) {
   EXPECT_NEAR(red[1].from.y, g1.originY + PageY(10.0f, g1), 1e-4f);
   EXPECT_NEAR(red[2].from.x, x1Hz, 1e-4f);
 
-  settings.redLine = false;
+  settings.view.redLine = false;
   picture.draw(mt, settings);
   EXPECT_EQ(picture.canvas.segmentsIn(pen(colour::kRed)), 0u);
 }
@@ -446,7 +446,7 @@ TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {
   };
   auto resistivity = observedSeries(c.S, settings);
   EXPECT_FLOAT_EQ(resistivity[0].y[1], 100.0f / 11.0f);
-  settings.voltageView = true;
+  settings.view.voltageView = true;
   EXPECT_FLOAT_EQ(observedSeries(c.S, settings)[0].y[1], 10.0f);
 }
 

@@ -149,19 +149,7 @@ QAction* MainWindow::action(int number) const {
 
 present::PlotSettings MainWindow::plotSettings() const {
   present::PlotSettings settings = appearance_;
-  const core::ViewSwitches& v = program_.view();
-  settings.showLayered = v.showLayered;
-  settings.showSmooth = v.showSmooth;
-  settings.showEquivalence = v.showEquivalence;
-  settings.showBostick = v.showBostick;
-  settings.showNiblett = v.showNiblett;
-  settings.redLine = v.redLine;
-  settings.voltageView = v.voltageView;
-  settings.linearTime = v.linearTime;
-  settings.majorGridData = v.majorGridData;
-  settings.minorGridData = v.minorGridData;
-  settings.majorGridModel = v.majorGridModel;
-  settings.minorGridModel = v.minorGridModel;
+  settings.view = program_.view();
   settings.lateTime = [](const core::Sounding& S, std::span<const float> times,
                          std::span<const float> volts, std::span<float> rho) {
     forward::lateTimeApparentResistivity(S, times, volts, rho);

@@ -45,18 +45,7 @@ std::string_view filterOf(GraphicsFormat format) {
 
 present::PlotSettings plotSettingsFor(const core::ViewSwitches& view) {
   present::PlotSettings settings;
-  settings.showLayered = view.showLayered;
-  settings.showSmooth = view.showSmooth;
-  settings.showEquivalence = view.showEquivalence;
-  settings.showBostick = view.showBostick;
-  settings.showNiblett = view.showNiblett;
-  settings.redLine = view.redLine;
-  settings.voltageView = view.voltageView;
-  settings.linearTime = view.linearTime;
-  settings.majorGridData = view.majorGridData;
-  settings.minorGridData = view.minorGridData;
-  settings.majorGridModel = view.majorGridModel;
-  settings.minorGridModel = view.minorGridModel;
+  settings.view = view;
   return settings;
 }
 
