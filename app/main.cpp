@@ -93,6 +93,8 @@ int run(QApplication& app) {
 
   // The default sounding with its segments (built by the program).
   core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
+  // The mouse trace of model drags and zoom boxes, for support cases.
+  program.traceMouse = qEnvironmentVariableIsSet("ZEVA_MOUSE_TRACE");
   program.settings() = stored;
   applyDisplayFlags(stored.flags, program.view());
 

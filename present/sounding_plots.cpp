@@ -255,6 +255,7 @@ std::vector<DataSeries> plottedColumns(const Sounding& instance, std::span<const
     DataSeries s;
     s.graph = use.graph;
     s.set = set++;
+    s.column = use.column;
     s.x = abscissaeOf(instance, use.column, n);
     s.y = columnOf(values, use.column, n);
     series.push_back(std::move(s));

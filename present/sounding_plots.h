@@ -82,8 +82,9 @@ struct DataSeries {
   std::vector<float> x, y;
   std::vector<float> error;  // error of each plotted value, in its units
   std::vector<bool> masked;
-  int graph = 0;  // zero-based data graph
-  int set = 0;    // data set within the sounding (colour, symbol)
+  int graph = 0;   // zero-based data graph
+  int set = 0;     // data set within the sounding (colour, symbol)
+  int column = 0;  // zero-based column of VOLTS (or SVOLT) the values come from
 };
 
 // The observed series as they are plotted (TEM as apparent resistivity or

@@ -86,6 +86,14 @@ inline constexpr std::string_view kInvertBeforeEquivalenceMessage =
     "Please do inversion before analyzing equivalence";
 inline constexpr std::string_view kSmoothBeforeEquivalenceMessage =
     "Please estimate smooth model before analyzing smooth equivalence";
+inline constexpr std::string_view kSingleLayerDeleteMessage =
+    "Cannot delete layer from single layer model";
+inline constexpr std::string_view kNoWellLogMessage = "No well log has been read";
+inline constexpr std::string_view kNoUsableLogMessage =
+    "NO DEPTH AND POSITIVE RESISTIVITY IN WELL LOG: ";
+
+// Which parameters the fix and free commands of the popup menus act on.
+enum class FixTarget { Resistivity, Boundary };
 
 class Program {
  public:
@@ -222,6 +230,35 @@ class Program {
   bool analyzeEquivalence();
   bool analyzeSmoothEquivalence();
 
+  // Popup commands of the plots and mouse editing (layer_commands.cpp);
+  // `parameter` is the 1-based PAR index picked with the mouse. "&Delete
+  // Layer" and "&Split Layer" act on a per-layer parameter's layer (a split
+  // at `atDepth` when that lies inside the layer), then run the forward
+  // routine; fixing and freeing act on a resistivity or a boundary only and
+  // clear the resolution and equivalence; masking acts on a reading within
+  // the data. False when the selection does not apply or after a message.
+  bool deleteLayer(int parameter);
+  bool splitLayer(int parameter, std::optional<float> atDepth = std::nullopt);
+  bool setParameterFixed(int parameter, bool fixed, FixTarget target);
+  bool setPointMasked(int point, int component, bool masked);
+  // One step of a model drag: the synthetics follow the model. The release
+  // then clears the resolution and equivalence and runs the forward once more.
+  void dragStep();
+  void finishModelDrag();
+  // The mouse trace ("Rubber Model:", "Rubber Box:") goes to the debug log
+  // while this is set.
+  bool traceMouse = false;
+  void trace(std::string_view line);
+
+  // The well log (well_log_commands.cpp): "Well Log File" reads one with the
+  // flat ASCII well-log importer; "&Set Layered Model" replaces the layered
+  // model by its step fit with at most `layers` layers.
+  bool importWellLog();
+  void setWellLog(files::WellLog log, std::string name);
+  const files::WellLog& wellLog() const { return wellLog_; }
+  const std::string& wellLogName() const { return wellLogName_; }
+  bool setModelFromWellLog(int layers);
+
  private:
   // The view switches a newly read file of this data type starts with.
   void applyFileSwitchRules(bool afterReload);
@@ -245,6 +282,11 @@ class Program {
   files::UsfImportMemory usfMemory_;
   // The noise of the synthetics exports: a sequence of its own.
   GaussianDeviate exportNoise_;
+
+  void runForwardQuietly();
+  bool adoptEditedModel(bool built, Sounding& changed);
+  files::WellLog wellLog_;
+  std::string wellLogName_;
 };
 
 }  // namespace zeva::core

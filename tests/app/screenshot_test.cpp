@@ -11,18 +11,22 @@
 #include <QProgressDialog>
 #include <QScreen>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 #include <cmath>
 
 #include "core/data_type.h"
 #include "core/program/example_soundings.h"
 #include "files/sounding_import.h"
+#include "present/graph_frame_drawing.h"
 #include "tests/support/test_support.h"
 #include "ui/qt/data_editor.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/model_editor.h"
 #include "ui/qt/new_sounding_dialog.h"
 #include "ui/qt/qt_toolkit.h"
+#include "ui/qt/sounding_plot_widget.h"
+#include "ui/qt/well_log_window.h"
 
 namespace zeva::qt {
 namespace {
@@ -169,6 +173,56 @@ TEST_F(Screenshots, ProgressDialogOverTheWindowDuringEquivalence) {
   timer.stop();
   ASSERT_FALSE(shot.isNull()) << "the progress dialog did not come up";
   EXPECT_TRUE(shot.save(QDir(folder).filePath("window-progress.png")));
+}
+
+TEST(Screenshots, ModelDragInProgressAndWellLogWindow) {
+  const QString folder = qEnvironmentVariable("ZEVA_SCREENSHOT_DIR");
+  if (folder.isEmpty()) GTEST_SKIP() << "ZEVA_SCREENSHOT_DIR not set";
+  test::TemporaryFolder data;
+  QtToolkit toolkit;
+  core::Program program(toolkit, data.path());
+  MainWindow window(program, toolkit, QString());
+  window.resize(1200, 800);
+  ASSERT_TRUE(
+      program.setLayeredModel({.resistivity = {40.0f, 8.0f, 300.0f}, .geometry = {3.0f, 25.0f}}));
+  program.forwardModel();
+  window.autoscale();
+  window.refresh();
+  window.show();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+
+  // The second layer's resistivity grabbed and pulled to the right: the
+  // rubber line, the synthetic curve and the fit follow before release.
+  SoundingPlotWidget* plots = window.plotWidget();
+  const core::GraphFrame& g = program.current().modelFrames[0];
+  auto pixel = [&](float value, float depth) {
+    return plots
+        ->toDevice(g.originX + present::PageX(value, g), g.originY + present::PageY(depth, g))
+        .toPoint();
+  };
+  QTest::mousePress(plots, Qt::LeftButton, Qt::NoModifier, pixel(45.0f, 6.0f));
+  QTest::mouseMove(plots, pixel(60.0f, 6.0f));
+  QTest::mouseMove(plots, pixel(90.0f, 6.0f));
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  EXPECT_TRUE(window.grab().save(QDir(folder).filePath("model-drag-in-progress.png")));
+  QTest::mouseRelease(plots, Qt::LeftButton, Qt::NoModifier, pixel(90.0f, 6.0f));
+
+  // A borehole log beside the model, with its three-layer step fit.
+  files::WellLog log;
+  for (int i = 1; i <= 400; ++i) {
+    const float z = 0.25f * static_cast<float>(i);
+    const float base = z < 4.0f ? 45.0f : z < 30.0f ? 7.0f : 280.0f;
+    log.depth.push_back(z);
+    log.resistivity.push_back(base * (1.0f + 0.25f * std::sin(1.7f * z) * std::cos(0.37f * z)));
+  }
+  program.setWellLog(log, "BH-7");
+  WellLogWindow wellLog(program, {}, &window);
+  wellLog.resize(1000, 760);
+  wellLog.setLayerCount(3);
+  wellLog.logChanged();
+  wellLog.show();
+  for (int i = 0; i < 5; ++i) QApplication::processEvents();
+  EXPECT_TRUE(wellLog.grab().save(QDir(folder).filePath("well-log-window.png")));
 }
 
 }  // namespace

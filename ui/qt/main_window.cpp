@@ -27,11 +27,14 @@
 #include "forward/tem_late_time.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
+#include "ui/qt/graph_range_dialog.h"
 #include "ui/qt/graphics_export.h"
+#include "ui/qt/model_drag_controller.h"
 #include "ui/qt/model_editor.h"
 #include "ui/qt/new_sounding_dialog.h"
 #include "ui/qt/plot_properties_dialog.h"
 #include "ui/qt/sounding_plot_widget.h"
+#include "ui/qt/well_log_window.h"
 
 namespace zeva::qt {
 
@@ -119,6 +122,29 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
       },
       this);
   setCentralWidget(plots_);
+  drag_ = std::make_unique<ModelDragController>(
+      program_, *plots_,
+      ModelDragController::Hooks{
+          [this] { return plotSettings(); }, [this](int number) { return action(number); },
+          [this] {
+            if (program_.autoscalePending) autoscale();
+            refresh();
+          },
+          [this](int point, int component) {
+            const auto& d = program_.S().data();
+            statusBar()->showMessage(
+                tr("Point %1, component %2: %3, %4")
+                    .arg(point)
+                    .arg(component)
+                    .arg(static_cast<double>(d.TIME(point - 1, 0)))
+                    .arg(static_cast<double>(d.VOLTS(point - 1, component - 1))));
+          },
+          [this](core::GraphPick graph) {
+            if (QAction* properties = action(40060))
+              properties->trigger();
+            else if (editGraphRange(this, program_.current(), graph, toolkit_))
+              refresh();
+          }});
 
   for (int pane = 1; pane <= kPaneCount; ++pane) {
     auto* label = new QLabel(this);
@@ -137,6 +163,7 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
 }
 
 MainWindow::~MainWindow() {
+  plots_->setMouseHandlers({});
   toolkit_.setParent(nullptr);
   toolkit_.setStatusSink({});
   toolkit_.setRedrawSink({});
@@ -240,6 +267,19 @@ void MainWindow::buildMenus() {
   import->addSeparator();
   addCommand(import, 40038, "ASCII &Model File", [this] { program_.importAsciiModel(); });
   addCommand(import, 40096, "&USF Data File", [this] { program_.importUsfData(); });
+  addCommand(import, 40074, "Well Log File", [this] { importWellLog(); });
+
+  // The entries of the plots' popup menus act on what the mouse picked.
+  const std::pair<int, const char*> popupEntries[] = {{40031, "&Delete Layer"},
+                                                      {40036, "&Split Layer"},
+                                                      {40099, "Fix Layer Resistivity"},
+                                                      {40100, "Free Layer Resistivity"},
+                                                      {40101, "Fix Layer Thickness/Depth"},
+                                                      {40102, "Free Layer Thickness/Depth"},
+                                                      {40097, "&Mask Point"},
+                                                      {40098, "&Unmask Point"}};
+  for (const auto& [number, text] : popupEntries)
+    addCommand(nullptr, number, text, [this, number = number] { drag_->runPopupCommand(number); });
 
   QMenu* exportMenu = file->addMenu(tr("&Export"));
   addCommand(exportMenu, 40041, "ASCII &Data File", [this] { program_.exportAsciiData(); });
@@ -398,6 +438,24 @@ void MainWindow::refresh() {
     setStatus(kSmoothPane, {});
   }
   plots_->update();
+  if (wellLog_) wellLog_->plotWidget()->update();
+}
+
+WellLogWindow* MainWindow::wellLogWindow() const { return wellLog_.data(); }
+
+void MainWindow::importWellLog() {
+  if (!program_.importWellLog()) return;
+  if (!wellLog_)
+    wellLog_ = new WellLogWindow(
+        program_,
+        [this] {
+          if (program_.autoscalePending) autoscale();
+          refresh();
+        },
+        this);
+  wellLog_->logChanged();
+  wellLog_->show();
+  wellLog_->raise();
 }
 
 QString MainWindow::statusText(int pane) const {
@@ -484,6 +542,7 @@ bool MainWindow::exitProgram() {
   if (closing_) return true;
   if (!program_.askToSave()) return false;
   closing_ = true;
+  if (wellLog_) wellLog_->close();  // remembers its place first
   if (exitHandler_) exitHandler_(isMaximized() || isMinimized() ? QRect() : geometry());
   close();
   return true;

@@ -8,8 +8,10 @@
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QPointer>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "core/program/program.h"
 #include "present/sounding_plots.h"
@@ -22,6 +24,8 @@ class QMenu;
 namespace zeva::qt {
 
 class SoundingPlotWidget;
+class ModelDragController;
+class WellLogWindow;
 
 inline constexpr std::string_view kStartTitle = "Kelvorin Limited 1-D Interpretation";
 // "Kelvorin 1-D Sounding Inversion [" + the 24-character sounding name + "]".
@@ -74,6 +78,11 @@ class MainWindow : public QMainWindow {
 
   QString statusText(int pane) const;
   SoundingPlotWidget* plotWidget() const { return plots_; }
+  // Mouse editing on the plots, and the well-log window (null while closed).
+  ModelDragController* dragController() const { return drag_.get(); }
+  WellLogWindow* wellLogWindow() const;
+  // "Well Log File": reads a log and shows it in the well-log window.
+  void importWellLog();
   core::Program& program() { return program_; }
 
   // The printer File, Print prints on; it keeps the user's choices of the
@@ -133,6 +142,8 @@ class MainWindow : public QMainWindow {
   QPrinter printer_;
   // How the plots look (heights, colours, font) beside the view switches.
   present::PlotSettings appearance_;
+  std::unique_ptr<ModelDragController> drag_;
+  QPointer<WellLogWindow> wellLog_;
 };
 
 }  // namespace zeva::qt

@@ -25,18 +25,44 @@ bool SoundingPlotWidget::toPage(QPointF device, float& pageX, float& pageY) cons
   return pageX >= 0.0f && pageX <= kPlotPageWidth && pageY >= 0.0f && pageY <= kPlotPageHeight;
 }
 
+QPointF SoundingPlotWidget::toDevice(float pageX, float pageY) const {
+  const double scale =
+      std::min(width() / double(kPlotPageWidth), height() / double(kPlotPageHeight));
+  const double left = (width() - scale * kPlotPageWidth) / 2.0;
+  const double top = (height() - scale * kPlotPageHeight) / 2.0;
+  return {left + scale * pageX, top + scale * (kPlotPageHeight - pageY)};
+}
+
 void SoundingPlotWidget::paintEvent(QPaintEvent*) {
   ++paints_;
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
   if (painter_) painter_(painter, QRectF(rect()));
+  if (mouse_.overlay) {
+    painter.save();
+    mouse_.overlay(painter);
+    painter.restore();
+  }
 }
 
 void SoundingPlotWidget::mouseMoveEvent(QMouseEvent* event) {
   float x = 0.0f, y = 0.0f;
   const bool inside = toPage(event->position(), x, y);
   if (cursor_) cursor_(x, y, inside);
+  if (mouse_.move) mouse_.move(*event, x, y);
   QWidget::mouseMoveEvent(event);
+}
+
+void SoundingPlotWidget::mousePressEvent(QMouseEvent* event) {
+  float x = 0.0f, y = 0.0f;
+  toPage(event->position(), x, y);
+  if (mouse_.press) mouse_.press(*event, x, y);
+}
+
+void SoundingPlotWidget::mouseReleaseEvent(QMouseEvent* event) {
+  float x = 0.0f, y = 0.0f;
+  toPage(event->position(), x, y);
+  if (mouse_.release) mouse_.release(*event, x, y);
 }
 
 void SoundingPlotWidget::leaveEvent(QEvent* event) {

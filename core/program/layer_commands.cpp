@@ -1,0 +1,225 @@
+// The commands of the plots' popup menus and of mouse editing: deleting and
+// splitting a layer, fixing and freeing a resistivity or a boundary, masking a
+// data point, and the forward runs that follow a drag of the model.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+
+#include "core/program/model_editing.h"
+#include "core/program/program.h"
+#include "forward/forward_choice.h"
+#include "inversion/inversion_steps.h"
+
+namespace zeva::core {
+
+namespace {
+
+// A layered model taken apart into its layers and boundaries, so that layers
+// can be removed or inserted with their controls; the boundaries are held as
+// depths whatever the model stores.
+struct LayerRow {
+  float value[2]{};
+  float upper[2]{1.0e10f, 1.0e10f}, lower[2]{};
+  Logical fixed[2]{}, limited[2]{};
+};
+struct BoundaryRow {
+  float depth = 0.0f;
+  float upper = 1.0e10f, lower = 0.0f;
+  Logical fixed = kFalse, limited = kFalse;
+};
+struct ModelRows {
+  std::vector<LayerRow> layers;
+  std::vector<BoundaryRow> boundaries;
+};
+
+ModelRows rowsOf(const Sounding& S) {
+  ModelRows rows;
+  const int nlayer = S.NLAYER(), npk = std::clamp(S.NPK(), 1, 2);
+  const LayeredModel& M = S.M;
+  for (int i = 0; i < nlayer; ++i) {
+    LayerRow row;
+    for (int b = 0; b < npk; ++b) {
+      const auto k = static_cast<std::size_t>(b * nlayer + i);
+      row.value[b] = M.PAR[k];
+      row.upper[b] = M.PARU[k];
+      row.lower[b] = M.PARD[k];
+      row.fixed[b] = M.LFIX[k];
+      row.limited[b] = M.LMTP[k];
+    }
+    rows.layers.push_back(row);
+  }
+  float depth = 0.0f;
+  for (int j = 0; j + 1 < nlayer; ++j) {
+    const std::size_t k = S.geometryIndex(j);
+    depth = isSet(S.model.depths) ? M.PAR[k] : depth + M.PAR[k];
+    rows.boundaries.push_back({depth, M.PARU[k], M.PARD[k], M.LFIX[k], M.LMTP[k]});
+  }
+  return rows;
+}
+
+// Writes rows back into a copy of S with the new layer count; false when the
+// arrays cannot be had.
+bool buildFromRows(const Sounding& S, const ModelRows& rows, Sounding& result) {
+  result = S;
+  const int nlayer = static_cast<int>(rows.layers.size());
+  const int npk = std::clamp(S.NPK(), 1, 2);
+  result.model.NLAYER = nlayer;
+  if (!result.allocateModel()) return false;
+  LayeredModel& M = result.M;
+  for (int i = 0; i < nlayer; ++i)
+    for (int b = 0; b < npk; ++b) {
+      const auto k = static_cast<std::size_t>(b * nlayer + i);
+      const LayerRow& row = rows.layers[static_cast<std::size_t>(i)];
+      M.PAR[k] = row.value[b];
+      M.PARU[k] = row.upper[b];
+      M.PARD[k] = row.lower[b];
+      M.LFIX[k] = row.fixed[b];
+      M.LMTP[k] = row.limited[b];
+    }
+  float above = 0.0f;
+  for (int j = 0; j + 1 < nlayer; ++j) {
+    const std::size_t k = result.geometryIndex(j);
+    const BoundaryRow& row = rows.boundaries[static_cast<std::size_t>(j)];
+    M.PAR[k] = isSet(S.model.depths) ? row.depth : row.depth - above;
+    above = row.depth;
+    M.PARU[k] = row.upper;
+    M.PARD[k] = row.lower;
+    M.LFIX[k] = row.fixed;
+    M.LMTP[k] = row.limited;
+  }
+  result.layer.syntheticValid = kFalse;
+  result.layer.resolutionValid = kFalse;
+  result.layer.equivalenceValid = kFalse;
+  result.layer.saved = kFalse;
+  return true;
+}
+
+// Zero-based layer of a per-layer parameter (any block), or -1.
+int layerOf(const Sounding& S, int parameter) {
+  const int nlayer = S.NLAYER(), perLayer = nlayer * std::max(1, S.NPK());
+  if (nlayer <= 0 || parameter < 1 || parameter > perLayer) return -1;
+  return (parameter - 1) % nlayer;
+}
+
+}  // namespace
+
+// The rebuilt model replaces that of S and gets its synthetics.
+bool Program::adoptEditedModel(bool built, Sounding& changed) {
+  if (!built) {
+    toolkit_.warning(kModelAllocationMessage);
+    return false;
+  }
+  current_.S = std::move(changed);
+  runForwardQuietly();
+  toolkit_.requestRedraw();
+  return true;
+}
+
+bool Program::deleteLayer(int parameter) {
+  const Sounding& S = current_.S;
+  const int layer = layerOf(S, parameter);
+  if (layer < 0) return false;
+  if (S.NLAYER() <= 1) {
+    toolkit_.information(kSingleLayerDeleteMessage);
+    return false;
+  }
+  // The layer's bottom goes with it, so that the layer below takes its place
+  // and every other boundary stays at its depth; the half-space gives up its
+  // top instead, and the layer above becomes the half-space.
+  const auto i = static_cast<std::size_t>(layer);
+  const std::size_t boundary = std::min(i, static_cast<std::size_t>(S.NLAYER() - 2));
+  ModelRows rows = rowsOf(S);
+  rows.layers.erase(rows.layers.begin() + static_cast<std::ptrdiff_t>(i));
+  rows.boundaries.erase(rows.boundaries.begin() + static_cast<std::ptrdiff_t>(boundary));
+  Sounding changed;
+  const bool built = buildFromRows(S, rows, changed);
+  return adoptEditedModel(built, changed);
+}
+
+bool Program::splitLayer(int parameter, std::optional<float> atDepth) {
+  const Sounding& S = current_.S;
+  const int layer = layerOf(S, parameter);
+  if (layer < 0) return false;
+  ModelRows rows = rowsOf(S);
+  const int nlayer = S.NLAYER();
+  const float top = layer == 0 ? 0.0f : rows.boundaries[static_cast<std::size_t>(layer - 1)].depth;
+  const float bottom = layer + 1 < nlayer ? rows.boundaries[static_cast<std::size_t>(layer)].depth
+                                          : std::numeric_limits<float>::infinity();
+  // At the depth the user pointed at when it lies inside the layer, else in
+  // the layer's middle on the logarithmic depth scale of the model plot.
+  float depth = 0.0f;
+  if (atDepth && *atDepth > top && *atDepth < bottom && std::isfinite(*atDepth)) {
+    depth = *atDepth;
+  } else if (std::isinf(bottom)) {
+    depth = top > 0.0f ? 2.0f * top : 10.0f;
+  } else {
+    depth = top > 0.0f ? std::sqrt(top * bottom) : bottom / 2.0f;
+  }
+  // Both halves keep the layer's value and controls; the new boundary is free.
+  const auto i = static_cast<std::size_t>(layer);
+  const LayerRow copy = rows.layers[i];
+  rows.layers.insert(rows.layers.begin() + static_cast<std::ptrdiff_t>(i) + 1, copy);
+  BoundaryRow boundary;
+  boundary.depth = depth;
+  rows.boundaries.insert(rows.boundaries.begin() + static_cast<std::ptrdiff_t>(i), boundary);
+  Sounding changed;
+  const bool built = buildFromRows(S, rows, changed);
+  return adoptEditedModel(built, changed);
+}
+
+bool Program::setParameterFixed(int parameter, bool fixed, FixTarget target) {
+  Sounding& S = current_.S;
+  const int nlayer = S.NLAYER();
+  const bool resistivity = parameter >= 1 && parameter <= nlayer;
+  const bool boundary = isBoundaryParameter(S, parameter);
+  if ((target == FixTarget::Resistivity && !resistivity) ||
+      (target == FixTarget::Boundary && !boundary) ||
+      static_cast<std::size_t>(parameter) > S.M.LFIX.size())
+    return false;
+  S.M.LFIX[static_cast<std::size_t>(parameter - 1)] = logical(fixed);
+  S.layer.resolutionValid = kFalse;
+  S.layer.equivalenceValid = kFalse;
+  S.layer.saved = kFalse;
+  toolkit_.requestRedraw();
+  return true;
+}
+
+bool Program::setPointMasked(int point, int component, bool masked) {
+  Sounding& S = current_.S;
+  Matrix<Logical>& LMASK = S.data().LMASK;
+  if (point < 1 || point > S.NDATA() || component < 1 || component > S.NCOMP() ||
+      static_cast<std::size_t>(point) > LMASK.rows() ||
+      static_cast<std::size_t>(component) > LMASK.cols())
+    return false;
+  LMASK(point - 1, component - 1) = logical(masked);
+  S.layer.saved = kFalse;
+  // The fit leaves masked readings out; it is brought up to date with them.
+  if (isSet(S.layer.syntheticValid)) runForwardQuietly();
+  toolkit_.requestRedraw();
+  return true;
+}
+
+void Program::runForwardQuietly() {
+  Sounding& S = current_.S;
+  if (!S.hasModel() || S.NDATA() <= 0 || !forward::hasForwardModel(S)) return;
+  inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
+}
+
+void Program::dragStep() { runForwardQuietly(); }
+
+void Program::finishModelDrag() {
+  Sounding& S = current_.S;
+  S.layer.resolutionValid = kFalse;
+  S.layer.equivalenceValid = kFalse;
+  S.layer.saved = kFalse;
+  runForwardQuietly();
+  toolkit_.requestRedraw();
+}
+
+void Program::trace(std::string_view line) {
+  if (traceMouse && debugLog_) *debugLog_ << line << '\n' << std::flush;
+}
+
+}  // namespace zeva::core

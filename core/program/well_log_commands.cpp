@@ -1,0 +1,85 @@
+// The well-log commands: reading a log with the flat ASCII well-log importer
+// and replacing the layered model by the log's step fit.
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/data_type.h"
+#include "core/program/program.h"
+#include "core/program/well_log.h"
+#include "present/sounding_plots.h"
+
+namespace zeva::core {
+
+bool Program::importWellLog() {
+  const files::FlatAsciiImporter importer = files::flatAsciiImporter(files::FlatAsciiKind::WellLog);
+  const auto chosen =
+      toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
+  if (!chosen) return false;
+  files::FlatAsciiRequest request;
+  request.kind = files::FlatAsciiKind::WellLog;
+  if (!files::askColumns(toolkit_, files::FlatAsciiKind::WellLog, request, settings_.columns))
+    return false;
+  files::WellLog read;
+  if (files::readWellLog(*chosen, settings_.columns, read, toolkit_) != 0) return false;
+  files::WellLog clean = cleanWellLog(read);
+  if (clean.depth.empty()) {
+    toolkit_.information(std::string(kNoUsableLogMessage) + *chosen);
+    return false;
+  }
+  wellLog_ = std::move(clean);
+  wellLogName_ = files::soundingNameOf(*chosen);
+  return true;
+}
+
+void Program::setWellLog(files::WellLog log, std::string name) {
+  wellLog_ = cleanWellLog(log);
+  wellLogName_ = std::move(name);
+}
+
+bool Program::setModelFromWellLog(int layers) {
+  if (wellLog_.depth.empty()) {
+    toolkit_.information(kNoWellLogMessage);
+    return false;
+  }
+  const LogSegmentation fit = segmentWellLog(wellLog_, std::max(1, layers));
+  // Readings at one depth can leave a layer without thickness; it merges with
+  // the layer above.
+  std::vector<float> resistivity{fit.resistivity.front()}, depth;
+  for (std::size_t j = 0; j < fit.bottomDepth.size(); ++j) {
+    const float d = fit.bottomDepth[j];
+    if (d > 0.0f && (depth.empty() || d > depth.back())) {
+      depth.push_back(d);
+      resistivity.push_back(fit.resistivity[j + 1]);
+    }
+  }
+  const Sounding& S = current_.S;
+  LayeredModelRequest request;
+  request.depths = isSet(S.model.depths);
+  float above = 0.0f;
+  for (float d : depth) {
+    request.geometry.push_back(request.depths ? d : d - above);
+    above = d;
+  }
+  // Conductivity models hold mS/m.
+  const bool conductivity = S.header.dataType == type::kEmConductivity;
+  for (float rho : resistivity) request.resistivity.push_back(conductivity ? 1000.0f / rho : rho);
+  // IP parameters are kept from the old model at each new layer's middle.
+  if (S.NPK() > 1 && S.hasModel()) {
+    const present::ModelColumns old = present::modelColumns(S);
+    for (std::size_t i = 0; i < resistivity.size(); ++i) {
+      const float top = i == 0 ? 0.0f : depth[i - 1];
+      const float middle = i < depth.size() ? 0.5f * (top + depth[i]) : 2.0f * top + 1.0f;
+      std::size_t layer = 0;
+      while (layer < old.bottomDepth.size() && middle > old.bottomDepth[layer]) ++layer;
+      request.ip.push_back(layer < old.ip.size() ? old.ip[layer] : 0.0f);
+    }
+  }
+  if (!setLayeredModel(request)) return false;
+  runForwardQuietly();
+  autoscalePending = true;
+  toolkit_.requestRedraw();
+  return true;
+}
+
+}  // namespace zeva::core

@@ -1,0 +1,89 @@
+#pragma once
+// The well-log window: a resistivity log against depth beside the layered
+// model of the sounding, and the cumulative conductance of both, so that a
+// model can be compared with a borehole and built from it. "&Set Layered
+// Model" replaces the layered model by the log's least-squares step fit with
+// the number of layers chosen in the window; the fit is also drawn as the
+// conductance segments.
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+
+#include "core/program/program.h"
+#include "core/program/well_log.h"
+#include "present/plotter.h"
+
+class QAction;
+class QSpinBox;
+
+namespace zeva::qt {
+
+class SoundingPlotWidget;
+
+inline constexpr std::string_view kWellLogTitle = "Kelvorin Limited Well Log Processing";
+
+namespace wellcommand {
+inline constexpr int kSetLayeredModel = 40076, kImport = 40074, kExportModel = 40049,
+                     kExportPicture = 40059, kPrint = 40022, kClose = 40075, kClearSegments = 40077,
+                     kLog = 40078, kLayered = 40085, kConductance = 40080, kSegments = 40079,
+                     kMajorGridLog = 40081, kMinorGridLog = 40082, kMajorGridConductance = 40083,
+                     kMinorGridConductance = 40084;
+}  // namespace wellcommand
+
+// What the window shows.
+struct WellLogView {
+  bool log = true;
+  bool layered = true;
+  bool conductance = true;
+  bool segments = true;
+  bool majorGridLog = false, minorGridLog = false;
+  bool majorGridConductance = false, minorGridConductance = false;
+};
+
+// Draws the well-log picture (10 x 8 page) with the present primitives.
+void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
+                     const core::LogSegmentation& segments, const WellLogView& view,
+                     const std::string& name);
+
+class WellLogWindow : public QMainWindow {
+ public:
+  // `modelChanged` runs after the layered model was replaced (the main
+  // window autoscales and redraws).
+  WellLogWindow(core::Program& program, std::function<void()> modelChanged,
+                QWidget* parent = nullptr);
+
+  QAction* action(int number) const;
+  void runCommand(int number);
+  // The log was replaced: the segments are fitted again and the picture drawn.
+  void logChanged();
+  void setLayerCount(int layers);
+  int layerCount() const;
+  const core::LogSegmentation& segments() const { return segments_; }
+  const WellLogView& view() const { return view_; }
+  SoundingPlotWidget* plotWidget() const { return plots_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run);
+  QAction* addToggle(QMenu* menu, int number, const QString& text, bool WellLogView::*flag);
+  void toggleView(bool WellLogView::*flag);
+  void exportPicture();
+  void updateChecks();
+
+  core::Program& program_;
+  std::function<void()> modelChanged_;
+  SoundingPlotWidget* plots_ = nullptr;
+  QSpinBox* layers_ = nullptr;
+  WellLogView view_;
+  core::LogSegmentation segments_;
+  std::map<int, QAction*> actions_;
+  std::map<int, std::function<void()>> commands_;
+  std::map<int, bool WellLogView::*> toggles_;
+  bool placed_ = false;
+};
+
+}  // namespace zeva::qt
