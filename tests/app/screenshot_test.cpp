@@ -183,8 +183,8 @@ TEST(Screenshots, ModelDragInProgressAndWellLogWindow) {
   core::Program program(toolkit, data.path());
   MainWindow window(program, toolkit, QString());
   window.resize(1200, 800);
-  ASSERT_TRUE(
-      program.setLayeredModel({.resistivity = {40.0f, 8.0f, 300.0f}, .geometry = {3.0f, 25.0f}}));
+  ASSERT_TRUE(program.setLayeredModel(
+      {.resistivity = {180.0f, 45.0f, 160.0f, 18.0f}, .geometry = {2.5f, 9.0f, 90.0f}}));
   program.forwardModel();
   window.autoscale();
   window.refresh();

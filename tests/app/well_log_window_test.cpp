@@ -121,6 +121,20 @@ TEST_F(WellLogWindowTest, TogglesAndClearSegmentsChangeWhatIsDrawn) {
   EXPECT_FALSE(log->view().minorGridLog);
 }
 
+TEST_F(WellLogWindowTest, PictureIsWrittenInTheFormatOfItsExtension) {
+  importLog();
+  WellLogWindow* log = window.wellLogWindow();
+  ASSERT_NE(log, nullptr);
+  ASSERT_TRUE(log->exportPictureTo(folder / "BORE.SVG"));
+  EXPECT_NE(test::readFile(folder / "BORE.SVG").find("<svg"), std::string::npos);
+  ASSERT_TRUE(log->exportPictureTo(folder / "BORE.DXF"));
+  const std::string dxf = test::readFile(folder / "BORE.DXF");
+  EXPECT_NE(dxf.find("Conductance (S)"), std::string::npos);
+  EXPECT_NE(dxf.find("EOF"), std::string::npos);
+  ASSERT_TRUE(log->exportPictureTo(folder / "BORE.PNG"));
+  EXPECT_EQ(test::readFile(folder / "BORE.PNG").substr(1, 3), "PNG");
+}
+
 TEST_F(WellLogWindowTest, ClosingRemembersThePlaceForTheSettingsFile) {
   importLog();
   WellLogWindow* log = window.wellLogWindow();

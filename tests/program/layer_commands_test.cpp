@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <vector>
 
 #include "core/program/program.h"
@@ -149,6 +150,17 @@ TEST_F(LayerCommands, FinishingADragClearsTheResultsAndComputesTheSynthetics) {
   const std::vector<float> after = synthetics();
   for (std::size_t i = 0; i < after.size(); ++i)
     EXPECT_NEAR(after[i], halfSpace[i], 1e-4f * halfSpace[i]) << i;
+}
+
+TEST(MouseTrace, GoesToTheDebugLogOnlyWhileTracing) {
+  ui::ScriptedToolkit toolkit;
+  std::ostringstream log;
+  Program program(toolkit, {}, &log);
+  program.trace("Rubber Box: 1 2 3 4 5");
+  EXPECT_EQ(log.str(), "");
+  program.traceMouse = true;
+  program.trace("Rubber Model: 2 30 7.5 4 120");
+  EXPECT_EQ(log.str(), "Rubber Model: 2 30 7.5 4 120\n");
 }
 
 }  // namespace

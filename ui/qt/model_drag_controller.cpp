@@ -201,7 +201,11 @@ void ModelDragController::trackCursor(float x, float y) {
                                      ? core::hitParameter(program_.current(), x, y)
                                      : core::ParameterHit{};
   if (hit.parameter == 0) {
-    plots_.setCursor(program_.view().zoom ? Qt::CrossCursor : Qt::ArrowCursor);
+    const bool onPoint =
+        core::hitDataPoint(program_.current(), hooks_.plotSettings(), x, y).point > 0;
+    plots_.setCursor(onPoint                ? Qt::PointingHandCursor
+                     : program_.view().zoom ? Qt::CrossCursor
+                                            : Qt::ArrowCursor);
     return;
   }
   const bool boundary = core::isBoundaryParameter(program_.S(), hit.parameter);

@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSpinBox>
 #include <QSvgGenerator>
 #include <QToolBar>
@@ -15,8 +17,10 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "core/data_type.h"
+#include "present/dxf_canvas.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
 #include "present/plotter.h"
@@ -238,14 +242,7 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   setWindowTitle(QString::fromLatin1(kWellLogTitle.data(), kWellLogTitle.size()));
   setAttribute(Qt::WA_DeleteOnClose, false);
   plots_ = new SoundingPlotWidget(
-      [this](QPainter& painter, QRectF target) {
-        PainterCanvas canvas(painter, target);
-        present::Plotter plotter(canvas);
-        DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
-                        program_.wellLogName());
-        plotter.close();
-      },
-      {}, this);
+      [this](QPainter& painter, QRectF target) { paintPage(painter, target); }, {}, this);
   setCentralWidget(plots_);
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
@@ -255,6 +252,7 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   addCommand(file, wellcommand::kExportModel, "ASCII &Model File",
              [this] { program_.exportAsciiModel(); });
   addCommand(file, wellcommand::kExportPicture, "Export &Picture", [this] { exportPicture(); });
+  addCommand(file, wellcommand::kPrint, "&Print", [this] { print(); });
   file->addSeparator();
   addCommand(file, wellcommand::kClose, "&Close", [this] { close(); });
 
@@ -355,23 +353,28 @@ void WellLogWindow::logChanged() {
 void WellLogWindow::setLayerCount(int layers) { layers_->setValue(layers); }
 int WellLogWindow::layerCount() const { return layers_->value(); }
 
+void WellLogWindow::paintPage(QPainter& painter, QRectF target) {
+  PainterCanvas canvas(painter, target);
+  present::Plotter plotter(canvas);
+  DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
+                  program_.wellLogName());
+  plotter.close();
+}
+
 void WellLogWindow::exportPicture() {
   const std::string initial =
       (program_.wellLogName().empty() ? std::string("WELLLOG") : program_.wellLogName()) + ".PNG";
   const auto chosen = program_.toolkit().chooseFileToSave(
-      {"Well log picture", "PNG picture|*.PNG|SVG graphics file|*.SVG|PDF graphics file|*.PDF|"},
+      {"Well log picture",
+       "PNG picture|*.PNG|SVG graphics file|*.SVG|PDF graphics file|*.PDF|"
+       "DXF graphics file|*.DXF|"},
       initial);
-  if (!chosen) return;
-  const std::filesystem::path path(*chosen);
-  const auto format = graphicsFormatOf(path);
+  if (chosen) exportPictureTo(*chosen);
+}
+
+bool WellLogWindow::exportPictureTo(const std::filesystem::path& path) {
+  const auto format = graphicsFormatOf(path).value_or(GraphicsFormat::Png);
   const QString name = QString::fromStdString(path.string());
-  auto draw = [this](QPainter& painter, QRectF target) {
-    PainterCanvas canvas(painter, target);
-    present::Plotter plotter(canvas);
-    DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
-                    program_.wellLogName());
-    plotter.close();
-  };
   bool written = false;
   if (format == GraphicsFormat::Svg) {
     QSvgGenerator svg;
@@ -380,23 +383,48 @@ void WellLogWindow::exportPicture() {
     svg.setViewBox(QRect(0, 0, 1000, 800));
     QPainter painter;
     written = painter.begin(&svg);
-    if (written) draw(painter, QRectF(0, 0, 1000, 800));
+    if (written) paintPage(painter, QRectF(0, 0, 1000, 800));
   } else if (format == GraphicsFormat::Pdf) {
     QPdfWriter pdf(name);
     pdf.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     written = painter.begin(&pdf);
-    if (written) draw(painter, QRectF(0, 0, pdf.width(), pdf.height()));
+    if (written) paintPage(painter, QRectF(0, 0, pdf.width(), pdf.height()));
+  } else if (format == GraphicsFormat::Dxf) {
+    present::DxfCanvas dxf;
+    {
+      present::Plotter plotter(dxf);
+      DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
+                      program_.wellLogName());
+      plotter.close();
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    dxf.write(out);
+    written = static_cast<bool>(out);
   } else {
     QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
       QPainter painter(&image);
-      draw(painter, QRectF(0, 0, kPngWidth, kPngHeight));
+      paintPage(painter, QRectF(0, 0, kPngWidth, kPngHeight));
     }
     written = image.save(name, "PNG");
   }
   if (!written) program_.toolkit().information("CANNOT OPEN FILE: " + path.string());
+  return written;
+}
+
+void WellLogWindow::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    program_.toolkit().information("CANNOT OPEN PRINTER: " + printer.printerName().toStdString());
+    return;
+  }
+  paintPage(painter, QRectF(0, 0, printer.width(), printer.height()));
 }
 
 void WellLogWindow::showEvent(QShowEvent* event) {

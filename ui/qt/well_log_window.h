@@ -7,6 +7,8 @@
 // conductance segments.
 
 #include <QMainWindow>
+#include <QRectF>
+#include <filesystem>
 #include <functional>
 #include <map>
 
@@ -15,6 +17,7 @@
 #include "present/plotter.h"
 
 class QAction;
+class QPainter;
 class QSpinBox;
 
 namespace zeva::qt {
@@ -62,6 +65,9 @@ class WellLogWindow : public QMainWindow {
   const core::LogSegmentation& segments() const { return segments_; }
   const WellLogView& view() const { return view_; }
   SoundingPlotWidget* plotWidget() const { return plots_; }
+  // Writes the picture as PNG, SVG, PDF or DXF by the file's extension (PNG
+  // when it has none of these); false after the message when it cannot.
+  bool exportPictureTo(const std::filesystem::path& path);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -72,6 +78,8 @@ class WellLogWindow : public QMainWindow {
   QAction* addToggle(QMenu* menu, int number, const QString& text, bool WellLogView::*flag);
   void toggleView(bool WellLogView::*flag);
   void exportPicture();
+  void print();
+  void paintPage(QPainter& painter, QRectF target);
   void updateChecks();
 
   core::Program& program_;
