@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTest>
 #include <cmath>
@@ -255,26 +254,23 @@ TEST_F(ModelDragTest, ZoomBoxOnTheDataPlotSetsItsAxes) {
   EXPECT_NEAR(present::ValueY(present::frameHeight(g), g), 100.0f, 0.01f);
 }
 
-TEST_F(ModelDragTest, RightClickAwayFromModelAndDataInZoomModeOpensTheGraphProperties) {
+TEST_F(ModelDragTest, RightClickAwayFromModelAndDataInZoomModeOpensTheProperties) {
   setModel({100.0f, 12.0f, 700.0f}, {5.0f, 20.0f});
+  QString opened;
+  auto record = [&](QWidget* dialog) {
+    opened = dialog->objectName();
+    static_cast<QDialog*>(dialog)->reject();
+  };
+  // Outside zoom mode the click does nothing; in zoom mode it opens the dialog.
+  QTest::mouseClick(plots(), Qt::RightButton, Qt::NoModifier, modelPoint(30.0f, 2.0f));
+  QApplication::processEvents();
+  EXPECT_TRUE(opened.isEmpty());
   window.runCommand(command::kZoom);
-  QString title;
-  driver.then([&](QWidget* dialog) {
-    title = dialog->windowTitle();
-    const char* values[] = {"20", "80", "2", "30"};
-    for (int i = 0; i < 4; ++i)
-      if (auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("range%1").arg(i)))
-        field->setText(values[i]);
-    static_cast<QDialog*>(dialog)->accept();
-  });
+  driver.then(record);
   QTest::mouseClick(plots(), Qt::RightButton, Qt::NoModifier, modelPoint(30.0f, 2.0f));
   QApplication::processEvents();
   EXPECT_TRUE(driver.done());
-  EXPECT_EQ(title, "Graph Properties");
-  const core::GraphFrame& g = current().modelFrames[0];
-  EXPECT_NEAR(present::ValueX(0.0f, g), 10.0f, 1e-3f);
-  EXPECT_NEAR(present::ValueX(present::frameWidth(g), g), 100.0f, 0.01f);
-  EXPECT_NEAR(present::ValueY(-present::frameHeight(g), g), 100.0f, 0.01f);
+  EXPECT_EQ(opened, "propertiesDialog");
 }
 
 TEST_F(ModelDragTest, PopupDeletesAndSplitsLayers) {

@@ -27,7 +27,6 @@
 #include "forward/tem_late_time.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
-#include "ui/qt/graph_range_dialog.h"
 #include "ui/qt/graphics_export.h"
 #include "ui/qt/model_drag_controller.h"
 #include "ui/qt/model_editor.h"
@@ -139,12 +138,7 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
                     .arg(static_cast<double>(d.TIME(point - 1, 0)))
                     .arg(static_cast<double>(d.VOLTS(point - 1, component - 1))));
           },
-          [this](core::GraphPick graph) {
-            if (QAction* properties = action(40060))
-              properties->trigger();
-            else if (editGraphRange(this, program_.current(), graph, toolkit_))
-              refresh();
-          }});
+          [this] { runCommand(command::kProperties); }});
 
   for (int pane = 1; pane <= kPaneCount; ++pane) {
     auto* label = new QLabel(this);

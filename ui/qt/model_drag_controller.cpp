@@ -148,7 +148,7 @@ void ModelDragController::release(QMouseEvent& event, float x, float y) {
     } else if (point_.point > 0) {
       openPopup(popup::kPointMenu, {popup::kMaskPoint, popup::kUnmaskPoint}, global);
     } else if (program_.view().zoom && hooks_.properties) {
-      hooks_.properties(core::graphAt(current, x, y));
+      hooks_.properties();
     }
   } else if (button_ == Qt::LeftButton && point_.point > 0 && hooks_.pointClicked) {
     hooks_.pointClicked(point_.point, point_.component);

@@ -47,8 +47,8 @@ class ModelDragController {
     // A left click on a data point (1-based point and component).
     std::function<void(int point, int component)> pointClicked;
     // The properties dialog, opened by a right click in zoom mode away from
-    // the model and the data; empty when the window has none.
-    std::function<void(core::GraphPick graph)> properties;
+    // the model and the data.
+    std::function<void()> properties;
   };
 
   ModelDragController(core::Program& program, SoundingPlotWidget& plots, Hooks hooks);
