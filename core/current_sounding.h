@@ -25,6 +25,11 @@ struct CurrentSounding {
   CurrentSounding& operator=(const CurrentSounding&) = delete;
 };
 
+// Gives SM a copy of S's layer header and an empty smooth model (one
+// parameter kind, no parameters, Occam's inversion) and has it share S's
+// data: the smooth model of a sounding that has none yet.
+void resetSmoothModel(CurrentSounding& current);
+
 // Builds the default Schlumberger sounding of start-up in S ("Default Data",
 // 22 readings in five segments, a 7-layer model of 15 ohm-m), gives SM a copy
 // of its headers with one parameter kind and no parameters, and marks the

@@ -12,16 +12,16 @@ namespace {
 // potential-electrode separation, which the forward model halves): five
 // segments, each new segment repeating the last spacing of the one before at
 // a larger MN.
-constexpr std::array<float, 22> kHalfSpacing{4,   5,   7,   10,  10,  15,  20,  30,  40,  40,  50,
-                                             70,  100, 150, 200, 200, 300, 400, 500, 500, 700, 909};
-constexpr std::array<float, 22> kPotentialSpacing{0.8f, 0.8f, 0.8f, 0.8f, 1.5f, 1.5f, 1.5f, 1.5f,
-                                                  1.5f, 7.6f, 7.6f, 7.6f, 7.6f, 7.6f, 7.6f, 30.3f,
-                                                  30.3f, 30.3f, 30.3f, 90.9f, 90.9f, 90.9f};
+constexpr std::array<float, 22> kHalfSpacing{4,  5,   7,   10,  10,  15,  20,  30,  40,  40,  50,
+                                             70, 100, 150, 200, 200, 300, 400, 500, 500, 700, 909};
+constexpr std::array<float, 22> kPotentialSpacing{
+    0.8f, 0.8f, 0.8f, 0.8f, 1.5f,  1.5f,  1.5f,  1.5f,  1.5f,  7.6f,  7.6f,
+    7.6f, 7.6f, 7.6f, 7.6f, 30.3f, 30.3f, 30.3f, 30.3f, 90.9f, 90.9f, 90.9f};
 constexpr std::array<float, 22> kApparentResistivity{
-    159.9f, 84.5f, 68.5f, 61.6f, 58.0f,  74.4f, 73.2f, 98.7f, 100.5f, 81.9f, 85.6f,
-    89.0f,  94.1f, 69.7f, 49.6f, 48.7f, 36.7f,  26.2f, 20.9f, 25.4f,  27.6f, 37.0f};
-constexpr std::array<float, 22> kVoltage{72.0f, 26.0f, 10.0f, 4.4f,  7.8f,  3.8f,   1.75f, 1.1f,
-                                         0.6f,  2.5f,  3.25f, 2.6f,  1.14f, 0.3f,   0.15f, 0.59f,
+    159.9f, 84.5f, 68.5f, 61.6f, 58.0f, 74.4f, 73.2f, 98.7f, 100.5f, 81.9f, 85.6f,
+    89.0f,  94.1f, 69.7f, 49.6f, 48.7f, 36.7f, 26.2f, 20.9f, 25.4f,  27.6f, 37.0f};
+constexpr std::array<float, 22> kVoltage{72.0f,  26.0f,  10.0f, 4.4f,  7.8f,  3.8f, 1.75f, 1.1f,
+                                         0.6f,   2.5f,   3.25f, 2.6f,  1.14f, 0.3f, 0.15f, 0.59f,
                                          0.205f, 0.095f, 0.05f, 0.12f, 0.11f, 0.09f};
 constexpr std::array<float, 22> kCurrent{28, 30, 28, 28, 28, 24, 20, 21, 20, 20,  39,
                                          59, 50, 40, 50, 50, 52, 60, 62, 61, 101, 104};
@@ -30,6 +30,17 @@ constexpr int kLayers = 7;
 constexpr float kResistivity = 15.0f;
 
 }  // namespace
+
+void resetSmoothModel(CurrentSounding& current) {
+  Sounding& SM = current.SM;
+  SM.layer = current.S.layer;
+  SM.model = ModelHeader{};
+  SM.model.NPK = 1;
+  SM.model.NPAR = 0;
+  SM.model.LROUGH = kTrue;  // Occam's inversion until the user chooses ridge regression
+  SM.allocateModelForStoredCounts();
+  current.S.shareDataWith(SM);
+}
 
 void resetToDefault(CurrentSounding& current) {
   Sounding& S = current.S;
@@ -65,14 +76,7 @@ void resetToDefault(CurrentSounding& current) {
   std::fill_n(S.M.PAR.begin(), kLayers, kResistivity);
   std::ranges::copy(kThickness, S.M.PAR.begin() + kLayers);
 
-  Sounding& SM = current.SM;
-  SM.layer = S.layer;
-  SM.model = ModelHeader{};
-  SM.model.NPK = 1;
-  SM.model.NPAR = 0;
-  SM.model.LROUGH = kTrue;  // Occam's inversion for the smooth model at start-up
-  SM.allocateModelForStoredCounts();
-  S.shareDataWith(SM);
+  resetSmoothModel(current);
 }
 
 }  // namespace zeva::core

@@ -87,14 +87,7 @@ bool makeDcResistivityExample(const DataTypeText& type, CurrentSounding& current
   S.SVOLT.resize(S.SVOLT.rows(), S.SVOLT.cols());
   S.layer = LayerHeader{};
 
-  Sounding& SM = current.SM;
-  SM.layer = S.layer;
-  SM.model = ModelHeader{};
-  SM.model.NPK = 1;
-  SM.model.NPAR = 0;
-  SM.model.LROUGH = kTrue;
-  SM.allocateModelForStoredCounts();
-  S.shareDataWith(SM);
+  resetSmoothModel(current);
   current.modelOnData = kFalse;
   return true;
 }

@@ -42,14 +42,7 @@ void begin(CurrentSounding& current, std::string_view type, std::string_view nam
   if (nsets > 0) S.data().NSET[0] = ndata;
   current.modelOnData = kFalse;
 
-  Sounding& SM = current.SM;
-  SM.layer = S.layer;
-  SM.model = ModelHeader{};
-  SM.model.NPK = 1;
-  SM.model.NPAR = 0;
-  SM.model.LROUGH = kTrue;
-  SM.allocateModelForStoredCounts();
-  S.shareDataWith(SM);
+  resetSmoothModel(current);
 }
 
 void setModel(Sounding& S, const Layers& layers) {
