@@ -507,7 +507,7 @@ void MainWindow::showHelp() {
   viewer->raise();
 }
 
-void MainWindow::editModel() {
+bool MainWindow::runModelEditor(const QString& title) {
   ModelEditor editor(
       program_.S(), toolkit_,
       [this](const core::LayeredModelRequest& request) {
@@ -519,8 +519,13 @@ void MainWindow::editModel() {
       },
       this);
   editor.setObjectName("modelEditor");
-  if (editor.exec() == QDialog::Accepted) program_.autoscalePending = true;
+  if (!title.isEmpty()) editor.setWindowTitle(title);
+  if (editor.exec() != QDialog::Accepted) return false;
+  program_.autoscalePending = true;
+  return true;
 }
+
+void MainWindow::editModel() { runModelEditor(); }
 
 void MainWindow::showAbout() {
   QMessageBox::about(

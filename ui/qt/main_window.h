@@ -7,8 +7,8 @@
 // marks, and repaints.
 
 #include <QMainWindow>
-#include <QPrinter>
 #include <QPointer>
+#include <QPrinter>
 #include <functional>
 #include <map>
 #include <memory>
@@ -108,6 +108,9 @@ class MainWindow : public QMainWindow {
   void updateMenusForType();
   void updateChecks();
   void showHelp();
+  // The model editor on the current model; true when it was accepted (the
+  // plot set-up then follows).
+  bool runModelEditor(const QString& title = {});
   void editModel();
   // Commands with dialogs of their own (main_window_commands.cpp).
   // Each adds its entries to the menu it is given, in menu order.

@@ -17,7 +17,6 @@
 #include "forward/forward_choice.h"
 #include "ui/qt/data_editor.h"
 #include "ui/qt/main_window.h"
-#include "ui/qt/model_editor.h"
 #include "ui/qt/new_sounding_dialog.h"
 #include "ui/qt/plot_properties_dialog.h"
 #include "ui/qt/print_options_dialog.h"
@@ -145,22 +144,7 @@ void MainWindow::newSounding(NewSoundingKind kind) {
 }
 
 void MainWindow::newModel() {
-  ModelEditor editor(
-      program_.S(), toolkit_,
-      [this](const core::LayeredModelRequest& request) {
-        return program_.setLayeredModel(request);
-      },
-      [this] {
-        program_.forwardModel();
-        refresh();
-      },
-      this);
-  editor.setObjectName("modelEditor");
-  editor.setWindowTitle(tr("New Model"));
-  if (editor.exec() == QDialog::Accepted) {
-    program_.S().layer.saved = core::kFalse;
-    program_.autoscalePending = true;
-  }
+  if (runModelEditor(tr("New Model"))) program_.S().layer.saved = core::kFalse;
 }
 
 void MainWindow::editData() {
