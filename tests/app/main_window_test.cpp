@@ -13,6 +13,7 @@
 
 #include "core/data_type.h"
 #include "tests/app/modal_driver.h"
+#include "tests/app/window_fixture.h"
 #include "tests/support/test_support.h"
 #include "ui/qt/qt_toolkit.h"
 #include "ui/qt/sounding_plot_widget.h"
@@ -23,33 +24,7 @@ namespace {
 using core::kFalse;
 using core::kTrue;
 
-class MainWindowTest : public ::testing::Test {
- protected:
-  MainWindowTest() : program(toolkit, folder.path()), window(program, toolkit, helpFile()) {
-    window.resize(1000, 700);
-    window.show();
-  }
-
-  QString helpFile() const { return QString::fromStdString((folder / "zeva.html").string()); }
-
-  // Triggers the menu entry of a command as a click on it would.
-  void trigger(int number) {
-    QAction* entry = window.action(number);
-    ASSERT_NE(entry, nullptr) << number;
-    ASSERT_TRUE(entry->isEnabled()) << number;
-    entry->trigger();
-    QApplication::processEvents();
-    EXPECT_TRUE(driver.done()) << "a dialog the test expected did not come up";
-  }
-
-  core::Sounding& S() { return program.S(); }
-
-  test::TemporaryFolder folder;
-  QtToolkit toolkit;
-  core::Program program;
-  MainWindow window;
-  test::ModalDriver driver;
-};
+using MainWindowTest = WindowFixture;
 
 TEST_F(MainWindowTest, TitleNamesTheSoundingInItsWholeField) {
   EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [Default Data            ]");

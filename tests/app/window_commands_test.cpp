@@ -28,6 +28,7 @@
 
 #include "core/data_type.h"
 #include "tests/app/modal_driver.h"
+#include "tests/app/window_fixture.h"
 #include "tests/support/test_support.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_toolkit.h"
@@ -37,34 +38,12 @@ namespace {
 
 using core::kFalse;
 
-class WindowCommandsTest : public ::testing::Test {
+class WindowCommandsTest : public WindowFixture {
  protected:
-  WindowCommandsTest() : program(toolkit, folder.path()), window(program, toolkit, QString()) {
-    window.resize(1000, 700);
-    window.show();
-  }
-
-  void trigger(int number) {
-    QAction* entry = window.action(number);
-    ASSERT_NE(entry, nullptr) << number;
-    ASSERT_TRUE(entry->isEnabled()) << number;
-    entry->trigger();
-    QApplication::processEvents();
-    EXPECT_TRUE(driver.done()) << "a dialog the test expected did not come up";
-  }
-
-  core::Sounding& S() { return program.S(); }
-
   static void setCell(QTableWidget* grid, int row, int column, const QString& text) {
     ASSERT_NE(grid->item(row, column), nullptr) << row << "," << column;
     grid->item(row, column)->setText(text);
   }
-
-  test::TemporaryFolder folder;
-  QtToolkit toolkit;
-  core::Program program;
-  MainWindow window;
-  test::ModalDriver driver;
 };
 
 TEST_F(WindowCommandsTest, CancelOfTheNewSoundingDialogKeepsTheTypeAndReadings) {
