@@ -6,6 +6,8 @@
 #include <system_error>
 
 #include "core/data_type.h"
+#include "core/reader_limits.h"
+#include "core/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
@@ -21,8 +23,12 @@ constexpr std::size_t kLineLength = 256;
 bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
+  if (!std::filesystem::exists(file, error)) {
     toolkit.warning("FILE NOT FOUND: " + name);
+    return false;
+  }
+  if (!core::isRegularFile(file)) {  // a folder, a device or a FIFO
+    toolkit.warning(std::string(core::kCannotOpenFile) + name);
     return false;
   }
   const auto size = std::filesystem::file_size(file, error);
@@ -43,15 +49,35 @@ std::optional<AcceptedRows> readRows(const std::filesystem::path& file,
     toolkit.warning("CANNOT OPEN FILE: " + file.string());
     return std::nullopt;
   }
+  AcceptedRows rows;
   try {
-    return acceptRows(in, columns, settings.firstRow, settings.lastRow);
+    rows = acceptRows(in, columns, settings.firstRow, settings.lastRow);
   } catch (const std::bad_alloc&) {
     return AcceptedRows{};
   }
+  if (rows.lineTooLong > 0) {
+    toolkit.warning("LINE " + std::to_string(rows.lineTooLong) + " LONGER THAN " +
+                    std::to_string(core::limits::kMaxLineBytes) +
+                    " CHARACTERS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  if (rows.tooManyRows) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
+                    " DATA ROWS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  return rows;
 }
 
 float valueOf(const std::vector<float>& row, int column) {
   return column > 0 ? row[static_cast<std::size_t>(column - 1)] : 0.0f;
+}
+
+// A value computed from row `row` lies beyond single precision.
+int outOfRange(int row, const std::filesystem::path& file, ui::Toolkit& toolkit) {
+  toolkit.warning("VALUE OUT OF RANGE IN ROW " + std::to_string(row) + " OF FILE: " +
+                  file.string());
+  return -1;
 }
 
 bool noRows(const AcceptedRows& rows, const std::filesystem::path& file, ui::Toolkit& toolkit) {
@@ -105,7 +131,13 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
   int highest = 0;
   for (int c : columns) highest = std::max(highest, c);
   std::string line;
-  for (int row = 1; readBoundedLine(in, line, kLineLength); ++row) {
+  for (int row = 1;; ++row) {
+    const core::LineRead read = core::readLine(in, line, kLineLength);
+    if (read == core::LineRead::End) break;
+    if (read == core::LineRead::TooLong) {
+      rows.lineTooLong = row;
+      break;
+    }
     if (trimmed(line).empty()) continue;
     if (firstRow > 0 && row < firstRow) continue;
     if (lastRow > 0 && row > lastRow) continue;
@@ -124,7 +156,11 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
       }
       values[static_cast<std::size_t>(c - 1)] = *value;
     }
-    if (!accepted) continue;
+    if (!accepted || firstWordOf(line) == "DATASET:") continue;
+    if (rows.values.size() == static_cast<std::size_t>(core::limits::kMaxPoints)) {
+      rows.tooManyRows = true;
+      break;
+    }
     rows.rowNumbers.push_back(row);
     rows.values.push_back(std::move(values));
   }
@@ -218,9 +254,12 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
           // the array's geometric factor.
           const float volts = valueOf(row, c.resistivity);
           const float amps = current > 0 ? valueOf(row, current) : 1.0f;
-          const float k = geometricFactor(type, d.TIME(i, 0), mn > 0 ? d.TIME(i, 1) : 0.0f,
-                                          header.dipoleLength);
-          d.VOLTS(i, 0) = amps != 0.0f ? k * volts / amps : 0.0f;
+          const double k = geometricFactor(type, d.TIME(i, 0), mn > 0 ? d.TIME(i, 1) : 0.0f,
+                                           header.dipoleLength);
+          const auto rho =
+              core::limits::singlePrecision(amps != 0.0f ? k * volts / amps : 0.0);
+          if (!rho) return outOfRange(rows->rowNumbers[i], file, toolkit);
+          d.VOLTS(i, 0) = *rho;
           if (request.kind == FlatAsciiKind::Resistivity)
             d.VOLTS(i, 1) = volts, d.VOLTS(i, 2) = amps;
         } else {
@@ -250,10 +289,12 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
         if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
         break;
       case FlatAsciiKind::Tem: {
-        const float scale = request.timeUnit == TemTimeUnit::Microseconds ? 0.001f
-                            : request.timeUnit == TemTimeUnit::Seconds    ? 1000.0f
-                                                                          : 1.0f;
-        d.TIME(i, 0) = valueOf(row, c.time) * scale;
+        const double scale = request.timeUnit == TemTimeUnit::Microseconds ? 0.001
+                             : request.timeUnit == TemTimeUnit::Seconds    ? 1000.0
+                                                                           : 1.0;
+        const auto time = core::limits::singlePrecision(valueOf(row, c.time) * scale);
+        if (!time) return outOfRange(rows->rowNumbers[i], file, toolkit);
+        d.TIME(i, 0) = *time;
         d.VOLTS(i, 0) = valueOf(row, c.voltage);
         break;
       }
@@ -269,8 +310,12 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
   const auto rows = readRows(file, {c.wellDepth, c.wellResist}, c, toolkit);
   if (!rows || noRows(*rows, file, toolkit)) return -1;
   WellLog read;
-  for (const auto& row : rows->values) {
-    read.depth.push_back(valueOf(row, c.wellDepth) * (c.depthTimes1000 ? 1000.0f : 1.0f));
+  for (std::size_t i = 0; i < rows->values.size(); ++i) {
+    const auto& row = rows->values[i];
+    const auto depth =
+        core::limits::singlePrecision(valueOf(row, c.wellDepth) * (c.depthTimes1000 ? 1000.0 : 1.0));
+    if (!depth) return outOfRange(rows->rowNumbers[i], file, toolkit);
+    read.depth.push_back(*depth);
     read.resistivity.push_back(valueOf(row, c.wellResist));
   }
   log = std::move(read);
@@ -280,11 +325,28 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
 int readFlatAsciiModel(const std::filesystem::path& file, const settings::ImportColumns& c, int npk,
                        ImportedModel& model, ui::Toolkit& toolkit) {
   npk = std::clamp(npk, 1, 2);
+  // Without a resistivity column every non-blank line would be a layer.
+  if (c.modelResist < 1) {
+    toolkit.warning("NO COLUMN FOR RESISTIVITY: Model Resist Column=" +
+                    std::to_string(c.modelResist));
+    return -1;
+  }
   // The thickness is optional on a row: the half-space line has none.
   std::vector<int> required{c.modelResist};
   if (npk > 1) required.push_back(c.ipData);
   const auto rows = readRows(file, required, c, toolkit);
   if (!rows || noRows(*rows, file, toolkit)) return -1;
+  if (rows->values.size() > static_cast<std::size_t>(core::limits::kMaxLayers)) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxLayers) +
+                    " LAYERS IN FILE: " + file.string());
+    return -1;
+  }
+  for (std::size_t layer = 0; layer < rows->values.size(); ++layer) {
+    if (valueOf(rows->values[layer], c.modelResist) > 0.0f) continue;
+    toolkit.warning("RESISTIVITY NOT POSITIVE IN ROW " + std::to_string(rows->rowNumbers[layer]) +
+                    " OF FILE: " + file.string());
+    return -1;
+  }
   // Read the thicknesses where the rows hold them.
   std::ifstream in(file, std::ios::binary);
   std::vector<int> withDistance = required;

@@ -6,26 +6,15 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
+
+#include "core/text_input.h"
 
 namespace zeva::files {
 
 bool readBoundedLine(std::istream& in, std::string& line, std::size_t limit) {
-  line.clear();
-  std::streambuf* buffer = in.rdbuf();
-  if (buffer == nullptr) return false;
-  bool any = false;
-  for (;;) {
-    const int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      break;
-    }
-    any = true;
-    if (c == '\n') break;
-    if (line.size() < limit) line.push_back(static_cast<char>(c));
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return any;
+  return core::readLine(in, line, limit, std::numeric_limits<std::size_t>::max()) !=
+         core::LineRead::End;
 }
 
 void blankUnprintable(std::string& line) {
