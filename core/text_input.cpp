@@ -9,6 +9,15 @@ bool isRegularFile(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
+bool regularFileOrMessage(const std::filesystem::path& file, ui::Toolkit& toolkit) {
+  if (isRegularFile(file)) return true;
+  std::error_code error;
+  const bool exists = std::filesystem::exists(file, error);
+  toolkit.warning((exists ? std::string(kCannotOpenFile) : std::string("FILE NOT FOUND: ")) +
+                  file.string());
+  return false;
+}
+
 LineRead readLine(std::istream& in, std::string& line, std::size_t keep, std::size_t longest) {
   line.clear();
   std::streambuf* buffer = in.rdbuf();

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "core/reader_limits.h"
+#include "ui/toolkit.h"
 
 namespace zeva::core {
 
@@ -17,6 +18,9 @@ inline constexpr std::string_view kCannotOpenFile = "CANNOT OPEN FILE: ";
 
 // Whether `file` names a regular file (after following links).
 bool isRegularFile(const std::filesystem::path& file);
+// True for a regular file; else shows "FILE NOT FOUND: " for a missing file
+// and "CANNOT OPEN FILE: " for anything else, with the name.
+bool regularFileOrMessage(const std::filesystem::path& file, ui::Toolkit& toolkit);
 
 enum class LineRead { Line, End, TooLong };
 

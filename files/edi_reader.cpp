@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/text_input.h"
 #include "files/flat_ascii_import.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
@@ -220,10 +221,7 @@ int readEdi(std::istream& in, const std::string& name, core::Sounding& result,
 int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return -1;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return -1;
   if (std::filesystem::file_size(file, error) < 1 || error) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
     return -1;

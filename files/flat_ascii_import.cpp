@@ -23,14 +23,7 @@ constexpr std::size_t kLineLength = 256;
 bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::exists(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return false;
-  }
-  if (!core::isRegularFile(file)) {  // a folder, a device or a FIFO
-    toolkit.warning(std::string(core::kCannotOpenFile) + name);
-    return false;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return false;
   const auto size = std::filesystem::file_size(file, error);
   if (error || size < 1) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
@@ -38,6 +31,16 @@ bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   }
   return true;
 }
+
+// Where reading stopped early: at a line longer than the reader takes (its
+// row number), or after more rows than a sounding may have.
+struct RowLimits {
+  int lineTooLong = 0;
+  bool tooManyRows = false;
+};
+
+AcceptedRows acceptRowsWithin(std::istream& in, const std::vector<int>& columns, int firstRow,
+                              int lastRow, RowLimits& limits);
 
 std::optional<AcceptedRows> readRows(const std::filesystem::path& file,
                                      const std::vector<int>& columns,
@@ -50,18 +53,19 @@ std::optional<AcceptedRows> readRows(const std::filesystem::path& file,
     return std::nullopt;
   }
   AcceptedRows rows;
+  RowLimits limits;
   try {
-    rows = acceptRows(in, columns, settings.firstRow, settings.lastRow);
+    rows = acceptRowsWithin(in, columns, settings.firstRow, settings.lastRow, limits);
   } catch (const std::bad_alloc&) {
     return AcceptedRows{};
   }
-  if (rows.lineTooLong > 0) {
-    toolkit.warning("LINE " + std::to_string(rows.lineTooLong) + " LONGER THAN " +
+  if (limits.lineTooLong > 0) {
+    toolkit.warning("LINE " + std::to_string(limits.lineTooLong) + " LONGER THAN " +
                     std::to_string(core::limits::kMaxLineBytes) +
                     " CHARACTERS IN FILE: " + file.string());
     return std::nullopt;
   }
-  if (rows.tooManyRows) {
+  if (limits.tooManyRows) {
     toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
                     " DATA ROWS IN FILE: " + file.string());
     return std::nullopt;
@@ -75,8 +79,8 @@ float valueOf(const std::vector<float>& row, int column) {
 
 // A value computed from row `row` lies beyond single precision.
 int outOfRange(int row, const std::filesystem::path& file, ui::Toolkit& toolkit) {
-  toolkit.warning("VALUE OUT OF RANGE IN ROW " + std::to_string(row) + " OF FILE: " +
-                  file.string());
+  toolkit.warning("VALUE OUT OF RANGE IN ROW " + std::to_string(row) +
+                  " OF FILE: " + file.string());
   return -1;
 }
 
@@ -127,6 +131,16 @@ FlatAsciiImporter flatAsciiImporter(FlatAsciiKind kind, const core::DataHeader& 
 
 AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int firstRow,
                         int lastRow) {
+  RowLimits ignored;
+  return acceptRowsWithin(in, columns, firstRow, lastRow, ignored);
+}
+
+namespace {
+
+// The heading line of the program's own exports ("DATASET: " and the
+// sounding's name, which may be a number) is never a row.
+AcceptedRows acceptRowsWithin(std::istream& in, const std::vector<int>& columns, int firstRow,
+                              int lastRow, RowLimits& limits) {
   AcceptedRows rows;
   int highest = 0;
   for (int c : columns) highest = std::max(highest, c);
@@ -135,7 +149,7 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
     const core::LineRead read = core::readLine(in, line, kLineLength);
     if (read == core::LineRead::End) break;
     if (read == core::LineRead::TooLong) {
-      rows.lineTooLong = row;
+      limits.lineTooLong = row;
       break;
     }
     if (trimmed(line).empty()) continue;
@@ -158,7 +172,7 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
     }
     if (!accepted || firstWordOf(line) == "DATASET:") continue;
     if (rows.values.size() == static_cast<std::size_t>(core::limits::kMaxPoints)) {
-      rows.tooManyRows = true;
+      limits.tooManyRows = true;
       break;
     }
     rows.rowNumbers.push_back(row);
@@ -166,6 +180,8 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
   }
   return rows;
 }
+
+}  // namespace
 
 std::string soundingNameOf(const std::filesystem::path& file) {
   const std::string name = file.filename().string();
@@ -256,8 +272,7 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
           const float amps = current > 0 ? valueOf(row, current) : 1.0f;
           const double k = geometricFactor(type, d.TIME(i, 0), mn > 0 ? d.TIME(i, 1) : 0.0f,
                                            header.dipoleLength);
-          const auto rho =
-              core::limits::singlePrecision(amps != 0.0f ? k * volts / amps : 0.0);
+          const auto rho = core::limits::singlePrecision(amps != 0.0f ? k * volts / amps : 0.0);
           if (!rho) return outOfRange(rows->rowNumbers[i], file, toolkit);
           d.VOLTS(i, 0) = *rho;
           if (request.kind == FlatAsciiKind::Resistivity)
@@ -312,8 +327,8 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
   WellLog read;
   for (std::size_t i = 0; i < rows->values.size(); ++i) {
     const auto& row = rows->values[i];
-    const auto depth =
-        core::limits::singlePrecision(valueOf(row, c.wellDepth) * (c.depthTimes1000 ? 1000.0 : 1.0));
+    const auto depth = core::limits::singlePrecision(valueOf(row, c.wellDepth) *
+                                                     (c.depthTimes1000 ? 1000.0 : 1.0));
     if (!depth) return outOfRange(rows->rowNumbers[i], file, toolkit);
     read.depth.push_back(*depth);
     read.resistivity.push_back(valueOf(row, c.wellResist));

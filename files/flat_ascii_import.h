@@ -59,15 +59,9 @@ struct FlatAsciiRequest {
 struct AcceptedRows {
   std::vector<int> rowNumbers;
   std::vector<std::vector<float>> values;  // per row, values of columns 1..highest used
-  // Reading stopped at a line longer than the reader takes (its row number),
-  // or after more rows than a sounding may have.
-  int lineTooLong = 0;
-  bool tooManyRows = false;
 };
 // Reads `in` with the row bounds (0 or below: no bound) and takes a row only
-// when each of the `columns` that is positive holds a number. The heading
-// line of the program's own exports ("DATASET: " and the sounding's name,
-// which may be a number) is never a row.
+// when each of the `columns` that is positive holds a number.
 AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int firstRow,
                         int lastRow);
 

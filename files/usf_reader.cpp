@@ -155,8 +155,8 @@ class UsfReader {
   bool readInteger(std::string_view line, std::int32_t& value);
   bool readReals(std::string_view line, std::span<float> values);
   bool readReal(std::string_view line, float& value);
-  // One real times `factor`, rounded once; a result beyond single precision
-  // is reported and refused.
+  // One real times `factor`, rounded once; false only for a result beyond
+  // single precision, which is reported and refuses the sounding.
   bool readScaled(std::string_view line, float& value, double factor);
   std::string readText(std::string_view rawLine, std::string_view line);
 
@@ -270,9 +270,9 @@ bool UsfReader::readScaled(std::string_view line, float& value, double factor) {
     return true;
   }
   const auto parsed = parseDouble(word);
-  if (!parsed) {
+  if (!parsed) {  // reported, and reading goes on as for every other value
     error("Error reading floating point value: " + std::string(word));
-    return false;
+    return true;
   }
   return storable(*parsed * factor, word, value);
 }
