@@ -183,6 +183,7 @@ double schlumbergerImportSeconds(int rows) {
     toolkit.answers = {ui::Answer::No, ui::Answer::No};
     ImportChoices choices;
     choices.dataType = "Schlumberger Array";
+    choices.voltageAndCurrent = false;
     const std::clock_t start = std::clock();
     EXPECT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices))
         << toolkit.lastText();
