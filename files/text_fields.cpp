@@ -6,16 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
-#include "core/text_input.h"
 
 namespace zeva::files {
-
-bool readBoundedLine(std::istream& in, std::string& line, std::size_t limit) {
-  return core::readLine(in, line, limit, std::numeric_limits<std::size_t>::max()) !=
-         core::LineRead::End;
-}
 
 void blankUnprintable(std::string& line) {
   for (char& ch : line) {
