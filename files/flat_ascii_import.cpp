@@ -92,10 +92,15 @@ RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow
     for (std::size_t k = 0; k < columns.size(); ++k) {
       const int c = columns[k];
       if (c <= 0) continue;
-      const auto value = static_cast<std::size_t>(c) <= words.size()
-                             ? parseDouble(words[static_cast<std::size_t>(c - 1)])
-                             : std::nullopt;
+      const std::string_view word =
+          static_cast<std::size_t>(c) <= words.size() ? words[static_cast<std::size_t>(c - 1)] : "";
+      const auto value = parseDouble(word);
       if (!value) {
+        // An infinite number is refused with its row, not taken as text.
+        if (isInfiniteNumber(word)) {
+          ++scan.numberCounts[k];
+          if (scan.outOfRangeRow == 0) scan.outOfRangeRow = row;
+        }
         accepted = false;
         continue;
       }

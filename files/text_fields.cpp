@@ -83,6 +83,14 @@ std::optional<double> parseDouble(std::string_view word) {
   return value;
 }
 
+bool isInfiniteNumber(std::string_view word) {
+  if (const auto text = realShape(word)) return !std::isfinite(std::strtod(text->c_str(), nullptr));
+  if (!word.empty() && (word.front() == '+' || word.front() == '-')) word.remove_prefix(1);
+  std::string lower(word);
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return lower == "inf" || lower == "infinity";
+}
+
 std::optional<float> parseReal(std::string_view word) {
   const auto value = parseDouble(word);
   if (!value || std::fabs(*value) > 3.4e38) return std::nullopt;

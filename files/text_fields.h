@@ -27,6 +27,10 @@ std::string_view firstWordOf(std::string_view text);
 // At most 30 characters; anything else is not a number.
 std::optional<float> parseReal(std::string_view word);
 std::optional<double> parseDouble(std::string_view word);
+// Whether `word` names an infinite number: a real of that shape beyond the
+// double range, or INF or INFINITY in any case, with a sign or not. (NaN
+// names no number: a file that writes it marks a missing value.)
+bool isInfiniteNumber(std::string_view word);
 // An integer of optional sign and digits within 32 bits.
 std::optional<int> parseInteger(std::string_view word);
 
