@@ -150,10 +150,18 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
 
 bool Program::importEdiData() {
   if (!askToSave()) return false;
+  // The curve of the impedance tensor a 1-D interpretation takes, numbered
+  // as the prompt lists them; anything else is the first choice.
+  const auto curve = toolkit_.askNumber(files::kEdiModePrompt, 0.0);
+  if (!curve) return false;
+  const double choice = std::round(*curve);
+  const files::EdiMode mode = choice >= 1.0 && choice <= 4.0
+                                  ? static_cast<files::EdiMode>(static_cast<int>(choice))
+                                  : files::EdiMode::Auto;
   const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
   if (!chosen) return false;
   Sounding imported;
-  if (files::readEdiFile(*chosen, imported, toolkit_) != 0) return false;
+  if (files::readEdiFile(*chosen, imported, toolkit_, mode) != 0) return false;
   adoptImportedData(imported);
   return true;
 }
