@@ -21,7 +21,7 @@ std::string quoted(const std::filesystem::path& path) { return "'" + path.string
 
 constexpr const char* kImportMt =
     "--type 'Magnetotelluric Data' --frequency-column 1 --resistivity-column 2 "
-    "--phase-column 3 --rho-error-column 4 --phase-error-column 5 --first-row 1 --last-row 60 ";
+    "--phase-column 3 --rho-error-column 4 --phase-error-column 5 --first-row 2 --last-row 61 ";
 constexpr const char* kConductorModel = "--rho 100,2,300,20 --thick 300,500,3000 ";
 
 // 60 frequencies from 0.001 to 1000 Hz over a four-layer earth with a
@@ -30,7 +30,8 @@ constexpr const char* kConductorModel = "--rho 100,2,300,20 --thick 300,500,3000
 class CliWideBandMt : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The frequencies first, to get the response of the earth at them.
+    // The frequencies first, to get the response of the earth at them; rows
+    // are counted as lines of the file, the heading the first.
     std::string text = "f rho phase drho dphase\n";
     for (int i = 0; i < 60; ++i) {
       char row[96];
@@ -127,7 +128,9 @@ TEST_F(CliWideBandMt, EquivalenceUnderErrorWeightingMeasuresTheWeightedFit) {
   const json result = json::parse(analysed.out);
   const double best = result["weighted_fit"];
   for (const json& fit : result["equivalence"]["fits"])
-    if (fit.get<double>() != 0.0) EXPECT_LT(fit.get<double>(), 1.3 * best);
+    if (fit.get<double>() != 0.0) {
+      EXPECT_LT(fit.get<double>(), 1.3 * best);
+    }
 }
 
 }  // namespace

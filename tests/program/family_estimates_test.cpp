@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,21 @@ struct FamilyCase {
   std::function<void(Program&)> make;  // data made by the program, model the true earth
 };
 
+void PrintTo(const FamilyCase& c, std::ostream* out) { *out << c.name; }
+
 void exampleOf(Program& program, std::string_view type) {
   ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
-  // The example's data came from its reference earth; the model it starts
-  // with is the one to forget.
+}
+
+// The example's geometry over the layered earth its observed data come from
+// (`par`: resistivities, then thicknesses); the test makes that earth's
+// response the data, so the estimate has to find boundaries, not the
+// example's uniform starting model.
+void earthOf(Program& program, std::string_view type, std::vector<float> par) {
+  exampleOf(program, type);
+  Sounding& S = program.S();
+  ASSERT_EQ(static_cast<std::size_t>(2 * S.NLAYER() - 1), par.size());
+  S.M.PAR = std::move(par);
 }
 
 class EstimateThenInvert : public ::testing::TestWithParam<FamilyCase> {};
@@ -53,14 +65,20 @@ TEST_P(EstimateThenInvert, EndsBelowThreePercent) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFamilyWithAForwardModel, EstimateThenInvert,
-    ::testing::Values(
-        FamilyCase{"WideBandMt",
-                   [](Program& program) {
-                     inversion::test::makeWideBandMt(program.S(), inversion::test::kConductorEarth,
-                                                     0.0f);
-                   }},
-        FamilyCase{"MaxMin", [](Program& p) { exampleOf(p, type::kHorizontalCoplanar); }},
-        FamilyCase{"EmConductivity", [](Program& p) { exampleOf(p, type::kEmConductivity); }}),
+    ::testing::Values(FamilyCase{"WideBandMt",
+                                 [](Program& program) {
+                                   inversion::test::makeWideBandMt(
+                                       program.S(), inversion::test::kConductorEarth, 0.0f);
+                                 }},
+                      FamilyCase{"MaxMin",
+                                 [](Program& p) {
+                                   earthOf(p, type::kHorizontalCoplanar, {300.0f, 30.0f, 40.0f});
+                                 }},
+                      FamilyCase{
+                          "EmConductivity",
+                          [](Program& p) {
+                            earthOf(p, type::kEmConductivity, {20.0f, 80.0f, 10.0f, 3.0f, 10.0f});
+                          }}),
     [](const ::testing::TestParamInfo<FamilyCase>& info) { return info.param.name; });
 
 TEST(EstimateLayeredModel, MtEstimateFollowsTheConductor) {
