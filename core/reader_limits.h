@@ -5,8 +5,9 @@
 // reader hold giant lines, allocate giant arrays or run for ever.
 //
 // Text lines: a reader keeps only the characters its format counts (USF and
-// flat ASCII 256, EDI 1024, the settings file 80) and skips the rest of a
-// longer line; a line longer than kMaxLineBytes is an error naming the line.
+// flat ASCII 256, a settings line 400) and skips the rest of a longer line; a
+// line longer than kMaxLineBytes (kMaxEdiLineBytes for EDI) is an error naming
+// the line, and in the settings file it loses that line's setting.
 // Counts of the binary native file are bounded by the bytes the file holds
 // (a count no file of that size could fill is refused) and by the same
 // fixed limits.
@@ -27,6 +28,12 @@ inline constexpr std::int32_t kMaxPoints = 100000;
 inline constexpr std::int32_t kMaxLayers = 1000;
 // The most TEM sweeps (acquisition sets) of one sounding.
 inline constexpr std::int32_t kMaxSweeps = 1000;
+
+// EDI writers may put a whole block of values on one line, so an EDI line may
+// be longer; the most values of one block (or section list) and of the file.
+inline constexpr std::size_t kMaxEdiLineBytes = 4u << 20;
+inline constexpr std::size_t kMaxEdiBlockValues = kMaxPoints;
+inline constexpr std::size_t kMaxEdiFileValues = 4000000;
 
 // Values are stored in single precision: a value computed from a file (in
 // double precision, rounded once) is refused when it lies beyond that range.

@@ -271,12 +271,19 @@ class Reader {
       tableStale_ = true;
       entry = *entryFor(tag_);
     }
-    if (entry.kind == ChunkKind::Shifts) {
-      if (!readInto({entry.bytes, entry.secondBytes}, length)) return Step::Failed;
-    } else if (!readInto({entry.bytes}, length)) {
-      return Step::Failed;
-    }
-    return done();
+    const bool read = entry.kind == ChunkKind::Shifts
+                          ? readInto({entry.bytes, entry.secondBytes}, length)
+                          : readInto({entry.bytes}, length);
+    // Also after a torn chunk: what was read of it stays in the record.
+    if (entry.tag == "NSET") keepSetEndsWithinTheData();
+    return read ? done() : Step::Failed;
+  }
+
+  // A set end before the first or past the last reading names no reading;
+  // it is taken as the nearest end the data have.
+  void keepSetEndsWithinTheData() {
+    const std::int32_t readings = std::max<std::int32_t>(current_.S.header.NDATA, 0);
+    for (std::int32_t& end : current_.S.data().NSET) end = std::clamp(end, 0, readings);
   }
 
   static bool allocateMatrix(Sounding& s, const ChunkEntry& entry) {
@@ -328,8 +335,8 @@ class Reader {
   // Counts `bytes` against the budget of the whole read; false when spent.
   bool spend(std::int64_t bytes) {
     allocated_ += bytes;
-    return allocated_ <=
-           kTotalAllocationFactor * std::max<std::int64_t>(in_.size(), 0) + kTotalAllocationAllowance;
+    return allocated_ <= kTotalAllocationFactor * std::max<std::int64_t>(in_.size(), 0) +
+                             kTotalAllocationAllowance;
   }
 
   Step allocationError() {

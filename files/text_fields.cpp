@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-
 namespace zeva::files {
 
 void blankUnprintable(std::string& line) {

@@ -13,7 +13,6 @@
 
 namespace zeva::files {
 
-
 // Characters that no text line should hold (control codes, DEL and bytes of
 // other code pages) become blanks.
 void blankUnprintable(std::string& line);

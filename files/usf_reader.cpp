@@ -6,7 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/data_type.h"
@@ -92,6 +94,44 @@ std::string usfDataType(std::string_view value) {
   if (type == "COINCIDENT LOOP TEM") type = core::type::kCoincidentLoopTem;
   if (type == "FIXED LOOP TEM") type = core::type::kFixedLoopTem;
   return type;
+}
+
+// Why a stored row means nothing to the sounding, or nothing: a spacing,
+// time or frequency that is not positive, a resistivity that is not positive,
+// a phase beyond half a turn. `columns` tells which columns the block has;
+// the spacing of a DC resistivity array, the time of a TEM sweep and the
+// frequency of an MT sounding are needed whether or not their column is there.
+std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind,
+                                      const std::vector<Column>& columns,
+                                      const std::array<float, 3>& geometry,
+                                      const std::array<float, 2>& values) {
+  const auto present = [&](Role role, int slot) {
+    return std::ranges::any_of(columns,
+                               [&](const Column& c) { return c.role == role && c.slot == slot; });
+  };
+  const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
+  switch (kind) {
+    case BlockKind::Resistivity:
+      if (!core::isDcResistivity(type)) break;  // other types read as resistivity blocks
+      if (!positive(geometry[0])) return "Spacing not positive";
+      if (present(Role::Geometry, 1) && !positive(geometry[1])) return "MN not positive";
+      if (!positive(values[0])) return "Resistivity not positive";
+      break;
+    case BlockKind::Tem:
+      if (!positive(geometry[0])) return "Time not positive";
+      break;
+    case BlockKind::Magnetotelluric:
+      if (!positive(geometry[0])) return "Frequency not positive";
+      if (!positive(values[0])) return "Resistivity not positive";
+      if (!(values[1] >= -180.0f && values[1] <= 180.0f)) return "Phase outside -180 to 180";
+      break;
+    case BlockKind::MaxMin:
+    case BlockKind::EmConductivity:
+      if (present(Role::Geometry, 0) && !positive(geometry[0])) return "Frequency not positive";
+      if (present(Role::Geometry, 1) && !positive(geometry[1])) return "Spacing not positive";
+      break;
+  }
+  return std::nullopt;
 }
 
 bool isBlankOrComment(std::string_view line) {
@@ -543,6 +583,11 @@ bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
     if (!storable(values[k], valueWords[k], storedValues[k]) ||
         !storable(errors[k], errorWords[k], storedErrors[k]))
       return false;
+  if (const auto problem =
+          rowProblem(s.header.dataType, kind, columns, storedGeometry, storedValues)) {
+    error(*problem);
+    return false;
+  }
   s.geometry.push_back(storedGeometry);
   s.values.push_back(storedValues);
   s.errors.push_back(storedErrors);

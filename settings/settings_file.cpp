@@ -351,8 +351,20 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
     if (!apply(key, rest)) damaged = true;
   };
   std::string raw;
-  while (core::readLine(in, raw, kLineLength, std::numeric_limits<std::size_t>::max()) !=
-         core::LineRead::End) {
+  for (;;) {
+    const core::LineRead read = core::readLine(in, raw, kLineLength);
+    if (read == core::LineRead::End) break;
+    if (read == core::LineRead::TooLong) {
+      // No setting is that long: the line is damaged and loses its setting.
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+      damaged = true;
+      if (ordered != nullptr && valueAfter(raw, ordered->keys[expected].text)) {
+        if (++expected == ordered->keys.size()) ordered = nullptr;
+      } else {
+        ordered = nullptr;
+      }
+      continue;
+    }
     const std::string_view line = raw;
 
     if (ordered != nullptr) {

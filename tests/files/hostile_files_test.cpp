@@ -66,20 +66,22 @@ TEST_P(FlatAsciiHostile, IsRefusedWithItsRowAndTheResultUntouched) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FlatAsciiHostile,
-    ::testing::Values(
-        HostileData{"WellLogDepthTimes1000", FlatAsciiKind::WellLog, "", false,
-                    TemTimeUnit::Milliseconds, "1 50\n1e36 50\n", "VALUE OUT OF RANGE IN ROW 2: "},
-        HostileData{"LineBeyondTheLimit", FlatAsciiKind::Resistivity, "Wenner Array", false,
-                    TemTimeUnit::Milliseconds, "1 50\n" + std::string(70000, '7') + "\n2 60\n",
-                    "LINE 2 LONGER THAN 65536 CHARACTERS IN FILE: "},
-        HostileData{"RowsBeyondTheLimit", FlatAsciiKind::Tem, "Central Loop TEM", false,
-                    TemTimeUnit::Milliseconds,
-                    [] {
-                      std::string rows;
-                      for (int i = 0; i <= core::limits::kMaxPoints; ++i) rows += "1 2\n";
-                      return rows;
-                    }(),
-                    "MORE THAN 100000 DATA ROWS IN FILE: "}),
+    ::testing::Values(HostileData{"WellLogDepthTimes1000", FlatAsciiKind::WellLog, "", false,
+                                  TemTimeUnit::Milliseconds, "1 50\n1e36 50\n",
+                                  "VALUE OUT OF RANGE IN ROW 2: "},
+                      HostileData{"LineBeyondTheLimit", FlatAsciiKind::Resistivity, "Wenner Array",
+                                  false, TemTimeUnit::Milliseconds,
+                                  "1 50\n" + std::string(70000, '7') + "\n2 60\n",
+                                  "LINE 2 LONGER THAN 65536 CHARACTERS IN FILE: "},
+                      HostileData{"RowsBeyondTheLimit", FlatAsciiKind::Tem, "Central Loop TEM",
+                                  false, TemTimeUnit::Milliseconds,
+                                  [] {
+                                    std::string rows;
+                                    for (int i = 0; i <= core::limits::kMaxPoints; ++i)
+                                      rows += "1 2\n";
+                                    return rows;
+                                  }(),
+                                  "MORE THAN 100000 DATA ROWS IN FILE: "}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FlatAsciiImport, FolderIsNotOpened) {
@@ -137,8 +139,7 @@ TEST(AsciiModelImport, ModelOfTheMostLayersSavesAndReopens) {
   ASSERT_TRUE(writeNativeFile(sink, current, toolkit).complete);
   core::CurrentSounding again;
   MemorySource source(sink.bytes());
-  EXPECT_TRUE(readNativeFile(source, again, "again.ZVR", toolkit).complete)
-      << toolkit.lastText();
+  EXPECT_TRUE(readNativeFile(source, again, "again.ZVR", toolkit).complete) << toolkit.lastText();
   EXPECT_EQ(again.S.M.PAR, read->model.PAR);
 }
 

@@ -331,7 +331,7 @@ TEST(UsfReader, LocationWithTwoNumbersSetsElevationToZero) {
 TEST(UsfReader, BadNumbersAreReportedAndReadingGoesOn) {
   const auto back =
       readText(usf("/ARRAY: Wenner Array\n/AZIMUTH: 4x5\n/DATE: 12.5\n/POINTS: 1\n"
-                   "/END\nSPACING RESISTIVITY\n2 abc\n/END\n"));
+                   "/END\nSPACING RESISTIVITY PFE\n2 30 abc\n/END\n"));
   ASSERT_TRUE(back->ok);
   EXPECT_EQ(back->toolkit.texts(),
             (std::vector<std::string>{
@@ -494,6 +494,41 @@ INSTANTIATE_TEST_SUITE_P(
                       usf("/ARRAY: Central Loop TEM\n/POINTS: 1\n/VOLTAGE_UNITS: V/AM2\n/END\n"
                           "TIME VOLTAGE\n1e-3 1e31\n/END\n"),
                       "Error at line      9\r\nFloating point value out of range: 1e31"},
+        MalformedCase{"SpacingOfZero",
+                      usf("/ARRAY: Wenner Array\n/POINTS: 2\n/END\nSPACING RESISTIVITY\n"
+                          "1 100\n0 120\n/END\n"),
+                      "Error at line      9\r\nSpacing not positive"},
+        MalformedCase{"SpacingThatIsNotANumber",
+                      usf("/ARRAY: Schlumberger Array\n/POINTS: 1\n/END\nSPACING MN RESISTIVITY\n"
+                          "nan 1 100\n/END\n"),
+                      "Error at line      8\r\nSpacing not positive"},
+        MalformedCase{"NegativeMn",
+                      usf("/ARRAY: Schlumberger Array\n/POINTS: 1\n/END\nSPACING MN RESISTIVITY\n"
+                          "10 -1 100\n/END\n"),
+                      "Error at line      8\r\nMN not positive"},
+        MalformedCase{"NegativeResistivity",
+                      usf("/ARRAY: Wenner Array\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n"
+                          "1 -5\n/END\n"),
+                      "Error at line      8\r\nResistivity not positive"},
+        MalformedCase{"TemTimeOfZero",
+                      usf("/ARRAY: Central Loop TEM\n/POINTS: 1\n/END\nTIME VOLTAGE\n"
+                          "0 1e-9\n/END\n"),
+                      "Error at line      8\r\nTime not positive"},
+        MalformedCase{
+            "MtFrequencyBelowTheFloatRange",
+            usf("/ARRAY: Magnetotelluric Data\n/POINTS: 1\n/END\nFREQUENCY RESISTIVITY PHASE\n"
+                "1e-50 100 45\n/END\n"),
+            "Error at line      8\r\nFrequency not positive"},
+        MalformedCase{
+            "MtPhaseBeyondAHalfTurn",
+            usf("/ARRAY: Magnetotelluric Data\n/POINTS: 1\n/END\nFREQUENCY RESISTIVITY PHASE\n"
+                "10 100 200\n/END\n"),
+            "Error at line      8\r\nPhase outside -180 to 180"},
+        MalformedCase{
+            "MaxMinSpacingOfZero",
+            usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY SPACING INPHASE "
+                "QUADRATURE\n888 0 1 2\n/END\n"),
+            "Error at line      8\r\nSpacing not positive"},
         MalformedCase{"NoArray", usf("/POINTS: 1\n/END\nSPACING RESISTIVITY\n1 2\n/END\n"),
                       "Error at line      8\r\nSounding header has no ARRAY keyword"},
         MalformedCase{"NoDataBlock",
@@ -502,7 +537,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UsfReader, UpperCaseTemNamesStandForTheStoredOnesWhateverBlanksFollow) {
-  for (const char* array : {"COINCIDENT LOOP TEM X", "COINCIDENT LOOP TEM", "  COINCIDENT LOOP TEM  "}) {
+  for (const char* array :
+       {"COINCIDENT LOOP TEM X", "COINCIDENT LOOP TEM", "  COINCIDENT LOOP TEM  "}) {
     const auto back = readText(usf("/ARRAY: " + std::string(array) +
                                    "\n/POINTS: 1\n/END\nTIME VOLTAGE\n1e-3 2e-9\n/END\n"));
     ASSERT_TRUE(back->ok) << array << ": " << back->toolkit.lastText();

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/reader_limits.h"
 #include "tests/support/test_support.h"
 #include "ui/scripted_toolkit.h"
 
@@ -43,6 +44,19 @@ TEST(SettingsFile, ResistivityColumnIsReadAndANonNumberLosesOnlyItsOwnSetting) {
   EXPECT_EQ(damaged.columns.resistivity, 3);  // default
   EXPECT_FALSE(damaged.flags.zoom);           // default
   EXPECT_EQ(damaged.columns.mn, 9);           // read after the damaged lines
+}
+
+// No setting is longer than a reader line: such a line is damaged, and only
+// its own setting is lost.
+TEST(SettingsFile, LineBeyondTheLimitLosesOnlyItsOwnSetting) {
+  ReadOutcome outcome{};
+  const Settings settings =
+      readFrom("Spacing Column=   17" + std::string(core::limits::kMaxLineBytes, ' ') +
+                   "\nMN Column=    9\n",
+               &outcome);
+  EXPECT_EQ(outcome, ReadOutcome::DamagedValue);
+  EXPECT_EQ(settings.columns.spacing, Settings{}.columns.spacing);
+  EXPECT_EQ(settings.columns.mn, 9);
 }
 
 TEST(SettingsFile, KeysOutsideTheOrderedBlocksMayComeInAnyOrder) {
