@@ -97,9 +97,9 @@ std::string usfDataType(std::string_view value) {
 }
 
 // Why a stored row means nothing to the sounding, or nothing: a spacing,
-// time or frequency that is not positive, a resistivity that is not positive,
-// a phase beyond half a turn. `columns` tells which columns the block has;
-// the spacing of a DC resistivity array, the time of a TEM sweep and the
+// time or frequency that is not positive, a DC or MT resistivity that is not
+// positive, an MT phase beyond half a turn. `columns` tells which columns the
+// block has; the spacing of a DC array, the time of a TEM sweep and the
 // frequency of an MT sounding are needed whether or not their column is there.
 std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind,
                                       const std::vector<Column>& columns,
@@ -110,25 +110,28 @@ std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind 
                                [&](const Column& c) { return c.role == role && c.slot == slot; });
   };
   const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
-  switch (kind) {
-    case BlockKind::Resistivity:
-      if (!core::isDcResistivity(type)) break;  // other types read as resistivity blocks
+  switch (core::familyOf(type)) {
+    case Family::DcResistivity:
       if (!positive(geometry[0])) return "Spacing not positive";
       if (present(Role::Geometry, 1) && !positive(geometry[1])) return "MN not positive";
       if (!positive(values[0])) return "Resistivity not positive";
       break;
-    case BlockKind::Tem:
+    case Family::TimeDomainEm:
       if (!positive(geometry[0])) return "Time not positive";
       break;
-    case BlockKind::Magnetotelluric:
+    case Family::Magnetotelluric:
       if (!positive(geometry[0])) return "Frequency not positive";
       if (!positive(values[0])) return "Resistivity not positive";
-      if (!(values[1] >= -180.0f && values[1] <= 180.0f)) return "Phase outside -180 to 180";
+      // Other MT types are read as resistivity blocks, their phase in mrad.
+      if (kind == BlockKind::Magnetotelluric && !(values[1] >= -180.0f && values[1] <= 180.0f))
+        return "Phase outside -180 to 180";
       break;
-    case BlockKind::MaxMin:
-    case BlockKind::EmConductivity:
+    case Family::MaxMin:
+    case Family::EmConductivity:
       if (present(Role::Geometry, 0) && !positive(geometry[0])) return "Frequency not positive";
       if (present(Role::Geometry, 1) && !positive(geometry[1])) return "Spacing not positive";
+      break;
+    case Family::Unknown:
       break;
   }
   return std::nullopt;

@@ -56,6 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fuzz::requireConsistent(s);
   fuzz::requireFiniteData(s);
+  fuzz::requireMeaningfulReadings(s);
   fuzz::require(s.header.NDATA > 0 && s.header.NDATA <= core::limits::kMaxPoints,
                 "points within the limit");
   fuzz::requireNativeRoundTrip(s);

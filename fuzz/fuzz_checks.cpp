@@ -12,6 +12,7 @@
 #endif
 
 #include "core/current_sounding.h"
+#include "core/data_type.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "ui/scripted_toolkit.h"
@@ -29,8 +30,9 @@ namespace {
 template <typename T>
 void requireShape(const core::Matrix<T>& m, std::int64_t rows, std::int64_t cols,
                   std::string_view what) {
-  require(static_cast<std::int64_t>(m.rows()) == rows && static_cast<std::int64_t>(m.cols()) == cols,
-          what);
+  require(
+      static_cast<std::int64_t>(m.rows()) == rows && static_cast<std::int64_t>(m.cols()) == cols,
+      what);
 }
 
 template <typename V>
@@ -83,10 +85,35 @@ void requireFiniteData(const core::Sounding& s) {
   for (const auto* set : {&d.AMPS, &d.RAMP, &d.FREQ, &d.AREA, &d.TSHIFT})
     requireFinite(*set, "per-set values finite");
   const core::DataHeader& h = s.header;
-  const std::array<float, 10> header{h.east,      h.north,     h.elevation, h.azimuth,
-                                     h.loopSizeX, h.loopSizeY, h.coilX,     h.coilY,
+  const std::array<float, 10> header{h.east,         h.north,     h.elevation, h.azimuth,
+                                     h.loopSizeX,    h.loopSizeY, h.coilX,     h.coilY,
                                      h.dipoleLength, h.timeOfDay};
   requireFinite(header, "header values finite");
+}
+
+void requireMeaningfulReadings(const core::Sounding& s) {
+  const core::SoundingData& d = s.data();
+  const core::Family family = core::familyOf(s.header.dataType);
+  for (std::size_t i = 0; i < static_cast<std::size_t>(s.header.NDATA); ++i) {
+    switch (family) {
+      case core::Family::DcResistivity:
+        require(d.TIME(i, 0) > 0.0f, "DC spacings positive");
+        require(d.VOLTS(i, 0) > 0.0f, "DC apparent resistivities positive");
+        break;
+      case core::Family::TimeDomainEm:
+        require(d.TIME(i, 0) > 0.0f, "TEM times positive");
+        break;
+      case core::Family::Magnetotelluric:
+        require(d.TIME(i, 0) > 0.0f, "MT frequencies positive");
+        require(d.VOLTS(i, 0) > 0.0f, "MT apparent resistivities positive");
+        if (s.header.dataType == core::type::kMagnetotelluric)
+          require(d.VOLTS(i, 1) >= -180.0f && d.VOLTS(i, 1) <= 180.0f,
+                  "MT phases within a half turn");
+        break;
+      default:
+        break;
+    }
+  }
 }
 
 void requireNativeRoundTrip(const core::Sounding& sounding) {
@@ -123,7 +150,8 @@ std::string writeInputFile(std::span<const std::uint8_t> input, std::string_view
   const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                      ("zeva-fuzz-" + std::to_string(id) + std::string(extension));
   std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(input.data()), static_cast<std::streamsize>(input.size()));
+  out.write(reinterpret_cast<const char*>(input.data()),
+            static_cast<std::streamsize>(input.size()));
   out.close();
   require(static_cast<bool>(out), "input file written");
   return file.string();

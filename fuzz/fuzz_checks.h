@@ -24,6 +24,11 @@ void requireConsistent(const core::Sounding& sounding);
 void requireFiniteData(const core::Sounding& sounding);
 void requireFinite(std::span<const float> values, std::string_view what);
 
+// Every reading means something: the spacing, time or frequency of DC
+// resistivity, TEM and MT readings is positive, so is a DC or MT apparent
+// resistivity, and the phase of MT data in degrees lies within half a turn.
+void requireMeaningfulReadings(const core::Sounding& sounding);
+
 // The sounding as the current sounding, saved as a native file: the file
 // reads back completely, without a message, and saves again to the same bytes.
 void requireNativeRoundTrip(const core::Sounding& sounding);

@@ -47,6 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   fuzz::requireConsistent(s);
   fuzz::requireFiniteData(s);
+  fuzz::requireMeaningfulReadings(s);
   require(core::findDataType(s.header.dataType) != nullptr, "data type known");
   require(s.header.NDATA > 0, "an accepted sounding has points");
   fuzz::requireNativeRoundTrip(s);
@@ -60,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                          s.data().TIME.column(0).begin()),
           "abscissae survive export and import");
   require(again.data().VOLTS.column(0).size() == s.data().VOLTS.column(0).size() &&
-              std::equal(again.data().VOLTS.column(0).begin(),
-                         again.data().VOLTS.column(0).end(), s.data().VOLTS.column(0).begin()),
+              std::equal(again.data().VOLTS.column(0).begin(), again.data().VOLTS.column(0).end(),
+                         s.data().VOLTS.column(0).begin()),
           "values survive export and import");
   require(exported(again) == first, "export is a fixed point of export and import");
   return 0;

@@ -25,9 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   fuzz::require(log.depth.size() == log.resistivity.size(), "a resistivity per depth");
-  fuzz::require(!log.depth.empty() &&
-                    log.depth.size() <= static_cast<std::size_t>(core::limits::kMaxPoints),
-                "points within the limit");
+  fuzz::require(
+      !log.depth.empty() && log.depth.size() <= static_cast<std::size_t>(core::limits::kMaxPoints),
+      "points within the limit");
   fuzz::requireFinite(log.depth, "depths finite");
   fuzz::requireFinite(log.resistivity, "resistivities finite");
   return 0;
