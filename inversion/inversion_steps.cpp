@@ -8,6 +8,8 @@
 #include <limits>
 
 #include "inversion/layered_inversion.h"
+#include "inversion/worker_pool.h"
+#include "ui/message_collector.h"
 
 namespace zeva::inversion {
 
@@ -59,15 +61,28 @@ float fitMeasure(const Sounding& S) {
   return isSet(S.layer.errorWeighting) ? S.layer.weightedFit : S.layer.RMS;
 }
 
-void runForward(Sounding& S, const forward::ForwardRoutine& forward) {
+namespace {
+
+template <typename Run>
+void runWithWeightedFit(Sounding& S, const Run& run) {
   const bool weighting = isSet(S.layer.errorWeighting);
   if (weighting) S.layer.weightedFit = std::numeric_limits<float>::quiet_NaN();
-  forward(S);
+  run();
   if (weighting && std::isnan(S.layer.weightedFit)) {
     S.layer.weightedFit = S.layer.RMS >= forward::kRefusedFit || std::isnan(S.layer.RMS)
                               ? forward::kRefusedFit
                               : errorWeightedFit(S);
   }
+}
+
+}  // namespace
+
+void runForward(Sounding& S, const forward::ForwardRoutine& forward) {
+  runWithWeightedFit(S, [&] { forward(S); });
+}
+
+void runForward(Sounding& S, const forward::ForwardRoutine& forward, ui::Toolkit& messages) {
+  runWithWeightedFit(S, [&] { forward(S, messages); });
 }
 
 bool arraysMatchCounts(const Sounding& S) {
@@ -141,17 +156,59 @@ void IterationProgress::searchTrial(int done) {
   if (shown_ && done <= 3) monitor_.toolkit().setProgress(done / 4.0, kSearchLabel);
 }
 
+namespace {
+
+// Column j of J from the synthetics of the perturbed model in `perturbed`.
+void fillDerivativeColumn(const Sounding& perturbed, std::span<const float> startSynthetics,
+                          int j, float p, const Perturbation& perturbation, core::Matrix<float>& J) {
+  const int ndata = perturbed.NDATA(), ncomp = perturbed.NCOMP();
+  const bool weighting = isSet(perturbed.layer.errorWeighting);
+  const core::LayeredModel& m = perturbed.M;
+  const auto jj = idx(j);
+  // A perturbation that did not move the parameter (a zero value, or a
+  // depth equal to its neighbour) has no derivative to show.
+  const float F = std::isfinite(perturbation.factor) ? perturbation.factor : 0.0f;
+  float limitFactor = 1.0f;
+  if (isSet(m.LMTP[jj])) {
+    limitFactor = std::min(std::max(0.1f, (p - m.PARD[jj]) / p),
+                           std::min(0.5f, std::max(0.1f, (m.PARU[jj] - p) / p)));
+  }
+  std::size_t k = 0;
+  for (int c = 0; c < ncomp; ++c) {
+    const bool logColumn = isSet(perturbed.data().LOGDAT[idx(c)]);
+    for (int i = 0; i < ndata; ++i, ++k) {
+      const float s0 = startSynthetics[k];
+      const float s1 = perturbed.SVOLT(idx(i), idx(c));
+      float value = 0.0f;
+      if (logColumn) {
+        const float ratio = s1 / s0;
+        value = ratio == 0.0f ? 0.0f : F * std::log10(std::fabs(ratio));
+      } else {
+        value = 2.0f * F * (s1 - s0) / (std::fabs(s0) + 1.0e-20f + std::fabs(s1));
+      }
+      // A synthetic of zero or infinity at the start gives no usable slope.
+      if (!std::isfinite(value)) value = 0.0f;
+      value *= limitFactor;
+      const float w = perturbed.data().UVOLTS(idx(i), idx(c));
+      if (weighting && w > 0.0f) value /= std::sqrt(w);
+      J(k, jj) = value;
+    }
+  }
+}
+
+}  // namespace
+
 bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
                         std::span<const float> startSynthetics, core::Matrix<float>& J,
                         RunMonitor& monitor, IterationProgress& progress) {
   const int npar = S.NPAR(), ndata = S.NDATA(), ncomp = S.NCOMP();
-  const bool weighting = isSet(S.layer.errorWeighting);
   core::LayeredModel& m = S.M;
   J.resize(idx(ndata) * idx(ncomp), idx(npar));
-  const int free = static_cast<int>(std::count_if(m.LFIX.begin(), m.LFIX.begin() + npar,
-                                                  [](core::Logical f) { return !isSet(f); }));
 
-  int done = 0;
+  // The free parameters, their limits checked and their perturbations
+  // chosen on the start model, in order.
+  std::vector<int> free;
+  std::vector<Perturbation> perturbations;
   for (int j = 0; j < npar; ++j) {
     const auto jj = idx(j);
     if (isSet(m.LFIX[jj])) continue;
@@ -160,44 +217,47 @@ bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
       m.PARD[jj] = m.PARU[jj] = 0.0f;
       m.LMTP[jj] = core::kFalse;
     }
-    Perturbation perturbation = derivativePerturbation(S, j);
-    m.PAR[jj] = perturbation.value;
-    runForward(S, forward);
-    m.PAR[jj] = p;
-    // A perturbation that did not move the parameter (a zero value, or a
-    // depth equal to its neighbour) has no derivative to show.
-    if (!std::isfinite(perturbation.factor)) perturbation.factor = 0.0f;
-    const float F = perturbation.factor;
-
-    float limitFactor = 1.0f;
-    if (isSet(m.LMTP[jj])) {
-      limitFactor = std::min(std::max(0.1f, (p - m.PARD[jj]) / p),
-                             std::min(0.5f, std::max(0.1f, (m.PARU[jj] - p) / p)));
-    }
-    std::size_t k = 0;
-    for (int c = 0; c < ncomp; ++c) {
-      const bool logColumn = isSet(S.data().LOGDAT[idx(c)]);
-      for (int i = 0; i < ndata; ++i, ++k) {
-        const float s0 = startSynthetics[k];
-        const float s1 = S.SVOLT(idx(i), idx(c));
-        float value = 0.0f;
-        if (logColumn) {
-          const float ratio = s1 / s0;
-          value = ratio == 0.0f ? 0.0f : F * std::log10(std::fabs(ratio));
-        } else {
-          value = 2.0f * F * (s1 - s0) / (std::fabs(s0) + 1.0e-20f + std::fabs(s1));
-        }
-        // A synthetic of zero or infinity at the start gives no usable slope.
-        if (!std::isfinite(value)) value = 0.0f;
-        value *= limitFactor;
-        const float w = S.data().UVOLTS(idx(i), idx(c));
-        if (weighting && w > 0.0f) value /= std::sqrt(w);
-        J(k, jj) = value;
-      }
-    }
-    progress.derivativeRun(++done, free);
-    if (monitor.PollInterrupt()) return false;
+    free.push_back(j);
+    perturbations.push_back(derivativePerturbation(S, j));
   }
+  const int count = static_cast<int>(free.size());
+
+  WorkerPool& pool = WorkerPool::shared();
+  const bool onWorkers = pool.parallel() && forward.runsOnWorkers() && count > 1;
+  // Worker copies of S with their own data arrays (a routine may write into
+  // its data) and their own message lists.
+  std::vector<Sounding> copies;
+  std::vector<ui::MessageCollector> messages;
+  if (onWorkers) {
+    copies.assign(idx(pool.threads()), S);
+    for (Sounding& copy : copies) copy.detachData();
+    messages.resize(idx(count));
+  }
+  const auto perturbedRun = [&](int index, int worker) {
+    const int j = free[idx(index)];
+    const auto jj = idx(j);
+    Sounding& work = onWorkers ? copies[idx(worker)] : S;
+    const float p = work.M.PAR[jj];
+    work.M.PAR[jj] = perturbations[idx(index)].value;
+    if (onWorkers)
+      runForward(work, forward, messages[idx(index)]);
+    else
+      runForward(work, forward);
+    work.M.PAR[jj] = p;
+    fillDerivativeColumn(work, startSynthetics, j, p, perturbations[idx(index)], J);
+  };
+  bool interrupted = false;
+  const auto collect = [&](int index) {
+    if (onWorkers) messages[idx(index)].replay(monitor.toolkit());
+    progress.derivativeRun(index + 1, count);
+    interrupted = monitor.PollInterrupt();
+    return !interrupted;
+  };
+  if (onWorkers)
+    pool.run(count, perturbedRun, collect);
+  else
+    WorkerPool::runOnCaller(count, perturbedRun, collect);
+  if (interrupted) return false;
   monitor.markTime();
   return true;
 }
