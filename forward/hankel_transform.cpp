@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 namespace zeva::forward {
 
@@ -51,6 +53,26 @@ std::string formatValue(float value) {
   return text;
 }
 
+// The size of a term as the stopping test compares it: the magnitude of a
+// real term; the squared modulus of a complex one, in double precision, so
+// that the test needs no square root and the squares neither overflow nor
+// underflow.
+struct RealSize {
+  using Size = float;
+  static Size of(float x) { return std::abs(x); }
+  static Size scaled(float tol) { return tol; }
+};
+struct ComplexSize {
+  using Size = double;
+  static Size of(std::complex<float> x) {
+    const double re = x.real(), im = x.imag();
+    return re * re + im * im;
+  }
+  static Size scaled(float tol) { return double(tol) * double(tol); }
+};
+template <typename Value>
+using SizeOf = std::conditional_t<std::is_same_v<Value, float>, RealSize, ComplexSize>;
+
 enum class PassEnd { Converged, ZeroSum, PastUpperEnd };
 
 template <typename Value>
@@ -70,6 +92,8 @@ template <typename Value, typename TermAt, typename OnLowerEnd>
 PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, int start, float r,
                               float tol, bool stopAtUpperEnd, TermAt&& termAt,
                               OnLowerEnd&& onLowerEnd) {
+  using Measure = SizeOf<Value>;
+  using Size = typename Measure::Size;
   struct Direction {
     int point;
     float lambda;
@@ -77,18 +101,19 @@ PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, i
     int testFrom;
     float factor;
     int delta;
-    float newer;  // two-slot history of recorded term magnitudes
-    float older;
+    Size newer;  // two-slot history of recorded term sizes
+    Size older;
     bool active;
   };
+  const Size empty = Measure::of(Value(kEmptyHistory));
+  const Size tolerance = Measure::scaled(tol);
   const float lambda0 = abscissa(start, r);
   PassResult<Value> result;
   result.sum = weightOf(weights, start) * termAt(start, lambda0, 0);
-  float largest = std::abs(result.sum);
+  Size largest = Measure::of(result.sum);
 
-  Direction up{start, lambda0, 0, kUpTestFromStep, kStepUp, 1, kEmptyHistory, kEmptyHistory, true};
-  Direction down{start,         lambda0,       0,   kDownTestFromStep, kStepDown, -1,
-                 kEmptyHistory, kEmptyHistory, true};
+  Direction up{start, lambda0, 0, kUpTestFromStep, kStepUp, 1, empty, empty, true};
+  Direction down{start, lambda0, 0, kDownTestFromStep, kStepDown, -1, empty, empty, true};
   while (up.active || down.active) {
     for (Direction* d : {&up, &down}) {
       if (!d->active) continue;
@@ -110,15 +135,16 @@ PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, i
       d->lambda *= d->factor;
       const Value term = weightOf(weights, point) * termAt(point, d->lambda, d->delta);
       result.sum += term;
-      const float magnitude = std::abs(term);
+      const Size magnitude = Measure::of(term);
       if (magnitude > largest) largest = magnitude;
       if (++d->step < d->testFrom) continue;
       if (result.sum == Value{}) {
         result.end = PassEnd::ZeroSum;
         return result;
       }
-      const float limit = tol * std::abs(result.sum);
-      if (magnitude < limit && d->newer < limit && d->older < limit && magnitude < tol * largest) {
+      const Size limit = tolerance * Measure::of(result.sum);
+      if (magnitude < limit && d->newer < limit && d->older < limit &&
+          magnitude < tolerance * largest) {
         d->active = false;
         continue;
       }
