@@ -1,7 +1,9 @@
 // zeva-cli import-dat FILE --type TYPE [column options] [--first-row R
 // --last-row R] -o OUT.ZVR: import a flat ASCII column file of any data family
-// with the column settings given as options (the settings' defaults
-// otherwise), and write the sounding as a native file.
+// with the column settings given as options, and write the sounding as a
+// native file. Every default is in --help: the columns a family needs have
+// the settings' defaults, the optional ones (MN, current, errors, coil
+// geometry) are not in use unless given.
 
 #include <CLI/CLI.hpp>
 
@@ -12,9 +14,16 @@ namespace zeva::cli {
 
 namespace {
 
+// The settings' column defaults with the optional columns not in use.
+settings::ImportColumns commandLineColumns() {
+  settings::ImportColumns c;
+  c.mn = c.current = c.rhoError = c.phaseError = c.space = c.height = 0;
+  return c;
+}
+
 struct DatOptions {
   std::string input, output, type;
-  settings::ImportColumns columns;
+  settings::ImportColumns columns = commandLineColumns();
   std::optional<int> firstRow, lastRow;
   bool voltageAndCurrent = false;
   std::string ipUnit = "(pfe)", timeUnit = "ms", voltageUnit = "(nV/A-m^2)";
@@ -32,32 +41,51 @@ void addImportDatCommand(CLI::App& app, CliContext& context) {
   command->add_option("input", o->input, "flat ASCII file")->required();
   command->add_option("--type", o->type, "data type, e.g. \"Schlumberger Array\"")->required();
   command->add_option("-o,--output", o->output, "native file to write")->required();
-  command->add_option("--spacing-column", c.spacing, "AB/2 or spacing column");
-  command->add_option("--resistivity-column", c.resistivity, "resistivity (or voltage) column");
-  command->add_option("--mn-column", c.mn, "MN column of a Schlumberger file (0: none)");
-  command->add_option("--current-column", c.current, "current column with --voltage-current");
-  command->add_option("--ip-column", o->ipColumn, "IP value column: imports resistivity and IP");
-  command->add_option("--frequency-column", c.frequency, "frequency column");
-  command->add_option("--inphase-column", c.inPhase, "MaxMin in-phase column");
-  command->add_option("--quadrature-column", c.quadrature, "MaxMin quadrature column");
-  command->add_option("--space-column", c.space, "coil spacing column (0: fixed spacing)");
-  command->add_option("--height-column", c.height, "coil height column (0: fixed height)");
-  command->add_option("--voltage-column", c.voltage, "TEM voltage or EM conductivity column");
-  command->add_option("--phase-column", c.modelResist, "MT phase column");
-  command->add_option("--rho-error-column", c.rhoError, "MT resistivity error column (0: none)");
-  command->add_option("--phase-error-column", c.phaseError, "MT phase error column (0: none)");
-  command->add_option("--time-column", c.time, "TEM time column");
-  command->add_option("--first-row", o->firstRow, "first row to read");
-  command->add_option("--last-row", o->lastRow, "last row to read");
+  command->add_option("--spacing-column", c.spacing, "AB/2 or spacing column")
+      ->capture_default_str();
+  command->add_option("--resistivity-column", c.resistivity, "resistivity (or voltage) column")
+      ->capture_default_str();
+  command->add_option("--mn-column", c.mn, "MN column of a Schlumberger file (0: none)")
+      ->capture_default_str();
+  command->add_option("--current-column", c.current, "current column with --voltage-current")
+      ->capture_default_str();
+  command->add_option("--ip-column", o->ipColumn,
+                      "IP value column: imports resistivity and IP (default: none)");
+  command->add_option("--frequency-column", c.frequency, "frequency column")->capture_default_str();
+  command->add_option("--inphase-column", c.inPhase, "MaxMin in-phase column")
+      ->capture_default_str();
+  command->add_option("--quadrature-column", c.quadrature, "MaxMin quadrature column")
+      ->capture_default_str();
+  command->add_option("--space-column", c.space, "coil spacing column (0: fixed spacing)")
+      ->capture_default_str();
+  command->add_option("--height-column", c.height, "coil height column (0: fixed height)")
+      ->capture_default_str();
+  command->add_option("--voltage-column", c.voltage, "TEM voltage or EM conductivity column")
+      ->capture_default_str();
+  command->add_option("--phase-column", c.modelResist, "MT phase column")->capture_default_str();
+  command->add_option("--rho-error-column", c.rhoError, "MT resistivity error column (0: none)")
+      ->capture_default_str();
+  command->add_option("--phase-error-column", c.phaseError, "MT phase error column (0: none)")
+      ->capture_default_str();
+  command->add_option("--time-column", c.time, "TEM time column")->capture_default_str();
+  command->add_option("--first-row", o->firstRow, "first row to read (default: the first)");
+  command->add_option("--last-row", o->lastRow, "last row to read (default: the last)");
   command->add_flag("--voltage-current", o->voltageAndCurrent,
                     "the resistivity column holds voltages; resistivities follow from the current");
-  command->add_option("--ip-unit", o->ipUnit, "IP unit: (pfe), (mSec) or (mRad)");
+  command->add_option("--ip-unit", o->ipUnit, "IP unit: (pfe), (mSec) or (mRad)")
+      ->capture_default_str();
   command->add_option("--time-unit", o->timeUnit, "TEM time unit: us, ms or s")
-      ->check(CLI::IsMember({"us", "ms", "s"}));
-  command->add_option("--voltage-unit", o->voltageUnit, "TEM voltage unit text, e.g. (uV/Amp)");
-  command->add_option("--fixed-spacing", o->fixedSpacing, "MaxMin coil spacing when no column");
-  command->add_option("--fixed-height", o->fixedHeight, "MaxMin coil height when no column");
-  command->add_option("--mode", o->mode, "MaxMin varying quantity or EM conductivity dipoles");
+      ->check(CLI::IsMember({"us", "ms", "s"}))
+      ->capture_default_str();
+  command->add_option("--voltage-unit", o->voltageUnit, "TEM voltage unit text, e.g. (uV/Amp)")
+      ->capture_default_str();
+  command->add_option("--fixed-spacing", o->fixedSpacing,
+                      "MaxMin or EM conductivity coil spacing when no column (default: 0)");
+  command->add_option("--fixed-height", o->fixedHeight,
+                      "MaxMin or EM conductivity coil height when no column (default: 0)");
+  command->add_option("--mode", o->mode,
+                      "MaxMin varying quantity or EM conductivity dipoles (default: 1 for MaxMin, "
+                      "2 for EM conductivity)");
   command->callback([&context, o] {
     const core::DataTypeText type(o->type);
     files::FlatAsciiKind kind = files::FlatAsciiKind::Resistivity;
@@ -98,6 +126,10 @@ void addImportDatCommand(CLI::App& app, CliContext& context) {
     choices.fixedSpacing = o->fixedSpacing;
     choices.fixedHeight = o->fixedHeight;
     choices.mode = o->mode;
+    // The row bounds given (none when not given) are used: the questions
+    // whether to use them are answered yes, and an answered question is
+    // not shown.
+    context.toolkit.confirm = true;
     context.toolkit.fileToOpen = o->input;
     if (!context.program.importFlatAsciiData(kind, choices)) {
       context.exitStatus = kFailed;

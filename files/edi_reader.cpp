@@ -1,15 +1,15 @@
 #include "files/edi_reader.h"
 
-#include <algorithm>
-#include <cctype>
+#include <cfloat>
 #include <cmath>
 #include <fstream>
-#include <map>
-#include <numbers>
 #include <optional>
 #include <vector>
 
+#include "core/text_input.h"
+#include "files/edi_spectra.h"
 #include "files/flat_ascii_import.h"
+#include "files/mt_impedance.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
 
@@ -17,189 +17,333 @@ namespace zeva::files {
 
 namespace {
 
-constexpr std::size_t kLineLength = 1024;
-// No survey has more frequencies than this; larger counts are damage.
-constexpr std::size_t kMaxValues = 100000;
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+constexpr std::array<const char*, 4> kElements{"XX", "XY", "YX", "YY"};
 
-std::string upper(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return out;
+MtMode mtMode(EdiMode mode) {
+  switch (mode) {
+    case EdiMode::Yx:
+      return MtMode::Yx;
+    case EdiMode::Determinant:
+      return MtMode::Determinant;
+    case EdiMode::SumOfSquares:
+      return MtMode::SumOfSquares;
+    case EdiMode::Auto:
+    case EdiMode::Xy:
+      break;
+  }
+  return MtMode::Xy;
 }
 
-std::string unquoted(std::string_view value) {
-  value = trimmed(value);
-  if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-    value = value.substr(1, value.size() - 2);
-  return std::string(trimmed(value));
+const char* modeLabel(MtMode mode) {
+  switch (mode) {
+    case MtMode::Xy:
+      return "XY";
+    case MtMode::Yx:
+      return "YX";
+    case MtMode::Determinant:
+      return "DET";
+    case MtMode::SumOfSquares:
+      return "SSQ";
+  }
+  return "";
 }
 
-struct EdiContent {
-  std::map<std::string, std::string> head;            // keyword values of >HEAD and the sections
-  std::map<std::string, std::vector<double>> blocks;  // data blocks by name
+struct Point {
+  float frequency, rho, phase, rhoError, phaseError;
 };
+
+// What the frequencies of a file give: the points, and how many frequencies
+// were left out for a missing value; or the message that refuses the file.
+struct Curve {
+  MtMode mode = MtMode::Xy;
+  std::vector<Point> points;
+  int leftOut = 0;
+  std::optional<std::string> refusal;
+};
+
+class EdiImport {
+ public:
+  EdiImport(const EdiDocument& document, const std::string& fileName)
+      : document_(document), fileName_(fileName) {
+    if (const auto it = document.head.find("EMPTY"); it != document.head.end())
+      if (const auto value = parseDouble(firstWordOf(it->second))) empty_ = *value;
+  }
+
+  Curve read(EdiMode mode) {
+    const EdiBlock* frequencies = document_.block("FREQ");
+    const bool spectra = document_.block("SPECTRA") != nullptr;
+    if (frequencies == nullptr || frequencies->values.empty()) {
+      if (spectra) return fromSpectra(mode);
+      return refused("EDI FILE HAS NO FREQUENCIES: " + fileName_);
+    }
+    if (auto bad = badWordIn(*frequencies)) return refused(*bad);
+    n_ = frequencies->values.size();
+    // The mode: for Auto xy when the file has it, else yx; impedances before
+    // the resistivity and phase blocks, which some files carry instead.
+    std::optional<std::pair<MtMode, bool>> source;  // mode, from impedances
+    if (mode == EdiMode::Determinant || mode == EdiMode::SumOfSquares) {
+      if (fullTensor()) source.emplace(mtMode(mode), true);
+    } else {
+      for (MtMode m : {MtMode::Xy, MtMode::Yx}) {
+        if (mode != EdiMode::Auto && m != mtMode(mode)) continue;
+        const std::string e = m == MtMode::Xy ? "XY" : "YX";
+        if (complete("Z" + e + "R") && complete("Z" + e + "I"))
+          source.emplace(m, true);
+        else if (complete("RHO" + e) && complete("PHS" + e))
+          source.emplace(m, false);
+        if (source) break;
+      }
+    }
+    if (!source) {
+      if (spectra) return fromSpectra(mode);
+      for (const EdiBlock& b : document_.blocks)
+        if ((b.name.starts_with("Z") || b.name.starts_with("RHO") || b.name.starts_with("PHS")) &&
+            b.section != "SPECTRASECT" && b.values.size() != n_)
+          return refused("EDI BLOCK " + b.name +
+                         " DOES NOT HOLD ONE VALUE PER FREQUENCY: " + fileName_);
+      return refused(noModeMessage(mode));
+    }
+    return fromMtSection(*frequencies, source->first, source->second);
+  }
+
+  std::string noModeMessage(EdiMode mode) const {
+    switch (mode) {
+      case EdiMode::Auto:
+        break;
+      case EdiMode::Xy:
+      case EdiMode::Yx:
+        return std::string("EDI FILE HAS NO ") + modeLabel(mtMode(mode)) +
+               " IMPEDANCE OR RESISTIVITY: " + fileName_;
+      case EdiMode::Determinant:
+      case EdiMode::SumOfSquares:
+        return "EDI FILE HAS NO FULL IMPEDANCE TENSOR: " + fileName_;
+    }
+    return "EDI FILE HAS NO XY OR YX IMPEDANCE OR RESISTIVITY: " + fileName_;
+  }
+
+ private:
+  static Curve refused(std::string message) {
+    Curve c;
+    c.refusal = std::move(message);
+    return c;
+  }
+
+  // A block of the impedance section (not of the spectra).
+  const EdiBlock* block(const std::string& name) const {
+    for (const EdiBlock& b : document_.blocks)
+      if (b.name == name && b.section != "SPECTRASECT") return &b;
+    return nullptr;
+  }
+  bool complete(const std::string& name) const {
+    const EdiBlock* b = block(name);
+    return b != nullptr && b->values.size() == n_;
+  }
+  bool fullTensor() const {
+    for (const char* e : kElements)
+      if (!complete(std::string("Z") + e + "R") || !complete(std::string("Z") + e + "I"))
+        return false;
+    return true;
+  }
+  std::optional<std::string> badWordIn(const EdiBlock& b) const {
+    if (!b.badWord) return std::nullopt;
+    return "ERROR READING EDI VALUE IN BLOCK " + b.name + " AT LINE " +
+           std::to_string(b.badWord->first) + ": " + b.badWord->second;
+  }
+  bool missing(double value) const { return ediMissing(value, empty_); }
+
+  // An error value of an optional block: empty when the block is absent or
+  // short, or the value missing or negative (no error bar).
+  std::optional<double> errorValue(const std::string& name, std::size_t i) const {
+    const EdiBlock* b = block(name);
+    if (b == nullptr || b->values.size() != n_ || b->badWord) return std::nullopt;
+    const double v = b->values[i];
+    if (missing(v) || v < 0.0) return std::nullopt;
+    if (v > FLT_MAX && !problem_)
+      problem_ =
+          "EDI VALUE OUT OF RANGE AT LINE " + std::to_string(b->valueLines[i]) + ": " + fileName_;
+    return v;
+  }
+
+  // The frequency refused when it is not a positive single-precision number.
+  std::optional<std::string> frequencyProblem(double hertz, int line) const {
+    const std::string where = " AT LINE " + std::to_string(line) + ": " + fileName_;
+    if (hertz <= 0.0) return "EDI FREQUENCY NOT POSITIVE" + where;
+    if (hertz < FLT_MIN || hertz > FLT_MAX) return "EDI FREQUENCY OUT OF RANGE" + where;
+    return std::nullopt;
+  }
+
+  // Adds a point when each value fits the single-precision record.
+  std::optional<std::string> add(Curve& curve, double hertz, const ApparentResistivity& a,
+                                 int line) const {
+    const auto fits = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
+    if (!fits(a.rho) || a.rho < FLT_MIN || !fits(a.phase) || !fits(a.rhoError) ||
+        !fits(a.phaseError))
+      return "EDI VALUE OUT OF RANGE AT LINE " + std::to_string(line) + ": " + fileName_;
+    curve.points.push_back({static_cast<float>(hertz), static_cast<float>(a.rho),
+                            static_cast<float>(a.phase), static_cast<float>(a.rhoError),
+                            static_cast<float>(a.phaseError)});
+    return std::nullopt;
+  }
+
+  Curve fromMtSection(const EdiBlock& frequencies, MtMode mode, bool fromImpedance) {
+    Curve curve;
+    curve.mode = mode;
+    // Elements the curve needs: one for xy and yx, all four for the invariants.
+    std::vector<int> needed;
+    for (int k = 0; k < 4; ++k)
+      if ((mode == MtMode::Xy && k == 1) || (mode == MtMode::Yx && k == 2) ||
+          mode == MtMode::Determinant || mode == MtMode::SumOfSquares)
+        needed.push_back(k);
+    const std::string e = modeLabel(mode);
+    std::vector<const EdiBlock*> used;
+    if (fromImpedance) {
+      for (int k : needed)
+        for (const char* part : {"R", "I"})
+          used.push_back(block(std::string("Z") + kElements[static_cast<std::size_t>(k)] + part));
+    } else {
+      used = {block("RHO" + e), block("PHS" + e)};
+    }
+    for (const EdiBlock* b : used)
+      if (auto bad = badWordIn(*b)) return refused(*bad);
+
+    for (std::size_t i = 0; i < n_; ++i) {
+      const double hertz = frequencies.values[i];
+      bool gap = missing(hertz);
+      for (const EdiBlock* b : used) gap = gap || missing(b->values[i]);
+      if (gap) {
+        ++curve.leftOut;
+        continue;
+      }
+      if (auto problem = frequencyProblem(hertz, frequencies.valueLines[i]))
+        return refused(*problem);
+      const int line = used.front()->valueLines[i];
+      ApparentResistivity a;
+      if (fromImpedance) {
+        ImpedanceTensor t;
+        for (std::size_t u = 0; u < needed.size(); ++u) {
+          const auto k = static_cast<std::size_t>(needed[u]);
+          t.Z[k] = {used[2 * u]->values[i], used[2 * u + 1]->values[i]};
+          t.variance[k] = errorValue(std::string("Z") + kElements[k] + ".VAR", i);
+        }
+        const ModeImpedance z = modeImpedance(t, mode);
+        if (std::norm(z.Z) == 0.0) {
+          ++curve.leftOut;
+          continue;
+        }
+        a = apparentResistivity(z, hertz, mode);
+      } else {
+        a.rho = used[0]->values[i];
+        a.phase = used[1]->values[i];
+        if (a.rho <= 0.0) {
+          ++curve.leftOut;
+          continue;
+        }
+        if (a.phase < -180.0 || a.phase > 180.0)
+          return refused("EDI PHASE OUTSIDE -180 TO 180 AT LINE " +
+                         std::to_string(used[1]->valueLines[i]) + ": " + fileName_);
+        if (mode == MtMode::Yx && a.phase < -90.0) a.phase += 180.0;
+        a.rhoError = errorValue("RHO" + e + ".ERR", i).value_or(0.0);
+        a.phaseError = errorValue("PHS" + e + ".ERR", i).value_or(0.0);
+      }
+      if (problem_) return refused(*problem_);
+      if (auto problem = add(curve, hertz, a, line)) return refused(*problem);
+    }
+    return curve;
+  }
+
+  Curve fromSpectra(EdiMode requested) {
+    std::vector<SpectraFrequency> frequencies;
+    if (auto problem = spectraImpedances(document_, fileName_, empty_, frequencies))
+      return refused(*problem);
+    Curve curve;
+    curve.mode = mtMode(requested);
+    for (const SpectraFrequency& f : frequencies) {
+      if (missing(f.hertz) || !f.tensor) {
+        ++curve.leftOut;
+        continue;
+      }
+      if (auto problem = frequencyProblem(f.hertz, f.line)) return refused(*problem);
+      const ModeImpedance z = modeImpedance(*f.tensor, curve.mode);
+      if (std::norm(z.Z) == 0.0) {
+        ++curve.leftOut;
+        continue;
+      }
+      if (auto problem = add(curve, f.hertz, apparentResistivity(z, f.hertz, curve.mode), f.line))
+        return refused(*problem);
+    }
+    return curve;
+  }
+
+  const EdiDocument& document_;
+  const std::string& fileName_;
+  double empty_ = 1.0e32;
+  std::size_t n_ = 0;
+  // An error value that no record can hold, met while reading a frequency.
+  mutable std::optional<std::string> problem_;
+};
+
+// The station: DATAID of the head, else the SECTID of the data section.
+std::string stationName(const EdiDocument& document) {
+  if (const auto it = document.head.find("DATAID"); it != document.head.end())
+    if (!trimmed(it->second).empty()) return std::string(trimmed(it->second));
+  for (const char* name : {"MTSECT", "SPECTRASECT"})
+    if (const EdiSection* s = document.sectionNamed(name))
+      if (const auto it = s->keywords.find("SECTID"); it != s->keywords.end())
+        if (!trimmed(it->second).empty()) return std::string(trimmed(it->second));
+  return {};
+}
+
+// A coordinate of the head, else of the measurement definitions.
+std::optional<float> coordinate(const EdiDocument& document,
+                                std::initializer_list<const char*> keys,
+                                std::initializer_list<const char*> referenceKeys) {
+  const auto valueOf = [](const EdiKeywords& keywords, const char* key) -> std::optional<float> {
+    const auto it = keywords.find(key);
+    if (it == keywords.end()) return std::nullopt;
+    const auto value = ediCoordinate(it->second);
+    if (!value || std::fabs(*value) > 1.0e30) return std::nullopt;
+    return static_cast<float>(*value);
+  };
+  for (const char* key : keys)
+    if (const auto v = valueOf(document.head, key)) return v;
+  if (const EdiSection* s = document.sectionNamed("DEFINEMEAS"))
+    for (const char* key : referenceKeys)
+      if (const auto v = valueOf(s->keywords, key)) return v;
+  return std::nullopt;
+}
 
 }  // namespace
 
-int readEdi(std::istream& in, const std::string& name, core::Sounding& result,
-            ui::Toolkit& toolkit) {
-  EdiContent content;
-  std::string line, block, section;
-  bool sawHead = false;
-  while (readBoundedLine(in, line, kLineLength)) {
-    blankUnprintable(line);
-    const std::string_view text = trimmed(line);
-    if (text.empty()) continue;
-    if (text.front() == '>') {
-      // ">NAME options //count"; ">=NAME" opens a section; ">!...!" is a comment.
-      std::string_view word = firstWordOf(text.substr(1));
-      if (!word.empty() && word.front() == '!') continue;
-      const bool isSection = !word.empty() && word.front() == '=';
-      if (isSection) word.remove_prefix(1);
-      const std::string key = upper(word);
-      if (key == "END") break;
-      if (key == "HEAD") sawHead = true;
-      block.clear();
-      section = key;
-      if (!isSection && key != "HEAD" && key != "INFO" && !key.empty()) {
-        block = key;
-        content.blocks[block];  // present even when it holds no values
-      }
-      continue;
-    }
-    if (!sawHead) {
-      toolkit.warning("FILE IS NOT AN EDI FILE: " + name);
-      return -1;
-    }
-    if (!block.empty()) {
-      std::vector<double>& values = content.blocks[block];
-      for (std::string_view word : splitWords(text)) {
-        const auto value = parseDouble(word);
-        if (!value) {
-          toolkit.warning("ERROR READING EDI VALUE IN BLOCK " + block + ": " + std::string(word));
-          return -1;
-        }
-        if (values.size() >= kMaxValues) {
-          toolkit.warning("EDI BLOCK " + block + " HAS TOO MANY VALUES: " + name);
-          return -1;
-        }
-        values.push_back(*value);
-      }
-      continue;
-    }
-    if (section == "INFO") continue;
-    const auto equals = text.find('=');
-    if (equals != std::string_view::npos)
-      content.head[upper(trimmed(text.substr(0, equals)))] = unquoted(text.substr(equals + 1));
-  }
-  if (!sawHead) {
-    toolkit.warning("FILE IS NOT AN EDI FILE: " + name);
+int readEdi(std::istream& in, const std::string& fileName, core::Sounding& result,
+            ui::Toolkit& toolkit, EdiMode mode) {
+  EdiDocument document;
+  if (const auto problem = parseEdi(in, fileName, document)) {
+    toolkit.warning(*problem);
     return -1;
   }
-
-  double empty = 1.0e32;
-  if (auto it = content.head.find("EMPTY"); it != content.head.end())
-    if (const auto value = parseDouble(firstWordOf(it->second))) empty = *value;
-  auto isEmpty = [&](double v) {
-    return !std::isfinite(v) || std::fabs(v) >= 0.999 * std::fabs(empty);
-  };
-  auto blockOf = [&](const std::string& key) -> const std::vector<double>* {
-    const auto it = content.blocks.find(key);
-    return it == content.blocks.end() ? nullptr : &it->second;
-  };
-
-  const std::vector<double>* frequencies = blockOf("FREQ");
-  if (frequencies == nullptr || frequencies->empty()) {
-    toolkit.warning("EDI FILE HAS NO FREQUENCIES: " + name);
+  EdiImport import(document, fileName);
+  const Curve curve = import.read(mode);
+  if (curve.refusal) {
+    toolkit.warning(*curve.refusal);
     return -1;
   }
-  const std::size_t n = frequencies->size();
-  auto complete = [&](const std::string& key) {
-    const auto* values = blockOf(key);
-    return values != nullptr && values->size() == n;
-  };
-  auto sized = [&](const std::string& key) {
-    const auto* values = blockOf(key);
-    return values != nullptr && values->size() == n ? values : nullptr;
-  };
-
-  // The mode: xy when the file has it, else yx; impedances before the
-  // resistivity and phase blocks, which some files carry instead.
-  std::string mode;
-  bool fromImpedance = false;
-  for (const char* m : {"XY", "YX"}) {
-    const std::string z = std::string("Z") + m;
-    if (complete(z + "R") && complete(z + "I")) {
-      mode = m, fromImpedance = true;
-      break;
-    }
-    if (complete(std::string("RHO") + m) && complete(std::string("PHS") + m)) {
-      mode = m;
-      break;
-    }
-  }
-  if (mode.empty()) {
-    for (const auto& [key, values] : content.blocks)
-      if ((key.starts_with("Z") || key.starts_with("RHO") || key.starts_with("PHS")) &&
-          values.size() != n) {
-        toolkit.warning("EDI BLOCK " + key + " DOES NOT HOLD ONE VALUE PER FREQUENCY: " + name);
-        return -1;
-      }
-    toolkit.warning("EDI FILE HAS NO XY OR YX IMPEDANCE OR RESISTIVITY: " + name);
+  if (curve.points.empty()) {
+    toolkit.warning(import.noModeMessage(mode));
     return -1;
   }
-
-  struct Point {
-    float frequency, rho, phase, rhoError, phaseError;
-  };
-  std::vector<Point> points;
-  for (std::size_t i = 0; i < n; ++i) {
-    const double f = (*frequencies)[i];
-    if (isEmpty(f) || f <= 0.0) continue;
-    double rho = 0.0, phase = 0.0, rhoError = 0.0, phaseError = 0.0;
-    if (fromImpedance) {
-      const double re = (*blockOf("Z" + mode + "R"))[i], im = (*blockOf("Z" + mode + "I"))[i];
-      if (isEmpty(re) || isEmpty(im)) continue;
-      const double z2 = re * re + im * im;
-      rho = 0.2 * z2 / f;
-      // The yx impedance lies in the third quadrant; both curves are shown
-      // in the first.
-      phase = mode == "YX" ? std::atan2(-im, -re) : std::atan2(im, re);
-      phase *= kDegreesPerRadian;
-      if (const auto* variance = sized("Z" + mode + ".VAR");
-          variance != nullptr && !isEmpty((*variance)[i]) && (*variance)[i] > 0.0 && z2 > 0.0) {
-        const double relative = std::sqrt((*variance)[i] / z2);  // dZ / |Z|
-        rhoError = 2.0 * relative * rho;
-        phaseError = std::min(relative, 1.0) * kDegreesPerRadian;
-      }
-    } else {
-      rho = (*blockOf("RHO" + mode))[i];
-      phase = (*blockOf("PHS" + mode))[i];
-      if (isEmpty(rho) || isEmpty(phase)) continue;
-      if (mode == "YX" && phase < -90.0) phase += 180.0;
-      if (const auto* e = sized("RHO" + mode + ".ERR"); e != nullptr && !isEmpty((*e)[i]))
-        rhoError = (*e)[i];
-      if (const auto* e = sized("PHS" + mode + ".ERR"); e != nullptr && !isEmpty((*e)[i]))
-        phaseError = (*e)[i];
-    }
-    if (!std::isfinite(rho) || std::fabs(rho) > 3.0e38) continue;
-    points.push_back({static_cast<float>(f), static_cast<float>(rho), static_cast<float>(phase),
-                      static_cast<float>(rhoError), static_cast<float>(phaseError)});
-  }
-  if (points.empty()) {
-    toolkit.warning("EDI FILE HAS NO XY OR YX IMPEDANCE OR RESISTIVITY: " + name);
-    return -1;
-  }
+  if (curve.leftOut > 0)
+    toolkit.warning(std::to_string(curve.leftOut) +
+                    (curve.leftOut == 1 ? " FREQUENCY" : " FREQUENCIES") +
+                    " WITH MISSING VALUES LEFT OUT OF EDI FILE: " + fileName);
 
   core::DataHeader header = importedDataHeader(core::DataTypeText("Magnetotelluric Data"));
-  const auto dataId = content.head.find("DATAID");
-  header.name.assign(dataId != content.head.end() && !dataId->second.empty() ? dataId->second
-                                                                             : name);
-  header.description.assign("EDI " + mode);
-  if (auto it = content.head.find("ELEV"); it != content.head.end())
-    if (const auto value = parseReal(firstWordOf(it->second))) header.elevation = *value;
-  header.NDATA = static_cast<std::int32_t>(points.size());
+  const std::string station = stationName(document);
+  header.name.assign(station.empty() ? soundingNameOf(fileName) : station);
+  header.description.assign(std::string("EDI ") + modeLabel(curve.mode));
+  if (const auto v = coordinate(document, {"LONG", "LON"}, {"REFLONG", "REFLON"})) header.east = *v;
+  if (const auto v = coordinate(document, {"LAT"}, {"REFLAT"})) header.north = *v;
+  if (const auto v = coordinate(document, {"ELEV"}, {"REFELEV"})) header.elevation = *v;
+  header.NDATA = static_cast<std::int32_t>(curve.points.size());
   header.NCOMP = 2;
   header.NGEOM = 1;
   if (!beginImportedData(result, header)) {
@@ -207,23 +351,22 @@ int readEdi(std::istream& in, const std::string& name, core::Sounding& result,
     return -1;
   }
   core::SoundingData& d = result.data();
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    d.TIME(i, 0) = points[i].frequency;
-    d.VOLTS(i, 0) = points[i].rho;
-    d.VOLTS(i, 1) = points[i].phase;
-    d.UVOLTS(i, 0) = points[i].rhoError;
-    d.UVOLTS(i, 1) = points[i].phaseError;
+  for (std::size_t i = 0; i < curve.points.size(); ++i) {
+    const Point& p = curve.points[i];
+    d.TIME(i, 0) = p.frequency;
+    d.VOLTS(i, 0) = p.rho;
+    d.VOLTS(i, 1) = p.phase;
+    d.UVOLTS(i, 0) = p.rhoError;
+    d.UVOLTS(i, 1) = p.phaseError;
   }
   return 0;
 }
 
-int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::Toolkit& toolkit) {
+int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::Toolkit& toolkit,
+                EdiMode mode) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return -1;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return -1;
   if (std::filesystem::file_size(file, error) < 1 || error) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
     return -1;
@@ -233,7 +376,7 @@ int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::T
     toolkit.warning("CANNOT OPEN FILE: " + name);
     return -1;
   }
-  return readEdi(in, soundingNameOf(file), result, toolkit);
+  return readEdi(in, name, result, toolkit, mode);
 }
 
 }  // namespace zeva::files

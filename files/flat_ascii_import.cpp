@@ -1,11 +1,15 @@
 #include "files/flat_ascii_import.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <fstream>
 #include <new>
 #include <system_error>
 
 #include "core/data_type.h"
+#include "core/reader_limits.h"
+#include "core/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
@@ -16,15 +20,13 @@ namespace {
 
 constexpr std::size_t kLineLength = 256;
 
-// The checks every importer makes before reading: the file exists and is not
-// empty. Shows the message and returns false otherwise.
+// The checks every importer makes before reading: the file exists, is a
+// regular file (a folder, a device or a FIFO is not read) and is not empty.
+// Shows the message and returns false otherwise.
 bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return false;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return false;
   const auto size = std::filesystem::file_size(file, error);
   if (error || size < 1) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
@@ -33,31 +35,235 @@ bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   return true;
 }
 
-std::optional<AcceptedRows> readRows(const std::filesystem::path& file,
-                                     const std::vector<int>& columns,
-                                     const settings::ImportColumns& settings,
-                                     ui::Toolkit& toolkit) {
+// The rows a scan accepts, with how many rows within the bounds hold a
+// number in each column asked for, and the first row with a number in a
+// used column that no float can hold (beyond 3.4E38, or a non-zero value
+// below 1.2E-38; 0 when none). Reading stops at a line longer than any
+// reader takes (its row number) or after more rows than a sounding may have.
+struct RowScan {
+  AcceptedRows rows;
+  std::vector<int> numberCounts;
+  int outOfRangeRow = 0;
+  int lineTooLong = 0;
+  bool tooManyRows = false;
+};
+
+// Reads `in` as acceptRows does (a number beyond the float range also
+// rejects its row) and counts, per column, the rows within the bounds that
+// hold a number there, so that a column no row holds can be named. The
+// heading line of the program's own exports ("DATASET: " and the sounding's
+// name, which may be a number) is never a row.
+RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow, int lastRow) {
+  RowScan scan;
+  AcceptedRows& rows = scan.rows;
+  scan.numberCounts.assign(columns.size(), 0);
+  int highest = 0;
+  for (int c : columns) highest = std::max(highest, c);
+  std::string line;
+  // One character more than is read tells whether the last word was cut.
+  for (int row = 1;; ++row) {
+    const core::LineRead read = core::readLine(in, line, kLineLength + 1);
+    if (read == core::LineRead::End) break;
+    if (read == core::LineRead::TooLong) {
+      scan.lineTooLong = row;
+      break;
+    }
+    if (trimmed(line).empty()) continue;
+    if (firstRow > 0 && row < firstRow) continue;
+    if (lastRow > 0 && row > lastRow) continue;
+    if (line.size() > kLineLength) {
+      // Only the first characters of a line are read; a number cut there is
+      // not the number of the file.
+      const auto separates = [](char ch) {
+        return ch == ',' || static_cast<unsigned char>(ch) <= ' ';
+      };
+      const bool cut = !separates(line[kLineLength]) && !separates(line[kLineLength - 1]);
+      line.resize(kLineLength);
+      if (cut) {
+        const auto last = std::find_if(line.rbegin(), line.rend(), separates);
+        line.erase(static_cast<std::size_t>(line.rend() - last));
+      }
+    }
+    blankUnprintable(line);
+    std::replace(line.begin(), line.end(), ',', ' ');
+    const auto words = splitWords(line);
+    std::vector<float> values(static_cast<std::size_t>(highest), 0.0f);
+    bool accepted = true;
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+      const int c = columns[k];
+      if (c <= 0) continue;
+      const auto value = static_cast<std::size_t>(c) <= words.size()
+                             ? parseDouble(words[static_cast<std::size_t>(c - 1)])
+                             : std::nullopt;
+      if (!value) {
+        accepted = false;
+        continue;
+      }
+      ++scan.numberCounts[k];
+      const double magnitude = std::fabs(*value);
+      if (magnitude > FLT_MAX || (magnitude > 0.0 && magnitude < FLT_MIN)) {
+        if (scan.outOfRangeRow == 0) scan.outOfRangeRow = row;
+        accepted = false;
+        continue;
+      }
+      values[static_cast<std::size_t>(c - 1)] = static_cast<float>(*value);
+    }
+    if (!accepted || firstWordOf(line) == "DATASET:") continue;
+    if (rows.values.size() == static_cast<std::size_t>(core::limits::kMaxPoints)) {
+      scan.tooManyRows = true;
+      break;
+    }
+    rows.rowNumbers.push_back(row);
+    rows.values.push_back(std::move(values));
+  }
+  return scan;
+}
+
+// A column an import reads, named as its messages name it.
+struct UsedColumn {
+  std::string_view name;
+  int column;
+};
+
+std::optional<RowScan> readRows(const std::filesystem::path& file,
+                                const std::vector<UsedColumn>& used,
+                                const settings::ImportColumns& settings, ui::Toolkit& toolkit) {
   if (!fileUsable(file, toolkit)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
     toolkit.warning("CANNOT OPEN FILE: " + file.string());
     return std::nullopt;
   }
+  std::vector<int> columns;
+  for (const UsedColumn& u : used) columns.push_back(u.column);
+  RowScan scan;
   try {
-    return acceptRows(in, columns, settings.firstRow, settings.lastRow);
+    scan = scanRows(in, columns, settings.firstRow, settings.lastRow);
   } catch (const std::bad_alloc&) {
-    return AcceptedRows{};
+    return RowScan{};
   }
+  if (scan.lineTooLong > 0) {
+    toolkit.warning("LINE " + std::to_string(scan.lineTooLong) + " LONGER THAN " +
+                    std::to_string(core::limits::kMaxLineBytes) +
+                    " CHARACTERS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  if (scan.tooManyRows) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
+                    " DATA ROWS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  return scan;
 }
 
 float valueOf(const std::vector<float>& row, int column) {
   return column > 0 ? row[static_cast<std::size_t>(column - 1)] : 0.0f;
 }
 
-bool noRows(const AcceptedRows& rows, const std::filesystem::path& file, ui::Toolkit& toolkit) {
-  if (!rows.values.empty()) return false;
-  toolkit.warning("NO DATA ROWS READ FROM FILE: " + file.string());
+std::string inRow(int row, const std::filesystem::path& file) {
+  return " IN ROW " + std::to_string(row) + ": " + file.string();
+}
+
+// Shows why no row was taken, naming each used column that no row holds as
+// a number, or a number beyond the float range; true when there are no rows.
+bool noRows(const RowScan& scan, const std::vector<UsedColumn>& used,
+            const std::filesystem::path& file, ui::Toolkit& toolkit) {
+  if (scan.outOfRangeRow > 0) {
+    toolkit.warning("VALUE OUT OF RANGE" + inRow(scan.outOfRangeRow, file));
+    return true;
+  }
+  if (!scan.rows.values.empty()) return false;
+  std::string message = "NO DATA ROWS READ FROM FILE: " + file.string();
+  for (std::size_t k = 0; k < used.size() && k < scan.numberCounts.size(); ++k)
+    if (used[k].column > 0 && scan.numberCounts[k] == 0)
+      message += "\nNO ROW HOLDS A NUMBER IN COLUMN " + std::to_string(used[k].column) + " (" +
+                 std::string(used[k].name) + ")";
+  toolkit.warning(message);
   return true;
+}
+
+// The multiplier of TEM times to the stored milliseconds.
+float temTimeScale(TemTimeUnit unit) {
+  return unit == TemTimeUnit::Microseconds ? 0.001f : unit == TemTimeUnit::Seconds ? 1000.0f : 1.0f;
+}
+
+// Coil spacing and height of a two-coil reading: the row's columns, or the
+// fixed geometry of the request where a column is not in use.
+float coilSpacing(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+                  const std::vector<float>& row) {
+  return c.space > 0 ? valueOf(row, c.space) : request.fixedSpacing;
+}
+float coilHeight(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+                 const std::vector<float>& row) {
+  return c.height > 0 ? valueOf(row, c.height) : request.fixedHeight;
+}
+
+// The apparent resistivity of a row of voltage and current (the current
+// column, else 1 A) by the geometric factor of the array.
+double apparentResistivityOf(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+                             const std::vector<float>& row) {
+  const core::DataTypeText& type = request.header.dataType;
+  const int mn = type == core::type::kSchlumberger ? c.mn : 0;
+  const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
+  const float k = geometricFactor(type, valueOf(row, c.spacing), mn > 0 ? valueOf(row, mn) : 0.0f,
+                                  request.header.dipoleLength);
+  return static_cast<double>(k) * valueOf(row, c.resistivity) / amps;
+}
+
+// Why the sounding cannot take a row (the message without its row), or
+// nothing. Missing readings (1.0E10 and above) are positive and pass.
+std::optional<std::string> rowProblem(const FlatAsciiRequest& request,
+                                      const settings::ImportColumns& c,
+                                      const std::vector<float>& row) {
+  const core::DataTypeText& type = request.header.dataType;
+  const bool schlumberger = type == core::type::kSchlumberger;
+  const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
+  switch (request.kind) {
+    case FlatAsciiKind::Resistivity:
+    case FlatAsciiKind::ResistivityIp: {
+      const float spacing = valueOf(row, c.spacing);
+      if (!positive(spacing)) return "SPACING NOT POSITIVE";
+      const int mn = schlumberger ? c.mn : 0;
+      if (mn > 0) {
+        const float m = valueOf(row, mn);
+        if (!positive(m)) return "MN NOT POSITIVE";
+        // AB/2 is half of AB, MN the full potential-electrode separation.
+        if (m >= 2.0f * spacing) return "MN NOT SMALLER THAN AB";
+      }
+      if (!core::isSet(request.header.voltageAndCurrent)) {
+        if (!positive(valueOf(row, c.resistivity))) return "RESISTIVITY NOT POSITIVE";
+        break;
+      }
+      const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
+      if (amps == 0.0) return "CURRENT IS ZERO";
+      const double rho = apparentResistivityOf(request, c, row);
+      if (std::fabs(rho) > FLT_MAX) return "VALUE OUT OF RANGE";
+      if (!(rho > 0.0) || !std::isfinite(rho)) return "RESISTIVITY NOT POSITIVE";
+      break;
+    }
+    case FlatAsciiKind::MaxMin:
+    case FlatAsciiKind::EmConductivity:
+      if (!positive(valueOf(row, c.frequency))) return "FREQUENCY NOT POSITIVE";
+      if (!positive(coilSpacing(request, c, row))) return "SPACING NOT POSITIVE";
+      break;
+    case FlatAsciiKind::Magnetotelluric: {
+      if (!positive(valueOf(row, c.frequency))) return "FREQUENCY NOT POSITIVE";
+      if (!positive(valueOf(row, c.resistivity))) return "RESISTIVITY NOT POSITIVE";
+      const float phase = valueOf(row, c.modelResist);
+      if (!(phase >= -180.0f && phase <= 180.0f)) return "PHASE OUTSIDE -180 TO 180";
+      break;
+    }
+    case FlatAsciiKind::Tem: {
+      const float time = valueOf(row, c.time) * temTimeScale(request.timeUnit);
+      if (std::isinf(time)) return "VALUE OUT OF RANGE";
+      if (!positive(time)) return "TIME NOT POSITIVE";
+      break;
+    }
+    case FlatAsciiKind::WellLog:
+    case FlatAsciiKind::Model:
+      break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -101,34 +307,7 @@ FlatAsciiImporter flatAsciiImporter(FlatAsciiKind kind, const core::DataHeader& 
 
 AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int firstRow,
                         int lastRow) {
-  AcceptedRows rows;
-  int highest = 0;
-  for (int c : columns) highest = std::max(highest, c);
-  std::string line;
-  for (int row = 1; readBoundedLine(in, line, kLineLength); ++row) {
-    if (trimmed(line).empty()) continue;
-    if (firstRow > 0 && row < firstRow) continue;
-    if (lastRow > 0 && row > lastRow) continue;
-    blankUnprintable(line);
-    std::replace(line.begin(), line.end(), ',', ' ');
-    const auto words = splitWords(line);
-    if (static_cast<int>(words.size()) < highest) continue;
-    std::vector<float> values(static_cast<std::size_t>(highest), 0.0f);
-    bool accepted = true;
-    for (int c : columns) {
-      if (c <= 0) continue;
-      const auto value = parseReal(words[static_cast<std::size_t>(c - 1)]);
-      if (!value) {
-        accepted = false;
-        break;
-      }
-      values[static_cast<std::size_t>(c - 1)] = *value;
-    }
-    if (!accepted) continue;
-    rows.rowNumbers.push_back(row);
-    rows.values.push_back(std::move(values));
-  }
-  return rows;
+  return scanRows(in, columns, firstRow, lastRow).rows;
 }
 
 std::string soundingNameOf(const std::filesystem::path& file) {
@@ -136,6 +315,10 @@ std::string soundingNameOf(const std::filesystem::path& file) {
   return name.substr(0, std::min<std::size_t>(name.find('.'), 24));
 }
 
+// A row whose values the sounding cannot take refuses the whole import with
+// its row number (rowProblem), and when no row is taken the message names
+// each used column that no row holds: a wrong column setting then shows
+// itself instead of making a sounding of the wrong numbers.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
                       const settings::ImportColumns& c, core::Sounding& result,
                       ui::Toolkit& toolkit) {
@@ -145,32 +328,58 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
   const int mn = schlumberger ? c.mn : 0;
   const int current = voltageAndCurrent ? c.current : 0;
 
-  std::vector<int> columns;
+  const std::string_view spacingName = schlumberger ? "AB/2" : "SPACING";
+  const std::string_view resistivityName = voltageAndCurrent ? "VOLTAGE" : "RESISTIVITY";
+  std::vector<UsedColumn> columns;
   switch (request.kind) {
     case FlatAsciiKind::Resistivity:
-      columns = {c.spacing, c.resistivity, mn, current};
+      columns = {{spacingName, c.spacing},
+                 {resistivityName, c.resistivity},
+                 {"MN", mn},
+                 {"CURRENT", current}};
       break;
     case FlatAsciiKind::ResistivityIp:
-      columns = {c.spacing, c.resistivity, mn, current, c.ipData};
+      columns = {{spacingName, c.spacing},
+                 {resistivityName, c.resistivity},
+                 {"MN", mn},
+                 {"CURRENT", current},
+                 {"IP DATA", c.ipData}};
       break;
     case FlatAsciiKind::MaxMin:
-      columns = {c.frequency, c.inPhase, c.quadrature, c.space, c.height};
+      columns = {{"FREQUENCY", c.frequency},
+                 {"IN-PHASE", c.inPhase},
+                 {"QUADRATURE", c.quadrature},
+                 {"SPACE", c.space},
+                 {"HEIGHT", c.height}};
       break;
     case FlatAsciiKind::EmConductivity:
-      columns = {c.frequency, c.space, c.height, c.voltage};
+      columns = {{"FREQUENCY", c.frequency},
+                 {"SPACE", c.space},
+                 {"HEIGHT", c.height},
+                 {"CONDUCTIVITY", c.voltage}};
       break;
     case FlatAsciiKind::Magnetotelluric:
-      columns = {c.frequency, c.resistivity, c.modelResist, c.rhoError, c.phaseError};
+      columns = {{"FREQUENCY", c.frequency},
+                 {"RESISTIVITY", c.resistivity},
+                 {"PHASE", c.modelResist},
+                 {"RESISTIVITY ERROR", c.rhoError},
+                 {"PHASE ERROR", c.phaseError}};
       break;
     case FlatAsciiKind::Tem:
-      columns = {c.time, c.voltage};
+      columns = {{"TIME", c.time}, {"VOLTAGE", c.voltage}};
       break;
     case FlatAsciiKind::WellLog:
     case FlatAsciiKind::Model:
       return -1;
   }
-  const auto rows = readRows(file, columns, c, toolkit);
-  if (!rows || noRows(*rows, file, toolkit)) return -1;
+  const auto scan = readRows(file, columns, c, toolkit);
+  if (!scan || noRows(*scan, columns, file, toolkit)) return -1;
+  const AcceptedRows* rows = &scan->rows;
+  for (std::size_t i = 0; i < rows->values.size(); ++i)
+    if (const auto problem = rowProblem(request, c, rows->values[i])) {
+      toolkit.warning(*problem + inRow(rows->rowNumbers[i], file));
+      return -1;
+    }
 
   core::DataHeader header = request.header;
   header.name.assign(soundingNameOf(file));
@@ -216,13 +425,11 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
         if (voltageAndCurrent) {
           // The second column is the voltage; the resistivity follows from
           // the array's geometric factor.
-          const float volts = valueOf(row, c.resistivity);
-          const float amps = current > 0 ? valueOf(row, current) : 1.0f;
-          const float k = geometricFactor(type, d.TIME(i, 0), mn > 0 ? d.TIME(i, 1) : 0.0f,
-                                          header.dipoleLength);
-          d.VOLTS(i, 0) = amps != 0.0f ? k * volts / amps : 0.0f;
-          if (request.kind == FlatAsciiKind::Resistivity)
-            d.VOLTS(i, 1) = volts, d.VOLTS(i, 2) = amps;
+          d.VOLTS(i, 0) = static_cast<float>(apparentResistivityOf(request, c, row));
+          if (request.kind == FlatAsciiKind::Resistivity) {
+            d.VOLTS(i, 1) = valueOf(row, c.resistivity);
+            d.VOLTS(i, 2) = current > 0 ? valueOf(row, current) : 1.0f;
+          }
         } else {
           d.VOLTS(i, 0) = valueOf(row, c.resistivity);
         }
@@ -231,15 +438,15 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
       }
       case FlatAsciiKind::MaxMin:
         d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = c.space > 0 ? valueOf(row, c.space) : request.fixedSpacing;
-        d.TIME(i, 2) = c.height > 0 ? valueOf(row, c.height) : request.fixedHeight;
+        d.TIME(i, 1) = coilSpacing(request, c, row);
+        d.TIME(i, 2) = coilHeight(request, c, row);
         d.VOLTS(i, 0) = valueOf(row, c.inPhase);
         d.VOLTS(i, 1) = valueOf(row, c.quadrature);
         break;
       case FlatAsciiKind::EmConductivity:
         d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = valueOf(row, c.space);
-        d.TIME(i, 2) = valueOf(row, c.height);
+        d.TIME(i, 1) = coilSpacing(request, c, row);
+        d.TIME(i, 2) = coilHeight(request, c, row);
         d.VOLTS(i, header.mode == 3 ? 1 : 0) = valueOf(row, c.voltage);
         break;
       case FlatAsciiKind::Magnetotelluric:
@@ -250,10 +457,7 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
         if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
         break;
       case FlatAsciiKind::Tem: {
-        const float scale = request.timeUnit == TemTimeUnit::Microseconds ? 0.001f
-                            : request.timeUnit == TemTimeUnit::Seconds    ? 1000.0f
-                                                                          : 1.0f;
-        d.TIME(i, 0) = valueOf(row, c.time) * scale;
+        d.TIME(i, 0) = valueOf(row, c.time) * temTimeScale(request.timeUnit);
         d.VOLTS(i, 0) = valueOf(row, c.voltage);
         break;
       }
@@ -266,11 +470,20 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
 
 int readWellLog(const std::filesystem::path& file, const settings::ImportColumns& c, WellLog& log,
                 ui::Toolkit& toolkit) {
-  const auto rows = readRows(file, {c.wellDepth, c.wellResist}, c, toolkit);
-  if (!rows || noRows(*rows, file, toolkit)) return -1;
+  const std::vector<UsedColumn> used{{"DEPTH", c.wellDepth}, {"RESISTIVITY", c.wellResist}};
+  const auto scan = readRows(file, used, c, toolkit);
+  if (!scan || noRows(*scan, used, file, toolkit)) return -1;
+  const AcceptedRows* rows = &scan->rows;
   WellLog read;
-  for (const auto& row : rows->values) {
-    read.depth.push_back(valueOf(row, c.wellDepth) * (c.depthTimes1000 ? 1000.0f : 1.0f));
+  for (std::size_t i = 0; i < rows->values.size(); ++i) {
+    const auto& row = rows->values[i];
+    const auto depth = core::limits::singlePrecision(valueOf(row, c.wellDepth) *
+                                                     (c.depthTimes1000 ? 1000.0 : 1.0));
+    if (!depth) {
+      toolkit.warning("VALUE OUT OF RANGE" + inRow(rows->rowNumbers[i], file));
+      return -1;
+    }
+    read.depth.push_back(*depth);
     read.resistivity.push_back(valueOf(row, c.wellResist));
   }
   log = std::move(read);
@@ -280,14 +493,32 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
 int readFlatAsciiModel(const std::filesystem::path& file, const settings::ImportColumns& c, int npk,
                        ImportedModel& model, ui::Toolkit& toolkit) {
   npk = std::clamp(npk, 1, 2);
+  // Without a resistivity column every non-blank line would be a layer.
+  if (c.modelResist < 1) {
+    toolkit.warning("NO COLUMN FOR RESISTIVITY: Model Resist Column=" +
+                    std::to_string(c.modelResist));
+    return -1;
+  }
   // The thickness is optional on a row: the half-space line has none.
-  std::vector<int> required{c.modelResist};
-  if (npk > 1) required.push_back(c.ipData);
-  const auto rows = readRows(file, required, c, toolkit);
-  if (!rows || noRows(*rows, file, toolkit)) return -1;
+  std::vector<UsedColumn> required{{"RESISTIVITY", c.modelResist}};
+  if (npk > 1) required.push_back({"IP DATA", c.ipData});
+  const auto scan = readRows(file, required, c, toolkit);
+  if (!scan || noRows(*scan, required, file, toolkit)) return -1;
+  const AcceptedRows* rows = &scan->rows;
+  if (rows->values.size() > static_cast<std::size_t>(core::limits::kMaxLayers)) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxLayers) +
+                    " LAYERS IN FILE: " + file.string());
+    return -1;
+  }
+  for (std::size_t layer = 0; layer < rows->values.size(); ++layer) {
+    if (valueOf(rows->values[layer], c.modelResist) > 0.0f) continue;
+    toolkit.warning("RESISTIVITY NOT POSITIVE" + inRow(rows->rowNumbers[layer], file));
+    return -1;
+  }
   // Read the thicknesses where the rows hold them.
   std::ifstream in(file, std::ios::binary);
-  std::vector<int> withDistance = required;
+  std::vector<int> withDistance;
+  for (const UsedColumn& u : required) withDistance.push_back(u.column);
   withDistance.push_back(c.distance);
   const AcceptedRows thick = acceptRows(in, withDistance, c.firstRow, c.lastRow);
 

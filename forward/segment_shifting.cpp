@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "core/data_type.h"
 
@@ -20,7 +23,8 @@ int readingCount(const Sounding& S) {
   const auto& d = S.data();
   if (d.TIME.cols() < 1 || d.VOLTS.cols() < 1) return 0;
   const std::size_t rows = std::min(d.TIME.rows(), d.VOLTS.rows());
-  return static_cast<int>(std::min<std::size_t>(rows, static_cast<std::size_t>(std::max(0, S.NDATA()))));
+  return static_cast<int>(
+      std::min<std::size_t>(rows, static_cast<std::size_t>(std::max(0, S.NDATA()))));
 }
 
 // Deletes reading i (zero-based) from the data arrays, keeping every
@@ -34,6 +38,54 @@ void deleteReading(Sounding& S, int i) {
   for (auto& last : d.NSET)
     if (last >= i + 1) --last;
   --S.header.NDATA;
+}
+
+// The pair (j, k) of a reading j before the segment [first, end) and a
+// reading k inside it with nearly equal spacings and k's value not 0 that
+// comes last when j runs outer and k inner, both upward: the largest such j,
+// and for it the largest k. The segment's spacings are sorted once, so each
+// earlier reading costs a binary search instead of a pass over the segment
+// (a pass made the import of a long sounding quadratic in its length).
+std::optional<std::pair<int, int>> lastRepeatedPair(const Sounding& S, int first, int end) {
+  const auto& d = S.data();
+  const auto spacing = [&](int i) { return d.TIME(static_cast<std::size_t>(i), 0); };
+  // Distinct spacings of the segment, each with the last reading that holds it.
+  std::vector<std::pair<float, int>> segment;
+  segment.reserve(static_cast<std::size_t>(end - first));
+  for (int k = first; k < end; ++k)
+    if (!std::isnan(spacing(k)) && d.VOLTS(static_cast<std::size_t>(k), 0) != 0.0f)
+      segment.emplace_back(spacing(k), k);
+  std::sort(segment.begin(), segment.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::pair<float, int>> distinct;
+  for (const auto& [value, k] : segment) {
+    if (!distinct.empty() && distinct.back().first == value)
+      distinct.back().second = std::max(distinct.back().second, k);
+    else
+      distinct.emplace_back(value, k);
+  }
+  const auto below = [&](double bound) {
+    return std::lower_bound(distinct.begin(), distinct.end(), bound,
+                            [](const auto& entry, double b) { return entry.first < b; });
+  };
+  const auto lastMatchIn = [&](float a, double low, double high) {
+    int best = -1;
+    for (auto it = below(low); it != distinct.end() && static_cast<double>(it->first) <= high; ++it)
+      if (NearlyEqual(a, it->first)) best = std::max(best, it->second);
+    return best;
+  };
+  for (int j = first - 1; j >= 0; --j) {
+    const auto a = static_cast<double>(spacing(j));
+    if (std::isnan(a)) continue;
+    // NearlyEqual holds only for values within one part in a million of a
+    // (a slightly wider window is searched and each candidate tested), for 0
+    // when |a| < 1.0E-6, and for any value below 1.0E-6 when a is 0.
+    const double width = a == 0.0 ? 1.0e-6 : std::isinf(a) ? 0.0 : 3.0e-6 * std::fabs(a);
+    int best = lastMatchIn(spacing(j), a - width, a + width);
+    if (a != 0.0 && std::fabs(a) < 1.0e-6) best = std::max(best, lastMatchIn(spacing(j), 0.0, 0.0));
+    if (best >= 0) return std::make_pair(j, best);
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -71,13 +123,18 @@ bool SHIFTP(Sounding& S) {
 
   // The last repeated spacing decides. A zero reading gives no usable factor
   // and leaves the one found before it.
-  for (int s = 0; s < S.header.NSHIFT; ++s) {
-    const int last = d.shiftBreak[s];
-    const int end = s + 1 < S.header.NSHIFT ? d.shiftBreak[s + 1] : n;
-    for (int j = 0; j < last; ++j)
-      for (int k = last; k < end; ++k)
-        if (NearlyEqual(spacing(j), spacing(k)) && value(k) != 0.0f)
-          d.shiftFactor[s] = value(j) / value(k);
+  try {
+    for (int s = 0; s < S.header.NSHIFT; ++s) {
+      const int last = d.shiftBreak[s];
+      const int end = s + 1 < S.header.NSHIFT ? d.shiftBreak[s + 1] : n;
+      if (const auto pair = lastRepeatedPair(S, last, end))
+        d.shiftFactor[s] = value(pair->first) / value(pair->second);
+    }
+  } catch (const std::bad_alloc&) {
+    S.header.NSHIFT = 0;
+    d.shiftBreak.clear();
+    d.shiftFactor.clear();
+    return false;
   }
   return true;
 }

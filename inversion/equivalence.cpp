@@ -7,6 +7,7 @@
 #include <new>
 #include <vector>
 
+#include "inversion/fit_weights.h"
 #include "inversion/forward_memory.h"
 #include "inversion/inversion_steps.h"
 #include "inversion/worker_pool.h"
@@ -29,6 +30,12 @@ constexpr int kBisections = 11;
 // Shown when the analysis is estimated to take longer than this (seconds).
 constexpr double kProgressThreshold = 0.5;
 
+// The fit the analysis measures models by: PCTERR, or the weighted fit when
+// the inversion minimised that.
+float& equivalenceFit(Sounding& S) {
+  return weightedFitInUse(S) ? S.layer.weightedFit : S.layer.PCTERR;
+}
+
 // The state of one search along the compensation line of a parameter.
 class LimitSearch {
  public:
@@ -42,7 +49,7 @@ class LimitSearch {
         monitor_(monitor),
         best_(S.M.PAR),
         x0_(S.M.PAR[idx(j)]),
-        f0_(S.layer.PCTERR) {
+        f0_(equivalenceFit(S)) {
     // The compensation vector from column j of R.
     const int npar = S.NPAR();
     v_.resize(idx(npar));
@@ -123,14 +130,14 @@ class LimitSearch {
 
     // No sample met the tolerance: the closest one stands, without a new
     // forward run.
-    S_.layer.PCTERR = closestF_;
+    equivalenceFit(S_) = closestF_;
     moveModel(closestX_ / x0_);
     return true;
   }
 
  private:
   float x() const { return S_.M.PAR[idx(j_)]; }
-  float f() const { return S_.layer.PCTERR; }
+  float f() const { return equivalenceFit(S_); }
   bool near(float fit) const { return std::fabs(fit - T_) < delta_; }
 
   void noteClosest(float xs, float fs) {
@@ -277,7 +284,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
   memory.run(S, counted);
   memory.keepLast();
   const std::vector<float> best = S.M.PAR;
-  const float bestFit = S.layer.PCTERR;
+  const float bestFit = equivalenceFit(S);
   const float threshold = kEquivalenceThresholdRatio * bestFit;
   const float tolerance = 0.1f * (threshold - bestFit);
   try {
@@ -330,7 +337,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
     SearchOutcome& outcome = searches[idx(index)];
     Sounding& work = onWorkers ? copies[idx(worker)] : S;
     work.M.PAR = best;
-    work.layer.PCTERR = bestFit;
+    equivalenceFit(work) = bestFit;
     const float upward = initialSearchRatio(resolutionElement(work, outcome.j, outcome.j));
     float F = outcome.direction == 0 ? upward : 1.0f / std::sqrt(upward);
     if (onWorkers) {
@@ -346,7 +353,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
       outcome.finished = EquivalenceLimit(outcome.j, F, threshold, tolerance, work, counted, monitor);
     }
     outcome.model = work.M.PAR;
-    outcome.fit = work.layer.PCTERR;
+    outcome.fit = equivalenceFit(work);
   };
   const auto collect = [&](int index) {
     if (onWorkers) messages[idx(index)].replay(toolkit);
@@ -360,7 +367,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
     S.ERER[row] = outcome.fit;
     S.M.PAR = outcome.model;
     widenRanges(S);
-    S.layer.PCTERR = bestFit;
+    equivalenceFit(S) = bestFit;
     S.M.PAR = best;
     ++result.searches;
     if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {

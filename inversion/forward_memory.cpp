@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "inversion/fit_weights.h"
 #include "inversion/inversion_steps.h"
 
 namespace zeva::inversion {
@@ -34,7 +35,9 @@ bool ForwardMemory::restore(Sounding& S, const Results& results) {
   S.SVOLT = results.SVOLT;
   S.layer.RMS = results.RMS;
   S.layer.PCTERR = results.PCTERR;
-  S.layer.weightedFit = results.weightedFit;
+  // A robust fit reweighs between runs: the weighted fit is measured anew
+  // under the weights of now.
+  S.layer.weightedFit = weightedFitInUse(S) ? weightedFit(S) : results.weightedFit;
   S.layer.syntheticValid = core::kTrue;
   S.layer.saved = core::kFalse;
   ++skipped_;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "inversion/damping_search.h"
+#include "inversion/fit_weights.h"
 #include "inversion/forward_memory.h"
 #include "inversion/gauss_jordan.h"
 #include "inversion/inversion_steps.h"
@@ -222,7 +223,12 @@ IterationResult iterate(Sounding& S, const ForwardRoutine& forward, RunMonitor& 
     return result;
   };
 
+  if (S.robust) {
+    refreshHuberWeights(S);
+    S.layer.weightedFit = weightedFit(S);
+  }
   const float startFit = fitMeasure(S);
+  result.startFit = startFit;
   std::size_t k = 0;
   for (int c = 0; c < S.NCOMP(); ++c)
     for (int i = 0; i < S.NDATA(); ++i) w.synthetics[k++] = S.SVOLT(idx(i), idx(c));
@@ -284,8 +290,10 @@ InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
   monitor.PollInterrupt(true);
 
   for (int iteration = 1; iteration <= control.iterationLimit; ++iteration) {
-    const float before = fitMeasure(S);
     const IterationResult once = iterate(S, forward, monitor, memory);
+    // In a robust fit the iteration reweighs its start, so it is judged
+    // against the start's fit under its own weights.
+    const float before = once.startFit;
     ++result.iterations;
     if (monitor.interrupted() || once.status != 0) {
       result.status = once.status;

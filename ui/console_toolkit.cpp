@@ -27,8 +27,12 @@ Answer ConsoleToolkit::message(MessageKind kind, std::string_view title, std::st
                                bool defaultYes) {
   ++messageCount_;
   if (kind == MessageKind::Warning) ++warningCount_;
-  if (title != kMessageTitle) err_ << title << ": ";
-  err_ << text << '\n';
+  // A question the command's options answered is not one to show.
+  const bool answered = confirm && kind != MessageKind::Information && kind != MessageKind::Warning;
+  if (!answered) {
+    if (title != kMessageTitle) err_ << title << ": ";
+    err_ << text << '\n';
+  }
   switch (kind) {
     case MessageKind::Information:
     case MessageKind::Warning:

@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/text_input.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
@@ -75,7 +77,8 @@ std::string Program::exportName(std::string_view extension) const {
 bool Program::importUsfData() {
   if (!askToSave()) return false;
   Sounding imported;
-  if (files::importUsf(toolkit_, usfMemory_, imported) != 0) return false;
+  if (!guarded(toolkit_, [&] { return files::importUsf(toolkit_, usfMemory_, imported) == 0; }))
+    return false;
   adoptImportedData(imported);
   return true;
 }
@@ -136,13 +139,13 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!std::filesystem::is_regular_file(*chosen)) {
-    toolkit_.warning("FILE NOT FOUND: " + *chosen);
-    return false;
-  }
+  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
   if (!files::askColumns(toolkit_, kind, request, settings_.columns)) return false;
   Sounding imported;
-  if (files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) != 0)
+  if (!guarded(toolkit_, [&] {
+        return files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) ==
+               0;
+      }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -150,10 +153,20 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
 
 bool Program::importEdiData() {
   if (!askToSave()) return false;
+  // The curve of the impedance tensor a 1-D interpretation takes, numbered
+  // as the prompt lists them; anything else is the first choice.
+  const auto curve = toolkit_.askNumber(files::kEdiModePrompt, 0.0);
+  if (!curve) return false;
+  const double choice = std::round(*curve);
+  const files::EdiMode mode = choice >= 1.0 && choice <= 4.0
+                                  ? static_cast<files::EdiMode>(static_cast<int>(choice))
+                                  : files::EdiMode::Auto;
   const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
   if (!chosen) return false;
   Sounding imported;
-  if (files::readEdiFile(*chosen, imported, toolkit_) != 0) return false;
+  if (!guarded(toolkit_,
+               [&] { return files::readEdiFile(*chosen, imported, toolkit_, mode) == 0; }))
+    return false;
   adoptImportedData(imported);
   return true;
 }
@@ -180,17 +193,16 @@ bool Program::importAsciiModel() {
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!std::filesystem::is_regular_file(*chosen)) {
-    toolkit_.warning("FILE NOT FOUND: " + *chosen);
-    return false;
-  }
+  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
   if (!files::askColumns(toolkit_, files::FlatAsciiKind::Model, request, settings_.columns))
     return false;
   files::ImportedModel model;
-  if (files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) != 0)
+  if (!guarded(toolkit_, [&] {
+        return files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) == 0;
+      }))
     return false;
   const ModelHeader old = S.model;
   S.model.NLAYER = model.header.NLAYER;
@@ -210,8 +222,10 @@ bool Program::importAsciiModel() {
 }
 
 bool Program::exportAsciiData() {
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
-                            exportName(".DAT")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
+                              exportName(".DAT")) == 0;
+  });
 }
 
 bool Program::exportAsciiSynthetics() {
@@ -223,8 +237,10 @@ bool Program::exportAsciiSynthetics() {
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
-                            exportName(".DAT"), &noise) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
+                              exportName(".DAT"), &noise) == 0;
+  });
 }
 
 bool Program::exportSmoothSynthetics() {
@@ -235,13 +251,17 @@ bool Program::exportSmoothSynthetics() {
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
-                            exportName(".DAT"), &noise) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
+                              exportName(".DAT"), &noise) == 0;
+  });
 }
 
 bool Program::exportAsciiModel() {
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
-                            exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
+                              exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportSmoothModel() {
@@ -250,7 +270,9 @@ bool Program::exportSmoothModel() {
     toolkit_.information("Smooth model not available");
     return false;
   }
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportEquivalentModels() {
@@ -259,12 +281,15 @@ bool Program::exportEquivalentModels() {
     toolkit_.information("Equivalent models not available");
     return false;
   }
-  return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
-                            exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
+                              exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportUsfData() {
-  return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0;
+  return guarded(toolkit_,
+                 [&] { return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0; });
 }
 
 }  // namespace zeva::core

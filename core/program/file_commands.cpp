@@ -4,12 +4,24 @@
 #include <algorithm>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "files/native_file.h"
 
 namespace zeva::core {
 
 namespace {
+
+// A native-file action of the front end behind the command boundary; a
+// failure keeps the last sounding name.
+files::FileActionResult nativeAction(std::string_view action, CurrentSounding& current,
+                                     const std::filesystem::path& folder, ui::Toolkit& toolkit,
+                                     const NameText& lastSoundingName) {
+  files::FileActionResult failed;
+  failed.lastSoundingName = lastSoundingName;
+  return guarded(
+      toolkit, [&] { return files::nativeFileAction(action, current, folder, toolkit); }, failed);
+}
 
 bool frameWithoutScale(const GraphFrame& frame) {
   return frame.xCycleLength == 0.0f || frame.yCycleLength == 0.0f;
@@ -65,7 +77,7 @@ void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
 bool Program::open() {
   if (!askToSave()) return false;
   const Logical modelOnDataBefore = current_.modelOnData;
-  const auto result = files::nativeFileAction("Open", current_, dataFolder_, toolkit_);
+  const auto result = nativeAction("Open", current_, dataFolder_, toolkit_, lastSoundingName);
   lastSoundingName = result.lastSoundingName;
   if (!result.success) return false;
   afterRead(false, modelOnDataBefore);
@@ -74,7 +86,8 @@ bool Program::open() {
 
 bool Program::openFile(const std::filesystem::path& file) {
   const Logical modelOnDataBefore = current_.modelOnData;
-  if (!files::openNativeFile(file, current_, toolkit_)) return false;
+  if (!guarded(toolkit_, [&] { return files::openNativeFile(file, current_, toolkit_); }))
+    return false;
   lastSoundingName = current_.S.header.name;
   afterRead(false, modelOnDataBefore);
   return true;
@@ -82,7 +95,7 @@ bool Program::openFile(const std::filesystem::path& file) {
 
 bool Program::reload() {
   const Logical modelOnDataBefore = current_.modelOnData;
-  const auto result = files::nativeFileAction("Reload", current_, dataFolder_, toolkit_);
+  const auto result = nativeAction("Reload", current_, dataFolder_, toolkit_, lastSoundingName);
   lastSoundingName = result.lastSoundingName;
   if (!result.success) return false;
   afterRead(true, modelOnDataBefore);
@@ -91,20 +104,21 @@ bool Program::reload() {
 
 bool Program::save() {
   if (current_.S.header.name.trimmed().find('*') != std::string::npos) return saveAs();
-  const auto result = files::nativeFileAction("Save", current_, dataFolder_, toolkit_);
+  const auto result = nativeAction("Save", current_, dataFolder_, toolkit_, lastSoundingName);
   if (result.success) lastSoundingName = result.lastSoundingName;
   return result.success;
 }
 
 bool Program::saveAs() {
-  const auto result = files::nativeFileAction("SaveAs", current_, dataFolder_, toolkit_);
+  const auto result = nativeAction("SaveAs", current_, dataFolder_, toolkit_, lastSoundingName);
   if (result.success) lastSoundingName = result.lastSoundingName;
   toolkit_.requestRedraw();
   return result.success;
 }
 
 bool Program::saveFileAs(const std::filesystem::path& file) {
-  if (!files::saveNativeFileAs(file, current_, toolkit_)) return false;
+  if (!guarded(toolkit_, [&] { return files::saveNativeFileAs(file, current_, toolkit_); }))
+    return false;
   lastSoundingName = current_.S.header.name;
   return true;
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/well_log.h"
 #include "present/sounding_plots.h"
@@ -21,7 +22,9 @@ bool Program::importWellLog() {
   if (!files::askColumns(toolkit_, files::FlatAsciiKind::WellLog, request, settings_.columns))
     return false;
   files::WellLog read;
-  if (files::readWellLog(*chosen, settings_.columns, read, toolkit_) != 0) return false;
+  if (!guarded(toolkit_,
+               [&] { return files::readWellLog(*chosen, settings_.columns, read, toolkit_) == 0; }))
+    return false;
   files::WellLog clean = cleanWellLog(read);
   if (clean.depth.empty()) {
     toolkit_.information(std::string(kNoUsableLogMessage) + *chosen);

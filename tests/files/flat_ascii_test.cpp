@@ -124,7 +124,7 @@ TEST_P(FlatAsciiRoundTrip, DataExportReadBackGivesTheSameData) {
   for (std::size_t i = 0; i < 12; ++i) {
     for (std::size_t g = 0; g < static_cast<std::size_t>(c.ngeom); ++g)
       s.data().TIME(i, g) = std::round(1000.0f * std::pow(1.5f, static_cast<float>(i)) *
-                                       (1.0f + static_cast<float>(g))) /
+                                       (g == 0 ? 1.0f : 0.25f * static_cast<float>(g))) /
                             1000.0f;
     for (std::size_t k = 0; k < static_cast<std::size_t>(c.ncomp); ++k) {
       if (c.kind == FlatAsciiKind::EmConductivity && k == 1) continue;  // HMD only
@@ -194,13 +194,106 @@ TEST(FlatAsciiImport, MissingEmptyAndRowlessFilesLeaveTheResultUntouched) {
   EXPECT_EQ(toolkit.lastText(), "FILE HAS NO LENGTH:" + (folder / "empty.dat").string());
   test::writeFile(folder / "text.dat", "no numbers here at all\n");
   EXPECT_EQ(readFlatAsciiData(folder / "text.dat", request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "text.dat").string());
+  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "text.dat").string() +
+                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 2 (SPACING)"
+                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
   std::string garbage;
   for (int i = 0; i < 4000; ++i) garbage.push_back(static_cast<char>((i * 131) % 256));
   test::writeFile(folder / "garbage.dat", garbage);
   EXPECT_EQ(readFlatAsciiData(folder / "garbage.dat", request, columns, result, toolkit), -1);
   EXPECT_EQ(result.header.NDATA, 0);
 }
+
+TEST(FlatAsciiImport, AColumnThatNoRowHoldsIsNamed) {
+  // AB/2 and resistivity only, read with a resistivity column 3 as a
+  // three-column file would have it.
+  test::TemporaryFolder folder;
+  test::writeFile(folder / "two.dat", "AB/2 RHO\n1 100\n2 120\n");
+  FlatAsciiRequest request;
+  request.header = importedDataHeader(core::DataTypeText("Schlumberger Array"));
+  settings::ImportColumns columns;
+  columns.spacing = 1, columns.resistivity = 3, columns.mn = 0;
+  Sounding result;
+  ui::ScriptedToolkit toolkit;
+  EXPECT_EQ(readFlatAsciiData(folder / "two.dat", request, columns, result, toolkit), -1);
+  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "two.dat").string() +
+                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
+}
+
+TEST(FlatAsciiImport, ANumberCutAtTheEndOfTheReadPartOfALineIsNotRead) {
+  // Only the first 256 characters of a line are read: "12345" straddling
+  // the end must not become "123".
+  const std::string longRow = "1 2 " + std::string(249, ' ') + "12345 7\n";
+  ASSERT_EQ(longRow.find("12345"), 253u);
+  std::istringstream in(longRow + "4 5 6\n");
+  const AcceptedRows rows = acceptRows(in, {1, 3}, 0, 0);
+  EXPECT_EQ(rows.rowNumbers, (std::vector<int>{2}));
+}
+
+struct RefusedRow {
+  const char* name;
+  const char* type;
+  FlatAsciiKind kind;
+  const char* text;
+  std::string message;  // then " IN ROW n: " and the file
+  int row;
+  TemTimeUnit timeUnit = TemTimeUnit::Milliseconds;
+  bool voltageAndCurrent = false;
+};
+void PrintTo(const RefusedRow& c, std::ostream* os) { *os << c.name; }
+
+class FlatAsciiRefusedRow : public ::testing::TestWithParam<RefusedRow> {};
+
+TEST_P(FlatAsciiRefusedRow, RefusesTheImportNamingTheRow) {
+  const RefusedRow& c = GetParam();
+  test::TemporaryFolder folder;
+  const auto file = folder / "rows.dat";
+  test::writeFile(file, c.text);
+  FlatAsciiRequest request;
+  request.kind = c.kind;
+  request.header = importedDataHeader(core::DataTypeText(c.type));
+  request.timeUnit = c.timeUnit;
+  settings::ImportColumns columns;  // DC: AB/2 1, MN 2, rho 3; MT: f 1, rho 2, phase 3
+  columns.spacing = 1, columns.mn = 2, columns.resistivity = 3, columns.current = 4;
+  if (c.kind == FlatAsciiKind::Magnetotelluric)
+    columns.frequency = 1, columns.resistivity = 2, columns.modelResist = 3, columns.rhoError = 0,
+    columns.phaseError = 0;
+  if (c.kind == FlatAsciiKind::Tem) columns.time = 1, columns.voltage = 2;
+  request.header.voltageAndCurrent = core::logical(c.voltageAndCurrent);
+  Sounding result;
+  ui::ScriptedToolkit toolkit;
+  EXPECT_EQ(readFlatAsciiData(file, request, columns, result, toolkit), -1);
+  EXPECT_EQ(toolkit.lastText(),
+            c.message + " IN ROW " + std::to_string(c.row) + ": " + file.string());
+  EXPECT_EQ(result.header.NDATA, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FlatAsciiRefusedRow,
+    ::testing::Values(
+        RefusedRow{"MnNotBelowAb", "Schlumberger Array", FlatAsciiKind::Resistivity,
+                   "AB/2 MN RHO\n1 0.5 10\n5 10 757\n", "MN NOT SMALLER THAN AB", 3},
+        RefusedRow{"ZeroSpacing", "Wenner Array", FlatAsciiKind::Resistivity, "2 0 10\n0 0 10\n",
+                   "SPACING NOT POSITIVE", 2},
+        RefusedRow{"NegativeMn", "Schlumberger Array", FlatAsciiKind::Resistivity, "\n\n3 -1 10\n",
+                   "MN NOT POSITIVE", 3},
+        RefusedRow{"ZeroResistivity", "Schlumberger Array", FlatAsciiKind::ResistivityIp,
+                   "3 1 0 0 5\n", "RESISTIVITY NOT POSITIVE", 1},
+        RefusedRow{"CurrentOverflow", "Wenner Array", FlatAsciiKind::Resistivity,
+                   "10 0 1E38 1E-30\n", "VALUE OUT OF RANGE", 1, TemTimeUnit::Milliseconds, true},
+        RefusedRow{"BeyondTheFloatRange", "Wenner Array", FlatAsciiKind::Resistivity,
+                   "1 0 10\n2 0 1E39\n", "VALUE OUT OF RANGE", 2},
+        RefusedRow{"PhaseOutsideItsRange", "Magnetotelluric Data", FlatAsciiKind::Magnetotelluric,
+                   "10 100 45\n1 100 200\n", "PHASE OUTSIDE -180 TO 180", 2},
+        RefusedRow{"NegativeMtResistivity", "Magnetotelluric Data", FlatAsciiKind::Magnetotelluric,
+                   "10 -100 45\n", "RESISTIVITY NOT POSITIVE", 1},
+        RefusedRow{"ZeroFrequency", "Magnetotelluric Data", FlatAsciiKind::Magnetotelluric,
+                   "0 100 45\n", "FREQUENCY NOT POSITIVE", 1},
+        RefusedRow{"SecondsBeyondTheFloatRange", "Central Loop TEM", FlatAsciiKind::Tem,
+                   "1E-3 5\n1E36 5\n", "VALUE OUT OF RANGE", 2, TemTimeUnit::Seconds},
+        RefusedRow{"NegativeTime", "Central Loop TEM", FlatAsciiKind::Tem, "-1 5\n",
+                   "TIME NOT POSITIVE", 1}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FlatAsciiImport, ColumnDialogStoresAnUntickedBoundNegated) {
   ui::ScriptedToolkit toolkit;

@@ -1,11 +1,15 @@
+#include "forward/segment_shifting.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "core/current_sounding.h"
 #include "core/data_type.h"
-#include "forward/segment_shifting.h"
 
 namespace zeva::forward {
 namespace {
@@ -92,6 +96,75 @@ TEST(SHIFTP, DefaultSoundingHasFourBreaks) {
   EXPECT_EQ(current.S.data().shiftBreak, (std::vector<std::int32_t>{4, 9, 15, 19}));
   EXPECT_FLOAT_EQ(current.S.data().shiftFactor[0], 61.6f / 58.0f);
   EXPECT_FLOAT_EQ(current.S.data().shiftFactor[3], 20.9f / 25.4f);
+}
+
+// The factor rule as literally stated: every pair (j before the break, k in
+// the segment after it) in order, the last match with a usable reading wins.
+std::vector<float> literalFactors(const Sounding& s) {
+  const auto& d = s.data();
+  std::vector<float> factors;
+  for (std::size_t b = 0; b < d.shiftBreak.size(); ++b) {
+    const int last = d.shiftBreak[b];
+    const int end = b + 1 < d.shiftBreak.size() ? d.shiftBreak[b + 1] : s.header.NDATA;
+    float factor = 1.0f;
+    for (std::size_t j = 0; j < static_cast<std::size_t>(last); ++j)
+      for (auto k = static_cast<std::size_t>(last); k < static_cast<std::size_t>(end); ++k)
+        if (NearlyEqual(d.TIME(j, 0), d.TIME(k, 0)) && d.VOLTS(k, 0) != 0.0f)
+          factor = d.VOLTS(j, 0) / d.VOLTS(k, 0);
+    factors.push_back(factor);
+  }
+  return factors;
+}
+
+TEST(SHIFTP, FactorsAgreeWithThePairByPairRuleOnIrregularSoundings) {
+  // Few distinct spacings (many repeats), near-equal ones, zeros, zero
+  // readings, NaN and infinite spacings, and more than ten breaks.
+  std::uint32_t state = 12345;
+  const auto next = [&] { return state = state * 1664525u + 1013904223u; };
+  const float choices[] = {0.0f,  5.0e-7f, 1.0f,     2.0f,     2.0000012f, 3.0f,
+                           10.0f, -2.0f,   INFINITY, 1.0e-12f, 2.0e-6f,    NAN};
+  for (int trial = 0; trial < 400; ++trial) {
+    const int n = 2 + static_cast<int>(next() % 60);
+    std::vector<float> spacings, values;
+    for (int i = 0; i < n; ++i) {
+      spacings.push_back(choices[next() % 12] *
+                         (next() % 4 == 0 ? 1.0f : static_cast<float>(1 + i / 7)));
+      values.push_back(next() % 5 == 0 ? 0.0f : static_cast<float>(1 + next() % 100));
+    }
+    Sounding s;
+    fill(s, spacings, values);
+    ASSERT_TRUE(SHIFTP(s));
+    EXPECT_EQ(s.data().shiftFactor, literalFactors(s)) << "trial " << trial;
+  }
+}
+
+// The shortest of three runs of SHIFTP on a long sounding of two segments
+// that share no spacing, so that every reading before the break is searched
+// for in the segment after it.
+double secondsToShift(int readings) {
+  std::vector<float> spacings, values(static_cast<std::size_t>(readings), 100.0f);
+  for (int i = 0; i < readings; ++i)
+    spacings.push_back(i < readings / 2 ? 1.0f + static_cast<float>(i)
+                                        : 0.5f + static_cast<float>(i - readings / 2));
+  double best = 1.0e9;
+  for (int run = 0; run < 3; ++run) {
+    Sounding s;
+    fill(s, spacings, values);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SHIFTP(s));
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    EXPECT_EQ(s.header.NSHIFT, 1);
+  }
+  return best;
+}
+
+// A long Schlumberger import takes time in proportion to its readings.
+TEST(SHIFTP, TimeGrowsInProportionToTheReadings) {
+  const double once = secondsToShift(40000);
+  const double twice = secondsToShift(80000);
+  EXPECT_LT(twice, 3.0 * once + 0.02)
+      << once << " s for 40000 readings, " << twice << " s for 80000";
 }
 
 // Two segments of one smooth curve, the second read 2x too high, with an

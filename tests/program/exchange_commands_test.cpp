@@ -1,6 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <ctime>
+#include <sstream>
+
 #include "core/program/program.h"
+#include "files/edi_reader.h"
 #include "tests/support/test_support.h"
 #include "ui/scripted_toolkit.h"
 
@@ -51,8 +56,9 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
   expectUnchanged(program.S(), before);
 
   toolkit.files = {(folder / "bad.edi").string()};
+  toolkit.numbers = {0.0};  // the curve: xy, else yx
   EXPECT_FALSE(program.importEdiData());
-  EXPECT_EQ(toolkit.lastText(), "FILE IS NOT AN EDI FILE: bad");
+  EXPECT_EQ(toolkit.lastText(), "FILE IS NOT AN EDI FILE: " + (folder / "bad.edi").string());
   expectUnchanged(program.S(), before);
 
   toolkit.files = {(folder / "bad.dat").string()};
@@ -60,7 +66,8 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
   choices.dataType = "Wenner Array";
   toolkit.numbers = {1.0, 2.0, 0.0, 0.0};  // the column dialog
   EXPECT_FALSE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices));
-  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "bad.dat").string());
+  EXPECT_EQ(toolkit.lastText().substr(0, toolkit.lastText().find('\n')),
+            "NO DATA ROWS READ FROM FILE: " + (folder / "bad.dat").string());
   expectUnchanged(program.S(), before);
   EXPECT_TRUE(program.S().sharesDataWith(program.SM()));
 }
@@ -128,6 +135,69 @@ TEST(ExchangeCommands, FlatAsciiImportUsesAndRemembersTheColumnSettings) {
   EXPECT_EQ(program.S().data().VOLTS(2, 0), 60.0f);
   EXPECT_EQ(program.settings().columns.spacing, 1);
   EXPECT_EQ(program.settings().columns.resistivity, 3);
+}
+
+TEST(ExchangeCommands, EdiImportTakesTheCurveItsQuestionChooses) {
+  // A 2-D earth at 5 Hz: xy 20 ohm-m at 60 degrees, yx 500 ohm-m at 30
+  // degrees; the determinant invariant is 100 ohm-m at 45 degrees.
+  test::TemporaryFolder folder;
+  const std::string path = (folder / "site.edi").string();
+  test::writeFile(path,
+                  ">HEAD\n DATAID=\"K-7\"\n>=MTSECT\n>FREQ //1\n 5\n>ZXXR //1\n 0\n>ZXXI //1\n 0\n"
+                  ">ZXYR //1\n 11.18034\n>ZXYI //1\n 19.36492\n>ZYXR //1\n -96.82458\n"
+                  ">ZYXI //1\n -55.90170\n>ZYYR //1\n 0\n>ZYYI //1\n 0\n>END\n");
+  ui::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  toolkit.files = {path};
+  toolkit.numbers = {3.0};
+  ASSERT_TRUE(program.importEdiData()) << toolkit.lastText();
+  EXPECT_EQ(toolkit.prompts.back(), files::kEdiModePrompt);
+  EXPECT_EQ(program.S().header.name.trimmed(), "K-7");
+  EXPECT_EQ(program.S().header.description.trimmed(), "EDI DET");
+  EXPECT_NEAR(program.S().data().VOLTS(0, 0), 100.0f, 1e-3f);
+  EXPECT_NEAR(program.S().data().VOLTS(0, 1), 45.0f, 1e-4f);
+
+  program.S().layer.saved = kTrue;
+  const Snapshot before = snapshot(program.S());
+  toolkit.files = {path};
+  EXPECT_FALSE(program.importEdiData());           // the question cancelled
+  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);  // before the file was asked for
+  expectUnchanged(program.S(), before);
+}
+
+// CPU seconds of the best of three Schlumberger imports of `rows` readings in
+// two segments that repeat each other's spacings (segment detection pairs
+// every reading before the break with the segment after it).
+double schlumbergerImportSeconds(int rows) {
+  test::TemporaryFolder folder;
+  std::ostringstream text;
+  text << "AB/2 MN RHO\n";
+  for (int i = 0; i < rows; ++i) text << 1 + i % (rows / 2) << " 1 " << 100 + i % 7 << '\n';
+  test::writeFile(folder / "long.dat", text.str());
+  double best = 1.0e9;
+  for (int run = 0; run < 3; ++run) {
+    ui::ScriptedToolkit toolkit;
+    Program program(toolkit);
+    toolkit.files = {(folder / "long.dat").string()};
+    toolkit.numbers = {1.0, 3.0, 2.0, 0.0, 0.0};  // AB/2, rho, MN, both row bounds
+    toolkit.answers = {ui::Answer::No, ui::Answer::No};
+    ImportChoices choices;
+    choices.dataType = "Schlumberger Array";
+    choices.voltageAndCurrent = false;
+    const std::clock_t start = std::clock();
+    EXPECT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices))
+        << toolkit.lastText();
+    best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
+    EXPECT_EQ(program.S().NDATA(), rows);
+    EXPECT_EQ(program.S().header.NSHIFT, 1);
+  }
+  return best;
+}
+
+TEST(ExchangeCommands, SchlumbergerImportTimeGrowsLinearlyWithTheRows) {
+  const double single = schlumbergerImportSeconds(20000);
+  const double twice = schlumbergerImportSeconds(40000);
+  EXPECT_LT(twice, 3.0 * std::max(single, 0.005)) << single << " s, then " << twice << " s";
 }
 
 }  // namespace
