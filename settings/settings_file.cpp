@@ -40,7 +40,12 @@ struct TextField {
   std::string* value;
   std::size_t width;
 };
-using Field = std::variant<IntegerField, FixedReal, ScientificReal, LogicalField, TextField>;
+// A path of any length, written as it is and read from the whole line.
+struct PathField {
+  std::string* value;
+};
+using Field =
+    std::variant<IntegerField, FixedReal, ScientificReal, LogicalField, TextField, PathField>;
 
 struct Key {
   std::string_view text;  // includes the "="
@@ -53,6 +58,18 @@ struct Section {
   std::vector<Key> keys;
   bool ordered = false;  // keys recognised only in sequence right after the title
 };
+
+// "Recent 1=" (the newest) to "Recent 8=".
+std::vector<Key> recentFileKeys(std::array<std::string, kRecentFileCount>& files) {
+  static const std::array<std::string, kRecentFileCount> names = [] {
+    std::array<std::string, kRecentFileCount> keys;
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = "Recent " + std::to_string(i + 1) + "=";
+    return keys;
+  }();
+  std::vector<Key> keys;
+  for (std::size_t i = 0; i < files.size(); ++i) keys.push_back({names[i], PathField{&files[i]}});
+  return keys;
+}
 
 // The sections and keys in the order they are written. The table refers into
 // `s`, so the same table reads and writes.
@@ -157,6 +174,7 @@ std::vector<Section> sectionsOf(Settings& s) {
         {"IStyle=", IntegerField{&s.font.style}},
         {"FWidth=", ScientificReal{&s.font.width}},
         {"FHeight=", ScientificReal{&s.font.height}}}},
+      {"[Recent Files]", recentFileKeys(s.recentFiles)},
   };
 }
 
@@ -221,8 +239,10 @@ bool apply(const Key& key, std::string_view rest) {
           const auto value = parseLogical(firstWord(rest));
           if (!value) return false;
           *field.value = *value;
-        } else {
+        } else if constexpr (std::is_same_v<F, TextField>) {
           *field.value = trimRight(rest.substr(0, std::min(rest.size(), field.width)));
+        } else {
+          *field.value = trimRight(rest);
         }
         return true;
       },
@@ -249,10 +269,12 @@ std::string formatField(const Field& field) {
           std::snprintf(buffer.data(), buffer.size(), "%13.4E", static_cast<double>(*f.value));
         } else if constexpr (std::is_same_v<F, LogicalField>) {
           return *f.value ? "T" : "F";
-        } else {
+        } else if constexpr (std::is_same_v<F, TextField>) {
           std::string text = f.value->substr(0, std::min(f.value->size(), f.width));
           text.resize(f.width, ' ');
           return text;
+        } else {
+          return *f.value;
         }
         return buffer.data();
       },
@@ -295,7 +317,8 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
   std::string raw;
   while (std::getline(in, raw)) {
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-    const std::string_view line = std::string_view(raw).substr(0, kLineLength);
+    const std::string_view whole = raw;
+    const std::string_view line = whole.substr(0, kLineLength);
 
     if (ordered != nullptr) {
       const Key& key = ordered->keys[expected];
@@ -319,7 +342,8 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
       }
       if (section.ordered) continue;
       for (const Key& key : section.keys) {
-        if (const auto rest = valueAfter(line, key.text)) {
+        const bool path = std::holds_alternative<PathField>(key.field);
+        if (const auto rest = valueAfter(path ? whole : line, key.text)) {
           if (!apply(key, *rest)) return ReadOutcome::DamagedValue;
           matched = true;
           break;
