@@ -61,6 +61,9 @@ void Program::adoptImportedData(Sounding& imported) {
     s->layer.syntheticValid = s->layer.resolutionValid = s->layer.equivalenceValid = kFalse;
   }
   S.layer.saved = kFalse;
+  // The switches follow the new data as after Open: no TEM voltage view
+  // over other families, no model on MaxMin, MT or TEM data.
+  applyFileSwitchRules(false);
   detectSegments();
   autoscalePending = true;
   toolkit_.requestRedraw();
@@ -70,6 +73,12 @@ std::string Program::exportName(std::string_view extension) const {
   std::string name = current_.S.header.name.trimmed();
   name.erase(std::remove(name.begin(), name.end(), '*'), name.end());
   return name + std::string(extension);
+}
+
+bool Program::askImportColumns(const std::filesystem::path& file,
+                               files::FlatAsciiRequest& request) {
+  if (columnDialog_) return columnDialog_(file, request, settings_.columns);
+  return files::askColumns(toolkit_, request.kind, request, settings_.columns);
 }
 
 bool Program::importUsfData() {
@@ -140,7 +149,7 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
     toolkit_.warning("FILE NOT FOUND: " + *chosen);
     return false;
   }
-  if (!files::askColumns(toolkit_, kind, request, settings_.columns)) return false;
+  if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
   if (files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) != 0)
     return false;
@@ -195,8 +204,7 @@ bool Program::importAsciiModel() {
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
-  if (!files::askColumns(toolkit_, files::FlatAsciiKind::Model, request, settings_.columns))
-    return false;
+  if (!askImportColumns(*chosen, request)) return false;
   files::ImportedModel model;
   if (files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) != 0)
     return false;
