@@ -16,15 +16,16 @@
 #include <string>
 #include <vector>
 
+#include "core/reader_limits.h"
+
 namespace zeva::files {
 
-// The longest EDI line taken (in characters). Writers that put a whole block
-// on one line need far less; a longer line is refused with its number, never
-// cut.
-inline constexpr std::size_t kEdiMaxLineLength = 4u << 20;
-// The most values one block or section list may hold, and the whole file.
-inline constexpr std::size_t kEdiMaxBlockValues = 100000;
-inline constexpr std::size_t kEdiMaxFileValues = 4000000;
+// The longest EDI line taken (in characters); a longer line is refused with
+// its number, never cut. The most values one block or section list may hold,
+// and the whole file. All three are stated with the other readers' limits.
+inline constexpr std::size_t kEdiMaxLineLength = core::limits::kMaxEdiLineBytes;
+inline constexpr std::size_t kEdiMaxBlockValues = core::limits::kMaxEdiBlockValues;
+inline constexpr std::size_t kEdiMaxFileValues = core::limits::kMaxEdiFileValues;
 
 using EdiKeywords = std::map<std::string, std::string>;  // upper-case keyword -> value
 

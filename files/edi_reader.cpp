@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/text_input.h"
 #include "files/edi_spectra.h"
 #include "files/flat_ascii_import.h"
 #include "files/mt_impedance.h"
@@ -365,10 +366,7 @@ int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::T
                 EdiMode mode) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return -1;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return -1;
   if (std::filesystem::file_size(file, error) < 1 || error) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
     return -1;

@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "core/data_type.h"
+#include "core/reader_limits.h"
+#include "core/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
@@ -18,15 +20,13 @@ namespace {
 
 constexpr std::size_t kLineLength = 256;
 
-// The checks every importer makes before reading: the file exists and is not
-// empty. Shows the message and returns false otherwise.
+// The checks every importer makes before reading: the file exists, is a
+// regular file (a folder, a device or a FIFO is not read) and is not empty.
+// Shows the message and returns false otherwise.
 bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) {
-    toolkit.warning("FILE NOT FOUND: " + name);
-    return false;
-  }
+  if (!core::regularFileOrMessage(file, toolkit)) return false;
   const auto size = std::filesystem::file_size(file, error);
   if (error || size < 1) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
@@ -38,16 +38,21 @@ bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
 // The rows a scan accepts, with how many rows within the bounds hold a
 // number in each column asked for, and the first row with a number in a
 // used column that no float can hold (beyond 3.4E38, or a non-zero value
-// below 1.2E-38; 0 when none).
+// below 1.2E-38; 0 when none). Reading stops at a line longer than any
+// reader takes (its row number) or after more rows than a sounding may have.
 struct RowScan {
   AcceptedRows rows;
   std::vector<int> numberCounts;
   int outOfRangeRow = 0;
+  int lineTooLong = 0;
+  bool tooManyRows = false;
 };
 
 // Reads `in` as acceptRows does (a number beyond the float range also
 // rejects its row) and counts, per column, the rows within the bounds that
-// hold a number there, so that a column no row holds can be named.
+// hold a number there, so that a column no row holds can be named. The
+// heading line of the program's own exports ("DATASET: " and the sounding's
+// name, which may be a number) is never a row.
 RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow, int lastRow) {
   RowScan scan;
   AcceptedRows& rows = scan.rows;
@@ -56,7 +61,13 @@ RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow
   for (int c : columns) highest = std::max(highest, c);
   std::string line;
   // One character more than is read tells whether the last word was cut.
-  for (int row = 1; readBoundedLine(in, line, kLineLength + 1); ++row) {
+  for (int row = 1;; ++row) {
+    const core::LineRead read = core::readLine(in, line, kLineLength + 1);
+    if (read == core::LineRead::End) break;
+    if (read == core::LineRead::TooLong) {
+      scan.lineTooLong = row;
+      break;
+    }
     if (trimmed(line).empty()) continue;
     if (firstRow > 0 && row < firstRow) continue;
     if (lastRow > 0 && row > lastRow) continue;
@@ -97,7 +108,11 @@ RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow
       }
       values[static_cast<std::size_t>(c - 1)] = static_cast<float>(*value);
     }
-    if (!accepted) continue;
+    if (!accepted || firstWordOf(line) == "DATASET:") continue;
+    if (rows.values.size() == static_cast<std::size_t>(core::limits::kMaxPoints)) {
+      scan.tooManyRows = true;
+      break;
+    }
     rows.rowNumbers.push_back(row);
     rows.values.push_back(std::move(values));
   }
@@ -121,11 +136,24 @@ std::optional<RowScan> readRows(const std::filesystem::path& file,
   }
   std::vector<int> columns;
   for (const UsedColumn& u : used) columns.push_back(u.column);
+  RowScan scan;
   try {
-    return scanRows(in, columns, settings.firstRow, settings.lastRow);
+    scan = scanRows(in, columns, settings.firstRow, settings.lastRow);
   } catch (const std::bad_alloc&) {
     return RowScan{};
   }
+  if (scan.lineTooLong > 0) {
+    toolkit.warning("LINE " + std::to_string(scan.lineTooLong) + " LONGER THAN " +
+                    std::to_string(core::limits::kMaxLineBytes) +
+                    " CHARACTERS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  if (scan.tooManyRows) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
+                    " DATA ROWS IN FILE: " + file.string());
+    return std::nullopt;
+  }
+  return scan;
 }
 
 float valueOf(const std::vector<float>& row, int column) {
@@ -447,8 +475,15 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
   if (!scan || noRows(*scan, used, file, toolkit)) return -1;
   const AcceptedRows* rows = &scan->rows;
   WellLog read;
-  for (const auto& row : rows->values) {
-    read.depth.push_back(valueOf(row, c.wellDepth) * (c.depthTimes1000 ? 1000.0f : 1.0f));
+  for (std::size_t i = 0; i < rows->values.size(); ++i) {
+    const auto& row = rows->values[i];
+    const auto depth = core::limits::singlePrecision(valueOf(row, c.wellDepth) *
+                                                     (c.depthTimes1000 ? 1000.0 : 1.0));
+    if (!depth) {
+      toolkit.warning("VALUE OUT OF RANGE" + inRow(rows->rowNumbers[i], file));
+      return -1;
+    }
+    read.depth.push_back(*depth);
     read.resistivity.push_back(valueOf(row, c.wellResist));
   }
   log = std::move(read);
@@ -458,12 +493,28 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
 int readFlatAsciiModel(const std::filesystem::path& file, const settings::ImportColumns& c, int npk,
                        ImportedModel& model, ui::Toolkit& toolkit) {
   npk = std::clamp(npk, 1, 2);
+  // Without a resistivity column every non-blank line would be a layer.
+  if (c.modelResist < 1) {
+    toolkit.warning("NO COLUMN FOR RESISTIVITY: Model Resist Column=" +
+                    std::to_string(c.modelResist));
+    return -1;
+  }
   // The thickness is optional on a row: the half-space line has none.
   std::vector<UsedColumn> required{{"RESISTIVITY", c.modelResist}};
   if (npk > 1) required.push_back({"IP DATA", c.ipData});
   const auto scan = readRows(file, required, c, toolkit);
   if (!scan || noRows(*scan, required, file, toolkit)) return -1;
   const AcceptedRows* rows = &scan->rows;
+  if (rows->values.size() > static_cast<std::size_t>(core::limits::kMaxLayers)) {
+    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxLayers) +
+                    " LAYERS IN FILE: " + file.string());
+    return -1;
+  }
+  for (std::size_t layer = 0; layer < rows->values.size(); ++layer) {
+    if (valueOf(rows->values[layer], c.modelResist) > 0.0f) continue;
+    toolkit.warning("RESISTIVITY NOT POSITIVE" + inRow(rows->rowNumbers[layer], file));
+    return -1;
+  }
   // Read the thicknesses where the rows hold them.
   std::ifstream in(file, std::ios::binary);
   std::vector<int> withDistance;

@@ -11,7 +11,8 @@ namespace zeva::files {
 // dipole-dipole and pole-dipole arrays), `mn` TIME value 2 (the potential
 // electrode separation MN of a Schlumberger sounding) and `dipoleLength` the
 // dipole length a of the data header. Returns 0 when the geometry gives no
-// factor (a zero MN or dipole length).
-float geometricFactor(const core::DataTypeText& type, float spacing, float mn, float dipoleLength);
+// factor (a zero MN or dipole length). Computed in double precision, so that
+// the squares and cubes of large spacings do not overflow on the way.
+double geometricFactor(const core::DataTypeText& type, float spacing, float mn, float dipoleLength);
 
 }  // namespace zeva::files

@@ -22,6 +22,13 @@ using core::Sounding;
 // linear arrays, so only counts no file of this size could fill are refused.
 constexpr std::int64_t kAllocationFactor = 4;
 constexpr std::int64_t kAllocationAllowance = 64 * 1024;
+// All allocations of one read together may take at most this many times the
+// file's size, plus a few allowances: a file that repeats its header chunks
+// cannot make the reader allocate (and clear) the rest of the file's worth
+// again for every copy, which made reading time grow with the square of the
+// file's size. The writer's files need less than a quarter of this.
+constexpr std::int64_t kTotalAllocationFactor = 16;
+constexpr std::int64_t kTotalAllocationAllowance = 4 * kAllocationAllowance;
 // The largest model whose equivalence chunk (2 NPAR x NPAR reals) a 32-bit
 // length can describe.
 constexpr std::int32_t kMaxParameters = 16383;
@@ -173,7 +180,8 @@ class Reader {
     if (!readInto({bytesOf(header)}, length)) return Step::Failed;
 
     const core::DataCounts counts = core::DataCounts::of(header);
-    if (!counts.valid() || !affordable(counts.bytes())) return allocationError();
+    if (!counts.valid() || !affordable(counts.bytes()) || !spend(counts.bytes()))
+      return allocationError();
     Sounding fresh;
     fresh.header = header;
     if (!fresh.allocateData()) return allocationError();  // every NTURNS starts at 1
@@ -205,7 +213,9 @@ class Reader {
     const std::int64_t linearBytes = 4 * (9 * npar + 2 * std::int64_t{model.NLAYER});
     if (!affordable(linearBytes)) return allocationError();
     const std::int64_t quadraticBytes = 4 * (resolutionCount(npar) + equivalenceCount(npar));
-    if (!allocateModel(s, model, affordable(linearBytes + quadraticBytes)))
+    const bool withMatrices = affordable(linearBytes + quadraticBytes);
+    if (!spend(linearBytes + (withMatrices ? quadraticBytes : 0)) ||
+        !allocateModel(s, model, withMatrices))
       return allocationError();
     modelRead_[static_cast<std::size_t>(instance)] = true;
     tableStale_ = true;
@@ -255,17 +265,25 @@ class Reader {
     if (!countsKnown) return unknown(length);
 
     if (entry.onDemand && entry.bytes.empty() && entry.length > 0) {
-      if (!affordable(entry.length) || !allocateMatrix(soundingOf(entry.instance), entry))
+      if (!affordable(entry.length) || !spend(entry.length) ||
+          !allocateMatrix(soundingOf(entry.instance), entry))
         return allocationError();
       tableStale_ = true;
       entry = *entryFor(tag_);
     }
-    if (entry.kind == ChunkKind::Shifts) {
-      if (!readInto({entry.bytes, entry.secondBytes}, length)) return Step::Failed;
-    } else if (!readInto({entry.bytes}, length)) {
-      return Step::Failed;
-    }
-    return done();
+    const bool read = entry.kind == ChunkKind::Shifts
+                          ? readInto({entry.bytes, entry.secondBytes}, length)
+                          : readInto({entry.bytes}, length);
+    // Also after a torn chunk: what was read of it stays in the record.
+    if (entry.tag == "NSET") keepSetEndsWithinTheData();
+    return read ? done() : Step::Failed;
+  }
+
+  // A set end before the first or past the last reading names no reading;
+  // it is taken as the nearest end the data have.
+  void keepSetEndsWithinTheData() {
+    const std::int32_t readings = std::max<std::int32_t>(current_.S.header.NDATA, 0);
+    for (std::int32_t& end : current_.S.data().NSET) end = std::clamp(end, 0, readings);
   }
 
   static bool allocateMatrix(Sounding& s, const ChunkEntry& entry) {
@@ -314,6 +332,13 @@ class Reader {
            kAllocationFactor * std::max<std::int64_t>(in_.remaining(), 0) + kAllocationAllowance;
   }
 
+  // Counts `bytes` against the budget of the whole read; false when spent.
+  bool spend(std::int64_t bytes) {
+    allocated_ += bytes;
+    return allocated_ <= kTotalAllocationFactor * std::max<std::int64_t>(in_.size(), 0) +
+                             kTotalAllocationAllowance;
+  }
+
   Step allocationError() {
     toolkit_.information("UNABLE TO ALLOCATE ARRAYS AT BYTE " + bytePosition(in_.position()) +
                          "\nWHILE READING " + displayTag(tag_));
@@ -334,6 +359,7 @@ class Reader {
   Tag tag_ = makeTag("NOTHING");
   Tag lastTag_ = makeTag("NOTHING");
   bool dataHeaderRead_ = false;
+  std::int64_t allocated_ = 0;
   std::array<bool, 2> modelRead_{};
   // The chunk table points into the record's arrays; it is built again after
   // a header chunk or an allocation moved them.

@@ -9,25 +9,6 @@
 
 namespace zeva::files {
 
-bool readBoundedLine(std::istream& in, std::string& line, std::size_t limit) {
-  line.clear();
-  std::streambuf* buffer = in.rdbuf();
-  if (buffer == nullptr) return false;
-  bool any = false;
-  for (;;) {
-    const int c = buffer->sbumpc();
-    if (c == std::char_traits<char>::eof()) {
-      in.setstate(std::ios::eofbit);
-      break;
-    }
-    any = true;
-    if (c == '\n') break;
-    if (line.size() < limit) line.push_back(static_cast<char>(c));
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return any;
-}
-
 void blankUnprintable(std::string& line) {
   for (char& ch : line) {
     const auto c = static_cast<unsigned char>(ch);

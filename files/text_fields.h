@@ -13,11 +13,6 @@
 
 namespace zeva::files {
 
-// Reads the next line into `line`, keeping at most `limit` characters and
-// skipping the rest; a carriage return before the line feed is dropped.
-// Returns false at the end of the input when no character was read.
-bool readBoundedLine(std::istream& in, std::string& line, std::size_t limit);
-
 // Characters that no text line should hold (control codes, DEL and bytes of
 // other code pages) become blanks.
 void blankUnprintable(std::string& line);

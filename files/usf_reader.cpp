@@ -4,13 +4,19 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "core/data_type.h"
+#include "core/reader_limits.h"
+#include "core/text_input.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
+#include "files/usf_units.h"
 
 namespace zeva::files {
 
@@ -20,8 +26,6 @@ using core::Family;
 
 constexpr std::size_t kLineLength = 256;
 constexpr std::size_t kMainHeaderLength = 82;  // 80 characters after the two skipped ones
-// Sweeps beyond this number are refused rather than allocated.
-constexpr int kMaxSweeps = 100000;
 
 enum class Role { Ignored, Geometry, Value, ErrorBar, Mask };
 
@@ -69,14 +73,8 @@ BlockKind blockKindOf(const core::DataTypeText& type) {
   return BlockKind::Resistivity;
 }
 
-struct VoltageUnit {
-  std::string_view fileText;
-  std::string_view storedText;
-  float readFactor;
-};
-constexpr std::array kVoltageUnits{
-    VoltageUnit{"V/AMP", "(uV/Amp)", 1.0e6f}, VoltageUnit{"V/AM2", "(nV/A-m^2)", 1.0e9f},
-    VoltageUnit{"V/M2", "(uV/m^2)", 1.0e6f}, VoltageUnit{"T/SEC", "(nT/sec)", 1.0e9f}};
+using usf::kVoltageUnits;
+using usf::VoltageUnit;
 
 // A line is a keyword END line when its first word, without leading slashes
 // and a trailing colon, is END. (Testing for the letters anywhere would end a
@@ -86,6 +84,57 @@ bool isEndLine(std::string_view line) {
   while (!word.empty() && word.front() == '/') word.remove_prefix(1);
   if (!word.empty() && word.back() == ':') word.remove_suffix(1);
   return word == "END";
+}
+
+// The data type of an ARRAY value: its first 20 characters without the
+// blanks around them; the upper-case TEM names stand for the stored ones.
+std::string usfDataType(std::string_view value) {
+  std::string type(trimmed(trimmed(value).substr(0, 20)));
+  if (type == "CENTRAL LOOP TEM") type = core::type::kCentralLoopTem;
+  if (type == "COINCIDENT LOOP TEM") type = core::type::kCoincidentLoopTem;
+  if (type == "FIXED LOOP TEM") type = core::type::kFixedLoopTem;
+  return type;
+}
+
+// Why a stored row means nothing to the sounding, or nothing: a spacing,
+// time or frequency that is not positive, a DC or MT resistivity that is not
+// positive, an MT phase beyond half a turn. `columns` tells which columns the
+// block has; the spacing of a DC array, the time of a TEM sweep and the
+// frequency of an MT sounding are needed whether or not their column is there.
+std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind,
+                                      const std::vector<Column>& columns,
+                                      const std::array<float, 3>& geometry,
+                                      const std::array<float, 2>& values) {
+  const auto present = [&](Role role, int slot) {
+    return std::ranges::any_of(columns,
+                               [&](const Column& c) { return c.role == role && c.slot == slot; });
+  };
+  const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
+  switch (core::familyOf(type)) {
+    case Family::DcResistivity:
+      if (!positive(geometry[0])) return "Spacing not positive";
+      if (present(Role::Geometry, 1) && !positive(geometry[1])) return "MN not positive";
+      if (!positive(values[0])) return "Resistivity not positive";
+      break;
+    case Family::TimeDomainEm:
+      if (!positive(geometry[0])) return "Time not positive";
+      break;
+    case Family::Magnetotelluric:
+      if (!positive(geometry[0])) return "Frequency not positive";
+      if (!positive(values[0])) return "Resistivity not positive";
+      // Other MT types are read as resistivity blocks, their phase in mrad.
+      if (kind == BlockKind::Magnetotelluric && !(values[1] >= -180.0f && values[1] <= 180.0f))
+        return "Phase outside -180 to 180";
+      break;
+    case Family::MaxMin:
+    case Family::EmConductivity:
+      if (present(Role::Geometry, 0) && !positive(geometry[0])) return "Frequency not positive";
+      if (present(Role::Geometry, 1) && !positive(geometry[1])) return "Spacing not positive";
+      break;
+    case Family::Unknown:
+      break;
+  }
+  return std::nullopt;
 }
 
 bool isBlankOrComment(std::string_view line) {
@@ -149,6 +198,9 @@ class UsfReader {
   bool readInteger(std::string_view line, std::int32_t& value);
   bool readReals(std::string_view line, std::span<float> values);
   bool readReal(std::string_view line, float& value);
+  // One real times `factor`, rounded once; false only for a result beyond
+  // single precision, which is reported and refuses the sounding.
+  bool readScaled(std::string_view line, float& value, double factor);
   std::string readText(std::string_view rawLine, std::string_view line);
 
   bool readHeader(SoundingBeingRead& s);
@@ -156,8 +208,10 @@ class UsfReader {
   bool readColumnHeader(std::string_view line, std::span<const Vocabulary> vocabulary,
                         std::size_t maxWords, std::vector<Column>& columns);
   // Stores the words of a data line by the roles of the columns.
-  void storeRow(std::string_view line, const std::vector<Column>& columns, SoundingBeingRead& s,
+  // False after a value that cannot be stored.
+  bool storeRow(std::string_view line, const std::vector<Column>& columns, SoundingBeingRead& s,
                 BlockKind kind, int sweep);
+  bool storable(double value, std::string_view word, float& stored);
   bool readSweepHeader(SoundingBeingRead& s, int sweep);
 
   std::istream& in_;
@@ -165,6 +219,9 @@ class UsfReader {
   int lineNumber_ = 0;
   std::optional<std::string> pending_;
   bool unitReported_ = false;
+  // A line too long to read was reported: the file is refused and every
+  // later message would only repeat it.
+  bool stopped_ = false;
 };
 
 // Values are parsed on the prepared line with commas as blanks.
@@ -185,13 +242,21 @@ bool UsfReader::nextLine(std::string& raw, std::size_t limit) {
     pending_.reset();
     return true;
   }
-  if (!readBoundedLine(in_, raw, limit)) return false;
+  if (stopped_) return false;
+  const core::LineRead read = core::readLine(in_, raw, limit);
+  if (read == core::LineRead::End) return false;
   ++lineNumber_;
+  if (read == core::LineRead::TooLong) {
+    error("Line longer than " + std::to_string(core::limits::kMaxLineBytes) + " characters");
+    stopped_ = true;
+    return false;
+  }
   blankUnprintable(raw);
   return true;
 }
 
 void UsfReader::error(std::string_view message) {
+  if (stopped_) return;
   std::array<char, 16> number{};
   std::snprintf(number.data(), number.size(), "%6d", lineNumber_);
   toolkit_.message(ui::MessageKind::Warning, kUsfErrorTitle,
@@ -239,6 +304,32 @@ bool UsfReader::readReals(std::string_view line, std::span<float> values) {
   return true;
 }
 
+bool UsfReader::readScaled(std::string_view line, float& value, double factor) {
+  const auto rest = afterColon(line);
+  if (!rest) return true;
+  const std::string_view word = firstWordOf(*rest).substr(0, 30);
+  if (word.empty()) {
+    value = 0.0f;
+    return true;
+  }
+  const auto parsed = parseDouble(word);
+  if (!parsed) {  // reported, and reading goes on as for every other value
+    error("Error reading floating point value: " + std::string(word));
+    return true;
+  }
+  return storable(*parsed * factor, word, value);
+}
+
+bool UsfReader::storable(double value, std::string_view word, float& stored) {
+  const auto single = usf::singlePrecision(value);
+  if (!single) {
+    error("Floating point value out of range: " + std::string(word));
+    return false;
+  }
+  stored = *single;
+  return true;
+}
+
 // A quoted value keeps its blanks and commas, so it is taken from the line
 // before commas became blanks; the opening quote must not stand directly
 // after the colon, nor the closing one directly after the opening one.
@@ -258,7 +349,7 @@ std::string UsfReader::readText(std::string_view rawLine, std::string_view line)
 
 std::optional<int> UsfReader::readMainHeader() {
   std::string raw;
-  if (!readBoundedLine(in_, raw, kMainHeaderLength - 2)) {
+  if (core::readLine(in_, raw, kMainHeaderLength - 2) != core::LineRead::Line) {
     ++lineNumber_;
     error("File is not USF format");
     return std::nullopt;
@@ -319,12 +410,14 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
       }
       // The data type keeps its commas ("MT Data xy, yx, inv.").
       const auto rest = afterColon(raw);
-      std::string type(rest ? trimmed(*rest) : std::string_view{});
-      type = type.substr(0, 20);
-      if (type == "CENTRAL LOOP TEM") type = "Central Loop TEM";
-      if (type == "COINCIDENT LOOP TEM") type = "Coincident Loop TEM";
-      if (type == "FIXED LOOP TEM") type = "Fixed Loop TEM";
-      if (rest) h.dataType.assign(type);
+      if (rest) {
+        const std::string type = usfDataType(*rest);
+        if (core::findDataType(core::DataTypeText(type)) == nullptr) {
+          error("Data type not recognized: " + std::string(trimmed(*rest)));
+          return false;
+        }
+        h.dataType.assign(type);
+      }
     } else if (has("COIL_LOCATION")) {
       std::array<float, 2> v{h.coilX, h.coilY};
       readReals(line, v);
@@ -355,7 +448,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     } else if (has("SWEEPS")) {
       std::int32_t sweeps = s.sweeps;
       if (readInteger(line, sweeps)) {
-        if (sweeps < 1 || sweeps > kMaxSweeps) {
+        if (sweeps < 1 || sweeps > core::limits::kMaxSweeps) {
           error("Cannot allocate data arrays");
           return false;
         }
@@ -379,7 +472,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     } else if (has("FREQUENCY")) {
       readReal(line, frequency);
     } else if (has("RAMP_TIME")) {
-      readReal(line, ramp);
+      if (!readScaled(line, ramp, usf::kRampFactor)) return false;
     } else if (has("TIME_DELAY")) {
       readReal(line, delay);
     } else if (has("LOOP_TURNS")) {
@@ -395,7 +488,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
   s.coilSize[0] = coilSize;
   s.current[0] = current;
   s.frequency[0] = frequency;
-  s.ramp[0] = ramp * 1.0e6f;
+  s.ramp[0] = ramp;  // already in microseconds
   s.delay[0] = delay;
   s.turns[0] = turns;
   return true;
@@ -436,10 +529,13 @@ bool UsfReader::readColumnHeader(std::string_view line, std::span<const Vocabula
   return true;
 }
 
-void UsfReader::storeRow(std::string_view line, const std::vector<Column>& columns,
+bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& columns,
                          SoundingBeingRead& s, BlockKind kind, int sweep) {
-  std::array<float, 3> geometry{};
-  std::array<float, 2> values{}, errors{};
+  // Values in the file's units and the words they came from, for messages.
+  std::array<double, 3> geometry{};
+  std::array<double, 2> values{}, errors{};
+  std::array<std::string_view, 3> geometryWords{};
+  std::array<std::string_view, 2> valueWords{}, errorWords{};
   std::array<bool, 2> masks{};
   const auto words = splitWords(line);
   for (std::size_t k = 0; k < columns.size(); ++k) {
@@ -456,38 +552,50 @@ void UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
         masks[slot] = *parsed != 0;
       continue;
     }
-    float value = 0.0f;
+    double value = 0.0;
     if (!word.empty()) {
-      const auto parsed = parseReal(word);
+      const auto parsed = parseDouble(word);
       if (!parsed)
         error("Error reading floating point value: " + std::string(word));
       else
         value = *parsed;
     }
-    if (column.role == Role::Geometry) geometry[slot] = value;
-    if (column.role == Role::Value) values[slot] = value;
-    if (column.role == Role::ErrorBar) errors[slot] = value;
+    if (column.role == Role::Geometry) geometry[slot] = value, geometryWords[slot] = word;
+    if (column.role == Role::Value) values[slot] = value, valueWords[slot] = word;
+    if (column.role == Role::ErrorBar) errors[slot] = value, errorWords[slot] = word;
   }
   if (kind == BlockKind::Tem) {
-    geometry[0] = (geometry[0] + s.delay[static_cast<std::size_t>(sweep)]) * 1000.0f;
+    geometry[0] = usf::storedTime(geometry[0], s.delay[static_cast<std::size_t>(sweep)]);
     const auto unit =
         std::ranges::find(kVoltageUnits, std::string_view(s.header.temVoltageUnit.trimmed()),
                           &VoltageUnit::storedText);
-    float factor = 1.0f;
     if (unit == kVoltageUnits.end()) {
       // Once per block: the unit is the same for every point.
       if (!unitReported_)
         error("Voltage units not recognized: " + s.header.temVoltageUnit.trimmed());
       unitReported_ = true;
     } else {
-      factor = unit->readFactor;
+      values[0] *= unit->factor;
     }
-    values[0] *= factor;
   }
-  s.geometry.push_back(geometry);
-  s.values.push_back(values);
-  s.errors.push_back(errors);
+  std::array<float, 3> storedGeometry{};
+  std::array<float, 2> storedValues{}, storedErrors{};
+  for (std::size_t k = 0; k < 3; ++k)
+    if (!storable(geometry[k], geometryWords[k], storedGeometry[k])) return false;
+  for (std::size_t k = 0; k < 2; ++k)
+    if (!storable(values[k], valueWords[k], storedValues[k]) ||
+        !storable(errors[k], errorWords[k], storedErrors[k]))
+      return false;
+  if (const auto problem =
+          rowProblem(s.header.dataType, kind, columns, storedGeometry, storedValues)) {
+    error(*problem);
+    return false;
+  }
+  s.geometry.push_back(storedGeometry);
+  s.values.push_back(storedValues);
+  s.errors.push_back(storedErrors);
   s.masks.push_back(masks);
+  return true;
 }
 
 bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
@@ -504,20 +612,16 @@ bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
     auto has = [&](std::string_view keyword) {
       return line.find("/" + std::string(keyword)) != std::string::npos;
     };
-    auto readOne = [&](float& target, float scale) {
-      std::array<float, 1> v{target / scale};
-      if (readReals(line, v)) target = v[0] * scale;
-    };
     if (has("COIL_SIZE"))
-      readOne(s.coilSize[k], 1.0f);
+      readReal(line, s.coilSize[k]);
     else if (has("CURRENT"))
-      readOne(s.current[k], 1.0f);
+      readReal(line, s.current[k]);
     else if (has("FREQUENCY"))
-      readOne(s.frequency[k], 1.0f);
-    else if (has("RAMP_TIME"))
-      readOne(s.ramp[k], 1.0e6f);
-    else if (has("TIME_DELAY"))
-      readOne(s.delay[k], 1.0f);
+      readReal(line, s.frequency[k]);
+    else if (has("RAMP_TIME")) {
+      if (!readScaled(line, s.ramp[k], usf::kRampFactor)) return false;
+    } else if (has("TIME_DELAY"))
+      readReal(line, s.delay[k]);
     else if (has("LOOP_TURNS"))
       readInteger(line, s.turns[k]);
   }
@@ -526,6 +630,11 @@ bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
 UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
   if (s.points <= 0) {
     error("Cannot read data unles there is a positive number of values");
+    return BlockOutcome::Failed;
+  }
+  if (s.points > core::limits::kMaxPoints) {
+    error("More points than " + std::to_string(core::limits::kMaxPoints) + ": " +
+          std::to_string(s.points));
     return BlockOutcome::Failed;
   }
   std::string raw, line;
@@ -615,9 +724,9 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
     if (static_cast<int>(s.values.size()) >= s.points) {
       if (!overflowReported) error("Attempt to read beyond allocated data");
       overflowReported = true;
-      return;
+      return true;
     }
-    storeRow(text, columns, s, kind, sweep);
+    return storeRow(text, columns, s, kind, sweep);
   };
 
   if (kind == BlockKind::EmConductivity) {
@@ -629,7 +738,7 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       }
       line = valueLine(raw);
       if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
-      addRow(line);
+      if (!addRow(line)) return BlockOutcome::Failed;
     }
     if (static_cast<int>(s.values.size()) == s.points) {
       while (nextLine(raw))
@@ -654,7 +763,7 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       ++sweep;
       // More sweeps than SWEEPS announced: the arrays grow with the data.
       if (sweep >= s.sweeps) {
-        if (sweep >= kMaxSweeps) {
+        if (sweep >= core::limits::kMaxSweeps) {
           error("Cannot allocate data arrays");
           return BlockOutcome::Failed;
         }
@@ -663,7 +772,7 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       if (!readSweepHeader(s, sweep)) return BlockOutcome::Failed;
       continue;
     }
-    addRow(line);
+    if (!addRow(line)) return BlockOutcome::Failed;
   }
   for (int k = sweep; k < s.sweeps; ++k)
     s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
@@ -681,6 +790,10 @@ bool UsfReader::readSounding(SoundingBeingRead& s, bool chosen) {
   }
   if (outcome == BlockOutcome::NoBlock) {
     error("No data block follows the sounding header");
+    return false;
+  }
+  if (s.values.empty()) {
+    error("Data block holds no data points");
     return false;
   }
   return true;
@@ -765,6 +878,11 @@ int importUsf(ui::Toolkit& toolkit, UsfImportMemory& memory, core::Sounding& res
   if (!chosen) return -1;
   if (*chosen != memory.lastFile) memory.proposedSounding = 1;
   memory.lastFile = *chosen;
+  std::error_code missing;
+  if (std::filesystem::exists(*chosen, missing) && !core::isRegularFile(*chosen)) {
+    toolkit.warning(std::string(core::kCannotOpenFile) + *chosen);
+    return -1;
+  }
   std::ifstream in(*chosen, std::ios::binary);
   if (!in) {
     toolkit.warning("CANNOT OPEN FILE " + *chosen);

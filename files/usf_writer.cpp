@@ -9,25 +9,30 @@
 #include "core/data_type.h"
 #include "files/text_fields.h"
 #include "files/usf_reader.h"
+#include "files/usf_units.h"
 
 namespace zeva::files {
 
 namespace {
 
-struct VoltageUnit {
-  std::string_view storedText;
-  std::string_view fileText;
-  float writeFactor;
-};
-constexpr std::array kVoltageUnits{
-    VoltageUnit{"(uV/Amp)", "V/AMP", 1.0e-6f}, VoltageUnit{"(nV/A-m^2)", "V/AM2", 1.0e-9f},
-    VoltageUnit{"(uV/m^2)", "V/M2", 1.0e-6f}, VoltageUnit{"(nT/sec)", "T/SEC", 1.0e-9f}};
-
 // An unknown unit text is written as V/AM2 with its factor.
-const VoltageUnit& voltageUnitOf(const core::UnitText& unit) {
-  for (const VoltageUnit& known : kVoltageUnits)
+const usf::VoltageUnit& voltageUnitOf(const core::UnitText& unit) {
+  for (const usf::VoltageUnit& known : usf::kVoltageUnits)
     if (unit == known.storedText) return known;
-  return kVoltageUnits[1];
+  return usf::kVoltageUnits[1];
+}
+
+// The shortest text of `fileValue` that the reader's conversion `toStored`
+// turns back into `stored`; seventeen digits when none is shorter.
+template <typename ToStored>
+std::string exactText(double fileValue, float stored, ToStored toStored) {
+  std::array<char, 64> buffer{};
+  for (int digits = 9; digits <= 17; ++digits) {
+    std::snprintf(buffer.data(), buffer.size(), "%.*G", digits, fileValue);
+    const auto back = parseDouble(buffer.data());
+    if (back && usf::singlePrecision(toStored(*back)) == stored) break;
+  }
+  return buffer.data();
 }
 
 class Lines {
@@ -202,7 +207,9 @@ void writeSweepValues(Lines& out, const core::SoundingData& d, std::size_t k) {
   out.real("COIL_SIZE", perSet(d.AREA, k));
   out.real("CURRENT", perSet(d.AMPS, k));
   out.integer("LOOP_TURNS", k < d.NTURNS.size() ? d.NTURNS[k] : 1);
-  out.real("RAMP_TIME", perSet(d.RAMP, k) * 1.0e-6f);
+  const float ramp = perSet(d.RAMP, k);
+  out.keyword("RAMP_TIME", exactText(static_cast<double>(ramp) / usf::kRampFactor, ramp,
+                                     [](double file) { return file * usf::kRampFactor; }));
   out.real("FREQUENCY", perSet(d.FREQ, k));
   out.real("TIME_DELAY", perSet(d.TSHIFT, k));
 }
@@ -210,7 +217,7 @@ void writeSweepValues(Lines& out, const core::SoundingData& d, std::size_t k) {
 void writeTem(Lines& out, const core::Sounding& s) {
   const core::DataHeader& h = s.header;
   const core::SoundingData& d = s.data();
-  const VoltageUnit& unit = voltageUnitOf(h.temVoltageUnit);
+  const usf::VoltageUnit& unit = voltageUnitOf(h.temVoltageUnit);
   writeIdentification(out, h);
   out.reals("COIL_LOCATION", {h.coilX, h.coilY});
   out.reals("LOOP_SIZE", {h.loopSizeX, h.loopSizeY});
@@ -235,9 +242,13 @@ void writeTem(Lines& out, const core::Sounding& s) {
       out.line("/END");
       out.line(" ");
     }
-    const float seconds = d.TIME(i, 0) * 0.001f - perSet(d.TSHIFT, sweep);
-    out.line(dataLine(i + 1, {realText(seconds), realText(d.VOLTS(i, 0) * unit.writeFactor),
-                              maskText(d.LMASK(i, 0))}));
+    const float delay = perSet(d.TSHIFT, sweep), time = d.TIME(i, 0), volts = d.VOLTS(i, 0);
+    const std::string timeText =
+        exactText(usf::fileTime(time, delay), time,
+                  [delay](double file) { return usf::storedTime(file, delay); });
+    const std::string voltsText = exactText(static_cast<double>(volts) / unit.factor, volts,
+                                            [&unit](double file) { return file * unit.factor; });
+    out.line(dataLine(i + 1, {timeText, voltsText, maskText(d.LMASK(i, 0))}));
   }
 }
 

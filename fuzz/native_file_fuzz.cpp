@@ -1,19 +1,16 @@
-// libFuzzer target of the native-file reader. Every input is read into the
-// default sounding; whatever the record then holds is written, and that file
-// must read back completely, without a message, and write again to the same
-// bytes. A crash, a sanitizer report or a broken round trip is a finding.
-//
-// Run with a seed corpus made by native_file_fuzz_seeds:
-//   native_file_fuzz_seeds corpus && native_file_fuzz -max_total_time=60 corpus
+// Fuzz target of the native-file reader. Every input is read into the default
+// sounding; whatever the record then holds has counts that match its arrays
+// and is written, and that file must read back completely, without a
+// message, and write again to the same bytes.
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <span>
 
 #include "core/current_sounding.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
+#include "fuzz/fuzz_checks.h"
 #include "ui/scripted_toolkit.h"
 
 namespace {
@@ -21,7 +18,8 @@ namespace {
 std::string writeToString(zeva::core::CurrentSounding& current) {
   zeva::ui::ScriptedToolkit toolkit;
   zeva::files::StringSink sink;
-  if (!zeva::files::writeNativeFile(sink, current, toolkit).complete) std::abort();
+  zeva::fuzz::require(zeva::files::writeNativeFile(sink, current, toolkit).complete,
+                      "record written");
   return sink.bytes();
 }
 
@@ -34,14 +32,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ui::ScriptedToolkit toolkit;
   files::MemorySource source(std::as_bytes(std::span(data, size)));
   files::readNativeFile(source, current, "fuzz.ZVR", toolkit);
+  fuzz::requireConsistent(current.S);
 
   const std::string written = writeToString(current);
   core::CurrentSounding again;
   core::resetToDefault(again);
   ui::ScriptedToolkit quiet;
   files::MemorySource rereading(written);
-  if (!files::readNativeFile(rereading, again, "again.ZVR", quiet).complete) std::abort();
-  if (!quiet.messages.empty()) std::abort();
-  if (writeToString(again) != written) std::abort();
+  fuzz::require(files::readNativeFile(rereading, again, "again.ZVR", quiet).complete,
+                "written record reads back");
+  fuzz::require(quiet.messages.empty(), "written record reads back without a message");
+  fuzz::require(writeToString(again) == written, "record writes again to the same bytes");
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <istream>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -17,6 +19,8 @@
 #include <type_traits>
 #include <variant>
 #include <vector>
+
+#include "core/text_input.h"
 
 namespace zeva::settings {
 
@@ -178,8 +182,12 @@ std::vector<Section> sectionsOf(Settings& s) {
   };
 }
 
-// Only the first 80 characters of a line are read.
-constexpr std::size_t kLineLength = 80;
+// The characters of a line that are read; the rest of a longer line is
+// skipped. Wide enough for the longest key with the widest text field even
+// when every character of the text is written escaped.
+constexpr std::size_t kLineLength = 400;
+// A line with a path (a recent file): the longest path a system takes.
+constexpr std::size_t kPathLineLength = 4200;
 
 std::string_view firstWord(std::string_view text) {
   const auto start = text.find_first_not_of(" \t");
@@ -217,6 +225,45 @@ std::optional<bool> parseLogical(std::string_view word) {
   return std::nullopt;
 }
 
+// Texts are written with their control characters (a carriage return or a
+// line feed in a caption would end or split the line) as \xHH, and a
+// backslash that would read as the start of such an escape as \x5C; every
+// other character, a backslash of a Windows path among them, is written as
+// it is.
+bool isEscape(std::string_view text, std::size_t at) {
+  return at + 3 < text.size() && text[at] == '\\' && text[at + 1] == 'x' &&
+         std::isxdigit(static_cast<unsigned char>(text[at + 2])) &&
+         std::isxdigit(static_cast<unsigned char>(text[at + 3]));
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    const auto c = static_cast<unsigned char>(text[k]);
+    if (c < 32 || c == 127 || (c == '\\' && isEscape(text, k))) {
+      std::array<char, 8> code{};
+      std::snprintf(code.data(), code.size(), "\\x%02X", c);
+      out += code.data();
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+std::string unescaped(std::string_view text) {
+  std::string out;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (isEscape(text, k)) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(k + 2, 2)), nullptr, 16));
+      k += 3;
+    } else {
+      out += text[k];
+    }
+  }
+  return out;
+}
+
 std::string trimRight(std::string_view text) {
   const auto end = text.find_last_not_of(' ');
   return std::string(end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1));
@@ -240,9 +287,10 @@ bool apply(const Key& key, std::string_view rest) {
           if (!value) return false;
           *field.value = *value;
         } else if constexpr (std::is_same_v<F, TextField>) {
-          *field.value = trimRight(rest.substr(0, std::min(rest.size(), field.width)));
+          const std::string text = unescaped(rest);
+          *field.value = trimRight(std::string_view(text).substr(0, field.width));
         } else {
-          *field.value = trimRight(rest);
+          *field.value = trimRight(unescaped(rest));
         }
         return true;
       },
@@ -264,14 +312,21 @@ std::string formatField(const Field& field) {
         if constexpr (std::is_same_v<F, IntegerField>) {
           std::snprintf(buffer.data(), buffer.size(), "%5d", *f.value);
         } else if constexpr (std::is_same_v<F, FixedReal>) {
-          std::snprintf(buffer.data(), buffer.size(), "%10.4f", static_cast<double>(*f.value));
+          // Fixed point while it fits the ten characters; larger values take
+          // the same four decimals with an exponent, so the line stays short
+          // enough to read back.
+          const auto value = static_cast<double>(*f.value);
+          if (std::snprintf(buffer.data(), buffer.size(), "%10.4f", value) > 10)
+            std::snprintf(buffer.data(), buffer.size(), "%10.4E", value);
         } else if constexpr (std::is_same_v<F, ScientificReal>) {
           std::snprintf(buffer.data(), buffer.size(), "%13.4E", static_cast<double>(*f.value));
         } else if constexpr (std::is_same_v<F, LogicalField>) {
           return *f.value ? "T" : "F";
         } else if constexpr (std::is_same_v<F, TextField>) {
-          std::string text = f.value->substr(0, std::min(f.value->size(), f.width));
-          text.resize(f.width, ' ');
+          const std::string_view value = *f.value;
+          const std::string_view kept = value.substr(0, std::min(value.size(), f.width));
+          std::string text = escaped(kept);
+          if (text.size() < f.width) text.resize(f.width, ' ');
           return text;
         } else {
           return *f.value;
@@ -314,20 +369,53 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
   // The keys of an ordered section still expected, in order.
   const Section* ordered = nullptr;
   std::size_t expected = 0;
+  bool damaged = false;
+  // A damaged number or logical loses its own setting only.
+  auto applyTo = [&](const Key& key, std::string_view rest) {
+    if (!apply(key, rest)) damaged = true;
+  };
   std::string raw;
-  while (std::getline(in, raw)) {
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+  for (;;) {
+    const core::LineRead read = core::readLine(in, raw, kPathLineLength);
+    if (read == core::LineRead::End) break;
+    if (read == core::LineRead::TooLong) {
+      // No setting is that long: the line is damaged and loses its setting.
+      in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
+      damaged = true;
+      if (ordered != nullptr && valueAfter(raw, ordered->keys[expected].text)) {
+        if (++expected == ordered->keys.size()) ordered = nullptr;
+      } else {
+        ordered = nullptr;
+      }
+      continue;
+    }
+    // Paths are read from the whole line, every other key from its start.
     const std::string_view whole = raw;
     const std::string_view line = whole.substr(0, kLineLength);
 
     if (ordered != nullptr) {
       const Key& key = ordered->keys[expected];
       if (const auto rest = valueAfter(line, key.text)) {
-        if (!apply(key, *rest)) return ReadOutcome::DamagedValue;
+        applyTo(key, *rest);
         if (++expected == ordered->keys.size()) ordered = nullptr;
         continue;
       }
       ordered = nullptr;  // not the expected key: an ordinary line
+    }
+
+    // A key at the start of the line is that line's key, whatever its value
+    // holds (a caption may hold another key's text); other lines are
+    // searched in the order of the table.
+    const std::size_t indent = std::min(whole.find_first_not_of(' '), whole.size());
+    const std::string_view start = line.substr(std::min(indent, line.size()));
+    const Key* leading = nullptr;
+    for (const Section& section : sections)
+      for (const Key& key : section.keys)
+        if (!section.ordered && start.starts_with(key.text)) leading = &key;
+    if (leading != nullptr) {
+      const bool path = std::holds_alternative<PathField>(leading->field);
+      applyTo(*leading, (path ? whole.substr(indent) : start).substr(leading->text.size()));
+      continue;
     }
 
     bool matched = false;
@@ -344,7 +432,7 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
       for (const Key& key : section.keys) {
         const bool path = std::holds_alternative<PathField>(key.field);
         if (const auto rest = valueAfter(path ? whole : line, key.text)) {
-          if (!apply(key, *rest)) return ReadOutcome::DamagedValue;
+          applyTo(key, *rest);
           matched = true;
           break;
         }
@@ -352,11 +440,17 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
       if (matched) break;
     }
   }
-  return in.bad() ? ReadOutcome::ReadError : ReadOutcome::Complete;
+  if (in.bad()) return ReadOutcome::ReadError;
+  return damaged ? ReadOutcome::DamagedValue : ReadOutcome::Complete;
 }
 
 ReadOutcome readSettingsFile(const std::filesystem::path& file, Settings& settings,
                              ui::Toolkit& toolkit) {
+  std::error_code exists;
+  if (std::filesystem::exists(file, exists) && !core::isRegularFile(file)) {
+    toolkit.warning(std::string(core::kCannotOpenFile) + file.string());
+    return ReadOutcome::CannotOpen;
+  }
   errno = 0;
   std::ifstream in(file);
   if (!in) {

@@ -26,10 +26,12 @@ std::filesystem::path settingsPath();
 enum class ReadOutcome { Complete, CannotOpen, ReadError, DamagedValue };
 
 // Applies every recognised line of `in` to `settings` in turn. A number or
-// logical that cannot be read ends reading; what was read stays applied.
+// logical that cannot be read loses that line's setting only (the outcome is
+// then DamagedValue); every other line is applied.
 ReadOutcome readSettings(std::istream& in, Settings& settings);
 // Reads the settings file; when it cannot be opened shows "ERROR OPENING "
-// with the path and status and keeps the defaults.
+// with the path and status and keeps the defaults. A folder, a device or a
+// FIFO is not read: "CANNOT OPEN FILE: " and the path.
 ReadOutcome readSettingsFile(const std::filesystem::path& file, Settings& settings,
                              ui::Toolkit& toolkit);
 

@@ -7,7 +7,9 @@
 #include <cmath>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/text_input.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
@@ -84,7 +86,8 @@ bool Program::askImportColumns(const std::filesystem::path& file,
 bool Program::importUsfData() {
   if (!askToSave()) return false;
   Sounding imported;
-  if (files::importUsf(toolkit_, usfMemory_, imported) != 0) return false;
+  if (!guarded(toolkit_, [&] { return files::importUsf(toolkit_, usfMemory_, imported) == 0; }))
+    return false;
   adoptImportedData(imported);
   return true;
 }
@@ -145,13 +148,13 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!std::filesystem::is_regular_file(*chosen)) {
-    toolkit_.warning("FILE NOT FOUND: " + *chosen);
-    return false;
-  }
+  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
   if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
-  if (files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) != 0)
+  if (!guarded(toolkit_, [&] {
+        return files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) ==
+               0;
+      }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -170,7 +173,9 @@ bool Program::importEdiData() {
   const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
   if (!chosen) return false;
   Sounding imported;
-  if (files::readEdiFile(*chosen, imported, toolkit_, mode) != 0) return false;
+  if (!guarded(toolkit_,
+               [&] { return files::readEdiFile(*chosen, imported, toolkit_, mode) == 0; }))
+    return false;
   adoptImportedData(imported);
   return true;
 }
@@ -197,16 +202,15 @@ bool Program::importAsciiModel() {
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!std::filesystem::is_regular_file(*chosen)) {
-    toolkit_.warning("FILE NOT FOUND: " + *chosen);
-    return false;
-  }
+  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
   if (!askImportColumns(*chosen, request)) return false;
   files::ImportedModel model;
-  if (files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) != 0)
+  if (!guarded(toolkit_, [&] {
+        return files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) == 0;
+      }))
     return false;
   const ModelHeader old = S.model;
   S.model.NLAYER = model.header.NLAYER;
@@ -226,8 +230,10 @@ bool Program::importAsciiModel() {
 }
 
 bool Program::exportAsciiData() {
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
-                            exportName(".DAT")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
+                              exportName(".DAT")) == 0;
+  });
 }
 
 bool Program::exportAsciiSynthetics() {
@@ -239,8 +245,10 @@ bool Program::exportAsciiSynthetics() {
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
-                            exportName(".DAT"), &noise) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
+                              exportName(".DAT"), &noise) == 0;
+  });
 }
 
 bool Program::exportSmoothSynthetics() {
@@ -251,13 +259,17 @@ bool Program::exportSmoothSynthetics() {
   const auto percent = toolkit_.askNumber(kNoisePrompt, 0.0);
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
-                            exportName(".DAT"), &noise) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
+                              exportName(".DAT"), &noise) == 0;
+  });
 }
 
 bool Program::exportAsciiModel() {
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
-                            exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
+                              exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportSmoothModel() {
@@ -266,7 +278,9 @@ bool Program::exportSmoothModel() {
     toolkit_.information("Smooth model not available");
     return false;
   }
-  return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportEquivalentModels() {
@@ -275,12 +289,15 @@ bool Program::exportEquivalentModels() {
     toolkit_.information("Equivalent models not available");
     return false;
   }
-  return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
-                            exportName(".MDL")) == 0;
+  return guarded(toolkit_, [&] {
+    return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
+                              exportName(".MDL")) == 0;
+  });
 }
 
 bool Program::exportUsfData() {
-  return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0;
+  return guarded(toolkit_,
+                 [&] { return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0; });
 }
 
 }  // namespace zeva::core

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/sounding_record.h"
 #include "files/native_file.h"
@@ -20,6 +21,17 @@ namespace zeva::core {
 namespace fs = std::filesystem;
 
 namespace {
+
+// A native-file action of the front end behind the command boundary; a
+// failure keeps the last sounding name.
+files::FileActionResult nativeAction(std::string_view action, CurrentSounding& current,
+                                     const std::filesystem::path& folder, ui::Toolkit& toolkit,
+                                     const NameText& lastSoundingName) {
+  files::FileActionResult failed;
+  failed.lastSoundingName = lastSoundingName;
+  return guarded(
+      toolkit, [&] { return files::nativeFileAction(action, current, folder, toolkit); }, failed);
+}
 
 bool frameWithoutScale(const GraphFrame& frame) {
   return frame.xCycleLength == 0.0f || frame.yCycleLength == 0.0f;
@@ -105,7 +117,7 @@ void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
 
 bool Program::readNativeFile(const fs::path& file, bool afterReload) {
   CurrentSounding read;
-  if (!files::openNativeFile(file, read, toolkit_)) {
+  if (!guarded(toolkit_, [&] { return files::openNativeFile(file, read, toolkit_); })) {
     offerReadablePart(file, read);
     return false;
   }
@@ -124,7 +136,10 @@ bool Program::recover(const fs::path& file) {
   files::FileHandle handle(std::fopen(file.string().c_str(), "rb"));
   if (!handle) return false;
   files::FileSource source(handle.get());
-  if (!files::readNativeFile(source, read, file.string(), toolkit_).complete) return false;
+  if (!guarded(toolkit_, [&] {
+        return files::readNativeFile(source, read, file.string(), toolkit_).complete;
+      }))
+    return false;
   // Named with a "*", so that Save asks where: the kept sounding may differ
   // from every file of its name.
   std::string name = read.S.header.name.trimmed();
@@ -181,7 +196,7 @@ bool Program::save() {
   const std::string name = current_.S.header.name.trimmed();
   if (name.empty() || !std::ranges::all_of(name, isFileNameCharacter)) return saveAs();
   const Logical savedBefore = current_.S.layer.saved;
-  const auto result = files::nativeFileAction("Save", current_, dataFolder_, toolkit_);
+  const auto result = nativeAction("Save", current_, dataFolder_, toolkit_, lastSoundingName);
   if (!result.success) {
     current_.S.layer.saved = savedBefore;
     return false;
@@ -212,7 +227,7 @@ bool Program::saveFileAs(const fs::path& file) {
   }
   const NameText nameBefore = current_.S.header.name;
   const Logical savedBefore = current_.S.layer.saved;
-  if (!files::saveNativeFileAs(file, current_, toolkit_)) {
+  if (!guarded(toolkit_, [&] { return files::saveNativeFileAs(file, current_, toolkit_); })) {
     // The sounding keeps the name and state of before: nothing was saved.
     current_.S.header.name = current_.SM.header.name = nameBefore;
     current_.S.layer.saved = savedBefore;

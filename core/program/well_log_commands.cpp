@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "core/data_type.h"
+#include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/well_log.h"
 #include "present/sounding_plots.h"
@@ -20,7 +21,9 @@ bool Program::importWellLog() {
   request.kind = files::FlatAsciiKind::WellLog;
   if (!askImportColumns(*chosen, request)) return false;
   files::WellLog read;
-  if (files::readWellLog(*chosen, settings_.columns, read, toolkit_) != 0) return false;
+  if (!guarded(toolkit_,
+               [&] { return files::readWellLog(*chosen, settings_.columns, read, toolkit_) == 0; }))
+    return false;
   files::WellLog clean = cleanWellLog(read);
   if (clean.depth.empty()) {
     toolkit_.information(std::string(kNoUsableLogMessage) + *chosen);

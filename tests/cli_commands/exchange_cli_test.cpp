@@ -28,6 +28,22 @@ TEST(CliExchange, UsfExportImportsBackWithTheSameData) {
   EXPECT_NE(outside.err.find("Sounding out of range."), std::string::npos);
 }
 
+// A folder or a device given as the file is refused with a message, as a
+// failed command, and nothing is written.
+TEST(CliExchange, FolderAndDeviceAreRefusedByEveryImport) {
+  TemporaryFolder folder;
+  const auto zvr = folder / "out.ZVR";
+  for (const std::string& input : {folder.path().string(), std::string("/dev/zero")}) {
+    for (const char* verb : {"import-usf", "import-dat --type 'Wenner Array'", "import-edi"}) {
+      const CliRun run = runCli(std::string(verb) + " '" + input + "' -o '" + zvr.string() + "'");
+      EXPECT_EQ(run.status, 1) << verb << " " << input << ": " << run.err;
+      EXPECT_NE(run.err.find("CANNOT OPEN FILE: " + input), std::string::npos)
+          << verb << " " << input << ": " << run.err;
+      EXPECT_FALSE(std::filesystem::exists(zvr));
+    }
+  }
+}
+
 TEST(CliExchange, FlatAsciiVoltagesAndCurrentsGiveApparentResistivities) {
   TemporaryFolder folder;
   const auto dat = folder / "wenner.dat";

@@ -136,7 +136,8 @@ inline void makeSounding(core::CurrentSounding& current, const SoundingShape& sh
   float start = 500.0f;
   for (auto* values : {&d.AMPS, &d.RAMP, &d.FREQ, &d.AREA, &d.TSHIFT})
     fillDistinct(*values, start += 10);
-  for (auto* values : {&d.KCALC, &d.NSET, &d.NTURNS}) fillDistinct(*values, start += 10);
+  for (auto* values : {&d.KCALC, &d.NTURNS}) fillDistinct(*values, start += 10);
+  d.NSET = {3, 6, 9};  // set ends within the readings, as the reader keeps them
   fillDistinct(d.shiftBreak, 4.0f);
   fillDistinct(d.shiftFactor, 0.5f);
   fillDistinct(S.SVOLT, 600.0f);

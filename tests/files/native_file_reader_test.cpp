@@ -442,6 +442,20 @@ TEST(NativeFileReader, ArrayChunksOfOtherLengthsFillWhatFitsAndSkipTheRest) {
   EXPECT_EQ(r.current.settings.iterationLimit, 9);  // the rest of the block as it was
 }
 
+// Set ends outside the three readings are kept within them.
+TEST(NativeFileReader, SetEndsOutsideTheDataAreBroughtWithinIt) {
+  for (const auto& [stored, read] : {std::pair{-4, 0}, std::pair{99, 3}, std::pair{2, 2}}) {
+    const std::string file = FileBuilder()
+                                 .chunk("DATAHEAD", bytesOf(smallHeader()))
+                                 .chunk("NSET", int32Bytes(stored))
+                                 .end()
+                                 .bytes();
+    Reading r(file);
+    EXPECT_TRUE(r.result.complete);
+    EXPECT_EQ(r.current.S.data().NSET, std::vector<std::int32_t>{read}) << stored;
+  }
+}
+
 TEST(NativeFileReader, VoltageAndCurrentAreReadOnlyWithTheirFlag) {
   core::DataHeader with = smallHeader();
   with.voltageAndCurrent = core::kTrue;

@@ -331,7 +331,7 @@ TEST(UsfReader, LocationWithTwoNumbersSetsElevationToZero) {
 TEST(UsfReader, BadNumbersAreReportedAndReadingGoesOn) {
   const auto back =
       readText(usf("/ARRAY: Wenner Array\n/AZIMUTH: 4x5\n/DATE: 12.5\n/POINTS: 1\n"
-                   "/END\nSPACING RESISTIVITY\n2 abc\n/END\n"));
+                   "/END\nSPACING RESISTIVITY PFE\n2 30 abc\n/END\n"));
   ASSERT_TRUE(back->ok);
   EXPECT_EQ(back->toolkit.texts(),
             (std::vector<std::string>{
@@ -467,20 +467,121 @@ INSTANTIATE_TEST_SUITE_P(
         MalformedCase{"HugePoints",
                       usf("/ARRAY: Wenner Array\n/POINTS: 2000000000\n/END\nSPACING RESISTIVITY\n"
                           "1 2\n"),
-                      "Error at line      8\r\nend of file while trying to read line"},
+                      "Error at line      6\r\nMore points than 100000: 2000000000"},
         MalformedCase{"HugeSweeps", usf("/ARRAY: Central Loop TEM\n/SWEEPS: 2000000000\n/END\n"),
                       "Error at line      5\r\nCannot allocate data arrays"},
         MalformedCase{
             "OverlongLines",
             "//USF: Universal Sounding Format\n//SOUNDINGS: 1\n//END\n/ARRAY: Wenner Array" +
                 std::string(3000000, 'x') + "\n" + std::string(2000000, ' ') + "\n",
-            "Error at line      5\r\nend of file while trying to read line"},
+            "Error at line      4\r\nLine longer than 65536 characters"},
+        MalformedCase{"UnknownArray", usf("/ARRAY: Wenner Arrays\n/POINTS: 1\n/END\n"),
+                      "Error at line      4\r\nData type not recognized: Wenner Arrays"},
+        MalformedCase{"AliasWithTrailingText",
+                      usf("/ARRAY: CENTRAL LOOP TEM, SITE 4\n/POINTS: 1\n/END\n"),
+                      "Error at line      4\r\nData type not recognized: CENTRAL LOOP TEM, SITE 4"},
+        MalformedCase{"BlockWithoutPoints",
+                      usf("/ARRAY: Wenner Array\n/POINTS: 3\n/END\nSPACING RESISTIVITY\n/END\n"),
+                      "Error at line      8\r\nData block holds no data points"},
+        MalformedCase{"RampBeyondSinglePrecision",
+                      usf("/ARRAY: Central Loop TEM\n/RAMP_TIME: 1e38\n/POINTS: 1\n/END\n"),
+                      "Error at line      5\r\nFloating point value out of range: 1e38"},
+        MalformedCase{"TemTimeBeyondSinglePrecision",
+                      usf("/ARRAY: Central Loop TEM\n/POINTS: 1\n/END\nTIME VOLTAGE\n"
+                          "3e36 1e-9\n/END\n"),
+                      "Error at line      8\r\nFloating point value out of range: 3e36"},
+        MalformedCase{"TemVoltageBeyondSinglePrecision",
+                      usf("/ARRAY: Central Loop TEM\n/POINTS: 1\n/VOLTAGE_UNITS: V/AM2\n/END\n"
+                          "TIME VOLTAGE\n1e-3 1e31\n/END\n"),
+                      "Error at line      9\r\nFloating point value out of range: 1e31"},
+        MalformedCase{"SpacingOfZero",
+                      usf("/ARRAY: Wenner Array\n/POINTS: 2\n/END\nSPACING RESISTIVITY\n"
+                          "1 100\n0 120\n/END\n"),
+                      "Error at line      9\r\nSpacing not positive"},
+        MalformedCase{"SpacingThatIsNotANumber",
+                      usf("/ARRAY: Schlumberger Array\n/POINTS: 1\n/END\nSPACING MN RESISTIVITY\n"
+                          "nan 1 100\n/END\n"),
+                      "Error at line      8\r\nSpacing not positive"},
+        MalformedCase{"NegativeMn",
+                      usf("/ARRAY: Schlumberger Array\n/POINTS: 1\n/END\nSPACING MN RESISTIVITY\n"
+                          "10 -1 100\n/END\n"),
+                      "Error at line      8\r\nMN not positive"},
+        MalformedCase{"NegativeResistivity",
+                      usf("/ARRAY: Wenner Array\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n"
+                          "1 -5\n/END\n"),
+                      "Error at line      8\r\nResistivity not positive"},
+        MalformedCase{"TemTimeOfZero",
+                      usf("/ARRAY: Central Loop TEM\n/POINTS: 1\n/END\nTIME VOLTAGE\n"
+                          "0 1e-9\n/END\n"),
+                      "Error at line      8\r\nTime not positive"},
+        MalformedCase{
+            "MtFrequencyBelowTheFloatRange",
+            usf("/ARRAY: Magnetotelluric Data\n/POINTS: 1\n/END\nFREQUENCY RESISTIVITY PHASE\n"
+                "1e-50 100 45\n/END\n"),
+            "Error at line      8\r\nFrequency not positive"},
+        MalformedCase{
+            "MtPhaseBeyondAHalfTurn",
+            usf("/ARRAY: Magnetotelluric Data\n/POINTS: 1\n/END\nFREQUENCY RESISTIVITY PHASE\n"
+                "10 100 200\n/END\n"),
+            "Error at line      8\r\nPhase outside -180 to 180"},
+        MalformedCase{
+            "MaxMinSpacingOfZero",
+            usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY SPACING INPHASE "
+                "QUADRATURE\n888 0 1 2\n/END\n"),
+            "Error at line      8\r\nSpacing not positive"},
         MalformedCase{"NoArray", usf("/POINTS: 1\n/END\nSPACING RESISTIVITY\n1 2\n/END\n"),
                       "Error at line      8\r\nSounding header has no ARRAY keyword"},
         MalformedCase{"NoDataBlock",
                       usf("/ARRAY: Wenner Array\n/POINTS: 1\n/END\n/ARRAY: Wenner Array\n"),
                       "Error at line      7\r\nNo data block follows the sounding header"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(UsfReader, UpperCaseTemNamesStandForTheStoredOnesWhateverBlanksFollow) {
+  for (const char* array :
+       {"COINCIDENT LOOP TEM X", "COINCIDENT LOOP TEM", "  COINCIDENT LOOP TEM  "}) {
+    const auto back = readText(usf("/ARRAY: " + std::string(array) +
+                                   "\n/POINTS: 1\n/END\nTIME VOLTAGE\n1e-3 2e-9\n/END\n"));
+    ASSERT_TRUE(back->ok) << array << ": " << back->toolkit.lastText();
+    EXPECT_EQ(back->sounding.header.dataType, "Coincident Loop TEM") << array;
+  }
+}
+
+// Gate times, voltages and ramps of every size survive any number of export
+// and import cycles exactly: the writer writes enough digits and the reader
+// converts the file's numbers once.
+TEST(UsfRoundTrip, TemTimesVoltagesAndRampsDoNotDriftOverCycles) {
+  Sounding s = makeSounding("Central Loop TEM", 40, 1, 1, 2);
+  s.header.temVoltageUnit.assign("(nV/A-m^2)");
+  core::SoundingData& d = s.data();
+  d.NSET = {25, 40};
+  d.RAMP = {123.456f, 7.77e-3f};
+  d.TSHIFT = {0.0f, 3.3e-6f};
+  for (std::size_t i = 0; i < 40; ++i) {
+    d.TIME(i, 0) = 0.0137f * std::pow(1.31f, static_cast<float>(i));
+    d.VOLTS(i, 0) = 7.3e6f * std::pow(0.61f, static_cast<float>(i));
+  }
+  Sounding cycled = s;
+  for (int cycle = 1; cycle <= 5; ++cycle) {
+    auto back = readText(usfText(cycled));
+    ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+    cycled = back->sounding;
+    EXPECT_EQ(cycled.data().TIME, d.TIME) << "cycle " << cycle;
+    EXPECT_EQ(cycled.data().VOLTS, d.VOLTS) << "cycle " << cycle;
+    EXPECT_EQ(cycled.data().RAMP, d.RAMP) << "cycle " << cycle;
+  }
+}
+
+TEST(UsfImport, FolderAndDeviceAreNotOpened) {
+  test::TemporaryFolder folder;
+  for (const std::string& path : {folder.path().string(), std::string("/dev/zero")}) {
+    ui::ScriptedToolkit toolkit;
+    UsfImportMemory memory;
+    Sounding result;
+    toolkit.files = {path};
+    EXPECT_EQ(importUsf(toolkit, memory, result), -1);
+    EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + path);
+  }
+}
 
 TEST(UsfImport, RepeatedImportsStepThroughTheFileAndWrapToANewDialog) {
   test::TemporaryFolder folder;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -134,6 +136,35 @@ TEST(SHIFTP, FactorsAgreeWithThePairByPairRuleOnIrregularSoundings) {
     ASSERT_TRUE(SHIFTP(s));
     EXPECT_EQ(s.data().shiftFactor, literalFactors(s)) << "trial " << trial;
   }
+}
+
+// The shortest of three runs of SHIFTP on a long sounding of two segments
+// that share no spacing, so that every reading before the break is searched
+// for in the segment after it.
+double secondsToShift(int readings) {
+  std::vector<float> spacings, values(static_cast<std::size_t>(readings), 100.0f);
+  for (int i = 0; i < readings; ++i)
+    spacings.push_back(i < readings / 2 ? 1.0f + static_cast<float>(i)
+                                        : 0.5f + static_cast<float>(i - readings / 2));
+  double best = 1.0e9;
+  for (int run = 0; run < 3; ++run) {
+    Sounding s;
+    fill(s, spacings, values);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SHIFTP(s));
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    EXPECT_EQ(s.header.NSHIFT, 1);
+  }
+  return best;
+}
+
+// A long Schlumberger import takes time in proportion to its readings.
+TEST(SHIFTP, TimeGrowsInProportionToTheReadings) {
+  const double once = secondsToShift(40000);
+  const double twice = secondsToShift(80000);
+  EXPECT_LT(twice, 3.0 * once + 0.02)
+      << once << " s for 40000 readings, " << twice << " s for 80000";
 }
 
 // Two segments of one smooth curve, the second read 2x too high, with an

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/reader_limits.h"
 #include "tests/support/test_support.h"
 #include "ui/scripted_toolkit.h"
 
@@ -33,15 +34,29 @@ TEST(SettingsFile, FlagsLineAloneSetsThatSwitchAndLeavesEveryDefault) {
   EXPECT_EQ(written(settings), written(expected));
 }
 
-TEST(SettingsFile, ResistivityColumnIsReadAndANonNumberEndsReading) {
+TEST(SettingsFile, ResistivityColumnIsReadAndANonNumberLosesOnlyItsOwnSetting) {
   EXPECT_EQ(readFrom("Resistivity Column=    7\n").columns.resistivity, 7);
   ReadOutcome outcome{};
-  const Settings damaged =
-      readFrom("Spacing Column=    5\nResistivity Column=  abc\nMN Column=    9\n", &outcome);
+  const Settings damaged = readFrom(
+      "Spacing Column=    5\nResistivity Column=  abc\nLZOOM=maybe\nMN Column=    9\n", &outcome);
   EXPECT_EQ(outcome, ReadOutcome::DamagedValue);
-  EXPECT_EQ(damaged.columns.spacing, 5);      // read before the damage
+  EXPECT_EQ(damaged.columns.spacing, 5);
   EXPECT_EQ(damaged.columns.resistivity, 3);  // default
-  EXPECT_EQ(damaged.columns.mn, 3);           // never reached
+  EXPECT_FALSE(damaged.flags.zoom);           // default
+  EXPECT_EQ(damaged.columns.mn, 9);           // read after the damaged lines
+}
+
+// No setting is longer than a reader line: such a line is damaged, and only
+// its own setting is lost.
+TEST(SettingsFile, LineBeyondTheLimitLosesOnlyItsOwnSetting) {
+  ReadOutcome outcome{};
+  const Settings settings =
+      readFrom("Spacing Column=   17" + std::string(core::limits::kMaxLineBytes, ' ') +
+                   "\nMN Column=    9\n",
+               &outcome);
+  EXPECT_EQ(outcome, ReadOutcome::DamagedValue);
+  EXPECT_EQ(settings.columns.spacing, Settings{}.columns.spacing);
+  EXPECT_EQ(settings.columns.mn, 9);
 }
 
 TEST(SettingsFile, KeysOutsideTheOrderedBlocksMayComeInAnyOrder) {
@@ -68,10 +83,50 @@ TEST(SettingsFile, WindowKeysCountOnlyInTheirSequenceAfterTheSectionTitle) {
   EXPECT_EQ(readFrom("[Directories]\nLastDir=/data/field   \n").lastDir, "/data/field");
 }
 
-TEST(SettingsFile, LastDirLongerThanTheReadLineIsCut) {
+TEST(SettingsFile, LastDirIsCutToItsFieldOnly) {
   const std::string longPath = "/" + std::string(100, 'd');
   const Settings settings = readFrom("[Directories]\nLastDir=" + longPath + "\n");
-  EXPECT_EQ(settings.lastDir, longPath.substr(0, 72));
+  EXPECT_EQ(settings.lastDir, longPath.substr(0, 80));
+}
+
+// What the program writes reads back to the same values: reals too large
+// for the fixed field, texts of the full width holding line ends, other
+// control characters, backslashes, another key's text or a section title.
+TEST(SettingsFile, ValuesOfAnySizeAndTextsOfAnyCharacterSurviveAWriteAndRead) {
+  Settings original;
+  original.lastDir = "C:\\Users\\x41\\field" + std::string(62, 'p');
+  original.graphs.resistivity = "Rho\r(ohm-m)\nline two\t\x7f";
+  original.graphs.spacing = "LZOOM=T";
+  original.graphs.depth = "[Windows]";
+  original.graphs.time = std::string(40, '\r');
+  original.graphs.nameHeight = 1.0e25f;
+  original.graphs.dataVerticalOffset = -3.0e38f;
+  original.graphs.dataHorizontalOffset = 123456.7f;
+  original.font.width = 3.0e38f;
+  const std::string text = written(original, "Station 12");
+  ReadOutcome outcome{};
+  const Settings back = readFrom(text, &outcome);
+  EXPECT_EQ(outcome, ReadOutcome::Complete);
+  EXPECT_EQ(back.lastDir, original.lastDir);
+  EXPECT_EQ(back.graphs.resistivity, original.graphs.resistivity);
+  EXPECT_EQ(back.graphs.spacing, "LZOOM=T");
+  EXPECT_FALSE(back.flags.zoom);
+  EXPECT_EQ(back.graphs.depth, "[Windows]");
+  EXPECT_EQ(back.graphs.time, original.graphs.time);
+  EXPECT_EQ(back.graphs.nameHeight, 1.0e25f);
+  EXPECT_EQ(back.graphs.dataVerticalOffset, -3.0e38f);
+  EXPECT_EQ(back.font.font, original.font.font);  // a setting after the large reals
+  EXPECT_EQ(written(back, "Station 12"), text);
+}
+
+TEST(SettingsFile, FolderAndDeviceAreNotRead) {
+  test::TemporaryFolder folder;
+  for (const std::filesystem::path& path : {folder.path(), std::filesystem::path("/dev/zero")}) {
+    ui::ScriptedToolkit toolkit;
+    Settings settings;
+    EXPECT_EQ(readSettingsFile(path, settings, toolkit), ReadOutcome::CannotOpen);
+    EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + path.string());
+  }
 }
 
 TEST(SettingsFile, EveryValueSurvivesAWriteAndRead) {
