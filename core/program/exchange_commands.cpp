@@ -79,6 +79,9 @@ std::string Program::exportName(std::string_view extension) const {
 
 bool Program::askImportColumns(const std::filesystem::path& file,
                                files::FlatAsciiRequest& request) {
+  // The dialog shows the file: only a regular file is opened (a FIFO or a
+  // device would never end).
+  if (!regularFileOrMessage(file, toolkit_)) return false;
   if (columnDialog_) return columnDialog_(file, request, settings_.columns);
   return files::askColumns(toolkit_, request.kind, request, settings_.columns);
 }

@@ -27,6 +27,9 @@ namespace {
 
 using files::FlatAsciiKind;
 using Columns = settings::ImportColumns;
+
+// The most of a file the dialog shows.
+constexpr qint64 kShownBytes = 1 << 20;
 using Member = int Columns::*;
 
 // Every column setting an importer may show, by the key the dialog uses.
@@ -314,7 +317,13 @@ bool runColumnDialog(QWidget* parent, ui::Toolkit& toolkit, const std::filesyste
     toolkit.information("CANNOT OPEN FILE: " + file.string());
     return false;
   }
-  const QString text = QString::fromLocal8Bit(in.readAll());
+  // The file is shown to read off its columns: its start is enough, and a
+  // huge file must not fill the memory.
+  QString text = QString::fromLocal8Bit(in.read(kShownBytes));
+  if (in.size() > kShownBytes)
+    text += QStringLiteral("\n[... the first %1 of %2 bytes are shown]")
+                .arg(kShownBytes)
+                .arg(in.size());
   const files::FlatAsciiImporter importer =
       files::flatAsciiImporter(request.kind, request.header, request.header.NCOMP);
   ColumnDialog dialog(
