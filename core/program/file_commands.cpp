@@ -177,9 +177,10 @@ void Program::offerReadablePart(const fs::path& file, CurrentSounding& read) {
 
 bool Program::open() {
   if (!askToSave()) return false;
-  const std::optional<std::string> chosen =
-      toolkit_.chooseFileToOpen({files::kNativeFileTitle, files::kNativeFileFilter},
-                                files::defaultNativeFile(current_, dataFolder_).string());
+  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
+    return toolkit_.chooseFileToOpen({files::kNativeFileTitle, files::kNativeFileFilter},
+                                     files::defaultNativeFile(current_, dataFolder_).string());
+  });
   if (!chosen) return false;
   return readNativeFile(dataFolder_ / *chosen, false);
 }
@@ -210,8 +211,10 @@ bool Program::save() {
 bool Program::saveAs() {
   const fs::path proposed = dataFolder_ / (fileNameOfSounding(current_.S.header.name.trimmed()) +
                                            std::string(files::kNativeFileExtension));
-  const std::optional<std::string> chosen = toolkit_.chooseFileToSave(
-      {files::kNativeFileTitle, files::kNativeFileFilter}, proposed.string());
+  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
+    return toolkit_.chooseFileToSave({files::kNativeFileTitle, files::kNativeFileFilter},
+                                     proposed.string());
+  });
   toolkit_.requestRedraw();
   if (!chosen) return false;
   fs::path target = dataFolder_ / *chosen;
