@@ -1,6 +1,7 @@
 // zeva-cli invert FILE|default: fit the layered model to the data by layered
 // inversion, as the Calculate menu's Single Iteration and Multiple Iterations
-// commands do (with their resistivity-only and IP-only variants). The fit of
+// commands do (with their resistivity-only and IP-only variants), weighing
+// the residuals by their errors (--weight-errors) and robustly (--robust). The fit of
 // each iteration ("    3.05% RMS") goes to standard error as the status bar
 // would show it.
 
@@ -8,6 +9,7 @@
 #include <ostream>
 
 #include "cli/cli_context.h"
+#include "cli/fit_options.h"
 #include "cli/sounding_json.h"
 #include "cli/sounding_summary.h"
 
@@ -25,6 +27,7 @@ struct InvertOptions {
   int iterations = -1;  // -1: keep the sounding's settings
   float ratio = -1.0f;
   float floor = -1.0f;
+  FitOptions fit;
 };
 
 void runInvert(CliContext& context, const InvertOptions& o) {
@@ -33,6 +36,7 @@ void runInvert(CliContext& context, const InvertOptions& o) {
   if (o.iterations >= 0) settings.iterationLimit = o.iterations;
   if (o.ratio >= 0.0f) settings.improvementRatio = o.ratio;
   if (o.floor >= 0.0f) settings.fitFloorPercent = o.floor;
+  o.fit.apply(context.program);
   const core::InversionScope scope = o.resistivityOnly ? core::InversionScope::ResistivityOnly
                                      : o.ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
@@ -51,7 +55,8 @@ void runInvert(CliContext& context, const InvertOptions& o) {
     nlohmann::json json = soundingJson(context.program.current());
     json["inversion"] = {{"iterations", result.iterations},
                          {"interrupted", result.interrupted},
-                         {"status", result.status}};
+                         {"status", result.status},
+                         {"robust", robustJson(context.program.S())}};
     context.out << json.dump() << '\n';
   } else if (o.output.empty()) {
     writeSummary(context.out, context.program.current());
@@ -81,6 +86,7 @@ void addInvertCommand(CLI::App& app, CliContext& context) {
       ->check(CLI::Range(0.0f, 1.0e6f));
   command->add_option("-o,--output", o->output, "native file to write the result to");
   command->add_flag("--json", o->json, "print the sounding and the run as one JSON object");
+  o->fit.add(*command);
   command->callback([&context, o] { runInvert(context, *o); });
 }
 

@@ -6,6 +6,8 @@
 
 #include "core/data_type.h"
 #include "forward/tem_late_time.h"
+#include "inversion/fit_weights.h"
+#include "inversion/smooth_model.h"
 
 namespace zeva::cli {
 
@@ -75,6 +77,33 @@ json modelJson(const core::Sounding& s) {
   };
 }
 
+json smoothModelJson(const core::Sounding& SM) {
+  json result = modelJson(SM);
+  const bool computed = core::isSet(SM.layer.syntheticValid);
+  result["computed"] = computed;
+  result["title"] = std::string(inversion::smoothModelTitle(SM));
+  result["pcterr"] = computed ? number(SM.layer.PCTERR) : json(nullptr);
+  result["rms"] = computed ? number(SM.layer.RMS) : json(nullptr);
+  result["weighted_fit"] =
+      computed && inversion::weightedFitInUse(SM) ? number(SM.layer.weightedFit) : json(nullptr);
+  return result;
+}
+
+json robustJson(const core::Sounding& S) {
+  if (!S.robust) return {{"on", false}};
+  const auto ndata = static_cast<std::size_t>(std::max(0, S.NDATA()));
+  const auto ncomp = static_cast<std::size_t>(std::max(0, S.NCOMP()));
+  json weights = json::array();
+  if (S.huberWeights.size() == ndata * ncomp) {
+    for (std::size_t i = 0; i < ndata; ++i) {
+      json row = json::array();
+      for (std::size_t c = 0; c < ncomp; ++c) row.push_back(number(S.huberWeights[c * ndata + i]));
+      weights.push_back(row);
+    }
+  }
+  return {{"on", true}, {"downweighted", inversion::downweightedCount(S)}, {"weights", weights}};
+}
+
 json soundingJson(const core::CurrentSounding& current) {
   const core::Sounding& S = current.S;
   const core::Sounding& SM = current.SM;
@@ -109,8 +138,12 @@ json soundingJson(const core::CurrentSounding& current) {
        syntheticValid ? perReading(S.SVOLT, 0, ncomp, ndata, toNumber) : json(nullptr)},
       {"rms", number(S.layer.RMS)},
       {"pcterr", number(S.layer.PCTERR)},
+      {"error_weighting", core::isSet(S.layer.errorWeighting)},
+      {"weighted_fit", syntheticValid && inversion::weightedFitInUse(S)
+                           ? number(S.layer.weightedFit)
+                           : json(nullptr)},
       {"model", modelJson(S)},
-      {"smooth_model", SM.hasModel() ? modelJson(SM) : json(nullptr)},
+      {"smooth_model", SM.hasModel() ? smoothModelJson(SM) : json(nullptr)},
       {"resolution_valid", core::isSet(S.layer.resolutionValid)},
       {"equivalence_valid", core::isSet(S.layer.equivalenceValid)},
   };

@@ -13,6 +13,13 @@ namespace zeva::cli {
 nlohmann::json number(float value);
 
 nlohmann::json modelJson(const core::Sounding& sounding);
+// The smooth model with its fit: "pcterr", "rms" and "weighted_fit" of its
+// synthetics (null while it is not computed), "computed" and its "title".
+nlohmann::json smoothModelJson(const core::Sounding& SM);
+// The robust fit of the last run: {"on": false}, or "on", the number of
+// values Huber weights held below 1 ("downweighted") and the weights per
+// reading and column ("weights").
+nlohmann::json robustJson(const core::Sounding& S);
 nlohmann::json soundingJson(const core::CurrentSounding& current);
 
 }  // namespace zeva::cli

@@ -4,6 +4,7 @@
 #include <fmt/ostream.h>
 
 #include "core/data_type.h"
+#include "inversion/fit_weights.h"
 
 namespace zeva::cli {
 
@@ -64,8 +65,16 @@ void writeSummary(std::ostream& out, const core::CurrentSounding& current) {
     out << '\n';
   }
   if (synthetic) fmt::print(out, "Fit:        RMS {:.5g}, {:.4g} %\n", S.layer.RMS, S.layer.PCTERR);
+  if (synthetic && inversion::weightedFitInUse(S))
+    fmt::print(out, "Weighted:   {:.5g}{}\n", S.layer.weightedFit, S.robust ? " (robust)" : "");
   writeModel(out, "Layered model", S);
-  if (current.SM.hasModel()) writeModel(out, "Smooth model", current.SM);
+  const core::Sounding& SM = current.SM;
+  if (!SM.hasModel()) return;
+  writeModel(out, "Smooth model", SM);
+  if (core::isSet(SM.layer.syntheticValid))
+    fmt::print(out, "Smooth fit: RMS {:.5g}, {:.4g} %\n", SM.layer.RMS, SM.layer.PCTERR);
+  else
+    out << "Smooth fit: not computed\n";
 }
 
 }  // namespace zeva::cli

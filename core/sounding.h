@@ -80,6 +80,13 @@ class Sounding {
   std::vector<float> ERER;            // 2 NPAR
   std::vector<float> ZNMIN, ZNMAX;    // NLAYER
 
+  // A robust fit (not stored in files): while `robust` is set, each
+  // inversion iteration weighs the residuals of its starting model by Huber
+  // weights, kept in `huberWeights` (one per residual, k = c NDATA + i;
+  // empty when every weight is 1).
+  bool robust = false;
+  std::vector<float> huberWeights;
+
   SoundingData& data() { return *data_; }
   const SoundingData& data() const { return *data_; }
   bool sharesDataWith(const Sounding& other) const { return data_ == other.data_; }

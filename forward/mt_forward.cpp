@@ -18,7 +18,6 @@ using core::Sounding;
 constexpr float kMu0 = 1.2566e-6f;         // H/m
 constexpr float kTwoPiMu0 = 7.895684e-6f;  // 2 pi mu0: |Z|^2 T / (2 pi mu0) = rho_a
 constexpr float kDegreesPerRadian = 57.296f;
-constexpr float kPhaseOffset = 45.0f;     // keeps small phases from dominating the fit
 constexpr float kExponentFloor = -21.0f;  // exp below this counts as 0
 constexpr double kSeaMu0 = 1.2566e-6;
 constexpr double kSeaTwoPi = 6.2832;
@@ -163,7 +162,7 @@ void mtForward(Sounding& S) {
       if (S.masked(i, j) || observed >= kMissingReading) continue;
       const float ratio =
           j == 0 ? std::fabs(synthetic / observed)
-                 : (std::fabs(synthetic) + kPhaseOffset) / (std::fabs(observed) + kPhaseOffset);
+                 : (std::fabs(synthetic) + kMtPhaseOffset) / (std::fabs(observed) + kMtPhaseOffset);
       const float misfit = std::log10(ratio + 1.0e-30f);
       sum += misfit * misfit;
       ++counted;

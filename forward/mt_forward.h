@@ -31,6 +31,10 @@ MtResponse seaFloorMtResponse(std::span<const double> resistivity,
                               std::span<const double> thickness, double waterDepth,
                               double waterResistivity, double period);
 
+// Degrees added to the magnitudes of observed and synthetic phases before
+// their log ratio enters the fit, so that small phases do not dominate it.
+inline constexpr float kMtPhaseOffset = 45.0f;
+
 // Sea-water resistivity used when the data header holds none (0 or less).
 inline constexpr double kTypicalSeaWaterResistivity = 0.3;
 

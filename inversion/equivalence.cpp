@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "inversion/fit_weights.h"
 #include "inversion/inversion_steps.h"
 
 namespace zeva::inversion {
@@ -25,6 +26,12 @@ constexpr int kBisections = 11;
 // Shown when the analysis is estimated to take longer than this (seconds).
 constexpr double kProgressThreshold = 0.5;
 
+// The fit the analysis measures models by: PCTERR, or the weighted fit when
+// the inversion minimised that.
+float& equivalenceFit(Sounding& S) {
+  return weightedFitInUse(S) ? S.layer.weightedFit : S.layer.PCTERR;
+}
+
 // The state of one search along the compensation line of a parameter.
 class LimitSearch {
  public:
@@ -38,7 +45,7 @@ class LimitSearch {
         monitor_(monitor),
         best_(S.M.PAR),
         x0_(S.M.PAR[idx(j)]),
-        f0_(S.layer.PCTERR) {
+        f0_(equivalenceFit(S)) {
     // The compensation vector from column j of R.
     const int npar = S.NPAR();
     v_.resize(idx(npar));
@@ -119,14 +126,14 @@ class LimitSearch {
 
     // No sample met the tolerance: the closest one stands, without a new
     // forward run.
-    S_.layer.PCTERR = closestF_;
+    equivalenceFit(S_) = closestF_;
     moveModel(closestX_ / x0_);
     return true;
   }
 
  private:
   float x() const { return S_.M.PAR[idx(j_)]; }
-  float f() const { return S_.layer.PCTERR; }
+  float f() const { return equivalenceFit(S_); }
   bool near(float fit) const { return std::fabs(fit - T_) < delta_; }
 
   void noteClosest(float xs, float fs) {
@@ -256,7 +263,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
   S.layer.equivalenceValid = core::kFalse;
   forward(S);
   const std::vector<float> best = S.M.PAR;
-  const float bestFit = S.layer.PCTERR;
+  const float bestFit = equivalenceFit(S);
   const float threshold = kEquivalenceThresholdRatio * bestFit;
   const float tolerance = 0.1f * (threshold - bestFit);
   try {
@@ -292,9 +299,9 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
       }
       const std::size_t row = idx(2 * j + direction);
       for (int i = 0; i < npar; ++i) S.EQUIVA(row, idx(i)) = S.M.PAR[idx(i)];
-      S.ERER[row] = S.layer.PCTERR;
+      S.ERER[row] = equivalenceFit(S);
       widenRanges(S);
-      S.layer.PCTERR = bestFit;
+      equivalenceFit(S) = bestFit;
       S.M.PAR = best;
       ++result.searches;
       if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {

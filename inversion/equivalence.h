@@ -42,8 +42,8 @@ std::vector<float> boundaryDepths(const core::Sounding& S, std::span<const float
 // One search along the compensation line of parameter j (zero-based) from
 // the best-fit model in PAR, with initial ratio F (changed by the search), to
 // the fit `threshold` within `tolerance`. Leaves the equivalent model in PAR
-// and its fit in PCTERR. False when the user interrupted; PAR is then the
-// model of the move under way.
+// and its fit in PCTERR (in the weighted fit under error weighting). False
+// when the user interrupted; PAR is then the model of the move under way.
 bool EquivalenceLimit(int j, float& F, float threshold, float tolerance, core::Sounding& S,
                       const forward::ForwardRoutine& forward, RunMonitor& monitor);
 

@@ -7,6 +7,9 @@
 #include <cstddef>
 #include <limits>
 
+#include "core/data_type.h"
+#include "forward/mt_forward.h"
+#include "inversion/fit_weights.h"
 #include "inversion/layered_inversion.h"
 
 namespace zeva::inversion {
@@ -23,51 +26,76 @@ constexpr float kFactorDown = -21.854300f;  // 1 / log10(0.9)
 
 std::size_t idx(int value) { return static_cast<std::size_t>(value); }
 
-// The misfit of one data value before weighting, or nothing when the value
-// takes no part in the fit.
-bool misfit(const Sounding& S, int i, int c, float& d) {
+}  // namespace
+
+ResidualForm residualForm(const Sounding& S, int c) {
+  const auto& type = S.header.dataType;
+  if (core::isMaxMin(type)) return ResidualForm::Absolute;
+  if (core::isMagnetotelluric(type) && c == 1) return ResidualForm::OffsetPhase;
+  return isSet(S.data().LOGDAT[idx(c)]) ? ResidualForm::Log10 : ResidualForm::Relative;
+}
+
+bool residualOf(const Sounding& S, int i, int c, float& d) {
   const float o = S.data().VOLTS(idx(i), idx(c));
   const float s = S.SVOLT(idx(i), idx(c));
   if (S.masked(i, c) || o >= forward::kMissingReading || o == 0.0f || s == 0.0f) return false;
-  d = isSet(S.data().LOGDAT[idx(c)]) ? std::log10(std::fabs(o / s)) : (o - s) / std::fabs(o);
+  switch (residualForm(S, c)) {
+    case ResidualForm::Log10:
+      d = std::log10(std::fabs(o / s));
+      break;
+    case ResidualForm::Relative:
+      d = (o - s) / std::fabs(o);
+      break;
+    case ResidualForm::Absolute:
+      d = o - s;
+      break;
+    case ResidualForm::OffsetPhase:
+      d = std::log10((std::fabs(o) + forward::kMtPhaseOffset) /
+                     (std::fabs(s) + forward::kMtPhaseOffset));
+      break;
+  }
   return !std::isnan(d);
 }
 
-// The error weight 1 / UVOLTS of a value, 1 when its error is not positive.
-float errorWeight(const Sounding& S, int i, int c) {
-  const float w = S.data().UVOLTS(idx(i), idx(c));
-  return w > 0.0f ? 1.0f / w : 1.0f;
-}
-
-float errorWeightedFit(const Sounding& S) {
-  float sum = 0.0f, weights = 0.0f;
-  for (int c = 0; c < S.NCOMP(); ++c) {
-    for (int i = 0; i < S.NDATA(); ++i) {
-      float d = 0.0f;
-      if (!misfit(S, i, c, d)) continue;
-      const float w = errorWeight(S, i, c);
-      sum += w * d * d;
-      weights += w;
+float residualDerivative(const Sounding& S, int i, int c, float s0, float s1, float F) {
+  float value = 0.0f;
+  switch (residualForm(S, c)) {
+    case ResidualForm::Log10: {
+      const float ratio = s1 / s0;
+      value = ratio == 0.0f ? 0.0f : F * std::log10(std::fabs(ratio));
+      break;
     }
+    case ResidualForm::Relative: {
+      // The residual divides by the observed value; without a usable one the
+      // row takes no part in the fit, and the mean synthetic scales it.
+      const float o = S.data().VOLTS(idx(i), idx(c));
+      const bool usable = o != 0.0f && std::fabs(o) < forward::kMissingReading;
+      value = usable ? F * (s1 - s0) / std::fabs(o)
+                     : 2.0f * F * (s1 - s0) / (std::fabs(s0) + 1.0e-20f + std::fabs(s1));
+      break;
+    }
+    case ResidualForm::Absolute:
+      value = F * (s1 - s0);
+      break;
+    case ResidualForm::OffsetPhase:
+      value = F * std::log10((std::fabs(s1) + forward::kMtPhaseOffset) /
+                             (std::fabs(s0) + forward::kMtPhaseOffset));
+      break;
   }
-  return weights > 0.0f ? std::sqrt(sum / weights) : 0.0f;
+  // A synthetic of zero or infinity at the start gives no usable slope.
+  return std::isfinite(value) ? value : 0.0f;
 }
-
-}  // namespace
 
 float fitMeasure(const Sounding& S) {
-  return isSet(S.layer.errorWeighting) ? S.layer.weightedFit : S.layer.RMS;
+  return weightedFitInUse(S) ? S.layer.weightedFit : S.layer.RMS;
 }
 
 void runForward(Sounding& S, const forward::ForwardRoutine& forward) {
-  const bool weighting = isSet(S.layer.errorWeighting);
-  if (weighting) S.layer.weightedFit = std::numeric_limits<float>::quiet_NaN();
   forward(S);
-  if (weighting && std::isnan(S.layer.weightedFit)) {
-    S.layer.weightedFit = S.layer.RMS >= forward::kRefusedFit || std::isnan(S.layer.RMS)
-                              ? forward::kRefusedFit
-                              : errorWeightedFit(S);
-  }
+  if (!weightedFitInUse(S)) return;
+  S.layer.weightedFit = S.layer.RMS >= forward::kRefusedFit || std::isnan(S.layer.RMS)
+                            ? forward::kRefusedFit
+                            : weightedFit(S);
 }
 
 bool arraysMatchCounts(const Sounding& S) {
@@ -90,17 +118,12 @@ bool arraysMatchCounts(const Sounding& S) {
 }
 
 void computeResiduals(const Sounding& S, std::span<float> r) {
-  const bool weighting = isSet(S.layer.errorWeighting);
+  const std::vector<float> weights = residualWeights(S);
   std::size_t k = 0;
   for (int c = 0; c < S.NCOMP(); ++c) {
     for (int i = 0; i < S.NDATA(); ++i, ++k) {
       float d = 0.0f;
-      if (!misfit(S, i, c, d)) {
-        r[k] = 0.0f;
-        continue;
-      }
-      const float w = S.data().UVOLTS(idx(i), idx(c));
-      r[k] = weighting && w > 0.0f ? d / std::sqrt(w) : d;
+      r[k] = residualOf(S, i, c, d) ? d * weights[k] : 0.0f;
     }
   }
 }
@@ -145,7 +168,7 @@ bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
                         std::span<const float> startSynthetics, core::Matrix<float>& J,
                         RunMonitor& monitor, IterationProgress& progress) {
   const int npar = S.NPAR(), ndata = S.NDATA(), ncomp = S.NCOMP();
-  const bool weighting = isSet(S.layer.errorWeighting);
+  const std::vector<float> weights = residualWeights(S);
   core::LayeredModel& m = S.M;
   J.resize(idx(ndata) * idx(ncomp), idx(npar));
   const int free = static_cast<int>(std::count_if(m.LFIX.begin(), m.LFIX.begin() + npar,
@@ -176,23 +199,10 @@ bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
     }
     std::size_t k = 0;
     for (int c = 0; c < ncomp; ++c) {
-      const bool logColumn = isSet(S.data().LOGDAT[idx(c)]);
       for (int i = 0; i < ndata; ++i, ++k) {
-        const float s0 = startSynthetics[k];
         const float s1 = S.SVOLT(idx(i), idx(c));
-        float value = 0.0f;
-        if (logColumn) {
-          const float ratio = s1 / s0;
-          value = ratio == 0.0f ? 0.0f : F * std::log10(std::fabs(ratio));
-        } else {
-          value = 2.0f * F * (s1 - s0) / (std::fabs(s0) + 1.0e-20f + std::fabs(s1));
-        }
-        // A synthetic of zero or infinity at the start gives no usable slope.
-        if (!std::isfinite(value)) value = 0.0f;
-        value *= limitFactor;
-        const float w = S.data().UVOLTS(idx(i), idx(c));
-        if (weighting && w > 0.0f) value /= std::sqrt(w);
-        J(k, jj) = value;
+        J(k, jj) =
+            residualDerivative(S, i, c, startSynthetics[k], s1, F) * limitFactor * weights[k];
       }
     }
     progress.derivativeRun(++done, free);

@@ -14,22 +14,41 @@
 namespace zeva::inversion {
 
 // The fit the inversion minimises: RMS, or the weighted fit (layer-header
-// word 3) when error weighting is on.
+// word 3) under error weighting or in a robust fit.
 float fitMeasure(const core::Sounding& S);
 
-// Runs the forward routine. Under error weighting, a routine that does not
-// compute a weighted fit itself gets the error-weighted RMS of the residuals
-// (each squared misfit weighted by 1 / UVOLTS), so that the measure always
-// belongs to the model just run.
+// Runs the forward routine. Under error weighting or in a robust fit the
+// weighted fit (fit_weights.h) of the new synthetics follows, one measure
+// for every data type, consistent with the weighted residuals the step is
+// computed from.
 void runForward(core::Sounding& S, const forward::ForwardRoutine& forward);
+
+// How the misfit of a data column is measured: as the fit of the forward
+// routine measures it, so that the step the residuals give is a step
+// towards a better fit. Log10: log10(|o / s|) (log columns); Relative:
+// (o - s) / |o| (other columns); Absolute: o - s (MaxMin in-phase and
+// quadrature in percent of the primary field, whose fit is the RMS
+// difference); OffsetPhase: log10((|o| + 45) / (|s| + 45)) (MT phases).
+enum class ResidualForm { Log10, Relative, Absolute, OffsetPhase };
+ResidualForm residualForm(const core::Sounding& S, int c);
+
+// The misfit d of data value (i, c) before weighting, in the form of its
+// column. False when the value takes no part in the fit (masked, missing,
+// zero observed or synthetic, not a number).
+bool residualOf(const core::Sounding& S, int i, int c, float& d);
+
+// The derivative of the residual of value (i, c) with respect to log10 of a
+// parameter, from the synthetics s0 before and s1 after a perturbation
+// whose factor 1 / log10(p' / p) is F; 0 when it is not a number.
+float residualDerivative(const core::Sounding& S, int i, int c, float s0, float s1, float F);
 
 // True when the data and model arrays have the sizes the header counts give.
 bool arraysMatchCounts(const core::Sounding& S);
 
 // The residual of every data value: zero for masked values, missing readings,
 // zero observed or synthetic values and non-numbers; log10(|o / s|) in a log
-// column, (o - s) / |o| otherwise; divided by sqrt(UVOLTS) under error
-// weighting when the error is positive. `r` holds NDATA * NCOMP values.
+// column, (o - s) / |o| otherwise; times the residual's weight
+// (fit_weights.h). `r` holds NDATA * NCOMP values.
 void computeResiduals(const core::Sounding& S, std::span<float> r);
 
 // The perturbed value of parameter j (zero-based) for its derivative, and the
@@ -64,7 +83,8 @@ class IterationProgress {
 
 // Fills J (NDATA * NCOMP rows, NPAR columns) with the derivatives of the
 // synthetics with respect to log10 of each free parameter, one forward run
-// each; fixed parameters get a zero column. `startSynthetics` are the
+// each, each row times its residual's weight; fixed parameters get a zero
+// column. `startSynthetics` are the
 // synthetics of the model (column by column). Limits of a parameter that lies
 // outside them are cancelled. Returns false when the user interrupted; the
 // parameter under perturbation is then restored.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "inversion/damping_search.h"
+#include "inversion/fit_weights.h"
 #include "inversion/gauss_jordan.h"
 #include "inversion/inversion_steps.h"
 
@@ -215,7 +216,12 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
     return result;
   };
 
+  if (S.robust) {
+    refreshHuberWeights(S);
+    S.layer.weightedFit = weightedFit(S);
+  }
   const float startFit = fitMeasure(S);
+  result.startFit = startFit;
   std::size_t k = 0;
   for (int c = 0; c < S.NCOMP(); ++c)
     for (int i = 0; i < S.NDATA(); ++i) w.synthetics[k++] = S.SVOLT(idx(i), idx(c));
@@ -269,8 +275,10 @@ InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
   monitor.PollInterrupt(true);
 
   for (int iteration = 1; iteration <= control.iterationLimit; ++iteration) {
-    const float before = fitMeasure(S);
     const IterationResult once = InvertOnce(S, forward, monitor);
+    // In a robust fit the iteration reweighs its start, so it is judged
+    // against the start's fit under its own weights.
+    const float before = once.startFit;
     ++result.iterations;
     if (monitor.interrupted() || once.status != 0) {
       result.status = once.status;

@@ -30,6 +30,8 @@ struct IterationResult {
   int status = 0;        // 0, or one of the codes above; the model is then unchanged
   float damping = 0.0f;  // the damping chosen by the search (0 when no trial was made)
   int trials = 0;        // trial steps of the damping search
+  // The fit measure of the starting model (under its own weights in a robust fit).
+  float startFit = 0.0f;
 };
 
 // One iteration on S: starting forward run, residuals, derivatives (one

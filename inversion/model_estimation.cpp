@@ -407,20 +407,16 @@ std::vector<EstimatedLayer> estimateLayers(std::span<const float> x, std::span<c
   return stripLayers(transform, lambda, extended.y.front());
 }
 
-bool EstimateModel(Sounding& S, ui::Toolkit& toolkit) {
-  float groundingCeiling = 0.0f;
-  const auto layers = estimateFrom(S, column(S, 0), toolkit, false, &groundingCeiling);
-  if (!layers || layers->empty()) return true;
-  const float factor = *arrayFactor(S);
-  const bool grounding = S.header.dataType == type::kGroundingImpedance;
-
-  const int nlayer = static_cast<int>(layers->size());
+bool setEstimatedModel(Sounding& S, std::span<const EstimatedLayer> layers, float thicknessFactor,
+                       ui::Toolkit& toolkit, std::optional<float> extraParameter) {
+  if (layers.empty()) return true;
+  const int nlayer = static_cast<int>(layers.size());
   const int npk = std::max(1, S.NPK());
   const core::ModelHeader oldHeader = S.model;
   core::LayeredModel oldModel = S.M;
   S.model.NLAYER = nlayer;
   S.model.NPK = npk;
-  S.model.NPAR = core::parameterCount(nlayer, npk) + (grounding ? 1 : 0);
+  S.model.NPAR = core::parameterCount(nlayer, npk) + (extraParameter ? 1 : 0);
   if (!S.allocateModelForStoredCounts()) {
     toolkit.information(kEstimateAllocationFailed);
     S.model = oldHeader;
@@ -431,16 +427,25 @@ bool EstimateModel(Sounding& S, ui::Toolkit& toolkit) {
   std::fill(PAR.begin(), PAR.end(), kDefaultIpParameter);
   float depth = 0.0f;
   for (int j = 0; j < nlayer; ++j) {
-    PAR[static_cast<std::size_t>(j)] = (*layers)[static_cast<std::size_t>(j)].resistivity;
+    PAR[static_cast<std::size_t>(j)] = layers[static_cast<std::size_t>(j)].resistivity;
     if (j + 1 == nlayer) break;
-    const float thickness = (*layers)[static_cast<std::size_t>(j)].thickness * factor;
+    const float thickness = layers[static_cast<std::size_t>(j)].thickness * thicknessFactor;
     depth += thickness;
     PAR[S.geometryIndex(j)] = core::isSet(S.model.depths) ? depth : thickness;
   }
-  if (grounding) PAR.back() = groundingCeiling;
+  if (extraParameter) PAR.back() = *extraParameter;
   S.layer.syntheticValid = S.layer.resolutionValid = S.layer.equivalenceValid = core::kFalse;
   S.layer.saved = core::kFalse;
   return false;
+}
+
+bool EstimateModel(Sounding& S, ui::Toolkit& toolkit) {
+  float groundingCeiling = 0.0f;
+  const auto layers = estimateFrom(S, column(S, 0), toolkit, false, &groundingCeiling);
+  if (!layers || layers->empty()) return true;
+  const bool grounding = S.header.dataType == type::kGroundingImpedance;
+  return setEstimatedModel(S, *layers, *arrayFactor(S), toolkit,
+                           grounding ? std::optional<float>(groundingCeiling) : std::nullopt);
 }
 
 bool EstimateIpParameters(Sounding& S, ui::Toolkit& toolkit) {

@@ -83,6 +83,15 @@ std::vector<EstimatedLayer> stripLayers(std::span<const float> transform,
 // thicknesses are in the units of x.
 std::vector<EstimatedLayer> estimateLayers(std::span<const float> x, std::span<const float> y);
 
+// Replaces the layered model of S by the estimated layers (LFIX and LMTP
+// cleared, IP blocks 5.0, thicknesses times `thicknessFactor`, or depths when
+// the depths flag is set), with `extraParameter` as one more parameter at
+// the end when given. Returns true, after the message and with the model
+// unchanged, when the arrays cannot be had.
+bool setEstimatedModel(core::Sounding& S, std::span<const EstimatedLayer> layers,
+                       float thicknessFactor, ui::Toolkit& toolkit,
+                       std::optional<float> extraParameter = std::nullopt);
+
 // The estimation for resistivity on S: checks, curve preparation, estimation
 // and the new layered model (LFIX and LMTP cleared, IP blocks 5.0, thicknesses
 // times the array factor, or depths when the depths flag is set). Returns

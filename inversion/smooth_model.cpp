@@ -8,6 +8,7 @@
 
 #include "core/data_type.h"
 #include "forward/em_conductivity_forward.h"
+#include "inversion/inversion_steps.h"
 
 namespace zeva::inversion {
 
@@ -94,7 +95,8 @@ std::string_view smoothModelTitle(const Sounding& SM) {
 }
 
 int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
-                const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane) {
+                const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
+                const SmoothDepthRange& range) {
   ui::Toolkit& toolkit = monitor.toolkit();
   if (SM.NDATA() < 1) return kSmoothTooFewLayers;
   const int nlayer = smoothLayerCount(SM);
@@ -175,6 +177,15 @@ int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
     rho0 = 0.5f * (meanOfValid(dataColumn(SM, 0)) + meanOfValid(dataColumn(SM, ncomp - 1)));
     if (ncomp >= 2) m0 = meanOfValid(dataColumn(SM, 1));
   }
+  if (range.zmin) zmin = *range.zmin;
+  if (range.zmax) zmax = *range.zmax;
+  if (!(zmin > 0.0f) || !(zmax > zmin) || !std::isfinite(zmax)) {
+    SM.freeModelArrays();
+    SM.model.NLAYER = SM.model.NPAR = 0;
+    toolkit.information(kSmoothBadRangeMessage);
+    return kSmoothBadDepthRange;
+  }
+
   // The parameters are fitted in log: a start that is not positive could
   // never move.
   if (!(rho0 > 0.0f) || !std::isfinite(rho0)) rho0 = kFallbackResistivity;
@@ -198,13 +209,12 @@ int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
   return 0;
 }
 
-SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& settings,
-                                 const forward::ForwardRoutine& forward, RunMonitor& monitor,
-                                 int fitPane) {
-  SmoothResult result;
-  result.status = StartSmooth(SM, settings, forward, monitor, fitPane);
-  if (result.status != 0) return result;
+namespace {
 
+// The inversion runs of a smooth fit, after StartSmooth.
+void fitSmoothModel(Sounding& SM, const core::InversionSettings& settings,
+                    const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
+                    SmoothResult& result) {
   const auto& type = SM.header.dataType;
   const bool staged = SM.NPK() > 1 && SM.NCOMP() >= 2 && !core::isMaxMin(type) &&
                       type != core::type::kEmConductivity && !core::isMagnetotelluric(type);
@@ -216,7 +226,7 @@ SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& se
   };
   if (!staged) {
     run(settings);
-    return result;
+    return;
   }
 
   const int nlayer = SM.NLAYER();
@@ -236,7 +246,7 @@ SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& se
     std::copy(userIpMask.begin(), userIpMask.end(), mask.column(1).begin());
     SM.header.maskingOn = userMasking;
     LFIX = userFixes;
-    if (!go) return result;
+    if (!go) return;
   }
   // Stage 2: IP parameters alone.
   monitor.toolkit().requestRedraw();
@@ -244,11 +254,30 @@ SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& se
   for (int j = 0; j < nlayer; ++j) LFIX[idx(j)] = core::kTrue;
   const bool go = run(kSmoothStageSettings);
   LFIX = userFixes;
-  if (!go) return result;
+  if (!go) return;
   // Stage 3: every layer property; the boundaries stay fixed.
   monitor.toolkit().requestRedraw();
   SM.layer.syntheticValid = core::kFalse;
   run(settings);
+}
+
+}  // namespace
+
+SmoothResult EstimateSmoothModel(Sounding& SM, const core::InversionSettings& settings,
+                                 const forward::ForwardRoutine& forward, RunMonitor& monitor,
+                                 int fitPane, const SmoothDepthRange& range) {
+  SmoothResult result;
+  result.status = StartSmooth(SM, settings, forward, monitor, fitPane, range);
+  if (result.status != 0) return result;
+  SM.huberWeights.clear();
+  runForward(SM, forward);
+  result.startFit = fitMeasure(SM);
+  const float startPercent = SM.layer.PCTERR;
+  fitSmoothModel(SM, settings, forward, monitor, fitPane, result);
+  // A robust fit changes its weights as it goes; a lower RMS counts too.
+  result.improved = fitMeasure(SM) < result.startFit || SM.layer.PCTERR < startPercent ||
+                    (startPercent < settings.fitFloorPercent && result.status == 0);
+  if (!result.improved) SM.layer.syntheticValid = core::kFalse;
   return result;
 }
 

@@ -7,6 +7,7 @@
 // 1987, Geophysics 52, 289-300). StartSmooth builds the starting model in the
 // smooth instance SM; EstimateSmoothModel fits it with the layered inversion.
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,10 +24,15 @@ inline constexpr std::string_view kSmoothTooFewData = "Insufficient data to make
 inline constexpr std::string_view kSmoothAllocationFailed = "Cannot allocate arrays in StartSmooth";
 inline constexpr std::string_view kRidgeRegressionTitle = "Smooth Model: Ridge Regression";
 inline constexpr std::string_view kOccamTitle = "Smooth Model: Occam's Inversion";
+inline constexpr std::string_view kSmoothNotImproved =
+    "The smooth model did not fit the data better than its starting model; it is not computed";
 
 // Status codes of StartSmooth.
 inline constexpr int kSmoothTooFewLayers = 1;
 inline constexpr int kSmoothArraysNotAllocated = 301;
+inline constexpr int kSmoothBadDepthRange = 2;
+inline constexpr std::string_view kSmoothBadRangeMessage =
+    "The depth range of the smooth model needs 0 < zmin < zmax";
 
 // Fewest smooth layers worth fitting.
 inline constexpr int kMinimumSmoothLayers = 4;
@@ -61,12 +67,24 @@ std::string_view smoothModelTitle(const core::Sounding& SM);
 // range follows, with InvertMany under `settings`. Returns 0, or
 // kSmoothTooFewLayers after the message "Insufficient data to make smooth
 // model" (the model is then empty), or kSmoothArraysNotAllocated.
+//
+// `range` replaces the depth of the first boundary (zmin) or the depth below
+// which the deepest layer lies (zmax, the deepest boundary being zmax / q as
+// for the range the data give) when given.
+struct SmoothDepthRange {
+  std::optional<float> zmin, zmax;
+};
 int StartSmooth(core::Sounding& SM, const core::InversionSettings& settings,
-                const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane);
+                const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
+                const SmoothDepthRange& range = {});
 
 struct SmoothResult {
   int status = 0;  // of StartSmooth, or of the inversion run that stopped
   bool interrupted = false;
+  float startFit = 0.0f;  // the fit measure of the starting smooth model
+  // The fit ended better than the start, or the start fitted below the fit
+  // floor already: the smooth model is a result.
+  bool improved = false;
 };
 
 // The fitting sequence of "Estimate Smooth Model" on SM: StartSmooth, then
@@ -74,8 +92,10 @@ struct SmoothResult {
 // DC data in three stages: resistivities alone with the IP data left out,
 // IP parameters alone (both at most three iterations), then all layer
 // properties. The user's fixes and masks are put back after each stage.
+// A fit that ends no better than its start leaves the smooth model marked
+// as not computed (synthetic-valid cleared) with `improved` false.
 SmoothResult EstimateSmoothModel(core::Sounding& SM, const core::InversionSettings& settings,
                                  const forward::ForwardRoutine& forward, RunMonitor& monitor,
-                                 int fitPane);
+                                 int fitPane, const SmoothDepthRange& range = {});
 
 }  // namespace zeva::inversion

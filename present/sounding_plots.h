@@ -14,6 +14,7 @@
 
 #include "core/current_sounding.h"
 #include "core/view_switches.h"
+#include "forward/mt_depth_transforms.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 
@@ -106,11 +107,9 @@ ModelColumns modelColumnsOf(const core::Sounding& instance, std::span<const floa
 
 // The Bostick (slope) and Niblett (phase) transforms of MT data as
 // (resistivity, depth) pairs.
-struct DepthCurve {
-  std::vector<float> resistivity, depth;
-};
-DepthCurve BostickModel(const core::Sounding& S, bool includeMasked);
-DepthCurve NiblettModel(const core::Sounding& S, bool includeMasked);
+using forward::BostickModel;
+using forward::DepthCurve;
+using forward::NiblettModel;
 
 // Draws a point series into a graph at the plotter's current origin (which the
 // caller has moved to the graph origin): connected in line mode, as symbols

@@ -94,6 +94,46 @@ synthetic_data em.ZVR start.ZVR --rho 10 80 5 --thick 4 8 -- --rho 30 30 30 --th
 invert_and_analyse start.ZVR "EM Conductivity.ZVR"
 z plot "EM Conductivity.ZVR" --view layered,equivalence -o "$images/em-conductivity.png"
 
+# Field data as they come: an EDI file of a wide-band MT station (written
+# here: a four-layer earth with a 2 ohm-m conductor, 3 % scatter, and a dead
+# band near 1 Hz whose readings are off and carry large error bars), its
+# estimated model inverted with error weighting, and its Occam smooth model.
+python3 - >station.edi <<'PYTHON'
+import cmath, math, random
+random.seed(7)
+rho, h = [100.0, 2.0, 300.0, 20.0], [300.0, 500.0, 3000.0]
+def response(f):
+    w, mu = 2 * math.pi * f, 4e-7 * math.pi
+    k = lambda r: cmath.sqrt(1j * w * mu / r)
+    c = 1 / k(rho[-1])
+    for j in range(len(rho) - 2, -1, -1):
+        kj = k(rho[j]); t = cmath.tanh(kj * h[j]); c = (kj * c + t) / (kj * (1 + kj * c * t))
+    z = 1j * w * mu * c * 1e-3 / mu  # mV/km/nT
+    return z
+freqs = [1e-3 * 10 ** (6 * i / 39) for i in range(40)]
+print('>HEAD\n  DATAID="MT-7"\n  LAT=-31:12:00\n  LONG=116:40:00\n  ELEV=210\n  EMPTY=1.0E32')
+print('>=DEFINEMEAS\n  MAXCHAN=5\n>=MTSECT\n  SECTID="MT-7"\n  NFREQ=40')
+def block(name, values):
+    print('>%s ROT=ZROT //%d' % (name, len(values)))
+    for i in range(0, len(values), 5): print('  ' + '  '.join('%.6E' % v for v in values[i:i + 5]))
+block('FREQ', freqs)
+block('ZROT', [0.0] * 40)
+z, var = [], []
+for f in freqs:
+    dead = 0.5 < f < 3.0
+    e = 0.25 if dead else 0.03
+    zz = response(f) * (1 + e * random.gauss(0, 1)) * cmath.exp(1j * e * random.gauss(0, 1))
+    z.append(zz); var.append((e * abs(zz)) ** 2)
+block('ZXYR', [v.real for v in z]); block('ZXYI', [v.imag for v in z]); block('ZXY.VAR', var)
+block('ZYXR', [-v.real for v in z]); block('ZYXI', [-v.imag for v in z]); block('ZYX.VAR', var)
+print('>END')
+PYTHON
+z import-edi station.edi -o station.ZVR
+z estimate station.ZVR -o estimated.ZVR
+z invert estimated.ZVR --weight-errors -o inverted.ZVR
+z smooth inverted.ZVR --occam --weight-errors -o "Station MT-7.ZVR"
+z plot "Station MT-7.ZVR" --view layered,smooth -o "$images/real-data-mt.png"
+
 # TEM gates shown as late-time apparent resistivity with the example's model;
 # TEM data have no forward model, so there are no synthetics to fit.
 z new --type "Central Loop TEM" -o "Central Loop TEM.ZVR"

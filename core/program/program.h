@@ -21,6 +21,7 @@
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
+#include "inversion/smooth_model.h"
 #include "settings/settings.h"
 #include "ui/toolkit.h"
 
@@ -98,6 +99,10 @@ inline constexpr std::string_view kSmoothBeforeEquivalenceMessage =
 inline constexpr std::string_view kSingleLayerDeleteMessage =
     "Cannot delete layer from single layer model";
 inline constexpr std::string_view kNoWellLogMessage = "No well log has been read";
+inline constexpr std::string_view kSmoothZminPrompt =
+    "Depth of the first smooth-model boundary (m), 0 from the data";
+inline constexpr std::string_view kSmoothZmaxPrompt =
+    "Depth the smooth-model grid reaches (m), 0 from the data";
 inline constexpr std::string_view kNoUsableLogMessage =
     "NO DEPTH AND POSITIVE RESISTIVITY IN WELL LOG: ";
 
@@ -264,12 +269,27 @@ class Program {
 
   // Model commands (estimation_commands.cpp). "Estimate &Layered Model": the
   // starting model from DC data (with the IP estimate for resistivity/IP
-  // models), segment detection and a forward run; false when refused.
+  // models), from the Niblett transform of MT data, or from the blocked
+  // Occam smooth model of MaxMin, EM conductivity and sea-floor MT data;
+  // then segment detection and a forward run; false when refused (TEM data,
+  // which have no forward model, and unknown types).
   bool estimateLayeredModel();
   // "Estimate &Smooth Model": SM takes the data of S and gets a smooth model
-  // by ridge regression or, in Occam mode, Occam's inversion; false when
-  // refused or when an inversion run failed.
-  bool estimateSmoothModel();
+  // by ridge regression or, in Occam mode, Occam's inversion, over the depth
+  // range the data give or `range`; false when refused, when an inversion run
+  // failed, or, after a message, when the fit did not improve on its start
+  // (the smooth model is then marked as not computed).
+  bool estimateSmoothModel(const inversion::SmoothDepthRange& range = {});
+  // "Smooth Model &Depth Range...": asks for the depth of the first boundary
+  // and the depth the grid reaches (0: from the data), kept for the smooth
+  // models of the session; false when cancelled or not 0 <= zmin < zmax.
+  bool chooseSmoothDepthRange();
+  const inversion::SmoothDepthRange& smoothDepthRange() const { return smoothDepthRange_; }
+  // "&Weight by Error Bars": the error-weighting switch of the sounding
+  // (kept in its file); the fits of the inversions then count each value in
+  // its error bars.
+  void toggleErrorWeighting();
+  bool errorWeighting() const { return isSet(current_.S.layer.errorWeighting); }
   // "&Occam's Inversion": switches the smooth fit between Occam's inversion
   // and ridge regression (LROUGH of SM); the smooth synthetics go stale.
   void toggleOccam();
@@ -342,6 +362,7 @@ class Program {
   UndoHistory history_;
   ColumnDialog columnDialog_;
   bool stepTo(const std::optional<std::string>& state);
+  inversion::SmoothDepthRange smoothDepthRange_;
 };
 
 }  // namespace zeva::core

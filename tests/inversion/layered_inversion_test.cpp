@@ -244,10 +244,13 @@ TEST(Residuals, LinearColumnsUseTheRelativeDifferenceAndErrorsWeightThem) {
   EXPECT_FLOAT_EQ(r[0], 1.0f);
   EXPECT_FLOAT_EQ(r[2], (4.0f - 5.0f) / 4.0f);
   EXPECT_EQ(r[3], 0.0f);
+  // An error of 10 % of the observed value: the log residual counts in
+  // units of log10(1.1); values without an error bar take that one too.
   S.layer.errorWeighting = core::kTrue;
-  S.data().UVOLTS(0, 0) = 4.0f;
+  S.data().UVOLTS(0, 0) = 100.0f;
   computeResiduals(S, r);
-  EXPECT_FLOAT_EQ(r[0], 0.5f);
+  EXPECT_FLOAT_EQ(r[0], 1.0f / std::log10(1.1f));
+  EXPECT_FLOAT_EQ(r[2], (4.0f - 5.0f) / 4.0f / std::log10(1.1f));
 }
 
 // A routine whose fit never changes: every trial ties with the start.

@@ -434,6 +434,8 @@ void MainWindow::updateChecks() {
   for (const auto& [number, toggle] : toggles_)
     action(number)->setChecked(program_.viewChecked(toggle));
   if (QAction* occam = action(command::kOccam)) occam->setChecked(program_.occamMode());
+  if (QAction* weighting = action(command::kWeightErrors))
+    weighting->setChecked(program_.errorWeighting());
 }
 
 void MainWindow::refresh() {

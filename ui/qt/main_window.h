@@ -53,6 +53,8 @@ inline constexpr int kForward = 40005, kSingle = 40010, kSingleResistivity = 400
                      kMultipleIp = 40093;
 inline constexpr int kEstimateLayered = 40027, kEstimateSmooth = 40013, kOccam = 40014,
                      kAnalyzeEquivalence = 40004, kSmoothEquivalence = 1;
+// Entries of our own: the smooth model's depth range, and error weighting.
+inline constexpr int kSmoothDepthRange = 40210, kWeightErrors = 40211;
 inline constexpr int kExportDxf = 40059, kExportSvg = 40029, kExportPdf = 40030, kExportPng = 40201;
 inline constexpr int kProperties = 40060, kFontType = 40167;
 inline constexpr int kContents = 40057, kAbout = 40047;

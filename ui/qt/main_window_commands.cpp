@@ -100,9 +100,14 @@ void MainWindow::addModelCommands(QMenu* calculate) {
   addCommand(calculate, kEstimateLayered, "Estimate &Layered Model",
              [this] { program_.estimateLayeredModel(); });
   addCommand(calculate, kEstimateSmooth, "Estimate &Smooth Model",
-             [this] { program_.estimateSmoothModel(); });
+             [this] { program_.estimateSmoothModel(program_.smoothDepthRange()); });
   addCommand(calculate, kOccam, "&Occam's Inversion", [this] {
     program_.toggleOccam();
+  })->setCheckable(true);
+  addCommand(calculate, kSmoothDepthRange, "Smooth Model &Depth Range...",
+             [this] { program_.chooseSmoothDepthRange(); });
+  addCommand(calculate, kWeightErrors, "&Weight by Error Bars", [this] {
+    program_.toggleErrorWeighting();
   })->setCheckable(true);
   addCommand(calculate, kAnalyzeEquivalence, "&Analyze Equivalence",
              [this] { program_.analyzeEquivalence(); });
