@@ -109,6 +109,9 @@ class Sounding {
   // Copies the data header into `smooth` and makes its data arrays those of
   // this instance; its synthetics are resized to the data.
   void shareDataWith(Sounding& smooth) const;
+  // Gives this instance a copy of the data arrays of its own (a working copy
+  // that a worker thread may model without touching the shared arrays).
+  void detachData() { data_ = std::make_shared<SoundingData>(*data_); }
 
   // After a model header was read: NLAYER is lowered to (NPAR + 1) / (NPK + 1)
   // when that is smaller.

@@ -8,6 +8,7 @@
 #include "core/data_type.h"
 #include "forward/forward_routine.h"
 #include "forward/hankel_transform.h"
+#include "forward/linear_filters.h"
 #include "forward/resistivity_transform.h"
 #include "forward/segment_shifting.h"
 
@@ -16,34 +17,6 @@ namespace zeva::forward {
 namespace {
 
 using core::Sounding;
-
-// Linear filters, six points per decade: the filter point j + 1 lies at
-// lambda_(j+1) = lambda_j * 10^(1/6), starting at lambda_1 = 1 / (s x0).
-constexpr float kDecadeSixth = 1.467799f;
-
-// Pole-pole apparent resistivity at distance s, combined below into the
-// dipole-dipole and pole-dipole responses (s the dipole length).
-constexpr float kDipoleOffset = 4861.722f;
-constexpr std::array<float, 34> kDipoleFilter{
-    0.00023894f, 0.00011557f, 0.00017034f, 0.00024935f, 0.00036665f, 0.00053753f, 0.0007896f,
-    0.0011584f,  0.0017008f,  0.0024959f,  0.003664f,   0.0053773f,  0.007893f,   0.011583f,
-    0.016998f,   0.024934f,   0.036558f,   0.053507f,   0.078121f,   0.11319f,    0.16192f,
-    0.22363f,    0.28821f,    0.30276f,    0.15523f,    -0.32026f,   -0.53557f,   0.51787f,
-    -0.196f,     0.054394f,   -0.015747f,  0.0053941f,  -0.0021446f, 0.00066512f};
-
-// Polar-dipole array at dipole distance s.
-constexpr float kPolarDipoleOffset = 1.60015f;
-constexpr std::array<float, 23> kPolarDipoleFilter{
-    -0.067f,  0.0376f, -0.2274f, 0.2887f, 1.3257f,  5.3842f, -11.3323f, 8.4438f,
-    -4.1097f, 1.8615f, -0.9429f, 0.5471f, -0.3551f, 0.2512f, -0.1896f,  0.1499f,
-    -0.1221f, 0.102f,  -0.0871f, 0.0757f, -0.0666f, 0.0594f, -0.027f};
-
-// Perpendicular array at dipole distance s.
-constexpr float kPerpendicularOffset = 1.61559f;
-constexpr std::array<float, 21> kPerpendicularFilter{
-    -0.0039f, 0.0225f,  0.0258f,  0.3955f,  1.3439f,  3.1104f,  -7.9613f,
-    6.1843f,  -3.0641f, 1.4121f,  -0.7324f, 0.4373f,  -0.2924f, 0.2127f,
-    -0.1646f, 0.1329f,  -0.1106f, 0.0942f,  -0.0816f, 0.0718f,  -0.0325f};
 
 constexpr float kHankelTolerance = 1.0e-4f;
 constexpr float kDefaultHalfMN = 0.05f;  // b / L when MN is not given for every point
@@ -72,14 +45,20 @@ Array arrayOf(const core::DataTypeText& type) {
   return Array::None;
 }
 
+// Sum over a linear filter; `kernel(lambda, values, count)` gives the kernel
+// of up to kKernelBatch abscissae at once.
 template <std::size_t N, typename Kernel>
 float linearFilter(const std::array<float, N>& weights, float s, float x0, const Kernel& kernel) {
-  float lambda = 1.0f / (s * x0);
-  float sum = 0.0f;
-  for (const float w : weights) {
-    sum += w * kernel(lambda);
-    lambda *= kDecadeSixth;
+  std::array<float, N> lambda{};
+  lambda[0] = 1.0f / (s * x0);
+  for (std::size_t j = 1; j < N; ++j) lambda[j] = lambda[j - 1] * kDecadeSixth;
+  std::array<float, N> values{};
+  for (std::size_t j = 0; j < N; j += kKernelBatch) {
+    const auto count = static_cast<int>(std::min<std::size_t>(kKernelBatch, N - j));
+    kernel(lambda.data() + j, values.data() + j, count);
   }
+  float sum = 0.0f;
+  for (std::size_t j = 0; j < N; ++j) sum += weights[j] * values[j];
   return sum;
 }
 
@@ -94,6 +73,31 @@ std::size_t readingCount(const Sounding& S) {
       {static_cast<std::size_t>(S.NDATA()), d.TIME.rows(), d.VOLTS.rows(), S.SVOLT.rows()});
 }
 
+// Up to kKernelBatch abscissae, each transformed at the scaled abscissae
+// lambda / d for the few divisors d of an array, all in one batch of
+// resistivity transforms.
+template <std::size_t Divisors>
+struct ScaledTransforms {
+  std::array<float, Divisors * kKernelBatch> T{};
+
+  // T(lambda[k] / divisor[m]) lands in at(m, k).
+  void compute(const LayeredEarth& earth, const std::array<float, Divisors>& divisor,
+               const float* lambda, int count) {
+    std::array<float, Divisors * kKernelBatch> scaled{};
+    const auto n = static_cast<std::size_t>(count);
+    for (std::size_t m = 0; m < Divisors; ++m)
+      for (std::size_t k = 0; k < n; ++k) scaled[m * n + k] = lambda[k] / divisor[m];
+    for (std::size_t first = 0; first < Divisors * n; first += kTransformLanes)
+      resistivityTransforms(earth, scaled.data() + first, T.data() + first,
+                            std::min(kTransformLanes, Divisors * n - first));
+    count_ = n;
+  }
+  float at(std::size_t m, std::size_t k) const { return T[m * count_ + k]; }
+
+ private:
+  std::size_t count_ = 0;
+};
+
 // The work block of one call: the model copy, the kernel cache and the toolkit
 // for the transform's messages. The kernels read everything from it, so one
 // integration routine serves every array.
@@ -103,24 +107,36 @@ class DcWork {
 
   LayeredEarth earth;
 
-  float T(float lambda) const { return resistivityTransform(earth, lambda); }
+  // The kernel sum_m weight[m] T(lambda / divisor[m]) of an array, for a
+  // batch of abscissae.
+  template <std::size_t Divisors>
+  auto kernel(const std::array<float, Divisors>& divisor, const std::array<float, Divisors>& weight) {
+    return [this, divisor, weight](const float* lambda, float* values, int count) {
+      ScaledTransforms<Divisors> transforms;
+      transforms.compute(earth, divisor, lambda, count);
+      for (std::size_t k = 0; k < static_cast<std::size_t>(count); ++k) {
+        float value = weight[0] * transforms.at(0, k);
+        for (std::size_t m = 1; m < Divisors; ++m) value += weight[m] * transforms.at(m, k);
+        values[k] = value;
+      }
+    };
+  }
 
   // Apparent resistivity of one point. Impossible geometry (a spacing that is
   // not positive, potential electrodes at or beyond the current electrodes, no
   // dipole length) has no response and gives 0.0, as an unknown array does.
   float apparentResistivity(Array array, float spacing, float halfMN, float dipoleLength) {
     if (array == Array::None || !positive(spacing)) return 0.0f;
+    const auto plainT = kernel<1>({1.0f}, {1.0f});
     switch (array) {
       case Array::PolarDipole:
-        return linearFilter(kPolarDipoleFilter, spacing, kPolarDipoleOffset,
-                            [&](float l) { return T(l); });
+        return linearFilter(kPolarDipoleFilter, spacing, kPolarDipoleOffset, plainT);
       case Array::Perpendicular:
-        return linearFilter(kPerpendicularFilter, spacing, kPerpendicularOffset,
-                            [&](float l) { return T(l); });
+        return linearFilter(kPerpendicularFilter, spacing, kPerpendicularOffset, plainT);
       case Array::Wenner:
-        return spacing * hankel(spacing, [&](float l) { return 2.0f * T(l) - T(l / 2.0f); });
+        return spacing * hankel(spacing, kernel<2>({1.0f, 2.0f}, {2.0f, -1.0f}));
       case Array::PolePole:
-        return spacing * hankel(spacing, [&](float l) { return T(l); });
+        return spacing * hankel(spacing, plainT);
       case Array::Schlumberger: {
         const float L = spacing;
         if (!(halfMN >= 0.0f && halfMN < L)) return 0.0f;
@@ -128,26 +144,27 @@ class DcWork {
         const float cPlus = (L + halfMN) / L;
         const float width = cPlus - cMinus;
         if (!(width > 0.0f)) return 0.0f;
-        return L * hankel(L, [&](float l) {
-                 return (cPlus * T(l / cMinus) - cMinus * T(l / cPlus)) / width;
+        // Both potential electrodes in one batch.
+        const auto potentials = kernel<2>({cMinus, cPlus}, {cPlus, -cMinus});
+        return L * hankel(L, [&](const float* lambda, float* values, int count) {
+                 potentials(lambda, values, count);
+                 for (int k = 0; k < count; ++k) values[k] /= width;
                });
       }
       case Array::DipoleDipole: {
         if (!positive(dipoleLength)) return 0.0f;
         const float n = spacing;
         const float G = n * (n + 1.0f) * (n + 2.0f) / 2.0f;
-        return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset, [&](float l) {
-          return G / (n + 2.0f) * T(l / (n + 2.0f)) + G / n * T(l / n) -
-                 2.0f * G / (n + 1.0f) * T(l / (n + 1.0f));
-        });
+        return linearFilter(
+            kDipoleFilter, dipoleLength, kDipoleOffset,
+            kernel<3>({n + 2.0f, n, n + 1.0f}, {G / (n + 2.0f), G / n, -(2.0f * G / (n + 1.0f))}));
       }
       case Array::PoleDipole: {
         if (!positive(dipoleLength)) return 0.0f;
         const float n = spacing;
         const float G = n * (n + 1.0f);
-        return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset, [&](float l) {
-          return G / n * T(l / n) - G / (n + 1.0f) * T(l / (n + 1.0f));
-        });
+        return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset,
+                            kernel<2>({n, n + 1.0f}, {G / n, -(G / (n + 1.0f))}));
       }
       case Array::None:
         break;
@@ -157,8 +174,7 @@ class DcWork {
 
  private:
   // J0 transform of a kernel at distance r with a fresh kernel cache.
-  template <typename Kernel>
-  float hankel(float r, const Kernel& kernel) {
+  float hankel(float r, BatchKernelRef kernel) {
     cache_.clear();
     float B = 1.0f / r;
     return adaptiveHankelJ0(kernel, r, B, kHankelTolerance, 0, cache_, toolkit_);

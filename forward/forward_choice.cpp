@@ -22,11 +22,10 @@ ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolki
   // xy/yx/invariant curves as well) take the MT routine, which computes the
   // sea-floor response for the sea-floor types; TEM types have none.
   const core::Family family = core::familyOf(S.header.dataType);
-  if (family == core::Family::MaxMin)
-    return [&toolkit](core::Sounding& s) { CalcMaxMin(s, toolkit); };
-  if (family == core::Family::EmConductivity)
-    return [&toolkit](core::Sounding& s) { emConductivityForward(s, toolkit); };
-  if (family == core::Family::Magnetotelluric) return [](core::Sounding& s) { mtForward(s); };
+  if (family == core::Family::MaxMin) return {CalcMaxMin, toolkit};
+  if (family == core::Family::EmConductivity) return {emConductivityForward, toolkit};
+  if (family == core::Family::Magnetotelluric)
+    return {[](core::Sounding& s, ui::Toolkit&) { mtForward(s); }, toolkit};
   if (family == core::Family::TimeDomainEm) {
     auto told = std::make_shared<bool>(false);
     return [&toolkit, told](core::Sounding&) {
@@ -35,8 +34,8 @@ ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolki
       toolkit.information(kNoForwardModelMessage);
     };
   }
-  if (S.model.NPK > 1) return [&toolkit](core::Sounding& s) { ipForward(s, toolkit); };
-  return [&toolkit](core::Sounding& s) { dcResistivityForward(s, toolkit); };
+  if (S.model.NPK > 1) return {ipForward, toolkit};
+  return {dcResistivityForward, toolkit};
 }
 
 }  // namespace zeva::forward

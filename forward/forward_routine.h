@@ -14,13 +14,50 @@
 // so a routine may be called any number of times with a changed PAR, and
 // independent soundings may be modelled at the same time.
 
+#include <concepts>
 #include <functional>
+#include <type_traits>
+#include <utility>
 
 #include "core/sounding.h"
+#include "ui/toolkit.h"
 
 namespace zeva::forward {
 
-using ForwardRoutine = std::function<void(core::Sounding&)>;
+// A forward routine as its callers hold it: bound to the toolkit that hears
+// its messages. The routines of the data types can in addition be run with
+// another toolkit, which lets several copies run at a time on their own
+// soundings (the worker threads of the inversion, each collecting its
+// messages for the caller to show). Any other callable on a sounding makes a
+// routine that runs only on the caller's thread.
+class ForwardRoutine {
+ public:
+  using WithMessages = std::function<void(core::Sounding&, ui::Toolkit&)>;
+
+  ForwardRoutine() = default;
+  // The routine `run`, telling its messages to `toolkit` when called on its
+  // own; safe to run on several threads at a time with a toolkit each.
+  ForwardRoutine(WithMessages run, ui::Toolkit& toolkit)
+      : bound_([run, &toolkit](core::Sounding& S) { run(S, toolkit); }),
+        withMessages_(std::move(run)) {}
+  template <typename F>
+  requires(!std::same_as<std::remove_cvref_t<F>, ForwardRoutine> &&
+           std::is_invocable_v<F&, core::Sounding&>)
+      ForwardRoutine(F&& run)  // NOLINT: converts from any routine on a sounding
+      : bound_(std::forward<F>(run)) {}
+
+  void operator()(core::Sounding& S) const { bound_(S); }
+  explicit operator bool() const { return static_cast<bool>(bound_); }
+
+  // True when the routine may run on other threads with toolkits of their own.
+  bool runsOnWorkers() const { return static_cast<bool>(withMessages_); }
+  // Runs the routine with its messages going to `messages` (runsOnWorkers()).
+  void operator()(core::Sounding& S, ui::Toolkit& messages) const { withMessages_(S, messages); }
+
+ private:
+  std::function<void(core::Sounding&)> bound_;
+  WithMessages withMessages_;
+};
 
 // Fit sentinels of the forward routines.
 inline constexpr float kRefusedFit = 1.0e10f;        // RMS and PCTERR of a refused model

@@ -1,8 +1,11 @@
 #include "forward/hankel_transform.h"
 
+#include <array>
 #include <cmath>
+#include <complex>
 #include <cstdio>
 #include <string>
+#include <type_traits>
 
 namespace zeva::forward {
 
@@ -50,6 +53,26 @@ std::string formatValue(float value) {
   return text;
 }
 
+// The size of a term as the stopping test compares it: the magnitude of a
+// real term; the squared modulus of a complex one, in double precision, so
+// that the test needs no square root and the squares neither overflow nor
+// underflow.
+struct RealSize {
+  using Size = float;
+  static Size of(float x) { return std::abs(x); }
+  static Size scaled(float tol) { return tol; }
+};
+struct ComplexSize {
+  using Size = double;
+  static Size of(std::complex<float> x) {
+    const double re = x.real(), im = x.imag();
+    return re * re + im * im;
+  }
+  static Size scaled(float tol) { return double(tol) * double(tol); }
+};
+template <typename Value>
+using SizeOf = std::conditional_t<std::is_same_v<Value, float>, RealSize, ComplexSize>;
+
 enum class PassEnd { Converged, ZeroSum, PastUpperEnd };
 
 template <typename Value>
@@ -58,8 +81,9 @@ struct PassResult {
   PassEnd end = PassEnd::Converged;
 };
 
-// One outward pass from point `start`. `termAt(point, lambda)` gives the
-// kernel value at a filter point. Each direction tests its newest term and the
+// One outward pass from point `start`. `termAt(point, lambda, delta)` gives
+// the kernel value at a filter point reached by a step of `delta` (+1 up, -1
+// down, 0 for the start point). Each direction tests its newest term and the
 // two recorded before it against the running sum and the largest term met,
 // from its 6th (up) or 5th (down) step on. `onLowerEnd` is told when the
 // downward direction runs off the table; `stopAtUpperEnd` ends the whole pass
@@ -68,6 +92,8 @@ template <typename Value, typename TermAt, typename OnLowerEnd>
 PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, int start, float r,
                               float tol, bool stopAtUpperEnd, TermAt&& termAt,
                               OnLowerEnd&& onLowerEnd) {
+  using Measure = SizeOf<Value>;
+  using Size = typename Measure::Size;
   struct Direction {
     int point;
     float lambda;
@@ -75,18 +101,19 @@ PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, i
     int testFrom;
     float factor;
     int delta;
-    float newer;  // two-slot history of recorded term magnitudes
-    float older;
+    Size newer;  // two-slot history of recorded term sizes
+    Size older;
     bool active;
   };
+  const Size empty = Measure::of(Value(kEmptyHistory));
+  const Size tolerance = Measure::scaled(tol);
   const float lambda0 = abscissa(start, r);
   PassResult<Value> result;
-  result.sum = weightOf(weights, start) * termAt(start, lambda0);
-  float largest = std::abs(result.sum);
+  result.sum = weightOf(weights, start) * termAt(start, lambda0, 0);
+  Size largest = Measure::of(result.sum);
 
-  Direction up{start, lambda0, 0, kUpTestFromStep, kStepUp, 1, kEmptyHistory, kEmptyHistory, true};
-  Direction down{start,         lambda0,       0,   kDownTestFromStep, kStepDown, -1,
-                 kEmptyHistory, kEmptyHistory, true};
+  Direction up{start, lambda0, 0, kUpTestFromStep, kStepUp, 1, empty, empty, true};
+  Direction down{start, lambda0, 0, kDownTestFromStep, kStepDown, -1, empty, empty, true};
   while (up.active || down.active) {
     for (Direction* d : {&up, &down}) {
       if (!d->active) continue;
@@ -106,17 +133,18 @@ PassResult<Value> outwardPass(const std::array<float, kFilterPoints>& weights, i
       }
       d->point = point;
       d->lambda *= d->factor;
-      const Value term = weightOf(weights, point) * termAt(point, d->lambda);
+      const Value term = weightOf(weights, point) * termAt(point, d->lambda, d->delta);
       result.sum += term;
-      const float magnitude = std::abs(term);
+      const Size magnitude = Measure::of(term);
       if (magnitude > largest) largest = magnitude;
       if (++d->step < d->testFrom) continue;
       if (result.sum == Value{}) {
         result.end = PassEnd::ZeroSum;
         return result;
       }
-      const float limit = tol * std::abs(result.sum);
-      if (magnitude < limit && d->newer < limit && d->older < limit && magnitude < tol * largest) {
+      const Size limit = tolerance * Measure::of(result.sum);
+      if (magnitude < limit && d->newer < limit && d->older < limit &&
+          magnitude < tolerance * largest) {
         d->active = false;
         continue;
       }
@@ -142,8 +170,12 @@ std::string offFilterEdgeText(float B) {
   return std::string(kStartingValueMessage) + formatValue(B) + std::string(kOffFilterEdgeMessage);
 }
 
-float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, int ISHIFT,
-                       HankelKernelCache& cache, ui::Toolkit& toolkit) {
+namespace {
+
+// The DC transform with kernel values from `cache`; a missing one is computed
+// with up to `batch` - 1 further points of its direction.
+float cachedHankelJ0(BatchKernelRef kernel, int batch, float r, float& B, float tol, int ISHIFT,
+                     HankelKernelCache& cache, ui::Toolkit& toolkit) {
   if (ISHIFT > kMaxShift || ISHIFT < -kMaxShift) {
     toolkit.information(std::string(kIllegalShiftMessage) + " " + std::to_string(ISHIFT));
     return 0.0f;
@@ -151,11 +183,29 @@ float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, in
   if (!usableDistance(r)) return 0.0f;
 
   // Kernel values by lambda: slot i - ISHIFT, wrapped into 1..283.
-  const auto kernelAt = [&](int point, float lambda) {
+  const auto slotOf = [&](int point) -> float& {
     const int slot = ((point - ISHIFT - 1) % kFilterPoints + kFilterPoints) % kFilterPoints;
-    float& value = cache.slots[static_cast<std::size_t>(slot)];
-    if (value == 0.0f) value = kernel(lambda);
-    return value;
+    return cache.slots[static_cast<std::size_t>(slot)];
+  };
+  const auto kernelAt = [&](int point, float lambda, int delta) {
+    float& value = slotOf(point);
+    if (value != 0.0f) return value;
+    // The abscissae the pass will reach, multiplied up step by step as it
+    // multiplies them.
+    const float factor = delta > 0 ? kStepUp : kStepDown;
+    std::array<float, kKernelBatch> lambdas{};
+    std::array<int, kKernelBatch> points{};
+    int count = 0;
+    for (int p = point; count < batch; p += delta, lambda *= factor) {
+      if (count > 0 && (delta == 0 || p < 1 || p > kFilterPoints || slotOf(p) != 0.0f)) break;
+      points[static_cast<std::size_t>(count)] = p;
+      lambdas[static_cast<std::size_t>(count++)] = lambda;
+    }
+    std::array<float, kKernelBatch> values{};
+    kernel(lambdas.data(), values.data(), count);
+    for (int k = 0; k < count; ++k)
+      slotOf(points[static_cast<std::size_t>(k)]) = values[static_cast<std::size_t>(k)];
+    return values[0];
   };
 
   bool searched = false;
@@ -177,7 +227,7 @@ float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, in
     float bestLambda = 0.0f;
     for (int k = 0; k < kSearchPoints; ++k, lambda *= kSearchStep) {
       const int point = 1 + kSearchStride * k;
-      const float magnitude = std::abs(weightOf(kJ0Weights, point) * kernelAt(point, lambda));
+      const float magnitude = std::abs(weightOf(kJ0Weights, point) * kernelAt(point, lambda, 0));
       if (magnitude > best) {
         best = magnitude;
         bestLambda = lambda;
@@ -186,6 +236,19 @@ float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, in
     if (best == 0.0f) return 0.0f;
     B = bestLambda;
   }
+}
+
+}  // namespace
+
+float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, int ISHIFT,
+                       HankelKernelCache& cache, ui::Toolkit& toolkit) {
+  const auto one = [&](const float* lambda, float* values, int) { values[0] = kernel(lambda[0]); };
+  return cachedHankelJ0(one, 1, r, B, tol, ISHIFT, cache, toolkit);
+}
+
+float adaptiveHankelJ0(BatchKernelRef kernel, float r, float& B, float tol, int ISHIFT,
+                       HankelKernelCache& cache, ui::Toolkit& toolkit) {
+  return cachedHankelJ0(kernel, kKernelBatch, r, B, tol, ISHIFT, cache, toolkit);
 }
 
 std::complex<float> QHANKL(KernelRef<std::complex<float>> kernel, int N, float r, float B,
@@ -199,7 +262,7 @@ std::complex<float> QHANKL(KernelRef<std::complex<float>> kernel, int N, float r
   if (start == 0) return {};
   const auto& weights = N == 0 ? kJ0Weights : kJ1Weights;
   const PassResult<std::complex<float>> pass = outwardPass<std::complex<float>>(
-      weights, start, r, tol, true, [&](int, float lambda) { return kernel(lambda); },
+      weights, start, r, tol, true, [&](int, float lambda, int) { return kernel(lambda); },
       [&] { toolkit.information(kHighEdgeMessage); });
   switch (pass.end) {
     case PassEnd::ZeroSum:
@@ -226,7 +289,7 @@ float realHankel(KernelRef<float> kernel, int N, float r, float B, float& tol,
   if (start == 0) return 0.0f;
   const auto& weights = N == 0 ? kJ0Weights : kJ1Weights;
   const PassResult<float> pass = outwardPass<float>(
-      weights, start, r, tol, false, [&](int, float lambda) { return kernel(lambda); }, [] {});
+      weights, start, r, tol, false, [&](int, float lambda, int) { return kernel(lambda); }, [] {});
   if (pass.end == PassEnd::ZeroSum) return 0.0f;
   return pass.sum * kWeightScale / r;
 }

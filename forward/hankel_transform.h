@@ -50,6 +50,32 @@ class KernelRef {
   Value (*call_)(void*, float);
 };
 
+// A non-owning reference to a kernel of several abscissae at once:
+// values[k] = K(lambda[k]) for k < count. The DC transform asks for up to
+// kKernelBatch filter points of one direction in one call, so that a kernel
+// can form them side by side; the sum takes the values in the same order as
+// it would one by one.
+inline constexpr int kKernelBatch = 8;
+class BatchKernelRef {
+ public:
+  template <typename F>
+  requires(!std::is_same_v<std::remove_cvref_t<F>, BatchKernelRef> &&
+           std::is_invocable_v<F&, const float*, float*, int>)
+      BatchKernelRef(F&& kernel)  // NOLINT: converts from any batch kernel callable
+      : object_(const_cast<void*>(static_cast<const void*>(std::addressof(kernel)))),
+        call_([](void* object, const float* lambda, float* values, int count) {
+          (*static_cast<std::remove_reference_t<F>*>(object))(lambda, values, count);
+        }) {}
+
+  void operator()(const float* lambda, float* values, int count) const {
+    call_(object_, lambda, values, count);
+  }
+
+ private:
+  void* object_;
+  void (*call_)(void*, const float*, float*, int);
+};
+
 // Kernel values of one transform, by filter point. A slot of exactly 0.0 is
 // not computed yet. Clear it whenever the kernel or the distance changes in a
 // way the lag shift does not describe (the DC routine clears it per point).
@@ -83,6 +109,12 @@ std::string offFilterEdgeText(float B);
 // Returns 0.0 when the transform cannot be formed (refused shift, r <= 0,
 // all start-search terms zero, or a second search needed).
 float adaptiveHankelJ0(KernelRef<float> kernel, float r, float& B, float tol, int ISHIFT,
+                       HankelKernelCache& cache, ui::Toolkit& toolkit);
+// The same with a batch kernel: a kernel value missing from the cache is
+// computed together with those of the next filter points in the direction
+// of the step (up to kKernelBatch, on the abscissae the step will reach).
+// The sum, its stopping and its result are those of the one-by-one form.
+float adaptiveHankelJ0(BatchKernelRef kernel, float r, float& B, float tol, int ISHIFT,
                        HankelKernelCache& cache, ui::Toolkit& toolkit);
 
 // The complex transform of order N (0 or 1), for r > 0. The start point is the

@@ -1,5 +1,7 @@
 #include "forward/mt_forward.h"
 
+#include <math.h>  // sincosf
+
 #include <algorithm>
 #include <cmath>
 #include <complex>
@@ -40,28 +42,48 @@ bool usable(float& synthetic) {
 
 MtResponse landMtResponse(std::span<const float> resistivity, std::span<const float> thickness,
                           float period) {
-  using Complex = std::complex<float>;
   const std::size_t n = resistivity.size();
   if (n == 0 || thickness.size() + 1 < n || !(period > 0.0f) || std::isinf(period))
     return notANumber();
   const float omegaMu = 6.2831855f / period * kMu0;
 
   // Z is the impedance over omega mu0 (E / (i omega mu0 H) up to the sign
-  // convention); q the intrinsic admittance of a layer, k its propagation
-  // constant.
-  const auto admittance = [&](float rho) {
-    return std::sqrt(Complex(0.0f, -1.0f / (rho * omegaMu)));
-  };
-  Complex Z = 1.0f / admittance(resistivity[n - 1]);
+  // convention). The square roots of a layer are of purely imaginary
+  // arguments and have closed forms: with s = sqrt(omega mu0 sigma / 2), the
+  // propagation constant k = sqrt(i omega mu0 sigma) = s (1 + i) and the
+  // intrinsic admittance q = sqrt(-i sigma / (omega mu0)) = c (1 - i),
+  // c = s / (omega mu0). The complex arithmetic is written out in real and
+  // imaginary parts, one real reciprocal per division.
+  const auto root = [&](float rho) { return std::sqrt(omegaMu / (2.0f * rho)); };
+  float s = root(resistivity[n - 1]);
+  float zRe = omegaMu / (2.0f * s);  // 1 / q = (1 + i) / (2 c)
+  float zIm = zRe;
   for (std::size_t j = n - 1; j-- > 0;) {
-    const Complex q = admittance(resistivity[j]);
-    const Complex k = std::sqrt(Complex(0.0f, omegaMu / resistivity[j]));
-    const Complex g = -2.0f * thickness[j] * k;
-    const Complex E = g.real() > kExponentFloor ? std::exp(g) : Complex(0.0f);
-    const Complex a = Z * q;
-    Z = ((1.0f + a) - E * (1.0f - a)) / ((1.0f + a) + E * (1.0f - a)) / q;
+    s = root(resistivity[j]);
+    const float c = s / omegaMu;
+    // E = exp(-2 h k) = exp(-2 h s) (cos 2hs - i sin 2hs).
+    const float x = 2.0f * thickness[j] * s;
+    float eRe = 0.0f, eIm = 0.0f;
+    if (-x > kExponentFloor) {
+      const float decay = std::exp(-x);
+      float sine, cosine;
+      ::sincosf(x, &sine, &cosine);
+      eRe = decay * cosine;
+      eIm = -decay * sine;
+    }
+    // a = Z q; Z = [(1 + a) - E (1 - a)] / [(1 + a) + E (1 - a)] / q.
+    const float aRe = c * (zRe + zIm), aIm = c * (zIm - zRe);
+    const float mRe = 1.0f - aRe, mIm = -aIm;
+    const float emRe = eRe * mRe - eIm * mIm, emIm = eRe * mIm + eIm * mRe;
+    const float numRe = 1.0f + aRe - emRe, numIm = aIm - emIm;
+    const float denRe = 1.0f + aRe + emRe, denIm = aIm + emIm;
+    // num conj(den) (1 + i) / (2 c |den|^2)
+    const float pRe = numRe * denRe + numIm * denIm, pIm = numIm * denRe - numRe * denIm;
+    const float scale = 1.0f / (2.0f * c * (denRe * denRe + denIm * denIm));
+    zRe = (pRe - pIm) * scale;
+    zIm = (pRe + pIm) * scale;
   }
-  return {std::norm(Z) * period / kTwoPiMu0, std::atan2(Z.imag(), Z.real()) * kDegreesPerRadian};
+  return {(zRe * zRe + zIm * zIm) * period / kTwoPiMu0, std::atan2(zIm, zRe) * kDegreesPerRadian};
 }
 
 MtResponse seaFloorMtResponse(std::span<const double> resistivity,

@@ -1,14 +1,66 @@
 #include "forward/resistivity_transform.h"
 
-#include <cmath>
-#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+// The vector helpers below take and return vectors wider than the baseline
+// instruction set; they are internal and inlined, so GCC's note that such
+// arguments would change a public calling convention does not apply.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
 
 namespace zeva::forward {
 
 namespace {
 
 constexpr float kReplacementValue = 10.0f;
-constexpr float kExponentLimit = 21.0f;
+constexpr float kExponentLimit = -21.0f;
+
+// kTransformLanes floats, and the same width as integers, for GCC's and
+// clang's vector extensions: every operation below acts on all lanes.
+using Lanes = float __attribute__((vector_size(kTransformLanes * sizeof(float))));
+using Bits = std::uint32_t __attribute__((vector_size(kTransformLanes * sizeof(float))));
+using Mask = std::int32_t __attribute__((vector_size(kTransformLanes * sizeof(float))));
+
+#define ZEVA_LANES_INLINE [[gnu::always_inline]] inline
+
+ZEVA_LANES_INLINE Lanes broadcast(float value) { return Lanes{} + value; }
+
+ZEVA_LANES_INLINE Lanes select(Mask mask, Lanes yes, Lanes no) {
+  const Bits m = reinterpret_cast<Bits>(mask);
+  return reinterpret_cast<Lanes>((reinterpret_cast<Bits>(yes) & m) |
+                                 (reinterpret_cast<Bits>(no) & ~m));
+}
+
+// exp(u) for u in [-21, 0]: u = n ln2 + x with |x| <= ln2 / 2, exp(x) by the
+// single-precision minimax polynomial of the Cephes library (within 2 units
+// in the last place), 2^n added into the exponent bits.
+ZEVA_LANES_INLINE Lanes exponential(Lanes u) {
+  constexpr float kRoundingShift = 12582912.0f;  // 1.5 * 2^23: adding it rounds to an integer
+  const Lanes shifted = u * 1.44269504f + kRoundingShift;
+  const Lanes n = shifted - kRoundingShift;
+  Lanes x = u - n * 0.693359375f;
+  x = x - n * -2.12194440e-4f;
+  const Lanes p = (((((1.9875691500e-4f * x + 1.3981999507e-3f) * x + 8.3334519073e-3f) * x +
+                     4.1665795894e-2f) *
+                        x +
+                    1.6666665459e-1f) *
+                       x +
+                   5.0000001201e-1f) *
+                      (x * x) +
+                  x + 1.0f;
+  const Bits power =
+      (reinterpret_cast<Bits>(shifted) - reinterpret_cast<Bits>(broadcast(kRoundingShift))) << 23;
+  return reinterpret_cast<Lanes>(reinterpret_cast<Bits>(p) + power);
+}
+
+// e_j = exp(-2 lambda h_j), 0 where the exponent is -21 or less.
+ZEVA_LANES_INLINE Lanes layerDecay(Lanes lambda, float exponentScale) {
+  const Lanes u = lambda * exponentScale;
+  const Mask inside = u > kExponentLimit;
+  return select(inside, exponential(select(inside, u, broadcast(0.0f))), broadcast(0.0f));
+}
 
 bool depthsIncrease(const std::vector<float>& PAR, std::size_t first, int count) {
   for (int j = 0; j + 1 < count; ++j)
@@ -18,9 +70,21 @@ bool depthsIncrease(const std::vector<float>& PAR, std::size_t first, int count)
 
 }  // namespace
 
+void LayeredEarth::deriveReflections() {
+  const std::size_t interfaces = thickness.size();
+  reflection.resize(interfaces);
+  exponentScale.resize(interfaces);
+  for (std::size_t j = 0; j < interfaces; ++j) {
+    reflection[j] = (resistivity[j] - resistivity[j + 1]) / (resistivity[j] + resistivity[j + 1]);
+    exponentScale[j] = -2.0f * thickness[j];
+  }
+}
+
 EarthStatus prepareLayeredEarth(core::Sounding& S, LayeredEarth& earth) {
   earth.resistivity.clear();
   earth.thickness.clear();
+  earth.reflection.clear();
+  earth.exponentScale.clear();
   const int nlayer = S.model.NLAYER;
   const int npk = S.model.NPK;
   if (nlayer < 1 || npk < 1) return EarthStatus::NoModel;
@@ -47,28 +111,41 @@ EarthStatus prepareLayeredEarth(core::Sounding& S, LayeredEarth& earth) {
   for (std::size_t j = 0; j < boundaries; ++j)
     earth.thickness[j] =
         depths && j > 0 ? PAR[geometry + j] - PAR[geometry + j - 1] : PAR[geometry + j];
+  earth.deriveReflections();
   return EarthStatus::Ready;
 }
 
-float resistivityTransform(const LayeredEarth& earth, float lambda) {
-  const std::size_t n = earth.resistivity.size();
-  float T = earth.resistivity[n - 1];
-  for (std::size_t j = n - 1; j-- > 0;) {
-    const float rho = earth.resistivity[j];
-    const float k = (rho - T) / (rho + T);
-    const float u = -2.0f * lambda * earth.thickness[j];
-    float f;
-    if (u <= -kExponentLimit) {
-      f = 1.0f;
-    } else if (u > kExponentLimit) {
-      f = -1.0f;
-    } else {
-      const float e = std::exp(u);
-      f = (1.0f - k * e) / (1.0f + k * e);
-    }
-    T = rho * f;
+// Made for the widest vector unit the processor has, chosen when the
+// program starts; every variant makes the same operations lane by lane.
+#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__)
+[[gnu::target_clones("avx512f", "avx2", "default")]]
+#endif
+void resistivityTransforms(const LayeredEarth& earth, const float* lambda, float* T,
+                           std::size_t count) {
+  if (count > kTransformLanes) count = kTransformLanes;
+  const std::size_t interfaces = earth.reflection.size();
+  if (interfaces == 0) {
+    for (std::size_t k = 0; k < count; ++k) T[k] = earth.resistivity[0];
+    return;
   }
-  return T;
+  // Unused lanes repeat the first abscissa.
+  float padded[kTransformLanes];
+  for (std::size_t k = 0; k < kTransformLanes; ++k) padded[k] = lambda[k < count ? k : 0];
+  Lanes l;
+  std::memcpy(&l, padded, sizeof l);
+
+  // k of the deepest layer above the half-space is its interface reflection.
+  Lanes k = broadcast(earth.reflection[interfaces - 1]);
+  for (std::size_t j = interfaces - 1; j > 0; --j) {
+    const Lanes ke = k * layerDecay(l, earth.exponentScale[j]);
+    const float r = earth.reflection[j - 1];
+    k = (r + ke) / (1.0f + r * ke);
+  }
+  const Lanes ke = k * layerDecay(l, earth.exponentScale[0]);
+  const Lanes top = earth.resistivity[0] * ((1.0f - ke) / (1.0f + ke));
+  float values[kTransformLanes];
+  std::memcpy(values, &top, sizeof values);
+  for (std::size_t lane = 0; lane < count; ++lane) T[lane] = values[lane];
 }
 
 }  // namespace zeva::forward

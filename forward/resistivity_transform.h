@@ -7,20 +7,38 @@
 // built from the half-space upward by the recurrence
 //   T <- rho_j (1 - k e) / (1 + k e),  k = (rho_j - T) / (rho_j + T),
 //   e = exp(-2 lambda h_j).
-// Single precision, as every forward model of the program.
+// It is evaluated here in its reflection form: with the interface reflection
+// r_j = (rho_j - rho_(j+1)) / (rho_j + rho_(j+1)) of the model, the k of the
+// layer above follows from the k below as
+//   k_(j-1) = (r_(j-1) + k_j e_j) / (1 + r_(j-1) k_j e_j),
+// one division per layer, and T = rho_1 (1 - k_1 e_1) / (1 + k_1 e_1) at the
+// top. The transforms of a batch of abscissae are formed side by side, so
+// that the exponentials and divisions of a layer go through the vector unit
+// together. Single precision, as every forward model of the program.
 
+#include <cstddef>
 #include <vector>
 
 #include "core/sounding.h"
 
 namespace zeva::forward {
 
+// Abscissae transformed side by side by resistivityTransforms.
+inline constexpr std::size_t kTransformLanes = 16;
+
 // The work copy of a layered model that the kernels read: resistivities in
 // ohm-m from the top down (the last is the half-space) and the thicknesses of
-// the layers above it in the sounding's length unit.
+// the layers above it in the sounding's length unit, with the interface
+// reflections and the exponent factors -2 h_j derived from them.
 struct LayeredEarth {
   std::vector<float> resistivity;
   std::vector<float> thickness;
+  std::vector<float> reflection;     // r_j, j = 0..NLAYER-2
+  std::vector<float> exponentScale;  // -2 h_j
+
+  // Derives the reflections and exponent factors from the resistivities
+  // and thicknesses.
+  void deriveReflections();
 };
 
 // What the forward routines make of the model in a sounding.
@@ -37,8 +55,10 @@ enum class EarthStatus {
 // otherwise the model is refused and `earth` is left empty.
 EarthStatus prepareLayeredEarth(core::Sounding& S, LayeredEarth& earth);
 
-// T(lambda) for lambda in 1/length. The exponential is skipped where
-// |2 lambda h| >= 21, beyond which it no longer changes a float result.
-float resistivityTransform(const LayeredEarth& earth, float lambda);
+// T(lambda[k]) into T[k] for k < count (at most kTransformLanes), lambda in
+// 1/length. The exponential is skipped (e = 0) where 2 lambda h >= 21,
+// beyond which it no longer changes a float result.
+void resistivityTransforms(const LayeredEarth& earth, const float* lambda, float* T,
+                           std::size_t count);
 
 }  // namespace zeva::forward

@@ -2,12 +2,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <new>
 #include <vector>
 
 #include "inversion/fit_weights.h"
+#include "inversion/forward_memory.h"
 #include "inversion/inversion_steps.h"
+#include "inversion/worker_pool.h"
+#include "ui/message_collector.h"
 
 namespace zeva::inversion {
 
@@ -247,21 +251,38 @@ bool EquivalenceLimit(int j, float& F, float threshold, float tolerance, Soundin
   return search.run(F);
 }
 
-EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine& counted,
+namespace {
+
+// One search of the analysis and what it found.
+struct SearchOutcome {
+  int j = 0;
+  int direction = 0;  // 0 upward, 1 downward
+  bool finished = false;
+  std::vector<float> model;
+  float fit = 0.0f;
+};
+
+}  // namespace
+
+EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine& routine,
                                      RunMonitor& monitor) {
   EquivalenceResult result;
   const int npar = S.NPAR(), nlayer = S.NLAYER();
   if (npar < 1 || S.M.PAR.size() < idx(npar) || S.M.LFIX.size() < idx(npar) ||
       S.RESOLV.size() < idx(npar) * idx(npar + 1) / 2)
     return result;
-  const forward::ForwardRoutine forward = [&](Sounding& s) {
-    ++result.forwardRuns;
-    runForward(s, counted);
+  std::atomic<int> runs{0};
+  const forward::ForwardRoutine counted = [&](Sounding& s) {
+    ++runs;
+    runForward(s, routine);
   };
 
-  // The fit of the model as it stands is the best fit.
+  // The fit of the model as it stands is the best fit; the analysis ends on
+  // this model, whose results the memory keeps.
+  ForwardMemory memory;
   S.layer.equivalenceValid = core::kFalse;
-  forward(S);
+  memory.run(S, counted);
+  memory.keepLast();
   const std::vector<float> best = S.M.PAR;
   const float bestFit = equivalenceFit(S);
   const float threshold = kEquivalenceThresholdRatio * bestFit;
@@ -274,6 +295,7 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
     S.ZNMIN.assign(idx(std::max(nlayer, 0)), 0.0f);
     S.ZNMAX.assign(idx(std::max(nlayer, 0)), 0.0f);
   } catch (const std::bad_alloc&) {
+    result.forwardRuns = runs;
     return result;
   }
   const std::vector<float> depths = boundaryDepths(S, best);
@@ -281,42 +303,90 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
   std::copy(depths.begin(), depths.end(), S.ZNMAX.begin());
   S.layer.deepestEquivalentDepth = depths.empty() ? 0.0f : depths.back();
 
-  int free = 0;
-  for (int j = 0; j < npar; ++j) free += core::isSet(S.M.LFIX[idx(j)]) ? 0 : 1;
+  // Two searches per free parameter, each from the best-fit model.
+  std::vector<SearchOutcome> searches;
+  for (int j = 0; j < npar; ++j) {
+    if (core::isSet(S.M.LFIX[idx(j)])) continue;
+    for (int direction = 0; direction < 2; ++direction) {
+      SearchOutcome outcome;
+      outcome.j = j;
+      outcome.direction = direction;
+      searches.push_back(outcome);
+    }
+  }
+  const int free = static_cast<int>(searches.size()) / 2;
   ui::Toolkit& toolkit = monitor.toolkit();
   monitor.markTime();
   monitor.PollInterrupt(true);
   bool progressShown = false;
 
-  for (int j = 0; j < npar && !result.interrupted; ++j) {
-    if (core::isSet(S.M.LFIX[idx(j)])) continue;
-    const float upward = initialSearchRatio(resolutionElement(S, j, j));
-    for (int direction = 0; direction < 2; ++direction) {
-      float F = direction == 0 ? upward : 1.0f / std::sqrt(upward);
-      if (!EquivalenceLimit(j, F, threshold, tolerance, S, forward, monitor)) {
-        result.interrupted = true;
-        break;
-      }
-      const std::size_t row = idx(2 * j + direction);
-      for (int i = 0; i < npar; ++i) S.EQUIVA(row, idx(i)) = S.M.PAR[idx(i)];
-      S.ERER[row] = equivalenceFit(S);
-      widenRanges(S);
-      equivalenceFit(S) = bestFit;
-      S.M.PAR = best;
-      ++result.searches;
-      if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {
-        toolkit.showProgress(kEquivalenceProgressLabel);
-        progressShown = true;
-      }
-      if (progressShown)
-        toolkit.setProgress(static_cast<double>(result.searches) / (2.0 * free),
-                            kEquivalenceProgressLabel);
-      if (monitor.PollInterrupt()) {
-        result.interrupted = true;
-        break;
-      }
-    }
+  // The searches are independent: with a routine that runs on workers they
+  // are made at the same time, each worker on a copy of S with its own
+  // messages; the results are taken in order on this thread.
+  WorkerPool& pool = WorkerPool::shared();
+  const bool onWorkers = pool.parallel() && routine.runsOnWorkers() && searches.size() > 1;
+  std::vector<Sounding> copies;
+  std::vector<ui::MessageCollector> messages;
+  if (onWorkers) {
+    copies.assign(idx(pool.threads()), S);
+    for (Sounding& copy : copies) copy.detachData();
+    messages.assign(searches.size(), ui::MessageCollector(&pool.stopping()));
   }
+
+  const auto search = [&](int index, int worker) {
+    SearchOutcome& outcome = searches[idx(index)];
+    Sounding& work = onWorkers ? copies[idx(worker)] : S;
+    work.M.PAR = best;
+    equivalenceFit(work) = bestFit;
+    const float upward = initialSearchRatio(resolutionElement(work, outcome.j, outcome.j));
+    float F = outcome.direction == 0 ? upward : 1.0f / std::sqrt(upward);
+    if (onWorkers) {
+      ui::MessageCollector& told = messages[idx(index)];
+      RunMonitor workerMonitor(told);
+      const forward::ForwardRoutine toWorker = [&](Sounding& s) {
+        ++runs;
+        runForward(s, routine, told);
+      };
+      outcome.finished = EquivalenceLimit(outcome.j, F, threshold, tolerance, work, toWorker,
+                                          workerMonitor);
+    } else {
+      outcome.finished = EquivalenceLimit(outcome.j, F, threshold, tolerance, work, counted, monitor);
+    }
+    outcome.model = work.M.PAR;
+    outcome.fit = equivalenceFit(work);
+  };
+  const auto collect = [&](int index) {
+    if (onWorkers) messages[idx(index)].replay(toolkit);
+    const SearchOutcome& outcome = searches[idx(index)];
+    if (!outcome.finished) {
+      result.interrupted = true;
+      return false;
+    }
+    const std::size_t row = idx(2 * outcome.j + outcome.direction);
+    for (int i = 0; i < npar; ++i) S.EQUIVA(row, idx(i)) = outcome.model[idx(i)];
+    S.ERER[row] = outcome.fit;
+    S.M.PAR = outcome.model;
+    widenRanges(S);
+    equivalenceFit(S) = bestFit;
+    S.M.PAR = best;
+    ++result.searches;
+    if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {
+      toolkit.showProgress(kEquivalenceProgressLabel);
+      progressShown = true;
+    }
+    if (progressShown)
+      toolkit.setProgress(static_cast<double>(result.searches) / (2.0 * free),
+                          kEquivalenceProgressLabel);
+    if (monitor.PollInterrupt()) {
+      result.interrupted = true;
+      return false;
+    }
+    return true;
+  };
+  if (onWorkers)
+    pool.run(static_cast<int>(searches.size()), search, collect);
+  else
+    WorkerPool::runOnCaller(static_cast<int>(searches.size()), search, collect);
 
   if (!result.interrupted) {
     result.completed = true;
@@ -326,9 +396,10 @@ EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine&
   }
   monitor.PollInterrupt(true);
   S.M.PAR = best;
-  forward(S);
+  memory.run(S, counted);
   S.layer.saved = core::kFalse;
   if (progressShown) toolkit.hideProgress();
+  result.forwardRuns = runs;
   return result;
 }
 

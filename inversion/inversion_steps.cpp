@@ -11,6 +11,8 @@
 #include "forward/mt_forward.h"
 #include "inversion/fit_weights.h"
 #include "inversion/layered_inversion.h"
+#include "inversion/worker_pool.h"
+#include "ui/message_collector.h"
 
 namespace zeva::inversion {
 
@@ -90,12 +92,25 @@ float fitMeasure(const Sounding& S) {
   return weightedFitInUse(S) ? S.layer.weightedFit : S.layer.RMS;
 }
 
-void runForward(Sounding& S, const forward::ForwardRoutine& forward) {
-  forward(S);
+namespace {
+
+template <typename Run>
+void runWithWeightedFit(Sounding& S, const Run& run) {
+  run();
   if (!weightedFitInUse(S)) return;
   S.layer.weightedFit = S.layer.RMS >= forward::kRefusedFit || std::isnan(S.layer.RMS)
                             ? forward::kRefusedFit
                             : weightedFit(S);
+}
+
+}  // namespace
+
+void runForward(Sounding& S, const forward::ForwardRoutine& forward) {
+  runWithWeightedFit(S, [&] { forward(S); });
+}
+
+void runForward(Sounding& S, const forward::ForwardRoutine& forward, ui::Toolkit& messages) {
+  runWithWeightedFit(S, [&] { forward(S, messages); });
 }
 
 bool arraysMatchCounts(const Sounding& S) {
@@ -164,6 +179,35 @@ void IterationProgress::searchTrial(int done) {
   if (shown_ && done <= 3) monitor_.toolkit().setProgress(done / 4.0, kSearchLabel);
 }
 
+namespace {
+
+// Column j of J from the synthetics of the perturbed model in `perturbed`.
+void fillDerivativeColumn(const Sounding& perturbed, std::span<const float> startSynthetics,
+                          std::span<const float> weights, int j, float p,
+                          const Perturbation& perturbation, core::Matrix<float>& J) {
+  const int ndata = perturbed.NDATA(), ncomp = perturbed.NCOMP();
+  const core::LayeredModel& m = perturbed.M;
+  const auto jj = idx(j);
+  // A perturbation that did not move the parameter (a zero value, or a
+  // depth equal to its neighbour) has no derivative to show.
+  const float F = std::isfinite(perturbation.factor) ? perturbation.factor : 0.0f;
+  float limitFactor = 1.0f;
+  if (isSet(m.LMTP[jj])) {
+    limitFactor = std::min(std::max(0.1f, (p - m.PARD[jj]) / p),
+                           std::min(0.5f, std::max(0.1f, (m.PARU[jj] - p) / p)));
+  }
+  std::size_t k = 0;
+  for (int c = 0; c < ncomp; ++c) {
+    for (int i = 0; i < ndata; ++i, ++k) {
+      const float s1 = perturbed.SVOLT(idx(i), idx(c));
+      J(k, jj) = residualDerivative(perturbed, i, c, startSynthetics[k], s1, F) * limitFactor *
+                 weights[k];
+    }
+  }
+}
+
+}  // namespace
+
 bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
                         std::span<const float> startSynthetics, core::Matrix<float>& J,
                         RunMonitor& monitor, IterationProgress& progress) {
@@ -171,10 +215,11 @@ bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
   const std::vector<float> weights = residualWeights(S);
   core::LayeredModel& m = S.M;
   J.resize(idx(ndata) * idx(ncomp), idx(npar));
-  const int free = static_cast<int>(std::count_if(m.LFIX.begin(), m.LFIX.begin() + npar,
-                                                  [](core::Logical f) { return !isSet(f); }));
 
-  int done = 0;
+  // The free parameters, their limits checked and their perturbations
+  // chosen on the start model, in order.
+  std::vector<int> free;
+  std::vector<Perturbation> perturbations;
   for (int j = 0; j < npar; ++j) {
     const auto jj = idx(j);
     if (isSet(m.LFIX[jj])) continue;
@@ -183,31 +228,47 @@ bool computeDerivatives(Sounding& S, const forward::ForwardRoutine& forward,
       m.PARD[jj] = m.PARU[jj] = 0.0f;
       m.LMTP[jj] = core::kFalse;
     }
-    Perturbation perturbation = derivativePerturbation(S, j);
-    m.PAR[jj] = perturbation.value;
-    runForward(S, forward);
-    m.PAR[jj] = p;
-    // A perturbation that did not move the parameter (a zero value, or a
-    // depth equal to its neighbour) has no derivative to show.
-    if (!std::isfinite(perturbation.factor)) perturbation.factor = 0.0f;
-    const float F = perturbation.factor;
-
-    float limitFactor = 1.0f;
-    if (isSet(m.LMTP[jj])) {
-      limitFactor = std::min(std::max(0.1f, (p - m.PARD[jj]) / p),
-                             std::min(0.5f, std::max(0.1f, (m.PARU[jj] - p) / p)));
-    }
-    std::size_t k = 0;
-    for (int c = 0; c < ncomp; ++c) {
-      for (int i = 0; i < ndata; ++i, ++k) {
-        const float s1 = S.SVOLT(idx(i), idx(c));
-        J(k, jj) =
-            residualDerivative(S, i, c, startSynthetics[k], s1, F) * limitFactor * weights[k];
-      }
-    }
-    progress.derivativeRun(++done, free);
-    if (monitor.PollInterrupt()) return false;
+    free.push_back(j);
+    perturbations.push_back(derivativePerturbation(S, j));
   }
+  const int count = static_cast<int>(free.size());
+
+  WorkerPool& pool = WorkerPool::shared();
+  const bool onWorkers = pool.parallel() && forward.runsOnWorkers() && count > 1;
+  // Worker copies of S with their own data arrays (a routine may write into
+  // its data) and their own message lists.
+  std::vector<Sounding> copies;
+  std::vector<ui::MessageCollector> messages;
+  if (onWorkers) {
+    copies.assign(idx(pool.threads()), S);
+    for (Sounding& copy : copies) copy.detachData();
+    messages.resize(idx(count));
+  }
+  const auto perturbedRun = [&](int index, int worker) {
+    const int j = free[idx(index)];
+    const auto jj = idx(j);
+    Sounding& work = onWorkers ? copies[idx(worker)] : S;
+    const float p = work.M.PAR[jj];
+    work.M.PAR[jj] = perturbations[idx(index)].value;
+    if (onWorkers)
+      runForward(work, forward, messages[idx(index)]);
+    else
+      runForward(work, forward);
+    work.M.PAR[jj] = p;
+    fillDerivativeColumn(work, startSynthetics, weights, j, p, perturbations[idx(index)], J);
+  };
+  bool interrupted = false;
+  const auto collect = [&](int index) {
+    if (onWorkers) messages[idx(index)].replay(monitor.toolkit());
+    progress.derivativeRun(index + 1, count);
+    interrupted = monitor.PollInterrupt();
+    return !interrupted;
+  };
+  if (onWorkers)
+    pool.run(count, perturbedRun, collect);
+  else
+    WorkerPool::runOnCaller(count, perturbedRun, collect);
+  if (interrupted) return false;
   monitor.markTime();
   return true;
 }

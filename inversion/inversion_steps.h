@@ -22,6 +22,9 @@ float fitMeasure(const core::Sounding& S);
 // for every data type, consistent with the weighted residuals the step is
 // computed from.
 void runForward(core::Sounding& S, const forward::ForwardRoutine& forward);
+// The same on a worker thread: the routine's messages go to `messages`
+// (forward.runsOnWorkers() must hold).
+void runForward(core::Sounding& S, const forward::ForwardRoutine& forward, ui::Toolkit& messages);
 
 // How the misfit of a data column is measured: as the fit of the forward
 // routine measures it, so that the step the residuals give is a step
@@ -88,6 +91,13 @@ class IterationProgress {
 // synthetics of the model (column by column). Limits of a parameter that lies
 // outside them are cancelled. Returns false when the user interrupted; the
 // parameter under perturbation is then restored.
+// The runs are independent: with a routine that runs on workers and a pool
+// of more than one thread they are made at the same time on copies of S,
+// with the same result as one after the other (each run is the same
+// computation on the same model). Progress, the routine's messages and the
+// interrupt are handled on the calling thread, in the order of the
+// parameters. The synthetics and fits of S are then those of the start
+// model; made one after the other, those of the last perturbed model.
 bool computeDerivatives(core::Sounding& S, const forward::ForwardRoutine& forward,
                         std::span<const float> startSynthetics, core::Matrix<float>& J,
                         RunMonitor& monitor, IterationProgress& progress);

@@ -12,6 +12,7 @@
 
 #include "inversion/damping_search.h"
 #include "inversion/fit_weights.h"
+#include "inversion/forward_memory.h"
 #include "inversion/gauss_jordan.h"
 #include "inversion/inversion_steps.h"
 
@@ -56,12 +57,13 @@ struct WorkArrays {
 };
 
 // The trial step of one damping, tried with a forward run (the core of the
-// damping search). Keeps the best trial seen so far.
+// damping search). Keeps the best trial seen so far, and its results in the
+// memory.
 class TrialStep {
  public:
   TrialStep(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor, WorkArrays& work,
-            float startFit)
-      : S_(S), forward_(forward), monitor_(monitor), w_(work), bestFit_(startFit) {}
+            ForwardMemory& memory, float startFit)
+      : S_(S), forward_(forward), monitor_(monitor), w_(work), memory_(memory), bestFit_(startFit) {}
 
   std::optional<float> operator()(float damping) {
     const int P = S_.NPAR();
@@ -118,11 +120,12 @@ class TrialStep {
       if (isSet(S_.M.LMTP[jj])) value = std::max(S_.M.PARD[jj], std::min(S_.M.PARU[jj], value));
       par[jj] = value;
     }
-    runForward(S_, forward_);
+    memory_.run(S_, forward_);
     const float fit = fitMeasure(S_);
     if (fit <= bestFit_) {
       bestFit_ = fit;
       std::copy(par.begin(), par.begin() + P, w_.bestPar.begin());
+      memory_.keepLast();
     }
     // An interrupt keeps the trial under way as the model.
     if (monitor_.PollInterrupt()) return std::nullopt;
@@ -135,6 +138,7 @@ class TrialStep {
   const ForwardRoutine& forward_;
   RunMonitor& monitor_;
   WorkArrays& w_;
+  ForwardMemory& memory_;
   float bestFit_;
 };
 
@@ -174,9 +178,10 @@ void storeResolution(Sounding& S, WorkArrays& w, float damping) {
   S.layer.resolutionValid = core::kTrue;
 }
 
-}  // namespace
-
-IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor) {
+// One iteration, with the forward runs of models already computed in this
+// calculation taken from `memory`.
+IterationResult iterate(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor,
+                        ForwardMemory& memory) {
   IterationResult result;
   if (S.NDATA() < 1 || S.NLAYER() < 1) return result;
   if (!arraysMatchCounts(S)) {
@@ -202,8 +207,10 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
   }
   WorkArrays& w = *work;
 
-  runForward(S, forward);
+  memory.run(S, forward);
   if (!isSet(S.layer.syntheticValid)) return result;
+  // The start model is the best so far.
+  memory.keepLast();
   S.layer.resolutionValid = core::kFalse;
   S.layer.equivalenceValid = core::kFalse;
   S.layer.saved = core::kFalse;
@@ -212,7 +219,7 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
   // Whatever stops the iteration early, the synthetics and fit must describe
   // the model that is kept.
   auto stopEarly = [&] {
-    runForward(S, forward);
+    memory.run(S, forward);
     return result;
   };
 
@@ -236,7 +243,7 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
   for (int j = 0; j < P; ++j) trace += w.normal[idx(j) * idx(P) + idx(j)];
 
   progress.searchStart();
-  TrialStep step(S, forward, monitor, w, startFit);
+  TrialStep step(S, forward, monitor, w, memory, startFit);
   int trialsDone = 0;
   const DampingSearchResult search =
       searchDamping(trace, trace / 1000.0f, startFit, isSet(S.model.LROUGH), [&](float damping) {
@@ -252,8 +259,15 @@ IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonito
   if (monitor.PollInterrupt()) return stopEarly();
 
   storeResolution(S, w, search.damping);
-  runForward(S, forward);
+  memory.run(S, forward);
   return result;
+}
+
+}  // namespace
+
+IterationResult InvertOnce(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor) {
+  ForwardMemory memory;
+  return iterate(S, forward, monitor, memory);
 }
 
 std::string fitStatusText(float pctErr) {
@@ -267,7 +281,8 @@ InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
   InvertManyResult result;
   if (S.NDATA() < 1 || S.NLAYER() < 1) return result;
   monitor.markTime();
-  runForward(S, forward);
+  ForwardMemory memory;
+  memory.run(S, forward);
   if (!isSet(S.layer.syntheticValid)) return result;
 
   ui::Toolkit& toolkit = monitor.toolkit();
@@ -275,7 +290,7 @@ InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
   monitor.PollInterrupt(true);
 
   for (int iteration = 1; iteration <= control.iterationLimit; ++iteration) {
-    const IterationResult once = InvertOnce(S, forward, monitor);
+    const IterationResult once = iterate(S, forward, monitor, memory);
     // In a robust fit the iteration reweighs its start, so it is judged
     // against the start's fit under its own weights.
     const float before = once.startFit;
@@ -293,7 +308,7 @@ InvertManyResult InvertMany(Sounding& S, const ForwardRoutine& forward,
 
   result.interrupted = monitor.interrupted();
   monitor.PollInterrupt(true);
-  runForward(S, forward);
+  memory.run(S, forward);
   return result;
 }
 

@@ -118,6 +118,40 @@ INSTANTIATE_TEST_SUITE_P(ConductiveAndResistiveBasement, MtTwoLayer,
                                            TwoLayerCase{10.0f, 100.0f, 1000.0f},
                                            TwoLayerCase{1.0f, 50.0f, 30.0f}));
 
+// The land recursion with its square roots, exponentials and divisions
+// written out may differ from the recursion in complex single precision, as
+// the algorithm states it, only by rounding.
+MtResponse complexRecursion(const std::vector<float>& rho, const std::vector<float>& h,
+                            float period) {
+  using C = std::complex<float>;
+  const float omegaMu = 6.2831855f / period * 1.2566e-6f;
+  C Z = 1.0f / std::sqrt(C(0.0f, -1.0f / (rho.back() * omegaMu)));
+  for (std::size_t j = h.size(); j-- > 0;) {
+    const C q = std::sqrt(C(0.0f, -1.0f / (rho[j] * omegaMu)));
+    const C k = std::sqrt(C(0.0f, omegaMu / rho[j]));
+    const C g = -2.0f * h[j] * k;
+    const C E = g.real() > -21.0f ? std::exp(g) : C(0.0f);
+    const C a = Z * q;
+    Z = ((1.0f + a) - E * (1.0f - a)) / ((1.0f + a) + E * (1.0f - a)) / q;
+  }
+  return {std::norm(Z) * period / 7.895684e-6f, std::atan2(Z.imag(), Z.real()) * 57.296f};
+}
+
+TEST(MtLand, DiffersFromTheComplexRecursionOnlyByRounding) {
+  const std::vector<float> rho = {100, 30, 300, 10, 1000, 50, 5, 200, 20, 500};
+  const std::vector<float> h = {50, 100, 200, 300, 500, 800, 1500, 3000, 6000};
+  for (int i = 0; i < 40; ++i) {
+    const float period = std::pow(10.0f, 3.0f - 7.0f * float(i) / 39.0f);
+    const MtResponse fast = landMtResponse(rho, h, period);
+    const MtResponse plain = complexRecursion(rho, h, period);
+    EXPECT_NEAR(fast.apparentResistivity, plain.apparentResistivity,
+                2.0e-6f * plain.apparentResistivity)
+        << "period " << period;
+    EXPECT_NEAR(fast.phaseDegrees, plain.phaseDegrees, 2.0e-6f * std::fabs(plain.phaseDegrees))
+        << "period " << period;
+  }
+}
+
 TEST(MtSeaFloor, ApproachesTheLandResponseAsTheWaterDepthVanishes) {
   const std::vector<float> f = decades(1.0e-3f, 1.0e2f, 2);
   Sounding land = mtSounding("Magnetotelluric Data", f, {30.0f, 3.0f, 300.0f}, {200.0f, 500.0f});

@@ -26,7 +26,7 @@ inline std::vector<float> logSpacings(float from, float to, int perDecade) {
 }
 
 inline forward::ForwardRoutine dcRoutine(ui::Toolkit& toolkit) {
-  return [&toolkit](core::Sounding& s) { forward::dcResistivityForward(s, toolkit); };
+  return {forward::dcResistivityForward, toolkit};
 }
 
 // Puts the earth into the model of S (thickness form, nothing fixed).
