@@ -19,6 +19,7 @@
 #endif
 
 #include "core/program/program.h"
+#include "core/program/recovery_file.h"
 #include "settings/settings_file.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_toolkit.h"
@@ -84,12 +85,16 @@ int run(QApplication& app) {
       screen.intersects(QRect(w.windowX, w.windowY, w.windowW, w.windowH)))
     placement = QRect(w.windowX, w.windowY, w.windowW, w.windowH);
 
+  // The working folder of the last run; the program changes to it.
   std::filesystem::path dataFolder = stored.lastDir;
   if (dataFolder.empty() || !std::filesystem::is_directory(dataFolder, ignored))
     dataFolder = std::filesystem::current_path(ignored);
+  std::filesystem::current_path(dataFolder, ignored);
 
-  // The debug log of calculation errors, in the working directory.
-  std::ofstream debugLog("ZEVA.dbg", std::ios::app);
+  // The debug log of calculation errors and the recovery file live in the
+  // user's state folder, not in whatever folder the program started in.
+  const std::filesystem::path state = core::stateFolder();
+  std::ofstream debugLog(state / core::kDebugLogName, std::ios::app);
 
   // The default sounding with its segments (built by the program).
   core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
@@ -110,10 +115,15 @@ int run(QApplication& app) {
   while (!lastName.empty() && lastName.back() == ' ') lastName.pop_back();
   window.show();
   if (!lastName.empty()) {
-    program.S().header.name.assign(lastName);
-    program.reload();
+    program.reload(lastName);
     if (program.autoscalePending) window.autoscale();
   }
+  window.refresh();
+  window.setRecoveryFile(state / core::kRecoveryFileName);
+  core::installCrashRecovery(state / core::kRecoveryFileName);
+  window.offerRecovery();
+  // What start-up read is where undo stops.
+  program.resetHistory();
   window.refresh();
 
   window.setExitHandler([&](const QRect& normal) {
@@ -125,6 +135,7 @@ int run(QApplication& app) {
       kept.windows.windowH = normal.height();
     }
     keepDisplayFlags(program.view(), core::isSet(program.current().modelOnData), kept.flags);
+    kept.lastDir = program.dataFolder().string();
     const std::string last =
         program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
     settings::writeSettingsFile(settingsFile, kept, last, toolkit);

@@ -5,6 +5,7 @@
 // captions, text sizes and the plot font. Every value has its built-in
 // default here, so the program runs without a settings file.
 
+#include <array>
 #include <string>
 
 namespace zeva::settings {
@@ -91,6 +92,9 @@ struct PlotFont {
   float height = 0.04f;
 };
 
+// Files of the File menu's recent list, newest first.
+inline constexpr std::size_t kRecentFileCount = 8;
+
 struct Settings {
   std::string lastDir;  // working directory; empty: the current one
   WindowPlacement windows;
@@ -99,6 +103,7 @@ struct Settings {
   DisplayFlags flags;
   GraphTexts graphs;
   PlotFont font;
+  std::array<std::string, kRecentFileCount> recentFiles;  // empty entries: none
 };
 
 }  // namespace zeva::settings

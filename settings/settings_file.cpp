@@ -44,7 +44,12 @@ struct TextField {
   std::string* value;
   std::size_t width;
 };
-using Field = std::variant<IntegerField, FixedReal, ScientificReal, LogicalField, TextField>;
+// A path of any length, written as it is and read from the whole line.
+struct PathField {
+  std::string* value;
+};
+using Field =
+    std::variant<IntegerField, FixedReal, ScientificReal, LogicalField, TextField, PathField>;
 
 struct Key {
   std::string_view text;  // includes the "="
@@ -57,6 +62,18 @@ struct Section {
   std::vector<Key> keys;
   bool ordered = false;  // keys recognised only in sequence right after the title
 };
+
+// "Recent 1=" (the newest) to "Recent 8=".
+std::vector<Key> recentFileKeys(std::array<std::string, kRecentFileCount>& files) {
+  static const std::array<std::string, kRecentFileCount> names = [] {
+    std::array<std::string, kRecentFileCount> keys;
+    for (std::size_t i = 0; i < keys.size(); ++i) keys[i] = "Recent " + std::to_string(i + 1) + "=";
+    return keys;
+  }();
+  std::vector<Key> keys;
+  for (std::size_t i = 0; i < files.size(); ++i) keys.push_back({names[i], PathField{&files[i]}});
+  return keys;
+}
 
 // The sections and keys in the order they are written. The table refers into
 // `s`, so the same table reads and writes.
@@ -161,6 +178,7 @@ std::vector<Section> sectionsOf(Settings& s) {
         {"IStyle=", IntegerField{&s.font.style}},
         {"FWidth=", ScientificReal{&s.font.width}},
         {"FHeight=", ScientificReal{&s.font.height}}}},
+      {"[Recent Files]", recentFileKeys(s.recentFiles)},
   };
 }
 
@@ -168,6 +186,8 @@ std::vector<Section> sectionsOf(Settings& s) {
 // skipped. Wide enough for the longest key with the widest text field even
 // when every character of the text is written escaped.
 constexpr std::size_t kLineLength = 400;
+// A line with a path (a recent file): the longest path a system takes.
+constexpr std::size_t kPathLineLength = 4200;
 
 std::string_view firstWord(std::string_view text) {
   const auto start = text.find_first_not_of(" \t");
@@ -266,9 +286,11 @@ bool apply(const Key& key, std::string_view rest) {
           const auto value = parseLogical(firstWord(rest));
           if (!value) return false;
           *field.value = *value;
-        } else {
+        } else if constexpr (std::is_same_v<F, TextField>) {
           const std::string text = unescaped(rest);
           *field.value = trimRight(std::string_view(text).substr(0, field.width));
+        } else {
+          *field.value = trimRight(unescaped(rest));
         }
         return true;
       },
@@ -300,12 +322,14 @@ std::string formatField(const Field& field) {
           std::snprintf(buffer.data(), buffer.size(), "%13.4E", static_cast<double>(*f.value));
         } else if constexpr (std::is_same_v<F, LogicalField>) {
           return *f.value ? "T" : "F";
-        } else {
+        } else if constexpr (std::is_same_v<F, TextField>) {
           const std::string_view value = *f.value;
           const std::string_view kept = value.substr(0, std::min(value.size(), f.width));
           std::string text = escaped(kept);
           if (text.size() < f.width) text.resize(f.width, ' ');
           return text;
+        } else {
+          return *f.value;
         }
         return buffer.data();
       },
@@ -352,7 +376,7 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
   };
   std::string raw;
   for (;;) {
-    const core::LineRead read = core::readLine(in, raw, kLineLength);
+    const core::LineRead read = core::readLine(in, raw, kPathLineLength);
     if (read == core::LineRead::End) break;
     if (read == core::LineRead::TooLong) {
       // No setting is that long: the line is damaged and loses its setting.
@@ -365,7 +389,9 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
       }
       continue;
     }
-    const std::string_view line = raw;
+    // Paths are read from the whole line, every other key from its start.
+    const std::string_view whole = raw;
+    const std::string_view line = whole.substr(0, kLineLength);
 
     if (ordered != nullptr) {
       const Key& key = ordered->keys[expected];
@@ -380,13 +406,15 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
     // A key at the start of the line is that line's key, whatever its value
     // holds (a caption may hold another key's text); other lines are
     // searched in the order of the table.
-    const std::string_view start = line.substr(std::min(line.find_first_not_of(' '), line.size()));
+    const std::size_t indent = std::min(whole.find_first_not_of(' '), whole.size());
+    const std::string_view start = line.substr(std::min(indent, line.size()));
     const Key* leading = nullptr;
     for (const Section& section : sections)
       for (const Key& key : section.keys)
         if (!section.ordered && start.starts_with(key.text)) leading = &key;
     if (leading != nullptr) {
-      applyTo(*leading, start.substr(leading->text.size()));
+      const bool path = std::holds_alternative<PathField>(leading->field);
+      applyTo(*leading, (path ? whole.substr(indent) : start).substr(leading->text.size()));
       continue;
     }
 
@@ -402,7 +430,8 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
       }
       if (section.ordered) continue;
       for (const Key& key : section.keys) {
-        if (const auto rest = valueAfter(line, key.text)) {
+        const bool path = std::holds_alternative<PathField>(key.field);
+        if (const auto rest = valueAfter(path ? whole : line, key.text)) {
           applyTo(key, *rest);
           matched = true;
           break;

@@ -63,6 +63,9 @@ void Program::adoptImportedData(Sounding& imported) {
     s->layer.syntheticValid = s->layer.resolutionValid = s->layer.equivalenceValid = kFalse;
   }
   S.layer.saved = kFalse;
+  // The switches follow the new data as after Open: no TEM voltage view
+  // over other families, no model on MaxMin, MT or TEM data.
+  applyFileSwitchRules(false);
   detectSegments();
   autoscalePending = true;
   toolkit_.requestRedraw();
@@ -72,6 +75,15 @@ std::string Program::exportName(std::string_view extension) const {
   std::string name = current_.S.header.name.trimmed();
   name.erase(std::remove(name.begin(), name.end(), '*'), name.end());
   return name + std::string(extension);
+}
+
+bool Program::askImportColumns(const std::filesystem::path& file,
+                               files::FlatAsciiRequest& request) {
+  // The dialog shows the file: only a regular file is opened (a FIFO or a
+  // device would never end).
+  if (!regularFileOrMessage(file, toolkit_)) return false;
+  if (columnDialog_) return columnDialog_(file, request, settings_.columns);
+  return files::askColumns(toolkit_, request.kind, request, settings_.columns);
 }
 
 bool Program::importUsfData() {
@@ -140,7 +152,7 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
   if (!regularFileOrMessage(*chosen, toolkit_)) return false;
-  if (!files::askColumns(toolkit_, kind, request, settings_.columns)) return false;
+  if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
   if (!guarded(toolkit_, [&] {
         return files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) ==
@@ -197,8 +209,7 @@ bool Program::importAsciiModel() {
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
-  if (!files::askColumns(toolkit_, files::FlatAsciiKind::Model, request, settings_.columns))
-    return false;
+  if (!askImportColumns(*chosen, request)) return false;
   files::ImportedModel model;
   if (!guarded(toolkit_, [&] {
         return files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) == 0;

@@ -1,14 +1,24 @@
 // The native-file commands of the program: Open, Reload, Save and Save As,
 // with the question to save an unsaved sounding before it is replaced.
+//
+// A file is read into a record of its own, which replaces the current
+// sounding only when the whole file was read: a damaged file leaves the
+// sounding, its name and its saved flag as they were. The folder of the file
+// last opened or saved is the working folder: Save writes there, the file
+// dialogs start there, and the settings file remembers it.
 
 #include <algorithm>
 
 #include "core/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/program/sounding_record.h"
 #include "files/native_file.h"
+#include "files/native_file_reader.h"
 
 namespace zeva::core {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,7 +42,39 @@ bool isLoopTem(const DataTypeText& type) {
          type == type::kFixedLoopTem;
 }
 
+bool anyNonZero(std::span<const float> values) {
+  return std::ranges::any_of(values, [](float v) { return v != 0.0f; });
+}
+
+// A record that a damaged file left with readings and a model worth keeping.
+bool holdsReadableSounding(const CurrentSounding& read) {
+  const Sounding& S = read.S;
+  return S.NDATA() > 0 && S.NPAR() > 0 && anyNonZero(S.data().TIME.elements()) &&
+         anyNonZero(S.data().VOLTS.elements()) && anyNonZero(S.M.PAR);
+}
+
+fs::path absoluteFolderOf(const fs::path& file) {
+  std::error_code ec;
+  const fs::path full = fs::absolute(file, ec);
+  return (ec ? file : full).parent_path();
+}
+
 }  // namespace
+
+bool isFileNameCharacter(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return u >= 0x20 && u != 0x7f &&
+         std::string_view("*?\"<>|/\\:").find(c) == std::string_view::npos;
+}
+
+std::string fileNameOfSounding(std::string_view name) {
+  std::string clean;
+  for (char c : name)
+    if (isFileNameCharacter(c)) clean += c;
+  while (!clean.empty() && (clean.back() == ' ' || clean.back() == '.')) clean.pop_back();
+  while (!clean.empty() && clean.front() == ' ') clean.erase(clean.begin());
+  return clean.empty() ? std::string("Sounding") : clean;
+}
 
 bool Program::askToSave() {
   if (isSet(current_.S.layer.saved)) return true;
@@ -69,56 +111,133 @@ void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
   if (std::ranges::any_of(frames, frameWithoutScale) ||
       std::ranges::any_of(models, frameWithoutScale) || current_.modelOnData != modelOnDataBefore)
     autoscalePending = true;
-  current_.S.layer.saved = kTrue;
   detectSegments();
   toolkit_.requestRedraw();
 }
 
+bool Program::readNativeFile(const fs::path& file, bool afterReload) {
+  CurrentSounding read;
+  if (!guarded(toolkit_, [&] { return files::openNativeFile(file, read, toolkit_); })) {
+    offerReadablePart(file, read);
+    return false;
+  }
+  const Logical modelOnDataBefore = current_.modelOnData;
+  moveRecord(read, current_);
+  current_.S.layer.saved = kTrue;
+  dataFolder_ = absoluteFolderOf(file);
+  soundingFile_ = dataFolder_ / file.filename();
+  lastSoundingName = current_.S.header.name;
+  afterRead(afterReload, modelOnDataBefore);
+  return true;
+}
+
+bool Program::recover(const fs::path& file) {
+  CurrentSounding read;
+  files::FileHandle handle(std::fopen(file.string().c_str(), "rb"));
+  if (!handle) return false;
+  files::FileSource source(handle.get());
+  if (!guarded(toolkit_, [&] {
+        return files::readNativeFile(source, read, file.string(), toolkit_).complete;
+      }))
+    return false;
+  // Named with a "*", so that Save asks where: the kept sounding may differ
+  // from every file of its name.
+  std::string name = read.S.header.name.trimmed();
+  std::erase(name, '*');
+  read.S.header.name.assign(name.substr(0, 23) + "*");
+  read.SM.header.name = read.S.header.name;
+  const Logical modelOnDataBefore = current_.modelOnData;
+  moveRecord(read, current_);
+  current_.S.layer.saved = kFalse;
+  soundingFile_.clear();
+  afterRead(false, modelOnDataBefore);
+  return true;
+}
+
+void Program::offerReadablePart(const fs::path& file, CurrentSounding& read) {
+  if (!holdsReadableSounding(read)) return;
+  // Never under the damaged file's name: a later Save would overwrite it.
+  const std::string name =
+      files::soundingNameFromFile(file.filename().string()).substr(0, 23) + "*";
+  if (!toolkit_.yesNo("Only part of " + file.filename().string() +
+                          " could be read. Open the part that was read as the new, unsaved "
+                          "sounding \"" +
+                          name + "\"?",
+                      false))
+    return;
+  const Logical modelOnDataBefore = current_.modelOnData;
+  read.S.header.name.assign(name);
+  read.SM.header.name = read.S.header.name;
+  if (read.SM.model.NPK <= 0) resetSmoothModel(read);
+  moveRecord(read, current_);
+  current_.S.layer.saved = kFalse;
+  afterRead(false, modelOnDataBefore);
+  autoscalePending = true;
+}
+
 bool Program::open() {
   if (!askToSave()) return false;
-  const Logical modelOnDataBefore = current_.modelOnData;
-  const auto result = nativeAction("Open", current_, dataFolder_, toolkit_, lastSoundingName);
-  lastSoundingName = result.lastSoundingName;
-  if (!result.success) return false;
-  afterRead(false, modelOnDataBefore);
-  return true;
+  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
+    return toolkit_.chooseFileToOpen({files::kNativeFileTitle, files::kNativeFileFilter},
+                                     files::defaultNativeFile(current_, dataFolder_).string());
+  });
+  if (!chosen) return false;
+  return readNativeFile(dataFolder_ / *chosen, false);
 }
 
-bool Program::openFile(const std::filesystem::path& file) {
-  const Logical modelOnDataBefore = current_.modelOnData;
-  if (!guarded(toolkit_, [&] { return files::openNativeFile(file, current_, toolkit_); }))
-    return false;
-  lastSoundingName = current_.S.header.name;
-  afterRead(false, modelOnDataBefore);
-  return true;
-}
+bool Program::openFile(const fs::path& file) { return readNativeFile(file, false); }
 
-bool Program::reload() {
-  const Logical modelOnDataBefore = current_.modelOnData;
-  const auto result = nativeAction("Reload", current_, dataFolder_, toolkit_, lastSoundingName);
-  lastSoundingName = result.lastSoundingName;
-  if (!result.success) return false;
-  afterRead(true, modelOnDataBefore);
-  return true;
+bool Program::reload(std::string_view name) {
+  const std::string file = (name.empty() ? current_.S.header.name.trimmed() : std::string(name)) +
+                           std::string(files::kNativeFileExtension);
+  return readNativeFile(dataFolder_ / file, true);
 }
 
 bool Program::save() {
-  if (current_.S.header.name.trimmed().find('*') != std::string::npos) return saveAs();
+  const std::string name = current_.S.header.name.trimmed();
+  if (name.empty() || !std::ranges::all_of(name, isFileNameCharacter)) return saveAs();
+  const Logical savedBefore = current_.S.layer.saved;
   const auto result = nativeAction("Save", current_, dataFolder_, toolkit_, lastSoundingName);
-  if (result.success) lastSoundingName = result.lastSoundingName;
-  return result.success;
+  if (!result.success) {
+    current_.S.layer.saved = savedBefore;
+    return false;
+  }
+  soundingFile_ = files::findFileIgnoringCase(files::defaultNativeFile(current_, dataFolder_))
+                      .value_or(files::defaultNativeFile(current_, dataFolder_));
+  lastSoundingName = result.lastSoundingName;
+  return true;
 }
 
 bool Program::saveAs() {
-  const auto result = nativeAction("SaveAs", current_, dataFolder_, toolkit_, lastSoundingName);
-  if (result.success) lastSoundingName = result.lastSoundingName;
+  const fs::path proposed = dataFolder_ / (fileNameOfSounding(current_.S.header.name.trimmed()) +
+                                           std::string(files::kNativeFileExtension));
+  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
+    return toolkit_.chooseFileToSave({files::kNativeFileTitle, files::kNativeFileFilter},
+                                     proposed.string());
+  });
   toolkit_.requestRedraw();
-  return result.success;
+  if (!chosen) return false;
+  fs::path target = dataFolder_ / *chosen;
+  if (!target.has_extension()) target += files::kNativeFileExtension;
+  return saveFileAs(target);
 }
 
-bool Program::saveFileAs(const std::filesystem::path& file) {
-  if (!guarded(toolkit_, [&] { return files::saveNativeFileAs(file, current_, toolkit_); }))
+bool Program::saveFileAs(const fs::path& file) {
+  const std::string base = file.filename().string();
+  if (base.empty() || !std::ranges::all_of(base, isFileNameCharacter)) {
+    toolkit_.warning("A file name cannot hold the characters * ? \" < > | : \\ : " + base);
     return false;
+  }
+  const NameText nameBefore = current_.S.header.name;
+  const Logical savedBefore = current_.S.layer.saved;
+  if (!guarded(toolkit_, [&] { return files::saveNativeFileAs(file, current_, toolkit_); })) {
+    // The sounding keeps the name and state of before: nothing was saved.
+    current_.S.header.name = current_.SM.header.name = nameBefore;
+    current_.S.layer.saved = savedBefore;
+    return false;
+  }
+  dataFolder_ = absoluteFolderOf(file);
+  soundingFile_ = dataFolder_ / file.filename();
   lastSoundingName = current_.S.header.name;
   return true;
 }

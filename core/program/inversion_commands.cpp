@@ -4,12 +4,15 @@
 // into observed data with Gaussian noise, for testing what the data resolve.
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/data_type.h"
 #include "core/program/program.h"
+#include "files/geometric_factor.h"
 #include "forward/forward_choice.h"
 #include "inversion/inversion_steps.h"
 #include "inversion/layered_inversion.h"
@@ -23,6 +26,37 @@ namespace {
 constexpr InversionSettings kRestrictedRunSettings{0.98f, 1.0f, 3};
 
 std::size_t idx(int value) { return static_cast<std::size_t>(value); }
+
+// Apparent resistivities and TEM voltages exist only as positive numbers.
+// Their noise is applied to the logarithm, exp(p/100 g): to first order the
+// same as 1 + (p/100) g, but never zero or negative however large p is.
+// Columns that may change sign (IP, phases, MaxMin and conductivity
+// readings) take the plain factor.
+bool positiveOnly(const DataHeader& header, int component) {
+  const Family family = familyOf(header.dataType);
+  return component == 0 && (family == Family::DcResistivity || family == Family::Magnetotelluric ||
+                            family == Family::TimeDomainEm);
+}
+
+float noiseFactor(float percent, float deviate, bool positive) {
+  const float spread = (percent / 100.0f) * deviate;
+  return positive ? std::exp(spread) : 1.0f + spread;
+}
+
+// A DC sounding entered as voltage and current keeps them consistent with
+// its new resistivities: the voltage follows from rho = K V / I.
+void recomputeVoltages(Sounding& S) {
+  SoundingData& d = S.data();
+  if (!isSet(S.header.voltageAndCurrent) || d.VOLTS.cols() < 3 ||
+      familyOf(S.header.dataType) != Family::DcResistivity)
+    return;
+  for (std::size_t i = 0; i < d.VOLTS.rows(); ++i) {
+    const float mn = d.TIME.cols() >= 2 ? d.TIME(i, 1) : 0.0f;
+    const float k =
+        files::geometricFactor(S.header.dataType, d.TIME(i, 0), mn, S.header.dipoleLength);
+    if (k != 0.0f) d.VOLTS(i, 1) = d.VOLTS(i, 0) * d.VOLTS(i, 2) / k;
+  }
+}
 
 // Holds the parameters and data columns that a restricted run must leave
 // alone fixed and masked for the run, and puts the user's fixes and masks
@@ -148,11 +182,12 @@ bool Program::transferSyntheticToData() {
   Matrix<float>& volts = S.data().VOLTS;
   const int columns = std::min(S.NCOMP(), 2);
   for (int i = 0; i < S.NDATA(); ++i) {
-    const float f1 = 1.0f + (p / 100.0f) * transferNoise_.next();
-    const float f2 = 1.0f + (p / 100.0f) * transferNoise_.next();
+    const float f1 = noiseFactor(p, transferNoise_.next(), positiveOnly(S.header, 0));
+    const float f2 = noiseFactor(p, transferNoise_.next(), positiveOnly(S.header, 1));
     volts(idx(i), 0) = f1 * S.SVOLT(idx(i), 0);
     if (columns >= 2) volts(idx(i), 1) = f2 * S.SVOLT(idx(i), 1);
   }
+  recomputeVoltages(S);
   S.layer.syntheticValid = kFalse;
   S.layer.resolutionValid = kFalse;
   S.layer.equivalenceValid = kFalse;

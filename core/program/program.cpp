@@ -15,6 +15,7 @@ void Program::startUp() {
   resetToDefault(current_);
   detectSegments();
   current_.S.layer.saved = kTrue;
+  resetHistory();
 }
 
 void Program::detectSegments() {

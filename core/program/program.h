@@ -16,6 +16,7 @@
 #include "core/gaussian_deviate.h"
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
+#include "core/program/undo_history.h"
 #include "core/view_switches.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
@@ -80,6 +81,14 @@ struct ImportChoices {
 // in the choices and returns false when the user cancels.
 using ImportDialog = std::function<bool(files::FlatAsciiKind kind, ImportChoices& choices)>;
 
+// The column dialog of the flat ASCII importers: shows `file` and fills in
+// the column settings and the request's choices; false when the user
+// cancels (the settings then keep their values). Without one, the
+// columns are asked one prompt at a time.
+using ColumnDialog =
+    std::function<bool(const std::filesystem::path& file, files::FlatAsciiRequest& request,
+                       settings::ImportColumns& columns)>;
+
 // Import formats that have no reader: their commands say so.
 enum class UnsupportedImport { Emi, GeotoolsTbl, KovatTem };
 
@@ -100,10 +109,17 @@ inline constexpr std::string_view kNoUsableLogMessage =
 // Which parameters the fix and free commands of the popup menus act on.
 enum class FixTarget { Resistivity, Boundary };
 
+// Whether a character may stand in a file name on every system the files
+// travel to, and a sounding name with the others left out (never empty).
+bool isFileNameCharacter(char c);
+std::string fileNameOfSounding(std::string_view name);
+
 class Program {
  public:
-  // `dataFolder` is where native files are found by name (Reload) and where
-  // file choosers start; `debugLog` receives the "ERROR:" lines (may be null).
+  // `dataFolder` is the working folder at start: where native files are found
+  // by name (Reload), where Save writes and where the native file dialogs
+  // start; Open and Save As move it to the folder of their file.
+  // `debugLog` receives the "ERROR:" lines (may be null).
   explicit Program(ui::Toolkit& toolkit, std::filesystem::path dataFolder = {},
                    std::ostream* debugLog = nullptr);
 
@@ -118,6 +134,7 @@ class Program {
   ViewSwitches& view() { return view_; }
   ui::Toolkit& toolkit() { return toolkit_; }
   const std::filesystem::path& dataFolder() const { return dataFolder_; }
+  void setDataFolder(std::filesystem::path folder) { dataFolder_ = std::move(folder); }
 
   // Runs segment detection on S and gives SM the changed header and data.
   void detectSegments();
@@ -129,13 +146,41 @@ class Program {
   // Cancel (or a failed save) returns false and the command ends.
   bool askToSave();
 
-  // File commands of the native .ZVR file.
+  // File commands of the native .ZVR file. A file is read into a record of
+  // its own that replaces the current sounding only when it was read whole;
+  // when a damaged file still gave readings and a model, the user may take
+  // them as a new unsaved sounding named after the file with a "*". A failed
+  // save leaves the name and the saved flag as they were.
   bool open();                                       // "&Open": ask to save, choose, read
   bool openFile(const std::filesystem::path& file);  // read a named file as Open does
-  bool reload();                                     // the sounding's own file in the data folder
-  bool save();                                       // "&Save": as Save As when the name has "*"
-  bool saveAs();                                     // "Save_&As"
+  // The file `name` + ".ZVR" (default: the sounding's own name) in the
+  // working folder.
+  bool reload(std::string_view name = {});
+  bool save();    // "&Save": as Save As when the name cannot be a file name ("*")
+  bool saveAs();  // "Save_&As", offering the name without the characters a file name cannot hold
   bool saveFileAs(const std::filesystem::path& file);
+  // Reads a recovery file kept by an earlier run as a new, unsaved sounding
+  // whose name ends in "*"; false, with the sounding unchanged, when it
+  // cannot be read whole.
+  bool recover(const std::filesystem::path& file);
+  // The native file last read or written (empty before any).
+  const std::filesystem::path& soundingFile() const { return soundingFile_; }
+
+  // Undo and redo (undo_commands.cpp). The window calls noteChanges() after
+  // every command and mouse edit: when the record changed, its state before
+  // becomes an undo step. Undo and redo put a whole earlier or later record
+  // back and mark it unsaved; false when there is no step.
+  void resetHistory();
+  bool noteChanges();
+  bool undo();
+  bool redo();
+  // Puts the record back as of the last noteChanges(): after a command that
+  // stopped half-way.
+  bool revertToLastState();
+  bool canUndo() const { return history_.canUndo(); }
+  bool canRedo() const { return history_.canRedo(); }
+  // The record's bytes as of the last noteChanges(), a complete native file.
+  const std::string& recordState() const { return history_.state(); }
 
   // Set when a command changed the axes' needs (a new sounding, a stored
   // frame without scale); the window runs the plot set-up and clears it.
@@ -203,6 +248,10 @@ class Program {
   // match its counts. The caller asks to save before a new sounding.
   bool newSounding(Sounding& entered);
   bool replaceData(Sounding& edited);
+
+  void setColumnDialog(ColumnDialog dialog) { columnDialog_ = std::move(dialog); }
+  // The columns of an import from `file`: the column dialog, or prompts.
+  bool askImportColumns(const std::filesystem::path& file, files::FlatAsciiRequest& request);
 
   // The user settings of ZEVA.INI (import columns among them).
   settings::Settings& settings() { return settings_; }
@@ -283,11 +332,14 @@ class Program {
   // The view switches a newly read file of this data type starts with.
   void applyFileSwitchRules(bool afterReload);
   void afterRead(bool afterReload, Logical modelOnDataBefore);
+  bool readNativeFile(const std::filesystem::path& file, bool afterReload);
+  void offerReadablePart(const std::filesystem::path& file, CurrentSounding& read);
   bool inversionPossible(InversionScope scope);
   std::optional<inversion::InvertManyResult> runInversion(InversionScope scope, bool many);
 
   ui::Toolkit& toolkit_;
   std::filesystem::path dataFolder_;
+  std::filesystem::path soundingFile_;
   std::ostream* debugLog_;
   CurrentSounding current_;
   ViewSwitches view_;
@@ -307,6 +359,9 @@ class Program {
   bool adoptEditedModel(bool built, Sounding& changed);
   files::WellLog wellLog_;
   std::string wellLogName_;
+  UndoHistory history_;
+  ColumnDialog columnDialog_;
+  bool stepTo(const std::optional<std::string>& state);
   inversion::SmoothDepthRange smoothDepthRange_;
 };
 

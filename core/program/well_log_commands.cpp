@@ -19,8 +19,7 @@ bool Program::importWellLog() {
   if (!chosen) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::WellLog;
-  if (!files::askColumns(toolkit_, files::FlatAsciiKind::WellLog, request, settings_.columns))
-    return false;
+  if (!askImportColumns(*chosen, request)) return false;
   files::WellLog read;
   if (!guarded(toolkit_,
                [&] { return files::readWellLog(*chosen, settings_.columns, read, toolkit_) == 0; }))

@@ -12,7 +12,9 @@
 
 #include "core/current_sounding.h"
 #include "core/data_type.h"
+#include "core/program/example_soundings.h"
 #include "core/program/new_sounding.h"
+#include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "ui/scripted_toolkit.h"
 
@@ -113,6 +115,8 @@ TEST(DataEditor, TextInANumberCellIsRefusedWithItsPlace) {
   ui::ScriptedToolkit toolkit;
   core::Sounding s = soundingOf(core::NewSoundingKind::Dc, core::type::kWenner, 2);
   DataEditor editor(s, toolkit);
+  editor.grid()->item(0, 0)->setText("2");
+  editor.grid()->item(1, 0)->setText("4");
   editor.grid()->item(1, 1)->setText("12,5x");
   core::Sounding entered;
   EXPECT_FALSE(editor.writeTo(entered));
@@ -178,6 +182,74 @@ TEST(DataEditor, SweepsRiseToTheLastGate) {
   EXPECT_EQ(entered.header.NSETS, 2);
   EXPECT_EQ(entered.data().NSET[0], 2);
   EXPECT_EQ(entered.data().NSET[1], 4);
+}
+
+}  // namespace
+}  // namespace zeva::qt
+
+namespace zeva::qt {
+namespace {
+
+struct GeometryCase {
+  std::string_view type;
+  int row, column;
+  const char* text;
+  const char* message;
+};
+
+class DataEditorGeometry : public ::testing::TestWithParam<GeometryCase> {};
+
+// Spacings, frequencies and MN must describe an array that can be laid out.
+TEST_P(DataEditorGeometry, IsRefusedNamingRowAndColumn) {
+  const GeometryCase c = GetParam();
+  ui::ScriptedToolkit toolkit;
+  core::CurrentSounding current;
+  core::resetToDefault(current);
+  if (c.type != current.S.header.dataType.trimmed()) {
+    ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(c.type), current));
+  }
+  DataEditor editor(current.S, toolkit);
+  editor.grid()->item(c.row, c.column)->setText(c.text);
+  core::Sounding entered;
+  EXPECT_FALSE(editor.writeTo(entered));
+  ASSERT_EQ(toolkit.texts().size(), 1u);
+  EXPECT_TRUE(toolkit.texts()[0].starts_with(c.message)) << toolkit.texts()[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, DataEditorGeometry,
+    ::testing::Values(GeometryCase{"Schlumberger Array", 2, 0, "0",
+                                   "ROW 3, COLUMN 1 (AB/2 (meters)): MUST BE A POSITIVE NUMBER"},
+                      GeometryCase{"Schlumberger Array", 0, 0, "-4", "ROW 1, COLUMN 1"},
+                      GeometryCase{"Schlumberger Array", 0, 1, "9",
+                                   "ROW 1, COLUMN 2 (MN (meters)): MN MUST BE BELOW AB"},
+                      GeometryCase{"Magnetotelluric Data", 1, 0, "0",
+                                   "ROW 2, COLUMN 1 (Frequency (Hz))"}));
+
+TEST(DataEditor, MultiplyingTheComputedResistivityScalesTheVoltage) {
+  ui::ScriptedToolkit toolkit;
+  core::CurrentSounding current;
+  core::resetToDefault(current);
+  DataEditor editor(current.S, toolkit);
+  // Columns: AB/2, MN, voltage, current, resistivity, error, mask.
+  editor.grid()->setCurrentCell(0, 4);
+  toolkit.numbers.push_back(3.0);
+  editor.multiplyColumn();
+  core::Sounding entered;
+  ASSERT_TRUE(editor.writeTo(entered));
+  for (int i = 0; i < entered.NDATA(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    // The resistivity follows from the tripled voltage.
+    const float factor = files::geometricFactor(entered.header.dataType, entered.data().TIME(k, 0),
+                                                entered.data().TIME(k, 1), 0.0f);
+    EXPECT_NEAR(entered.data().VOLTS(k, 0),
+                factor * entered.data().VOLTS(k, 1) / entered.data().VOLTS(k, 2),
+                1e-4f * entered.data().VOLTS(k, 0))
+        << i;
+    EXPECT_NEAR(entered.data().VOLTS(k, 1), 3.0f * current.S.data().VOLTS(k, 1),
+                1e-4f * current.S.data().VOLTS(k, 1))
+        << i;
+  }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QProgressDialog>
 #include <QScreen>
@@ -14,12 +15,15 @@
 #include <QTest>
 #include <QTimer>
 #include <cmath>
+#include <sstream>
 
 #include "core/data_type.h"
 #include "core/program/example_soundings.h"
+#include "files/ascii_export.h"
 #include "files/sounding_import.h"
 #include "present/graph_frame_drawing.h"
 #include "tests/support/test_support.h"
+#include "ui/qt/column_dialog.h"
 #include "ui/qt/data_editor.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/model_editor.h"
@@ -109,6 +113,32 @@ TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
   save(window, "main-window-default.png");
   window.runCommand(command::kMultiple);
   save(window, "main-window-inverted.png");
+}
+
+// The window at the size a first start gives it, 60 % of the screen; under
+// QT_SCALE_FACTOR=2 the picture is taken as "main-window-scale-2.png".
+TEST_F(Screenshots, MainWindowAtItsFirstStartSize) {
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  window.resize(static_cast<int>(0.6 * screen.width()), static_cast<int>(0.6 * screen.height()));
+  window.runCommand(command::kMultiple);
+  show();
+  const bool doubled = qEnvironmentVariable("QT_SCALE_FACTOR") == "2";
+  save(window, doubled ? "main-window-scale-2.png" : "main-window-first-start.png");
+}
+
+TEST_F(Screenshots, ColumnDialogOfAnExportedMtFile) {
+  ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kMagnetotelluric),
+                                        program.current()));
+  std::ostringstream text;
+  files::writeAsciiData(text, program.S(), false);
+  files::FlatAsciiRequest request;
+  request.kind = files::FlatAsciiKind::Magnetotelluric;
+  request.header = program.S().header;
+  ColumnDialog dialog("Flat ASCII MT Data File", QString::fromStdString(text.str()), request,
+                      program.settings().columns, &window);
+  dialog.move(40, 40);
+  dialog.show();
+  save(dialog, "column-dialog.png");
 }
 
 TEST_F(Screenshots, InvertedIpSoundingWithItsEquivalentModels) {

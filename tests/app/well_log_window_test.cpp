@@ -8,11 +8,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QSpinBox>
 
 #include "present/recording_canvas.h"
 #include "tests/app/modal_driver.h"
 #include "tests/support/test_support.h"
+#include "ui/qt/column_dialog.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_toolkit.h"
 #include "ui/qt/sounding_plot_widget.h"
@@ -43,13 +45,15 @@ class WellLogWindowTest : public ::testing::Test {
     const auto file = folder / "BORE.LOG";
     test::writeFile(file, blockyLogText());
     driver.chooseFile(QString::fromStdString(file.string()));
-    driver.enterValue("1");      // depth column
-    driver.enterValue("3");      // resistivity column
-    driver.answerMessage("No");  // depths are in metres
-    driver.enterValue("1");      // first row, not used
-    driver.answerMessage("No");
-    driver.enterValue("1");  // last row, not used
-    driver.answerMessage("No");
+    driver.then([](QWidget* dialog) {
+      auto* columns = static_cast<ColumnDialog*>(dialog);
+      columns->field("wellDepth")->setValue(1);
+      columns->field("wellResist")->setValue(3);
+      columns->findChild<QCheckBox*>("depthTimes1000")->setChecked(false);  // metres
+      columns->findChild<QCheckBox*>("firstRowUsed")->setChecked(false);
+      columns->findChild<QCheckBox*>("lastRowUsed")->setChecked(false);
+      columns->accept();
+    });
     window.action(40074)->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(driver.done());

@@ -23,6 +23,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <numbers>
 
@@ -108,7 +109,8 @@ TEST_F(WindowCommandsTest, NewWennerSoundingOfAHomogeneousEarthIsFitByTheUniform
   trigger(command::kNewDc);
   ASSERT_TRUE(S().header.dataType == core::type::kWenner);
   ASSERT_EQ(S().NDATA(), 4);
-  EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [New DC Data *           ]");
+  // Unsaved: marked after the bracket.
+  EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [New DC Data *           ] *");
   trigger(command::kForward);
   for (int i = 0; i < 4; ++i) EXPECT_NEAR(S().SVOLT(i, 0), 15.0f, 0.05f) << spacings[i];
   EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
@@ -234,6 +236,12 @@ TEST_F(WindowCommandsTest, SmoothModelFollowsTheOccamSwitchAndShowsItsLayers) {
   EXPECT_EQ(program.SM().NLAYER(), S().NDATA());
   EXPECT_TRUE(window.action(command::kSmooth)->isChecked());
   EXPECT_LT(program.SM().layer.PCTERR, 15.0f);
+  // The smooth model's own fit while it is shown.
+  char fit[64];
+  std::snprintf(fit, sizeof fit, " 22 Smooth Layers, %.2f%% RMS",
+                static_cast<double>(program.SM().layer.PCTERR));
+  EXPECT_EQ(window.statusText(4), QString::fromLatin1(fit));
+  trigger(command::kSmooth);
   EXPECT_EQ(window.statusText(4), " 22 Smooth Layers");
 }
 

@@ -51,9 +51,9 @@ TEST(ProgramFiles, AMissingLastSoundingLeavesTheDefaultInPlace) {
   test::TemporaryFolder folder;
   ui::ScriptedToolkit toolkit;
   Program program(toolkit, folder.path());
-  program.S().header.name.assign("Gone");
-  EXPECT_FALSE(program.reload());
+  EXPECT_FALSE(program.reload("Gone"));
   EXPECT_EQ(toolkit.lastText(), "CANNOT FIND FILE: " + (folder / "Gone.ZVR").string());
+  EXPECT_EQ(program.S().header.name.trimmed(), "Default Data");
   EXPECT_EQ(program.S().NDATA(), 22);
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 159.9f);
 }

@@ -79,7 +79,8 @@ TEST(TransferSyntheticToData, NoiseFollowsOneGaussianSequenceThroughTheRunTwoDra
       const auto ii = static_cast<std::size_t>(i);
       const float g1 = expected.next();
       expected.next();  // the second column's draw, unused with one column
-      EXPECT_FLOAT_EQ(S.data().VOLTS(ii, 0), (1.0f + 0.05f * g1) * S.SVOLT(ii, 0));
+      // Resistivities take the noise in the logarithm, so they stay positive.
+      EXPECT_FLOAT_EQ(S.data().VOLTS(ii, 0), std::exp(0.05f * g1) * S.SVOLT(ii, 0));
     }
   }
   EXPECT_EQ(S.header.name, "Default Data**");

@@ -238,5 +238,17 @@ TEST(SettingsFile, UnwritableFolderLeavesTheSettingsFileAsItWas) {
   EXPECT_EQ(test::readFile(file), "LZOOM=T\n");
 }
 
+TEST(SettingsFile, RecentFilesOfAnyLengthComeBackInTheirOrder) {
+  Settings settings;
+  settings.recentFiles[0] =
+      "/home/surveyor/projects/2026/north-ridge/resistivity soundings/line 4/NR-4-17.ZVR";
+  settings.recentFiles[1] = "/tmp/B.ZVR";
+  const std::string text = written(settings);
+  EXPECT_NE(text.find("[Recent Files]\nRecent 1=" + settings.recentFiles[0] + "\n"),
+            std::string::npos);
+  const Settings read = readFrom(text);
+  EXPECT_EQ(read.recentFiles, settings.recentFiles);
+}
+
 }  // namespace
 }  // namespace zeva::settings

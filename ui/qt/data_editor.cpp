@@ -313,6 +313,44 @@ bool DataEditor::numericColumn(int column) const {
   return kind != Kind::Mask && kind != Kind::Computed;
 }
 
+int DataEditor::columnOf(Kind kind) const {
+  for (std::size_t col = 0; col < columns_.size(); ++col)
+    if (columns_[col].kind == kind) return static_cast<int>(col);
+  return -1;
+}
+
+std::optional<std::string> DataEditor::geometryFault(int row) const {
+  const core::DataTypeText& type = header_.dataType;
+  const Family family = core::familyOf(type);
+  float spacing = 0.0f;
+  for (std::size_t col = 0; col < columns_.size(); ++col) {
+    const Column c = columns_[col];
+    if (c.kind != Kind::Geometry && c.kind != Kind::Current) continue;
+    const float value = numberIn(grid_, row, static_cast<int>(col)).value_or(0.0f);
+    const QString heading = grid_->horizontalHeaderItem(static_cast<int>(col))
+                                ? grid_->horizontalHeaderItem(static_cast<int>(col))->text()
+                                : QString::number(col + 1);
+    const std::string where = "ROW " + std::to_string(row + 1) + ", COLUMN " +
+                              std::to_string(col + 1) + " (" + heading.toStdString() + "): ";
+    // The height of the coils above the ground may be zero; every spacing,
+    // frequency, gate time and current must be above it.
+    const bool height = (family == Family::MaxMin || family == Family::EmConductivity) &&
+                        c.kind == Kind::Geometry && c.index == 2;
+    // Other arrays than Schlumberger keep no MN of their own in a second column.
+    if (family == Family::DcResistivity && c.kind == Kind::Geometry && c.index > 0 &&
+        type != core::type::kSchlumberger)
+      continue;
+    if (height ? value < 0.0f : value <= 0.0f)
+      return where + (height ? "MUST NOT BE NEGATIVE" : "MUST BE A POSITIVE NUMBER");
+    if (c.kind != Kind::Geometry) continue;
+    if (c.index == 0) spacing = value;
+    if (c.index == 1 && family == Family::DcResistivity && type == core::type::kSchlumberger &&
+        value >= 2.0f * spacing)
+      return where + "MN MUST BE BELOW AB";
+  }
+  return std::nullopt;
+}
+
 bool DataEditor::currentCellInside() const {
   const int row = grid_->currentRow(), column = grid_->currentColumn();
   return row >= 0 && row < grid_->rowCount() && column >= 0 && column < grid_->columnCount();
@@ -429,18 +467,28 @@ void DataEditor::deleteCell() {
 }
 
 void DataEditor::changeColumn(const char* prompt, double initial, bool multiply) {
-  const int column = grid_->currentColumn();
-  if (!currentCellInside() || !numericColumn(column)) {
+  int column = grid_->currentColumn();
+  const bool computed = currentCellInside() && column >= 0 &&
+                        columns_[static_cast<std::size_t>(column)].kind == Kind::Computed;
+  if (!currentCellInside() || (!numericColumn(column) && !computed)) {
     toolkit_.information(kInsideGridMessage);
     return;
   }
   const auto amount = toolkit_.askNumber(prompt, initial);
   if (!amount) return;
   const auto by = static_cast<float>(*amount);
+  // The computed resistivity follows from voltage and current: it changes
+  // through the voltage, which is proportional to it.
+  const int voltage = computed ? columnOf(Kind::Voltage) : -1;
   filling_ = true;
   for (int row = 0; row < grid_->rowCount(); ++row) {
     const float value = numberIn(grid_, row, column).value_or(0.0f);
-    setNumber(row, column, multiply ? value * by : value + by);
+    const float changed = multiply ? value * by : value + by;
+    if (voltage < 0) {
+      setNumber(row, column, changed);
+    } else if (value != 0.0f) {
+      setNumber(row, voltage, numberIn(grid_, row, voltage).value_or(0.0f) * changed / value);
+    }
   }
   filling_ = false;
   for (int row = 0; row < grid_->rowCount(); ++row) updateComputed(row);
@@ -531,6 +579,10 @@ bool DataEditor::writeTo(core::Sounding& target) {
     toolkit_.warning("CANNOT ALLOCATE ARRAYS FOR " + std::to_string(rows) + " READINGS");
     return false;
   }
+  if (dipoleLength_ && dipoleArray(header.dataType) && header.dipoleLength <= 0.0f) {
+    toolkit_.warning("THE DIPOLE LENGTH MUST BE A POSITIVE NUMBER");
+    return false;
+  }
   core::SoundingData& d = target.data();
   for (int i = 0; i < rows; ++i) {
     for (std::size_t col = 0; col < columns_.size(); ++col) {
@@ -566,6 +618,11 @@ bool DataEditor::writeTo(core::Sounding& target) {
         case Kind::Mask:
           break;
       }
+    }
+    if (const auto fault = geometryFault(i)) {
+      grid_->setCurrentCell(i, 0);
+      toolkit_.warning(*fault);
+      return false;
     }
   }
   if (sweeps_) return writeSweeps(target);

@@ -12,6 +12,8 @@
 // record of its own; the caller takes it on OK.
 
 #include <QDialog>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/sounding.h"
@@ -72,6 +74,11 @@ class DataEditor : public QDialog {
   void fillBlankRow(int row);
   void updateComputed(int row);
   bool numericColumn(int column) const;
+  int columnOf(Kind kind) const;
+  // What makes the geometry of a row impossible (a spacing, MN, frequency,
+  // gate time or current that is not positive, MN not below AB), naming
+  // the row and the column; empty when the row is sound.
+  std::optional<std::string> geometryFault(int row) const;
   bool currentCellInside() const;
   void changeColumn(const char* prompt, double initial, bool multiply);
   bool writeSweeps(core::Sounding& target);

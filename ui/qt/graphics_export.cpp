@@ -76,8 +76,9 @@ std::optional<GraphicsFormat> graphicsFormatOf(const std::filesystem::path& path
 }
 
 void PaintPlots(QPainter& painter, QRectF target, core::CurrentSounding& current,
-                const present::PlotSettings& settings) {
+                const present::PlotSettings& settings, double minimumTextPixels) {
   PainterCanvas canvas(painter, target);
+  canvas.setMinimumTextPixels(minimumTextPixels);
   canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
   drawPlotPage(canvas, current, settings);
 }

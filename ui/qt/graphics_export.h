@@ -37,7 +37,7 @@ std::string ExportPlots(core::CurrentSounding& current, const present::PlotSetti
 // Paints both plots into a rectangle of any painter (the main window's plot
 // area, a printer page).
 void PaintPlots(QPainter& painter, QRectF target, core::CurrentSounding& current,
-                const present::PlotSettings& settings);
+                const present::PlotSettings& settings, double minimumTextPixels = 0.0);
 
 // Writes the printed report as a PDF file (A4 portrait); returns the message
 // to show on failure, empty on success. `pages` receives the page count.

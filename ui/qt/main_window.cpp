@@ -25,8 +25,10 @@
 #include "core/data_type.h"
 #include "forward/forward_choice.h"
 #include "forward/tem_late_time.h"
+#include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
+#include "ui/qt/column_dialog.h"
 #include "ui/qt/graphics_export.h"
 #include "ui/qt/model_drag_controller.h"
 #include "ui/qt/model_editor.h"
@@ -50,10 +52,11 @@ constexpr int kPaneCount = 4;
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
-QString cursorText(float value) {
+// "Title (unit): value" for the cursor panes of the status bar.
+QString cursorText(const QString& title, float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", static_cast<double>(value));
-  return QString::fromLatin1(text);
+  return title.trimmed() + ": " + QString::fromLatin1(text);
 }
 
 // The "Shift Data Options" dialog: how segments are brought into line and
@@ -109,7 +112,10 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
   setWindowTitle(QString::fromLatin1(kStartTitle.data(), kStartTitle.size()));
   plots_ = new SoundingPlotWidget(
       [this](QPainter& painter, QRectF target) {
-        PaintPlots(painter, target, program_.current(), plotSettings());
+        // Labels stay readable however small the window: at least about
+        // 7 points, which the device pixel ratio turns into device pixels.
+        PaintPlots(painter, target, program_.current(), plotSettings(),
+                   7.0 * plots_->logicalDpiY() / 72.0);
       },
       [this](float x, float y, bool inside) {
         if (inside) {
@@ -150,9 +156,15 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
   toolkit_.setParent(this);
   toolkit_.setStatusSink([this](int pane, const QString& text) { setStatus(pane, text); });
   toolkit_.setRedrawSink([this] { plots_->update(); });
+  program_.setColumnDialog([this](const std::filesystem::path& file,
+                                  files::FlatAsciiRequest& request,
+                                  settings::ImportColumns& columns) {
+    return runColumnDialog(this, toolkit_, file, request, columns);
+  });
 
   buildMenus();
   buildToolBar();
+  setAcceptDrops(true);
   refresh();
 }
 
@@ -161,6 +173,7 @@ MainWindow::~MainWindow() {
   toolkit_.setParent(nullptr);
   toolkit_.setStatusSink({});
   toolkit_.setRedrawSink({});
+  program_.setColumnDialog({});
 }
 
 QAction* MainWindow::action(int number) const {
@@ -204,11 +217,15 @@ QAction* MainWindow::addToggle(QMenu* menu, int number, const QString& text, Vie
 
 void MainWindow::runCommand(int number) {
   const auto found = commands_.find(number);
-  if (found == commands_.end() || busy_) return;
+  if (found != commands_.end()) runAction(found->second);
+}
+
+void MainWindow::runAction(const std::function<void()>& run) {
+  if (busy_) return;
   // A command runs to its end; events that arrive meanwhile wait for it.
   busy_ = true;
   toolkit_.beginCommand();
-  found->second();
+  runGuarded(run);
   toolkit_.endCommand();
   busy_ = false;
   if (closing_) return;
@@ -225,7 +242,9 @@ void MainWindow::buildMenus() {
   addCommand(
       file, kSave, "&Save", [this] { program_.save(); }, QKeySequence::Save);
   addCommand(
-      file, kSaveAs, "Save_&As", [this] { program_.saveAs(); }, QKeySequence::SaveAs);
+      file, kSaveAs, "Save_&As", [this] { program_.saveAs(); },
+      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  addRecentFiles(file);
   file->addSeparator();
   QMenu* import = file->addMenu(tr("&Import"));
   import->setObjectName("importMenu");
@@ -295,6 +314,7 @@ void MainWindow::buildMenus() {
       file, kExit, "E&xit", [this] { exitProgram(); }, QKeySequence::Quit);
 
   QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+  addUndoCommands(edit);
   addDataEditing(edit);
   addCommand(edit, kEditModel, "&Model", [this] { editModel(); });
   addCommand(edit, kShiftSegments, "&Shift Data Segments", [this] {
@@ -420,16 +440,29 @@ void MainWindow::updateChecks() {
 
 void MainWindow::refresh() {
   const core::CurrentSounding& current = program_.current();
-  setWindowTitle(soundingTitle(current.S));
+  // Every change of the record becomes an undo step and is kept for a crash.
+  program_.noteChanges();
+  keepRecovery();
+  toolkit_.setStartFolder(QString::fromStdString(program_.dataFolder().string()));
+  // An unsaved sounding is marked after the bracket of its name.
+  setWindowTitle(soundingTitle(current.S) +
+                 (core::isSet(current.S.layer.saved) ? QString() : QStringLiteral(" *")));
   updateMenusForType();
   updateChecks();
+  updateRecentFiles();
+  action(command::kUndo)->setEnabled(program_.canUndo());
+  action(command::kRedo)->setEnabled(program_.canRedo());
   setStatus(core::kFitStatusPane, core::isSet(current.S.layer.syntheticValid)
                                       ? fromStd(inversion::fitStatusText(current.S.layer.PCTERR))
                                       : QString());
   if (current.SM.hasModel()) {
     char text[32];
     std::snprintf(text, sizeof text, "%3d Smooth Layers", current.SM.NLAYER());
-    setStatus(kSmoothPane, QString::fromLatin1(text));
+    QString smooth = QString::fromLatin1(text);
+    // The smooth model's own fit, while it is drawn.
+    if (program_.view().showSmooth && core::isSet(current.SM.layer.syntheticValid))
+      smooth += ", " + fromStd(inversion::fitStatusText(current.SM.layer.PCTERR)).trimmed();
+    setStatus(kSmoothPane, smooth);
   } else {
     setStatus(kSmoothPane, {});
   }
@@ -465,18 +498,36 @@ void MainWindow::setStatus(int pane, const QString& text) {
 }
 
 void MainWindow::showCursorValues(QPointF page) {
-  // The graph under the cursor gives the values of its axes.
+  // The graph under the cursor gives the values of its axes, each named by
+  // its axis title with the unit.
   core::CurrentSounding& current = program_.current();
-  for (auto* frames : {&current.dataFrames, &current.modelFrames}) {
-    for (const core::GraphFrame& g : *frames) {
+  const present::PlotSettings settings = plotSettings();
+  const core::DataHeader& header = current.S.header;
+  for (int plot = 0; plot < 2; ++plot) {
+    const auto& frames = plot == 0 ? current.dataFrames : current.modelFrames;
+    for (int k = 0; k < static_cast<int>(frames.size()); ++k) {
+      const core::GraphFrame& g = frames[static_cast<std::size_t>(k)];
       const float w = present::frameWidth(g), h = present::frameHeight(g);
       if (w <= 0.0f || h <= 0.0f) continue;
       const float x = static_cast<float>(page.x()) - g.originX;
       const float y = static_cast<float>(page.y()) - g.originY;
       const float left = present::frameLeft(g), bottom = present::frameBottom(g);
       if (x < left || x > left + w || y < bottom || y > bottom + h) continue;
-      setStatus(kCursorXPane, cursorText(present::ValueX(x, g)));
-      setStatus(kCursorYPane, cursorText(present::ValueY(y, g)));
+      using present::AxisTitle;
+      AxisTitle across = AxisTitle::Depth, up = AxisTitle::Depth;
+      if (plot == 0) {
+        const present::DataPlotTitles titles =
+            present::dataPlotTitles(header.dataType, k + 1, settings.view.voltageView, header.mode);
+        across = titles.bottom;
+        up = titles.left;
+      } else {
+        across = header.dataType == core::type::kEmConductivity ? AxisTitle::Conductivity
+                 : k == 0                                       ? AxisTitle::Resistivity
+                                                                : AxisTitle::IpEffect;
+      }
+      setStatus(kCursorXPane,
+                cursorText(fromStd(settings.axisTitles[across]), present::ValueX(x, g)));
+      setStatus(kCursorYPane, cursorText(fromStd(settings.axisTitles[up]), present::ValueY(y, g)));
       return;
     }
   }
@@ -543,6 +594,7 @@ bool MainWindow::exitProgram() {
   if (closing_) return true;
   if (!program_.askToSave()) return false;
   closing_ = true;
+  dropRecoveryFile();
   if (wellLog_) wellLog_->close();  // remembers its place first
   if (exitHandler_) exitHandler_(isMaximized() || isMinimized() ? QRect() : geometry());
   close();

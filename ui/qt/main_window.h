@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QPrinter>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -18,8 +19,11 @@
 #include "ui/qt/qt_toolkit.h"
 
 class QAction;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
+class QTimer;
 
 namespace zeva::qt {
 
@@ -54,6 +58,8 @@ inline constexpr int kSmoothDepthRange = 40210, kWeightErrors = 40211;
 inline constexpr int kExportDxf = 40059, kExportSvg = 40029, kExportPdf = 40030, kExportPng = 40201;
 inline constexpr int kProperties = 40060, kFontType = 40167;
 inline constexpr int kContents = 40057, kAbout = 40047;
+// Entries the first versions did not have: undo, redo and the recent files.
+inline constexpr int kUndo = 40301, kRedo = 40302, kRecentFirst = 40310;
 }  // namespace command
 
 class MainWindow : public QMainWindow {
@@ -93,6 +99,16 @@ class MainWindow : public QMainWindow {
 
   // Asks to save and closes: false when the user cancelled.
   bool exitProgram();
+  // The recovery file of the unsaved sounding: written every few minutes
+  // and on a crash, removed on a normal exit.
+  void setRecoveryFile(std::filesystem::path file);
+  // At start-up: when an earlier run left a recovery file, asks whether to
+  // open its sounding; true when it was opened. The file goes either way.
+  bool offerRecovery();
+  // Writes the recovery file now (the autosave timer's work).
+  void autosave();
+  // Reads a file as if it had been dropped on the window.
+  void openDroppedFile(const QString& file);
   // Called on exit with the window's normal geometry, to be remembered.
   void setExitHandler(std::function<void(const QRect& normalGeometry)> handler) {
     exitHandler_ = std::move(handler);
@@ -100,6 +116,8 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run,
@@ -131,6 +149,17 @@ class MainWindow : public QMainWindow {
   void chooseFont();
   void showAbout();
   void setStatus(int pane, const QString& text);
+  // A command with the window's bookkeeping around it; a command that
+  // throws shows why and leaves the record as it was before it
+  // (main_window_session.cpp).
+  void runAction(const std::function<void()>& run);
+  void runGuarded(const std::function<void()>& run);
+  void addUndoCommands(QMenu* edit);
+  void addRecentFiles(QMenu* file);
+  void updateRecentFiles();
+  void openRecent(int index);
+  void keepRecovery();
+  void dropRecoveryFile();
   void showCursorValues(QPointF devicePoint);
 
   core::Program& program_;
@@ -149,6 +178,9 @@ class MainWindow : public QMainWindow {
   present::PlotSettings appearance_;
   std::unique_ptr<ModelDragController> drag_;
   QPointer<WellLogWindow> wellLog_;
+  QMenu* recent_ = nullptr;
+  QTimer* autosave_ = nullptr;
+  std::filesystem::path recoveryFile_;
 };
 
 }  // namespace zeva::qt

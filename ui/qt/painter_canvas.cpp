@@ -78,7 +78,8 @@ void PainterCanvas::text(float x, float y, std::string_view text, float height, 
   double left = 0.0;
   if (align == present::TextAlign::Centre) left = -advance / 2.0;
   if (align == present::TextAlign::Right) left = -advance;
-  const double em = present::kEmPerNominalHeight * height * scale_;
+  const double em = std::max(present::kEmPerNominalHeight * height * scale_,
+                             height > 0.0f ? minimumTextPixels_ : 0.0);
 
   painter_.save();
   painter_.translate(toDevice(x, y));

@@ -33,6 +33,10 @@ class PainterCanvas : public present::Canvas {
   // The face of the proportional texts (the report tables keep theirs);
   // an empty name keeps the default face.
   void setTextFamily(const QString& family);
+  // Texts are never set smaller than this many device-independent pixels
+  // (the screen's plots: page-sized text would shrink with the window
+  // below what can be read).
+  void setMinimumTextPixels(double pixels) { minimumTextPixels_ = pixels; }
 
   int pages() const { return pages_; }
   // Device position of a page point (for tests and mouse mapping).
@@ -51,6 +55,7 @@ class PainterCanvas : public present::Canvas {
   QFont fixedPitch_;
   present::TextFont font_ = present::TextFont::Proportional;
   int pages_ = 0;
+  double minimumTextPixels_ = 0.0;
   bool pageOpen_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/qt/qt_toolkit.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -10,6 +11,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cfloat>
+#include <utility>
 
 namespace zeva::qt {
 
@@ -120,16 +122,33 @@ std::optional<std::string> QtToolkit::askText(std::string_view prompt, std::stri
   return value.toStdString();
 }
 
+QString QtToolkit::startPath(std::string_view initialName) const {
+  const QString name = toQString(initialName);
+  if (startFolder_.isEmpty() || QFileInfo(name).isAbsolute()) return name;
+  return QDir(startFolder_).filePath(name);
+}
+
+std::optional<std::string> QtToolkit::remember(const QString& name) {
+  if (!name.isEmpty()) chosenFolder_ = QFileInfo(name).absolutePath();
+  return chosen(name);
+}
+
 std::optional<std::string> QtToolkit::chooseFileToOpen(const ui::FileFilter& filter,
                                                        std::string_view initialName) {
-  return chosen(QFileDialog::getOpenFileName(parent_, toQString(filter.title),
-                                             toQString(initialName), nameFilterOf(filter.filter)));
+  if (!presetFile_.isEmpty()) return remember(std::exchange(presetFile_, QString()));
+  return remember(QFileDialog::getOpenFileName(
+      parent_, toQString(filter.title), startPath(initialName), nameFilterOf(filter.filter)));
 }
 
 std::optional<std::string> QtToolkit::chooseFileToSave(const ui::FileFilter& filter,
                                                        std::string_view initialName) {
-  return chosen(QFileDialog::getSaveFileName(parent_, toQString(filter.title),
-                                             toQString(initialName), nameFilterOf(filter.filter)));
+  return remember(QFileDialog::getSaveFileName(
+      parent_, toQString(filter.title), startPath(initialName), nameFilterOf(filter.filter)));
+}
+
+std::optional<QString> QtToolkit::takeChosenFolder() {
+  if (chosenFolder_.isEmpty()) return std::nullopt;
+  return std::exchange(chosenFolder_, QString());
 }
 
 void QtToolkit::showProgress(std::string_view title) {

@@ -10,6 +10,7 @@
 #include <QProgressDialog>
 #include <QString>
 #include <functional>
+#include <optional>
 
 #include "ui/toolkit.h"
 
@@ -66,6 +67,17 @@ class QtToolkit : public ui::Toolkit {
   // The progress dialog while it is shown (for tests that press Cancel).
   QProgressDialog* progressDialog() const { return progress_; }
 
+  // The folder file dialogs start in when they are given a bare name (the
+  // program's working folder).
+  void setStartFolder(QString folder) { startFolder_ = std::move(folder); }
+  // The next file-open dialog is answered with `file` without being shown:
+  // a file dropped on the window goes through the command that reads it.
+  void presetNextFile(QString file) { presetFile_ = std::move(file); }
+  void clearPresetFile() { presetFile_.clear(); }
+  // The folder of the file last chosen in a dialog, once; empty when none
+  // was chosen since the last call.
+  std::optional<QString> takeChosenFolder();
+
  private:
   QPointer<QWidget> parent_;
   QPointer<QProgressDialog> progress_;
@@ -75,6 +87,9 @@ class QtToolkit : public ui::Toolkit {
   QElapsedTimer commandClock_;
   std::function<void(int, const QString&)> statusSink_;
   std::function<void()> redrawSink_;
+  QString startFolder_, presetFile_, chosenFolder_;
+  QString startPath(std::string_view initialName) const;
+  std::optional<std::string> remember(const QString& name);
 };
 
 }  // namespace zeva::qt
