@@ -125,6 +125,19 @@ TEST_F(ModelDragTest, DraggingAResistivityRunsTheForwardOnRelease) {
   EXPECT_EQ(window.dragController()->selectedParameter(), 0);
 }
 
+// A drag is one undo step: Undo puts back the model and its synthetics.
+TEST_F(ModelDragTest, UndoTakesBackAWholeDrag) {
+  setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
+  const std::vector<float> par = S().M.PAR;
+  const std::vector<float> before = synthetics();
+  drag(modelPoint(12.0f, 12.0f), modelPoint(30.0f, 12.0f));
+  ASSERT_NE(S().M.PAR, par);
+  window.action(command::kUndo)->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(S().M.PAR, par);
+  EXPECT_EQ(synthetics(), before);
+}
+
 TEST_F(ModelDragTest, TheSyntheticCurveFollowsTheModelBeforeRelease) {
   setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
   QTest::mousePress(plots(), Qt::LeftButton, Qt::NoModifier, modelPoint(12.0f, 12.0f));
