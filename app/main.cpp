@@ -91,10 +91,11 @@ int run(QApplication& app) {
     dataFolder = std::filesystem::current_path(ignored);
   std::filesystem::current_path(dataFolder, ignored);
 
-  // The debug log of calculation errors and the recovery file live in the
-  // user's state folder, not in whatever folder the program started in.
-  const std::filesystem::path state = core::stateFolder();
-  std::ofstream debugLog(state / core::kDebugLogName, std::ios::app);
+  // The debug log of calculation errors lives in the user's state folder and
+  // the recovery file in the user's data folder, not in whatever folder the
+  // program started in.
+  std::ofstream debugLog(core::stateFolder() / core::kDebugLogName, std::ios::app);
+  const std::filesystem::path recoveryFile = core::userDataFolder() / core::kRecoveryFileName;
 
   // The default sounding with its segments (built by the program).
   core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
@@ -119,8 +120,8 @@ int run(QApplication& app) {
     if (program.autoscalePending) window.autoscale();
   }
   window.refresh();
-  window.setRecoveryFile(state / core::kRecoveryFileName);
-  core::installCrashRecovery(state / core::kRecoveryFileName);
+  window.setRecoveryFile(recoveryFile);
+  core::installCrashRecovery(recoveryFile);
   window.offerRecovery();
   // What start-up read is where undo stops.
   program.resetHistory();

@@ -38,11 +38,28 @@ fs::path stateFolderFor(const char* xdgStateHome, const char* home) {
   return {};
 }
 
-fs::path stateFolder() {
-  const fs::path folder = stateFolderFor(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+namespace {
+
+fs::path created(fs::path folder) {
   std::error_code ignored;
   if (!folder.empty()) fs::create_directories(folder, ignored);
   return folder;
+}
+
+}  // namespace
+
+fs::path stateFolder() {
+  return created(stateFolderFor(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+}
+
+fs::path userDataFolderFor(const char* xdgDataHome, const char* home) {
+  if (xdgDataHome && *xdgDataHome) return fs::path(xdgDataHome) / "Kelvorin";
+  if (home && *home) return fs::path(home) / ".local" / "share" / "Kelvorin";
+  return {};
+}
+
+fs::path userDataFolder() {
+  return created(userDataFolderFor(std::getenv("XDG_DATA_HOME"), std::getenv("HOME")));
 }
 
 bool writeRecoveryFile(const fs::path& file, std::string_view bytes) {

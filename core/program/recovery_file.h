@@ -1,9 +1,10 @@
 #pragma once
 // The recovery file: a native file of the unsaved sounding kept in the
-// user's state folder, written every few minutes and when the program is
+// user's data folder, written every few minutes and when the program is
 // killed by a fatal signal, removed when the program ends normally, and
 // offered at the next start when it is still there. The debug log lives in
-// the same folder, never in whatever folder the program was started in.
+// the user's state folder, never in whatever folder the program was started
+// in.
 
 #include <filesystem>
 #include <string>
@@ -21,6 +22,10 @@ inline constexpr std::string_view kRecoveryQuestion =
 std::filesystem::path stateFolderFor(const char* xdgStateHome, const char* home);
 // The same for this process's environment; creates the folder when missing.
 std::filesystem::path stateFolder();
+// Where the recovery file is kept: $XDG_DATA_HOME/Kelvorin, else
+// $HOME/.local/share/Kelvorin, else the current folder.
+std::filesystem::path userDataFolderFor(const char* xdgDataHome, const char* home);
+std::filesystem::path userDataFolder();
 
 // Writes `bytes` to `file` through a temporary file beside it, so that an
 // old recovery file is replaced only by a complete new one.

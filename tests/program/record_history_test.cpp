@@ -5,6 +5,7 @@
 
 #include "core/data_type.h"
 #include "core/program/program.h"
+#include "core/program/recovery_file.h"
 #include "core/program/sounding_record.h"
 #include "files/geometric_factor.h"
 #include "tests/support/test_support.h"
@@ -96,6 +97,17 @@ TEST(ProgramFiles, TheReadablePartOfADamagedFileOpensOnlyAsANewUnsavedSounding) 
   EXPECT_EQ(program.S().M.PAR, par);
   EXPECT_EQ(program.S().header.name.trimmed(), "cut*");
   EXPECT_FALSE(isSet(program.S().layer.saved));
+}
+
+// The recovery file and the debug log go to the user's folders, never to
+// the folder the program was started in.
+TEST(RecoveryFile, FoldersFollowTheXdgVariablesThenHome) {
+  EXPECT_EQ(userDataFolderFor("/x/data", "/home/u"), std::filesystem::path("/x/data/Kelvorin"));
+  EXPECT_EQ(userDataFolderFor("", "/home/u"),
+            std::filesystem::path("/home/u/.local/share/Kelvorin"));
+  EXPECT_EQ(stateFolderFor(nullptr, "/home/u"),
+            std::filesystem::path("/home/u/.local/state/Kelvorin"));
+  EXPECT_EQ(stateFolderFor("/x/state", "/home/u"), std::filesystem::path("/x/state/Kelvorin"));
 }
 
 TEST(ProgramFiles, FileNamesLeaveOutWhatAFileNameCannotHold) {
