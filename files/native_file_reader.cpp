@@ -208,6 +208,8 @@ class Reader {
     model = s.model;
     s.model = before;
     if (model.NLAYER < 0) return allocationError();
+    // Parameters beyond those of the layers belong to none of them.
+    if (model.NPAR > 0) model.NPAR = core::parameterCount(model.NLAYER, model.NPK);
 
     const std::int64_t npar = model.NPAR;
     const std::int64_t linearBytes = 4 * (9 * npar + 2 * std::int64_t{model.NLAYER});

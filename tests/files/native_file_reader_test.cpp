@@ -375,6 +375,20 @@ TEST(NativeFileReader, ModelHeaderWithTooManyLayersIsRepairedAndSized) {
   EXPECT_TRUE(testing::countsMatchArrays(r.current));
 }
 
+TEST(NativeFileReader, ParametersBeyondThoseOfTheLayersAreLeftOut) {
+  // 3 layers of one kind have 3 resistivities and 2 thicknesses, not 9 values.
+  const core::ModelHeader model{3, 1, 9, {}, 0, 0};
+  Reading r(FileBuilder()
+                .chunk("MODLHEAD", bytesOf(model))
+                .chunk("S%M%PAR", floats({10, 20, 30, 4, 5, 6, 7, 8, 9}))
+                .end()
+                .bytes());
+  EXPECT_TRUE(r.result.complete);
+  EXPECT_EQ(r.current.S.model.NPAR, 5);
+  EXPECT_EQ(r.current.S.M.PAR, (std::vector<float>{10, 20, 30, 4, 5}));
+  EXPECT_TRUE(testing::countsMatchArrays(r.current));
+}
+
 TEST(NativeFileReader, NegativeChunkLengthIsAReadError) {
   const std::string file = FileBuilder()
                                .chunk("DATAHEAD", bytesOf(smallHeader()))
