@@ -154,7 +154,12 @@ class ReferenceOccam {
       }
       return solveSymmetric(A, Jtd, n);
     };
-    auto misfitAt = [&](double log10Mu) { return misfit(modelFor(log10Mu)); };
+    // A trial whose misfit is not a number (a model the response cannot
+    // take) counts as infinitely bad, so the searches below stay ordered.
+    auto misfitAt = [&](double log10Mu) {
+      const double m = misfit(modelFor(log10Mu));
+      return std::isnan(m) ? std::numeric_limits<double>::infinity() : m;
+    };
 
     // A coarse sweep, then refinement: the least misfit, or the largest mu
     // that meets the target.
@@ -165,7 +170,7 @@ class ReferenceOccam {
     }
     std::size_t best =
         static_cast<std::size_t>(std::min_element(chi.begin(), chi.end()) - chi.begin());
-    if (chi[best] > target) {
+    if (!(chi[best] <= target)) {
       // Golden-section search for the minimum around the best grid point.
       double a = grid[best > 0 ? best - 1 : best], b = grid[std::min(best + 1, grid.size() - 1)];
       const double g = 0.5 * (std::sqrt(5.0) - 1.0);
