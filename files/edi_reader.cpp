@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/text_input.h"
-#include "files/edi_spectra.h"
+#include "files/edi_cross_powers.h"
 #include "files/flat_ascii_import.h"
 #include "files/mt_impedance.h"
 #include "files/sounding_import.h"

@@ -1,4 +1,4 @@
-#include "files/edi_spectra.h"
+#include "files/edi_cross_powers.h"
 
 #include <algorithm>
 #include <array>
