@@ -51,13 +51,19 @@ TEST(ReferenceMtResponse, AgreesWithTheProgramsForwardModel) {
   EXPECT_NEAR(phase, 45.0, 1e-9);
 }
 
-TEST(OccamOnWideBandMt, ReachesTheMisfitOfTheReferenceOccam) {
-  ui::ScriptedToolkit toolkit;
-  Sounding S, SM;
+// The wide-band sounding S and, sharing its data, the smooth instance SM
+// that Occam's inversion fits.
+void occamOnWideBandMt(Sounding& S, Sounding& SM) {
   test::makeWideBandMt(S);
   S.shareDataWith(SM);
   SM.model.NPK = 1;
   SM.model.LROUGH = core::kTrue;
+}
+
+TEST(OccamOnWideBandMt, ReachesTheMisfitOfTheReferenceOccam) {
+  ui::ScriptedToolkit toolkit;
+  Sounding S, SM;
+  occamOnWideBandMt(S, SM);
   RunMonitor monitor(toolkit);
   const SmoothResult result = EstimateSmoothModel(
       SM, core::InversionSettings{}, [](Sounding& s) { forward::mtForward(s); }, monitor, 1);
@@ -114,10 +120,7 @@ TEST(OccamOnWideBandMt, PhasesNearZeroDoNotHoldTheFitAtItsStart) {
 TEST(SmoothModel, AFitThatCannotImproveIsNotComputed) {
   ui::ScriptedToolkit toolkit;
   Sounding S, SM;
-  test::makeWideBandMt(S);
-  S.shareDataWith(SM);
-  SM.model.NPK = 1;
-  SM.model.LROUGH = core::kTrue;
+  occamOnWideBandMt(S, SM);
   RunMonitor monitor(toolkit);
   const auto flat = [](Sounding& s) {
     forward::mtForward(s);
