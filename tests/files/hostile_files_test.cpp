@@ -4,6 +4,7 @@
 // file that repeats its data header to make reading slow.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <sstream>
@@ -202,16 +203,22 @@ double secondsToRead(const std::string& file) {
   core::CurrentSounding current;
   core::resetToDefault(current);
   ui::ScriptedToolkit toolkit;
-  MemorySource source(file);
-  const auto start = std::chrono::steady_clock::now();
-  readNativeFile(source, current, "flood.ZVR", toolkit);
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  double best = 1.0e9;
+  for (int run = 0; run < 3; ++run) {
+    MemorySource source(file);
+    const auto start = std::chrono::steady_clock::now();
+    readNativeFile(source, current, "flood.ZVR", toolkit);
+    best = std::min(
+        best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  return best;
 }
 
 TEST(NativeFileReader, RepeatedDataHeadersReadInTimeLinearInTheFileSize) {
-  const double once = secondsToRead(dataHeaderFlood(1 << 20));
-  const double twice = secondsToRead(dataHeaderFlood(2 << 20));
-  EXPECT_LT(twice, 3.0 * once + 0.05) << once << " s for 1 MB, " << twice << " s for 2 MB";
+  // Eight times the size: linear work takes about 8x, quadratic work 64x.
+  const double small = secondsToRead(dataHeaderFlood(1 << 18));
+  const double large = secondsToRead(dataHeaderFlood(1 << 21));
+  EXPECT_LT(large, 20.0 * small + 0.05) << small << " s for 256 KB, " << large << " s for 2 MB";
 }
 
 }  // namespace
