@@ -14,26 +14,14 @@
 #include <iostream>
 #include <tuple>
 
-#if defined(__SSE__) || defined(__x86_64__)
-#include <xmmintrin.h>
-#endif
-
 #include "core/program/program.h"
+#include "core/record/floating_point.h"
 #include "core/program/recovery_file.h"
 #include "settings/settings_file.h"
-#include "ui/qt/main_window.h"
-#include "ui/qt/qt_toolkit.h"
+#include "ui/qt/gui/main_window.h"
+#include "ui/qt/gui/qt_toolkit.h"
 
 namespace {
-
-// Denormal results are flushed to zero (and denormal inputs read as zero):
-// the forward models underflow deep in the layer recursions, where denormals
-// would only cost time.
-void flushDenormalsToZero() {
-#if defined(__SSE__) || defined(__x86_64__)
-  _mm_setcsr(_mm_getcsr() | 0x8040);
-#endif
-}
 
 // The view switches that persist between runs.
 void applyDisplayFlags(const zeva::settings::DisplayFlags& flags, zeva::core::ViewSwitches& view) {
@@ -147,7 +135,7 @@ int run(QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  flushDenormalsToZero();
+  zeva::core::flushDenormalsToZero();
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZEVA");
   QApplication::setOrganizationName("Kelvorin");

@@ -8,11 +8,11 @@
 
 #include <cmath>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "forward/dc_resistivity_forward.h"
 #include "forward/ip_forward.h"
-#include "forward/segment_shifting.h"
-#include "ui/scripted_toolkit.h"
+#include "inversion/segment_shifting.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -50,8 +50,8 @@ void fortyPointSchlumberger(Sounding& s, int npk) {
 void DcForwardDefaultSounding(benchmark::State& state) {
   zeva::core::CurrentSounding current;
   zeva::core::resetToDefault(current);
-  zeva::forward::SHIFTP(current.S);
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::inversion::SHIFTP(current.S);
+  zeva::test::ScriptedToolkit toolkit;
   for (auto _ : state) {
     zeva::forward::dcResistivityForward(current.S, toolkit);
     benchmark::DoNotOptimize(current.S.SVOLT(0, 0));
@@ -62,7 +62,7 @@ BENCHMARK(DcForwardDefaultSounding)->Unit(benchmark::kMicrosecond);
 void DcForwardFortyPointsTenLayers(benchmark::State& state) {
   Sounding s;
   fortyPointSchlumberger(s, 1);
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (auto _ : state) {
     zeva::forward::dcResistivityForward(s, toolkit);
     benchmark::DoNotOptimize(s.SVOLT(0, 0));
@@ -73,7 +73,7 @@ BENCHMARK(DcForwardFortyPointsTenLayers)->Unit(benchmark::kMicrosecond);
 void IpForwardFortyPointsTenLayers(benchmark::State& state) {
   Sounding s;
   fortyPointSchlumberger(s, 2);
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (auto _ : state) {
     zeva::forward::ipForward(s, toolkit);
     benchmark::DoNotOptimize(s.SVOLT(0, 1));

@@ -8,11 +8,11 @@
 #include <cmath>
 #include <string_view>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/maxmin_forward.h"
 #include "forward/mt_forward.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ void SeaFloorMtForward40Frequencies10Layers(benchmark::State& state) {
 
 void MaxMin20Readings5Layers(benchmark::State& state, std::string_view type) {
   Sounding s = coilSounding(type, false);
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (auto _ : state) {
     zeva::forward::CalcMaxMin(s, toolkit);
     benchmark::DoNotOptimize(s.SVOLT(0, 0));
@@ -101,7 +101,7 @@ void MaxMin20Readings5Layers(benchmark::State& state, std::string_view type) {
 
 void EmConductivity20Readings5Layers(benchmark::State& state) {
   Sounding s = coilSounding("EM Conductivity Data", true);
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (auto _ : state) {
     zeva::forward::emConductivityForward(s, toolkit);
     benchmark::DoNotOptimize(s.SVOLT(0, 0));

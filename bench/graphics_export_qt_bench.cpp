@@ -10,10 +10,10 @@
 #include <filesystem>
 
 #include "bench/inverted_default_sounding.h"
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "present/plot_setup.h"
-#include "ui/qt/graphics_export.h"
-#include "ui/qt/offscreen_session.h"
+#include "ui/qt/render/graphics_export.h"
+#include "ui/qt/render/offscreen_session.h"
 
 namespace {
 

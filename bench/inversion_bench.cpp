@@ -13,14 +13,14 @@
 #include <cmath>
 #include <thread>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "forward/dc_resistivity_forward.h"
-#include "forward/segment_shifting.h"
+#include "inversion/segment_shifting.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/smooth_model.h"
 #include "inversion/worker_pool.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void useThreads(const benchmark::State& state, int argument) {
 // The DC routine as the program chooses it (it runs on the workers), with a
 // count of its runs.
 struct CountedDc {
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   std::atomic<int> runs{0};
   zeva::forward::ForwardRoutine routine{[this](Sounding& s, zeva::ui::Toolkit& messages) {
                                           ++runs;
@@ -46,7 +46,7 @@ struct CountedDc {
 
 void defaultSounding(zeva::core::CurrentSounding& current) {
   zeva::core::resetToDefault(current);
-  zeva::forward::SHIFTP(current.S);
+  zeva::inversion::SHIFTP(current.S);
   current.S.shareDataWith(current.SM);
 }
 

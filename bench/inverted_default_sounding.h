@@ -4,20 +4,20 @@
 // equivalence analysis of the fit, so that a redraw carries synthetics,
 // equivalent models and parameter ranges as well as the data.
 
-#include "core/current_sounding.h"
-#include "core/sounding.h"
+#include "core/record/current_sounding.h"
+#include "core/record/sounding.h"
 #include "forward/dc_resistivity_forward.h"
-#include "forward/segment_shifting.h"
+#include "inversion/segment_shifting.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::bench {
 
 inline void invertedDefaultSounding(core::CurrentSounding& current) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   core::resetToDefault(current);
-  forward::SHIFTP(current.S);
+  inversion::SHIFTP(current.S);
   core::Sounding& S = current.S;
   S.model = core::ModelHeader{};
   S.model.NLAYER = 5;

@@ -13,9 +13,9 @@
 #include "core/program/program.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
-#include "ui/qt/graphics_export.h"
-#include "ui/qt/offscreen_session.h"
-#include "ui/scripted_toolkit.h"
+#include "ui/qt/render/graphics_export.h"
+#include "ui/qt/render/offscreen_session.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ using namespace zeva;
 
 struct Fixture {
   qt::OffscreenSession session;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   core::Program program{toolkit};
   present::PlotSettings settings;
   Fixture() {

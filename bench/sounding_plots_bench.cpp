@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench/inverted_default_sounding.h"
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "present/plot_setup.h"
 #include "present/print_report.h"
 #include "present/recording_canvas.h"

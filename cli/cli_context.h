@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/program/program.h"
-#include "ui/console_toolkit.h"
+#include "cli/console_toolkit.h"
 
 namespace CLI {
 class App;
@@ -22,7 +22,7 @@ struct CliContext {
 
   std::ostream& out;
   std::ostream& err;
-  ui::ConsoleToolkit toolkit;
+  ConsoleToolkit toolkit;
   core::Program program;
   int exitStatus = kSuccess;
 
@@ -52,10 +52,15 @@ void addImportDatCommand(CLI::App& app, CliContext& context);
 void addImportEdiCommand(CLI::App& app, CliContext& context);
 void addImportModelCommand(CLI::App& app, CliContext& context);
 void addExportCommand(CLI::App& app, CliContext& context);
-#ifdef ZEVA_HAVE_GUI
-// Verbs that draw through Qt (offscreen); only in a build with the GUI.
-void addPlotCommand(CLI::App& app, CliContext& context);
-void addReportCommand(CLI::App& app, CliContext& context);
-#endif
+
+// The verbs that draw (plot, report) need Qt; zeva-cli-graphics has them.
+inline constexpr const char* kPlotDescription =
+    "Draw the data and model plots into a PNG, SVG, PDF or DXF file";
+inline constexpr const char* kReportDescription = "Write the printed report of a sounding as PDF";
+using AddGraphicsVerbs = void (*)(CLI::App& app, CliContext& context);
+
+// Runs zeva-cli on its command line: every verb, with the drawing verbs that
+// `addGraphicsVerbs` adds. Returns the exit status.
+int runZevaCli(int argc, char** argv, AddGraphicsVerbs addGraphicsVerbs);
 
 }  // namespace zeva::cli

@@ -8,7 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_context.h"
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::cli {
 

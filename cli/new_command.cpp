@@ -3,7 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_context.h"
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
 
 namespace zeva::cli {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/tem_late_time.h"
 #include "inversion/fit_weights.h"
 #include "inversion/smooth_model.h"

@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::cli {
 

@@ -3,7 +3,7 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "inversion/fit_weights.h"
 
 namespace zeva::cli {

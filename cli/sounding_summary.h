@@ -3,7 +3,7 @@
 
 #include <iosfwd>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::cli {
 

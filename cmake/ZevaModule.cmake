@@ -12,7 +12,7 @@ endif()
 
 # zeva_add_module(name SOURCES a.cpp b.cpp DEPENDS zeva::other ...)
 # Adds the static library zeva_<name> with the alias zeva::<name>. Headers are
-# included from the project root, as "core/sounding.h".
+# included from the project root, as "core/record/sounding.h".
 function(zeva_add_module name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
   add_library(zeva_${name} STATIC ${ARG_SOURCES})
@@ -22,14 +22,23 @@ function(zeva_add_module name)
   target_link_libraries(zeva_${name} PUBLIC ${ARG_DEPENDS} PRIVATE zeva_flags)
 endfunction()
 
-# zeva_add_test(folder [DEPENDS ...]) builds tests/<folder>/*_test.cpp into one
-# executable, zeva_<folder>_tests, discovered by CTest with the label "unit".
-function(zeva_add_test folder)
-  cmake_parse_arguments(ARG "" "" "DEPENDS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_test.cpp)
-  set(target zeva_${folder}_tests)
+# zeva_add_executable(name SOURCES ... DEPENDS zeva::module ... [LIBRARIES ...])
+# An executable over the modules it DEPENDS on (its allowed includes, as for
+# a module) and other libraries.
+function(zeva_add_executable name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_LIBRARIES} zeva_flags)
+endfunction()
+
+# zeva_add_test(name FOLDER dir DEPENDS ...) builds tests/<dir>/*_test.cpp into
+# one executable, zeva_<name>_tests, discovered by CTest with the label "unit".
+function(zeva_add_test name)
+  cmake_parse_arguments(ARG "" "FOLDER" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${ARG_FOLDER}/*_test.cpp)
+  set(target zeva_${name}_tests)
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE zeva::${folder} ${ARG_DEPENDS} ${ZEVA_TEST_EXTRA_${folder}}
-    zeva_test_support GTest::gtest GTest::gtest_main zeva_flags)
+  target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} zeva_test_support zeva_test_main
+    zeva_flags)
   gtest_discover_tests(${target} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
 endfunction()

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "files/text_fields.h"
 
 namespace zeva::files {

@@ -8,9 +8,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "core/gaussian_deviate.h"
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/gaussian_deviate.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 

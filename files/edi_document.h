@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "core/reader_limits.h"
+#include "core/record/reader_limits.h"
 
 namespace zeva::files {
 

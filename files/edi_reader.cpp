@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "core/text_input.h"
+#include "files/text_input.h"
 #include "files/edi_cross_powers.h"
 #include "files/flat_ascii_import.h"
 #include "files/mt_impedance.h"
@@ -366,7 +366,7 @@ int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::T
                 EdiMode mode) {
   const std::string name = file.string();
   std::error_code error;
-  if (!core::regularFileOrMessage(file, toolkit)) return -1;
+  if (!files::regularFileOrMessage(file, toolkit)) return -1;
   if (std::filesystem::file_size(file, error) < 1 || error) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
     return -1;

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "files/edi_document.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 

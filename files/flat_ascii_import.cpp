@@ -7,9 +7,9 @@
 #include <new>
 #include <system_error>
 
-#include "core/data_type.h"
-#include "core/reader_limits.h"
-#include "core/text_input.h"
+#include "core/record/data_type.h"
+#include "core/record/reader_limits.h"
+#include "files/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
@@ -26,7 +26,7 @@ constexpr std::size_t kLineLength = 256;
 bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
   const std::string name = file.string();
   std::error_code error;
-  if (!core::regularFileOrMessage(file, toolkit)) return false;
+  if (!files::regularFileOrMessage(file, toolkit)) return false;
   const auto size = std::filesystem::file_size(file, error);
   if (error || size < 1) {
     toolkit.warning("FILE HAS NO LENGTH:" + name);
@@ -62,9 +62,9 @@ RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow
   std::string line;
   // One character more than is read tells whether the last word was cut.
   for (int row = 1;; ++row) {
-    const core::LineRead read = core::readLine(in, line, kLineLength + 1);
-    if (read == core::LineRead::End) break;
-    if (read == core::LineRead::TooLong) {
+    const files::LineRead read = files::readLine(in, line, kLineLength + 1);
+    if (read == files::LineRead::End) break;
+    if (read == files::LineRead::TooLong) {
       scan.lineTooLong = row;
       break;
     }
@@ -132,7 +132,7 @@ struct UsedColumn {
 
 std::optional<RowScan> readRows(const std::filesystem::path& file,
                                 const std::vector<UsedColumn>& used,
-                                const settings::ImportColumns& settings, ui::Toolkit& toolkit) {
+                                const ImportColumns& settings, ui::Toolkit& toolkit) {
   if (!fileUsable(file, toolkit)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
@@ -194,18 +194,18 @@ float temTimeScale(TemTimeUnit unit) {
 
 // Coil spacing and height of a two-coil reading: the row's columns, or the
 // fixed geometry of the request where a column is not in use.
-float coilSpacing(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+float coilSpacing(const FlatAsciiRequest& request, const ImportColumns& c,
                   const std::vector<float>& row) {
   return c.space > 0 ? valueOf(row, c.space) : request.fixedSpacing;
 }
-float coilHeight(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+float coilHeight(const FlatAsciiRequest& request, const ImportColumns& c,
                  const std::vector<float>& row) {
   return c.height > 0 ? valueOf(row, c.height) : request.fixedHeight;
 }
 
 // The apparent resistivity of a row of voltage and current (the current
 // column, else 1 A) by the geometric factor of the array.
-double apparentResistivityOf(const FlatAsciiRequest& request, const settings::ImportColumns& c,
+double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumns& c,
                              const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
   const int mn = type == core::type::kSchlumberger ? c.mn : 0;
@@ -218,7 +218,7 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const settings::Im
 // Why the sounding cannot take a row (the message without its row), or
 // nothing. Missing readings (1.0E10 and above) are positive and pass.
 std::optional<std::string> rowProblem(const FlatAsciiRequest& request,
-                                      const settings::ImportColumns& c,
+                                      const ImportColumns& c,
                                       const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
   const bool schlumberger = type == core::type::kSchlumberger;
@@ -325,7 +325,7 @@ std::string soundingNameOf(const std::filesystem::path& file) {
 // each used column that no row holds: a wrong column setting then shows
 // itself instead of making a sounding of the wrong numbers.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const settings::ImportColumns& c, core::Sounding& result,
+                      const ImportColumns& c, core::Sounding& result,
                       ui::Toolkit& toolkit) {
   const core::DataTypeText& type = request.header.dataType;
   const bool schlumberger = type == core::type::kSchlumberger;
@@ -473,7 +473,7 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
   return 0;
 }
 
-int readWellLog(const std::filesystem::path& file, const settings::ImportColumns& c, WellLog& log,
+int readWellLog(const std::filesystem::path& file, const ImportColumns& c, WellLog& log,
                 ui::Toolkit& toolkit) {
   const std::vector<UsedColumn> used{{"DEPTH", c.wellDepth}, {"RESISTIVITY", c.wellResist}};
   const auto scan = readRows(file, used, c, toolkit);
@@ -495,7 +495,7 @@ int readWellLog(const std::filesystem::path& file, const settings::ImportColumns
   return 0;
 }
 
-int readFlatAsciiModel(const std::filesystem::path& file, const settings::ImportColumns& c, int npk,
+int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c, int npk,
                        ImportedModel& model, ui::Toolkit& toolkit) {
   npk = std::clamp(npk, 1, 2);
   // Without a resistivity column every non-blank line would be a layer.
@@ -552,8 +552,8 @@ int readFlatAsciiModel(const std::filesystem::path& file, const settings::Import
 }
 
 bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
-                settings::ImportColumns& columns) {
-  settings::ImportColumns c = columns;
+                ImportColumns& columns) {
+  ImportColumns c = columns;
   const core::DataTypeText& type = request.header.dataType;
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   bool cancelled = false;

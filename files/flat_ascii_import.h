@@ -12,9 +12,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/sounding.h"
-#include "settings/settings.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "files/import_columns.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 
@@ -69,14 +69,14 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
 // the file name), its data arrays from the accepted rows. Shows the messages
 // of the import and returns 0 on success, -1 on failure.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const settings::ImportColumns& columns, core::Sounding& result,
+                      const ImportColumns& columns, core::Sounding& result,
                       ui::Toolkit& toolkit);
 
 // A well log: depth and resistivity per accepted row.
 struct WellLog {
   std::vector<float> depth, resistivity;
 };
-int readWellLog(const std::filesystem::path& file, const settings::ImportColumns& columns,
+int readWellLog(const std::filesystem::path& file, const ImportColumns& columns,
                 WellLog& log, ui::Toolkit& toolkit);
 
 // A layered model read from a column file: each accepted row is a layer, top
@@ -87,7 +87,7 @@ struct ImportedModel {
   core::ModelHeader header;
   std::vector<float> PAR;
 };
-int readFlatAsciiModel(const std::filesystem::path& file, const settings::ImportColumns& columns,
+int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& columns,
                        int npk, ImportedModel& model, ui::Toolkit& toolkit);
 
 // The column dialog of an importer, through the toolkit's prompts: one number
@@ -96,7 +96,7 @@ int readFlatAsciiModel(const std::filesystem::path& file, const settings::Import
 // the TEM time unit. False when the user cancels; the settings then keep
 // their old values.
 bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
-                settings::ImportColumns& columns);
+                ImportColumns& columns);
 
 // The sounding name of an imported file: the file name up to its first ".",
 // at most 24 characters.

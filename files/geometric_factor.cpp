@@ -2,7 +2,7 @@
 
 #include <numbers>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::files {
 

@@ -3,7 +3,7 @@
 // homogeneous half-space, with V and I in consistent units (mV and mA, or V
 // and A). Spacings are those of the sounding's TIME columns.
 
-#include "core/record_headers.h"
+#include "core/record/record_headers.h"
 
 namespace zeva::files {
 

@@ -19,9 +19,9 @@
 #include <string>
 #include <string_view>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "files/byte_stream.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 

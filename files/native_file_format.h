@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::files {
 

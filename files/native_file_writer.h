@@ -4,9 +4,9 @@
 // them (voltage and current, shift segments, resolution, equivalence, a smooth
 // model), and "ENDFILE" last.
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "files/byte_stream.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 

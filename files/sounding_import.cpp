@@ -1,6 +1,6 @@
 #include "files/sounding_import.h"
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::files {
 

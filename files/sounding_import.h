@@ -3,7 +3,7 @@
 // starts from and the allocation of its data arrays. Importers fill a new
 // record; the current sounding is replaced only when an import succeeds.
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::files {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "core/data_type.h"
-#include "core/reader_limits.h"
-#include "core/text_input.h"
+#include "core/record/data_type.h"
+#include "core/record/reader_limits.h"
+#include "files/text_input.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
 #include "files/usf_units.h"
@@ -243,10 +243,10 @@ bool UsfReader::nextLine(std::string& raw, std::size_t limit) {
     return true;
   }
   if (stopped_) return false;
-  const core::LineRead read = core::readLine(in_, raw, limit);
-  if (read == core::LineRead::End) return false;
+  const files::LineRead read = files::readLine(in_, raw, limit);
+  if (read == files::LineRead::End) return false;
   ++lineNumber_;
-  if (read == core::LineRead::TooLong) {
+  if (read == files::LineRead::TooLong) {
     error("Line longer than " + std::to_string(core::limits::kMaxLineBytes) + " characters");
     stopped_ = true;
     return false;
@@ -349,7 +349,7 @@ std::string UsfReader::readText(std::string_view rawLine, std::string_view line)
 
 std::optional<int> UsfReader::readMainHeader() {
   std::string raw;
-  if (core::readLine(in_, raw, kMainHeaderLength - 2) != core::LineRead::Line) {
+  if (files::readLine(in_, raw, kMainHeaderLength - 2) != files::LineRead::Line) {
     ++lineNumber_;
     error("File is not USF format");
     return std::nullopt;
@@ -879,8 +879,8 @@ int importUsf(ui::Toolkit& toolkit, UsfImportMemory& memory, core::Sounding& res
   if (*chosen != memory.lastFile) memory.proposedSounding = 1;
   memory.lastFile = *chosen;
   std::error_code missing;
-  if (std::filesystem::exists(*chosen, missing) && !core::isRegularFile(*chosen)) {
-    toolkit.warning(std::string(core::kCannotOpenFile) + *chosen);
+  if (std::filesystem::exists(*chosen, missing) && !files::isRegularFile(*chosen)) {
+    toolkit.warning(std::string(files::kCannotOpenFile) + *chosen);
     return -1;
   }
   std::ifstream in(*chosen, std::ios::binary);

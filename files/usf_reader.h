@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::files {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/reader_limits.h"
+#include "core/record/reader_limits.h"
 
 namespace zeva::files::usf {
 

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "files/text_fields.h"
 #include "files/usf_reader.h"
 #include "files/usf_units.h"

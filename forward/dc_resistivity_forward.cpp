@@ -5,12 +5,12 @@
 #include <cmath>
 #include <cstddef>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/forward_routine.h"
 #include "forward/hankel_transform.h"
 #include "forward/linear_filters.h"
 #include "forward/resistivity_transform.h"
-#include "forward/segment_shifting.h"
+#include "forward/segment_levels.h"
 
 namespace zeva::forward {
 
@@ -257,7 +257,7 @@ DcRunStatus runDcResistivity(Sounding& S, ui::Toolkit& toolkit) {
   }
 
   if (array == Array::Schlumberger && S.header.shiftTarget == 2 && S.header.shiftMode != 3)
-    ApplySegmentShifts(S, /*observed=*/false, /*cumulative=*/S.header.shiftMode == 2);
+    applySegmentLevelsToSynthetics(S, /*cumulative=*/S.header.shiftMode == 2);
 
   // The synthetics have changed whatever the fit makes of them.
   S.layer.saved = core::kFalse;

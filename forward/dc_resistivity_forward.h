@@ -18,8 +18,8 @@
 //                         dipole distance TIME(i,1)
 // Any other data type (also "Grounding Impedance") gets the synthetic 0.0.
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

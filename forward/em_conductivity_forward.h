@@ -8,8 +8,8 @@
 // 4 Q / (omega mu0 s^2) (McNeill, 1980, Geonics TN-6). The model is given in
 // conductivities (mS/m).
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::forward {
 

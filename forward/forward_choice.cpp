@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/dc_resistivity_forward.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/ip_forward.h"

@@ -6,9 +6,9 @@
 
 #include <string_view>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

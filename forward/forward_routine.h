@@ -19,8 +19,8 @@
 #include <type_traits>
 #include <utility>
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

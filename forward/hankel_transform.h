@@ -23,7 +23,7 @@
 #include <type_traits>
 
 #include "forward/hankel_filters.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

@@ -8,8 +8,8 @@
 // IP unit: "(pfe)" percent frequency effect (scale 100), "(mSec)" or "(mRad)"
 // (scale 1000).
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/em_layer_recursion.h"
 #include "forward/hankel_transform.h"
 #include "forward/model_layers.h"

@@ -9,8 +9,8 @@
 
 #include <string_view>
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::forward {
 

@@ -5,7 +5,7 @@
 // bottom depths, and the guard against a record whose arrays do not hold
 // what its counts promise.
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 
 namespace zeva::forward {

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "core/logical.h"
+#include "core/record/logical.h"
 
 namespace zeva::forward {
 

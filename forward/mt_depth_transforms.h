@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::forward {
 

@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/model_layers.h"
 
 namespace zeva::forward {

@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "core/record_headers.h"
-#include "core/sounding.h"
+#include "core/record/record_headers.h"
+#include "core/record/sounding.h"
 
 namespace zeva::forward {
 

@@ -19,7 +19,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::forward {
 

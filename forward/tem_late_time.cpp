@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::forward {
 

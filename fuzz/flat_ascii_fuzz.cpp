@@ -10,11 +10,11 @@
 #include <span>
 #include <string_view>
 
-#include "core/reader_limits.h"
+#include "core/record/reader_limits.h"
 #include "files/flat_ascii_import.h"
 #include "files/sounding_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -45,11 +45,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   request.header.voltageAndCurrent = core::logical((data[0] / kChoices.size()) % 2 == 1);
   request.header.dipoleLength = 10.0f;
   request.timeUnit = static_cast<files::TemTimeUnit>(data[1] % 3);
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   const std::string file = fuzz::writeInputFile(std::span(data + 2, size - 2), ".DAT");
 
   core::Sounding s;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   if (files::readFlatAsciiData(file, request, columns, s, toolkit) != 0) {
     fuzz::require(!toolkit.messages.empty(), "a refused file says why");
     return 0;

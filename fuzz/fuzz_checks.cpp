@@ -11,11 +11,11 @@
 #include <unistd.h>
 #endif
 
-#include "core/current_sounding.h"
-#include "core/data_type.h"
+#include "core/record/current_sounding.h"
+#include "core/record/data_type.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::fuzz {
 
@@ -41,7 +41,7 @@ void requireSize(const V& v, std::int64_t n, std::string_view what) {
 }
 
 std::string nativeBytes(core::CurrentSounding& current) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   files::StringSink sink;
   require(files::writeNativeFile(sink, current, toolkit).complete, "native file written");
   return sink.bytes();
@@ -133,7 +133,7 @@ void requireNativeRoundTrip(const core::Sounding& sounding) {
 
   core::CurrentSounding again;
   core::resetToDefault(again);
-  ui::ScriptedToolkit quiet;
+  zeva::test::ScriptedToolkit quiet;
   files::MemorySource source(written);
   require(files::readNativeFile(source, again, "again.ZVR", quiet).complete,
           "saved record reopens");

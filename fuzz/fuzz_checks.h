@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::fuzz {
 

@@ -15,12 +15,12 @@
 #include <span>
 #include <string_view>
 
-#include "core/current_sounding.h"
-#include "core/reader_limits.h"
+#include "core/record/current_sounding.h"
+#include "core/record/reader_limits.h"
 #include "files/ascii_export.h"
 #include "files/flat_ascii_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -35,10 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zeva;
   if (size < 1) return 0;
   const int npk = data[0] % 2 == 0 ? 1 : 2;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   const std::string file = fuzz::writeInputFile(std::span(data + 1, size - 1), ".MDL");
   files::ImportedModel model;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   if (files::readFlatAsciiModel(file, columns, npk, model, toolkit) != 0) {
     fuzz::require(!toolkit.messages.empty(), "a refused file says why");
     return 0;
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(files::writeAsciiModel(out, S), "model exported");
   out.close();
   files::ImportedModel back;
-  ui::ScriptedToolkit quiet;
+  zeva::test::ScriptedToolkit quiet;
   fuzz::require(files::readFlatAsciiModel(file, columns, npk, back, quiet) == 0,
                 "exported model imports");
   fuzz::require(back.header.NLAYER == h.NLAYER, "layers survive export and import");

@@ -7,16 +7,16 @@
 #include <cstdint>
 #include <span>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "fuzz/fuzz_checks.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
 std::string writeToString(zeva::core::CurrentSounding& current) {
-  zeva::ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   zeva::files::StringSink sink;
   zeva::fuzz::require(zeva::files::writeNativeFile(sink, current, toolkit).complete,
                       "record written");
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zeva;
   core::CurrentSounding current;
   core::resetToDefault(current);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   files::MemorySource source(std::as_bytes(std::span(data, size)));
   files::readNativeFile(source, current, "fuzz.ZVR", toolkit);
   fuzz::requireConsistent(current.S);
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string written = writeToString(current);
   core::CurrentSounding again;
   core::resetToDefault(again);
-  ui::ScriptedToolkit quiet;
+  zeva::test::ScriptedToolkit quiet;
   files::MemorySource rereading(written);
   fuzz::require(files::readNativeFile(rereading, again, "again.ZVR", quiet).complete,
                 "written record reads back");

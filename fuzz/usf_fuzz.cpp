@@ -9,11 +9,11 @@
 #include <sstream>
 #include <string>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "files/usf_reader.h"
 #include "files/usf_writer.h"
 #include "fuzz/fuzz_checks.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ std::string exported(const zeva::core::Sounding& s) {
 
 zeva::core::Sounding reread(const std::string& text) {
   zeva::core::Sounding s;
-  zeva::ui::ScriptedToolkit quiet;
+  zeva::test::ScriptedToolkit quiet;
   std::istringstream in(text);
   require(zeva::files::readUsfSounding(in, 1, s, quiet), "exported USF reads back");
   require(quiet.messages.empty(), "exported USF reads back without a message");
@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zeva;
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   core::Sounding s;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   if (!files::readUsfSounding(in, 1, s, toolkit)) {
     require(!toolkit.messages.empty(), "a refused file says why");
     return 0;

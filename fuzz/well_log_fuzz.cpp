@@ -7,19 +7,19 @@
 #include <cstdint>
 #include <span>
 
-#include "core/reader_limits.h"
+#include "core/record/reader_limits.h"
 #include "files/flat_ascii_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zeva;
   if (size < 1) return 0;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.depthTimes1000 = data[0] % 2 == 1;
   const std::string file = fuzz::writeInputFile(std::span(data + 1, size - 1), ".LOG");
   files::WellLog log;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   if (files::readWellLog(file, columns, log, toolkit) != 0) {
     fuzz::require(!toolkit.messages.empty(), "a refused file says why");
     return 0;

@@ -11,7 +11,7 @@
 #include "inversion/forward_memory.h"
 #include "inversion/inversion_steps.h"
 #include "inversion/worker_pool.h"
-#include "ui/message_collector.h"
+#include "ui/toolkit/message_collector.h"
 
 namespace zeva::inversion {
 

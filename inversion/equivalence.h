@@ -11,7 +11,7 @@
 #include <span>
 #include <string_view>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 #include "inversion/run_monitor.h"
 

@@ -17,7 +17,7 @@
 #include <span>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::inversion {
 

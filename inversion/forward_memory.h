@@ -10,8 +10,8 @@
 
 #include <vector>
 
-#include "core/matrix.h"
-#include "core/sounding.h"
+#include "core/record/matrix.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 
 namespace zeva::inversion {

@@ -7,12 +7,12 @@
 #include <cstddef>
 #include <limits>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/mt_forward.h"
 #include "inversion/fit_weights.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/worker_pool.h"
-#include "ui/message_collector.h"
+#include "ui/toolkit/message_collector.h"
 
 namespace zeva::inversion {
 

@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "core/matrix.h"
-#include "core/sounding.h"
+#include "core/record/matrix.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 #include "inversion/run_monitor.h"
 

@@ -8,8 +8,8 @@
 #include <numeric>
 #include <string>
 
-#include "core/data_type.h"
-#include "forward/segment_shifting.h"
+#include "core/record/data_type.h"
+#include "inversion/segment_shifting.h"
 #include "inversion/cubic_spline.h"
 
 namespace zeva::inversion {
@@ -191,7 +191,7 @@ Preparation prepareCurve(Sounding& S, std::span<const float> values, PreparedCur
   // Segments of a Schlumberger sounding are brought to one level, as the
   // shift mode asks, before the overlapping readings are dropped; otherwise
   // the spline would have to pass through the steps between segments.
-  forward::SHIFTP(S);
+  inversion::SHIFTP(S);
   const bool schlumberger = S.header.dataType == type::kSchlumberger;
   if (schlumberger && S.header.shiftMode != 3 && S.header.NSHIFT > 0) {
     float level = 1.0f;

@@ -12,8 +12,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::inversion {
 

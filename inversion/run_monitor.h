@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::inversion {
 

@@ -6,7 +6,7 @@
 #include <new>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
 #include "inversion/inversion_steps.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/record_headers.h"
-#include "core/sounding.h"
+#include "core/record/record_headers.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/run_monitor.h"

@@ -1,6 +1,6 @@
 #include "present/axis_titles.h"
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::present {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/graph_frame.h"
+#include "core/record/graph_frame.h"
 #include "present/plotter.h"
 
 namespace zeva::present {

@@ -7,7 +7,7 @@
 
 #include <span>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "present/sounding_plots.h"
 
 namespace zeva::present {

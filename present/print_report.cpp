@@ -6,7 +6,7 @@
 #include <numbers>
 #include <optional>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 
 namespace zeva::present {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "present/plotter.h"
 #include "present/sounding_plots.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <optional>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/tem_late_time.h"
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "core/current_sounding.h"
-#include "core/view_switches.h"
+#include "core/record/current_sounding.h"
+#include "core/record/view_switches.h"
 #include "forward/mt_depth_transforms.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"

@@ -7,6 +7,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/bootstrap.sh
+# Every include within its module's DEPENDS, no Qt outside ui/qt and app.
+python3 scripts/check_layers.py
 
 fuzz_readers=(native_file usf edi flat_ascii well_log model_import settings)
 if [ "${1:-}" = fuzz ]; then

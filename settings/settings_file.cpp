@@ -20,7 +20,7 @@
 #include <variant>
 #include <vector>
 
-#include "core/text_input.h"
+#include "files/text_input.h"
 
 namespace zeva::settings {
 
@@ -376,9 +376,9 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
   };
   std::string raw;
   for (;;) {
-    const core::LineRead read = core::readLine(in, raw, kPathLineLength);
-    if (read == core::LineRead::End) break;
-    if (read == core::LineRead::TooLong) {
+    const files::LineRead read = files::readLine(in, raw, kPathLineLength);
+    if (read == files::LineRead::End) break;
+    if (read == files::LineRead::TooLong) {
       // No setting is that long: the line is damaged and loses its setting.
       in.ignore(std::numeric_limits<std::streamsize>::max(), '\n');
       damaged = true;
@@ -447,8 +447,8 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
 ReadOutcome readSettingsFile(const std::filesystem::path& file, Settings& settings,
                              ui::Toolkit& toolkit) {
   std::error_code exists;
-  if (std::filesystem::exists(file, exists) && !core::isRegularFile(file)) {
-    toolkit.warning(std::string(core::kCannotOpenFile) + file.string());
+  if (std::filesystem::exists(file, exists) && !files::isRegularFile(file)) {
+    toolkit.warning(std::string(files::kCannotOpenFile) + file.string());
     return ReadOutcome::CannotOpen;
   }
   errno = 0;

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "settings/settings.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::settings {
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <type_traits>
 
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::core {
 

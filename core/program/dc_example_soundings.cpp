@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/dc_resistivity_forward.h"
-#include "ui/scripted_toolkit.h"
+#include "ui/toolkit/null_toolkit.h"
 
 namespace zeva::core {
 
@@ -74,7 +74,7 @@ bool makeDcResistivityExample(const DataTypeText& type, CurrentSounding& current
   d.LOGDAT[0] = kTrue;
 
   // The reference earth's response, to three figures, becomes the data.
-  ui::ScriptedToolkit quiet;
+  ui::NullToolkit quiet;
   setLayers(S, kReferenceResistivity, kReferenceThickness, 3);
   forward::dcResistivityForward(S, quiet);
   for (int i = 0; i < n; ++i) {

@@ -4,7 +4,7 @@
 // from a reference three-layer earth (a conductive layer between a resistive
 // cover and a resistive basement), with a uniform starting model to fit.
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::core {
 

@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/maxmin_forward.h"
 #include "forward/mt_forward.h"
 #include "forward/tem_late_time.h"
-#include "ui/scripted_toolkit.h"
+#include "ui/toolkit/null_toolkit.h"
 
 namespace zeva::core {
 
@@ -122,7 +122,7 @@ void makeMaxMin(CurrentSounding& current, std::string_view type) {
     d.TIME(row, 1) = 100.0f;
     d.TIME(row, 2) = 0.0f;
   }
-  ui::ScriptedToolkit quiet;
+  ui::NullToolkit quiet;
   observe(S, Layers{{300.0f, 30.0f}, {40.0f}}, Layers{{100.0f, 100.0f}, {30.0f}},
           [&quiet](Sounding& s) { forward::CalcMaxMin(s, quiet); });
   for (auto& e : d.UVOLTS.elements()) e = 0.5f;
@@ -149,7 +149,7 @@ void makeEmConductivity(CurrentSounding& current) {
     d.TIME(row, 1) = kReadings[i].spacing;
     d.TIME(row, 2) = kReadings[i].height;
   }
-  ui::ScriptedToolkit quiet;
+  ui::NullToolkit quiet;
   observe(S, Layers{{20.0f, 80.0f, 10.0f}, {3.0f, 10.0f}},
           Layers{{30.0f, 30.0f, 30.0f}, {3.0f, 10.0f}},
           [&quiet](Sounding& s) { forward::emConductivityForward(s, quiet); });

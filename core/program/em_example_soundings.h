@@ -3,7 +3,7 @@
 // readings of the kind a field crew brings back, their values computed from a
 // reference earth, with a starting model for the user to fit.
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::core {
 

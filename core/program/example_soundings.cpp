@@ -1,6 +1,6 @@
 #include "core/program/example_soundings.h"
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/dc_example_soundings.h"
 #include "core/program/em_example_soundings.h"
 

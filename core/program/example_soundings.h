@@ -2,7 +2,7 @@
 // Small valid soundings of each data type, for `zeva-cli new --type` and for
 // users who want to try a data type before they have data of their own.
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::core {
 

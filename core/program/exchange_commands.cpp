@@ -6,10 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
-#include "core/text_input.h"
+#include "files/text_input.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
@@ -81,7 +81,7 @@ bool Program::askImportColumns(const std::filesystem::path& file,
                                files::FlatAsciiRequest& request) {
   // The dialog shows the file: only a regular file is opened (a FIFO or a
   // device would never end).
-  if (!regularFileOrMessage(file, toolkit_)) return false;
+  if (!files::regularFileOrMessage(file, toolkit_)) return false;
   if (columnDialog_) return columnDialog_(file, request, settings_.columns);
   return files::askColumns(toolkit_, request.kind, request, settings_.columns);
 }
@@ -151,7 +151,7 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
   if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
   if (!guarded(toolkit_, [&] {
@@ -205,7 +205,7 @@ bool Program::importAsciiModel() {
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;

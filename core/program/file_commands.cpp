@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/sounding_record.h"

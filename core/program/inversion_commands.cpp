@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/program.h"
 #include "files/geometric_factor.h"
 #include "forward/forward_choice.h"

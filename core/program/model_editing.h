@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "present/sounding_plots.h"
 
 namespace zeva::core {

@@ -1,6 +1,6 @@
 #include "core/program/new_sounding.h"
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "files/sounding_import.h"
 
 namespace zeva::core {

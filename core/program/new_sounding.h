@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/record_headers.h"
+#include "core/record/record_headers.h"
 
 namespace zeva::core {
 

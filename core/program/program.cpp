@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "forward/segment_shifting.h"
+#include "inversion/segment_shifting.h"
 
 namespace zeva::core {
 
@@ -19,7 +19,7 @@ void Program::startUp() {
 }
 
 void Program::detectSegments() {
-  if (!forward::SHIFTP(current_.S)) toolkit_.warning(forward::kShiftAllocationMessage);
+  if (!inversion::SHIFTP(current_.S)) toolkit_.warning(inversion::kShiftAllocationMessage);
   current_.S.shareDataWith(current_.SM);
 }
 

@@ -12,18 +12,18 @@
 #include <string>
 #include <string_view>
 
-#include "core/current_sounding.h"
-#include "core/gaussian_deviate.h"
+#include "core/record/current_sounding.h"
+#include "core/record/gaussian_deviate.h"
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
 #include "core/program/undo_history.h"
-#include "core/view_switches.h"
+#include "core/record/view_switches.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/smooth_model.h"
 #include "settings/settings.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::core {
 

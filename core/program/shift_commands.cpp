@@ -1,9 +1,9 @@
 // Edit, "&Shift Data Segments": joins the segments of a Schlumberger sounding
 // into one curve, or sets the synthetics to carry the segment steps instead.
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/program.h"
-#include "forward/segment_shifting.h"
+#include "inversion/segment_shifting.h"
 
 namespace zeva::core {
 
@@ -39,7 +39,7 @@ bool Program::shiftDataSegments(int mode, int target) {
     S.layer.saved = kFalse;
   }
   if (mode != 3 && target == 1) {
-    forward::ApplySegmentShifts(S, /*observed=*/true, /*cumulative=*/mode == 2);
+    inversion::ApplySegmentShifts(S, /*observed=*/true, /*cumulative=*/mode == 2);
     clearResults(S);
     clearResults(current_.SM);
     // The data changed: the sounding no longer equals its file.

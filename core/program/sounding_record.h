@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/current_sounding.h"
-#include "ui/toolkit.h"
+#include "core/record/current_sounding.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::core {
 

@@ -2,7 +2,7 @@
 // with the rules that tie switches to each other and the refusal to draw the
 // model over data whose plot has no room for it.
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/program.h"
 
 namespace zeva::core {

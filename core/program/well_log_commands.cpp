@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/well_log.h"

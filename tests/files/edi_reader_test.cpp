@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -133,7 +133,7 @@ std::vector<Block> impedanceBlocks(const Curve& c) {
 struct Read {
   int status = 0;
   core::Sounding s;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
 };
 
 std::unique_ptr<Read> read(const std::string& text, EdiMode mode = EdiMode::Auto) {
@@ -482,7 +482,7 @@ TEST(EdiReader, StationNameComesFromDataIdOrTheSectionAndMessagesNameTheWholeFil
   const auto file = folder / "a_survey_file_with_a_long_name.edi";
   test::writeFile(file, ">HEAD\n>=MTSECT\n>FREQ //1\n1\n>END\n");
   core::Sounding s;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_EQ(readEdiFile(file, s, toolkit), -1);
   EXPECT_EQ(toolkit.lastText(),
             "EDI FILE HAS NO XY OR YX IMPEDANCE OR RESISTIVITY: " + file.string());

@@ -3,14 +3,14 @@
 #include <cmath>
 #include <sstream>
 
-#include "core/current_sounding.h"
-#include "core/data_type.h"
+#include "core/record/current_sounding.h"
+#include "core/record/data_type.h"
 #include "files/ascii_export.h"
 #include "files/flat_ascii_import.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -57,13 +57,13 @@ TEST(FlatAsciiImport, ExportedSchlumbergerVoltagesReimportToTheSameResistivities
   test::TemporaryFolder folder;
   const auto file = folder / "DEFAULT.V1.DAT";
   test::writeFile(file, exported(current.S));
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.spacing = 2, columns.mn = 3, columns.resistivity = 5, columns.current = 6;
   FlatAsciiRequest request;
   request.header = importedDataHeader(current.S.header.dataType);
   request.header.voltageAndCurrent = core::kTrue;
   Sounding result;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   ASSERT_EQ(readFlatAsciiData(file, request, columns, result, toolkit), 0) << toolkit.lastText();
   EXPECT_EQ(result.header.name.trimmed(), "DEFAULT");  // up to the first point
   EXPECT_EQ(result.header.NDATA, 22);
@@ -82,11 +82,11 @@ struct ExportCase {
   std::string_view type;
   FlatAsciiKind kind;
   int ncomp, ngeom;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
 };
 
-settings::ImportColumns columnsFor(FlatAsciiKind kind) {
-  settings::ImportColumns c;
+files::ImportColumns columnsFor(FlatAsciiKind kind) {
+  files::ImportColumns c;
   switch (kind) {
     case FlatAsciiKind::Resistivity:
       c.spacing = 2, c.resistivity = 3;
@@ -141,7 +141,7 @@ TEST_P(FlatAsciiRoundTrip, DataExportReadBackGivesTheSameData) {
   request.header = importedDataHeader(h.dataType);
   request.header.mode = 2;
   Sounding back;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   ASSERT_EQ(readFlatAsciiData(file, request, columnsFor(c.kind), back, toolkit), 0)
       << toolkit.lastText();
   ASSERT_EQ(back.header.NDATA, 12);
@@ -182,11 +182,11 @@ TEST(FlatAsciiImport, TextLinesShortRowsAndRowBoundsDecideTheRows) {
 
 TEST(FlatAsciiImport, MissingEmptyAndRowlessFilesLeaveTheResultUntouched) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Wenner Array"));
   Sounding result;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   EXPECT_EQ(readFlatAsciiData(folder / "none.dat", request, columns, result, toolkit), -1);
   EXPECT_EQ(toolkit.lastText(), "FILE NOT FOUND: " + (folder / "none.dat").string());
   test::writeFile(folder / "empty.dat", "");
@@ -211,10 +211,10 @@ TEST(FlatAsciiImport, AColumnThatNoRowHoldsIsNamed) {
   test::writeFile(folder / "two.dat", "AB/2 RHO\n1 100\n2 120\n");
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Schlumberger Array"));
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.spacing = 1, columns.resistivity = 3, columns.mn = 0;
   Sounding result;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_EQ(readFlatAsciiData(folder / "two.dat", request, columns, result, toolkit), -1);
   EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "two.dat").string() +
                                     "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
@@ -253,7 +253,7 @@ TEST_P(FlatAsciiRefusedRow, RefusesTheImportNamingTheRow) {
   request.kind = c.kind;
   request.header = importedDataHeader(core::DataTypeText(c.type));
   request.timeUnit = c.timeUnit;
-  settings::ImportColumns columns;  // DC: AB/2 1, MN 2, rho 3; MT: f 1, rho 2, phase 3
+  files::ImportColumns columns;  // DC: AB/2 1, MN 2, rho 3; MT: f 1, rho 2, phase 3
   columns.spacing = 1, columns.mn = 2, columns.resistivity = 3, columns.current = 4;
   if (c.kind == FlatAsciiKind::Magnetotelluric)
     columns.frequency = 1, columns.resistivity = 2, columns.modelResist = 3, columns.rhoError = 0,
@@ -261,7 +261,7 @@ TEST_P(FlatAsciiRefusedRow, RefusesTheImportNamingTheRow) {
   if (c.kind == FlatAsciiKind::Tem) columns.time = 1, columns.voltage = 2;
   request.header.voltageAndCurrent = core::logical(c.voltageAndCurrent);
   Sounding result;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_EQ(readFlatAsciiData(file, request, columns, result, toolkit), -1);
   EXPECT_EQ(toolkit.lastText(),
             c.message + " IN ROW " + std::to_string(c.row) + ": " + file.string());
@@ -302,10 +302,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FlatAsciiImport, ColumnDialogStoresAnUntickedBoundNegated) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Schlumberger Array"));
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.firstRow = -6;  // remembered from last time, not used
   toolkit.numbers = {1.0, 4.0, 2.0, 6.0, 3.0};
   toolkit.answers = {ui::Answer::No, ui::Answer::Yes};
@@ -366,8 +366,8 @@ TEST(AsciiModelExport, ExportedModelImportsWithTheDefaultColumns) {
   test::TemporaryFolder folder;
   test::writeFile(folder / "m.mdl", modelText(modelSounding({100, 10, 1000, 5, 20}, 3, false)));
   ImportedModel model;
-  ui::ScriptedToolkit toolkit;
-  ASSERT_EQ(readFlatAsciiModel(folder / "m.mdl", settings::ImportColumns{}, 1, model, toolkit), 0);
+  zeva::test::ScriptedToolkit toolkit;
+  ASSERT_EQ(readFlatAsciiModel(folder / "m.mdl", files::ImportColumns{}, 1, model, toolkit), 0);
   EXPECT_EQ(model.header.NLAYER, 3);
   EXPECT_EQ(model.header.NPAR, 5);
   EXPECT_EQ(model.PAR, (std::vector<float>{100, 10, 1000, 5, 20}));
@@ -409,7 +409,7 @@ TEST(AsciiDataExport, DipoleArraysCarryTheirDipoleLengthLine) {
 }
 
 TEST(AsciiExport, UnwritableFileIsReported) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   toolkit.files = {std::string("/nonexistent-folder/x.dat")};
   EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Data, Sounding{}, "x.dat"), -1);
   EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: /nonexistent-folder/x.dat");
@@ -418,7 +418,7 @@ TEST(AsciiExport, UnwritableFileIsReported) {
 
 TEST(AsciiExport, FullDeviceReportsTheWriteError) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   toolkit.files = {std::string("/dev/full")};
   core::CurrentSounding current;
   core::resetToDefault(current);

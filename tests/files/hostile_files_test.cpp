@@ -9,8 +9,8 @@
 #include <cstring>
 #include <sstream>
 
-#include "core/current_sounding.h"
-#include "core/reader_limits.h"
+#include "core/record/current_sounding.h"
+#include "core/record/reader_limits.h"
 #include "files/ascii_export.h"
 #include "files/flat_ascii_import.h"
 #include "files/native_file_format.h"
@@ -18,7 +18,7 @@
 #include "files/native_file_writer.h"
 #include "files/sounding_import.h"
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -47,10 +47,10 @@ TEST_P(FlatAsciiHostile, IsRefusedWithItsRowAndTheResultUntouched) {
   request.header = importedDataHeader(core::DataTypeText(c.type));
   request.header.voltageAndCurrent = core::logical(c.voltageAndCurrent);
   request.timeUnit = c.timeUnit;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.spacing = 1, columns.resistivity = 2, columns.mn = 3, columns.current = 4;
   columns.time = 1, columns.voltage = 2, columns.wellDepth = 1, columns.wellResist = 2;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   int status = 0;
   core::Sounding result;
   if (c.kind == FlatAsciiKind::WellLog) {
@@ -90,7 +90,7 @@ TEST(FlatAsciiImport, FolderIsNotOpened) {
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Wenner Array"));
   core::Sounding result;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_EQ(readFlatAsciiData(folder.path(), request, {}, result, toolkit), -1);
   EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + folder.path().string());
 }
@@ -105,12 +105,12 @@ std::string layerRows(int layers, std::string_view resistivity = "100") {
 struct ModelRead {
   int status = 0;
   ImportedModel model;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   std::string file;
 };
 
 std::unique_ptr<ModelRead> importModel(const test::TemporaryFolder& folder, const std::string& text,
-                                       settings::ImportColumns columns = {}) {
+                                       files::ImportColumns columns = {}) {
   auto read = std::make_unique<ModelRead>();
   read->file = (folder / "model.mdl").string();
   test::writeFile(read->file, text);
@@ -135,7 +135,7 @@ TEST(AsciiModelImport, ModelOfTheMostLayersSavesAndReopens) {
   current.S.model = read->model.header;
   ASSERT_TRUE(current.S.allocateModel());
   current.S.M.PAR = read->model.PAR;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
   ASSERT_TRUE(writeNativeFile(sink, current, toolkit).complete);
   core::CurrentSounding again;
@@ -146,7 +146,7 @@ TEST(AsciiModelImport, ModelOfTheMostLayersSavesAndReopens) {
 
 TEST(AsciiModelImport, ResistivityColumnOfZeroIsRefused) {
   test::TemporaryFolder folder;
-  settings::ImportColumns columns;
+  files::ImportColumns columns;
   columns.modelResist = 0;
   const auto read = importModel(folder, "any text\nat all\n", columns);
   EXPECT_EQ(read->status, -1);
@@ -202,7 +202,7 @@ std::string dataHeaderFlood(std::size_t bytes) {
 double secondsToRead(const std::string& file) {
   core::CurrentSounding current;
   core::resetToDefault(current);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   double best = 1.0e9;
   for (int run = 0; run < 3; ++run) {
     MemorySource source(file);

@@ -13,7 +13,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 
 namespace zeva::files::testing {
 

@@ -10,7 +10,7 @@
 #include "files/native_file.h"
 #include "tests/files/native_file_fixtures.h"
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Records what the file dialogs were given.
-class DialogToolkit : public ui::ScriptedToolkit {
+class DialogToolkit : public zeva::test::ScriptedToolkit {
  public:
   std::optional<std::string> chooseFileToOpen(const ui::FileFilter& filter,
                                               std::string_view initialName) override {

@@ -13,7 +13,7 @@
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "tests/files/native_file_fixtures.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -21,7 +21,7 @@ namespace {
 constexpr int kVariants = 3000;
 
 std::string writeToString(core::CurrentSounding& current) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
   EXPECT_TRUE(writeNativeFile(sink, current, toolkit).complete);
   return sink.bytes();
@@ -99,7 +99,7 @@ TEST(NativeFileMutations, DamagedFilesEndWithAMessageAndAConsistentRecord) {
 
     core::CurrentSounding current;
     core::resetToDefault(current);
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     MemorySource source(file);
     const ReadResult read = readNativeFile(source, current, "mutant.ZVR", toolkit);
 
@@ -119,7 +119,7 @@ TEST(NativeFileMutations, DamagedFilesEndWithAMessageAndAConsistentRecord) {
     const std::string written = writeToString(current);
     core::CurrentSounding again;
     core::resetToDefault(again);
-    ui::ScriptedToolkit quiet;
+    zeva::test::ScriptedToolkit quiet;
     MemorySource rereading(written);
     ASSERT_TRUE(readNativeFile(rereading, again, "again.ZVR", quiet).complete)
         << "variant " << variant << ": " << quiet.lastText();

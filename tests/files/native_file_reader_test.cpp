@@ -13,7 +13,7 @@
 
 #include "files/native_file_writer.h"
 #include "tests/files/native_file_fixtures.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -50,7 +50,7 @@ core::DataHeader smallHeader() {
 
 struct Reading {
   core::CurrentSounding current;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   ReadResult result;
 
   Reading() { core::resetToDefault(current); }
@@ -248,7 +248,7 @@ class Truncated : public ::testing::TestWithParam<CutCase> {};
 TEST_P(Truncated, ReportsTheBytePositionAndTheTagBeingRead) {
   core::CurrentSounding original;
   testing::makeSounding(original, {"Everything", true, true, true, true, true});
-  ui::ScriptedToolkit writing;
+  zeva::test::ScriptedToolkit writing;
   StringSink sink;
   ASSERT_TRUE(writeNativeFile(sink, original, writing).complete);
   const std::string& file = sink.bytes();

@@ -10,7 +10,7 @@
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "tests/files/native_file_fixtures.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -19,7 +19,7 @@ using testing::SoundingShape;
 
 class RoundTrip : public ::testing::TestWithParam<SoundingShape> {};
 
-std::string write(core::CurrentSounding& current, ui::ScriptedToolkit& toolkit) {
+std::string write(core::CurrentSounding& current, zeva::test::ScriptedToolkit& toolkit) {
   StringSink sink;
   const WriteResult result = writeNativeFile(sink, current, toolkit);
   EXPECT_TRUE(result.complete);
@@ -31,7 +31,7 @@ TEST_P(RoundTrip, ReadingBackGivesEveryByteAndElement) {
   testing::makeSounding(original, GetParam());
   testing::makeSounding(expected, GetParam());
   core::resetToDefault(reread);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const std::string file = write(original, toolkit);
 
   MemorySource source(file);
@@ -101,7 +101,7 @@ std::vector<std::pair<std::string, int>> expectedChunks(const SoundingShape& sha
 TEST_P(RoundTrip, ChunksFollowTheTableInOrderWithTheirConditions) {
   core::CurrentSounding current;
   testing::makeSounding(current, GetParam());
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const std::string file = write(current, toolkit);
   EXPECT_EQ(file.substr(0, 8), "ZEVA    ");
 
@@ -124,7 +124,7 @@ TEST_P(RoundTrip, WritingSetsTheSavedFlagAndHandsBackTheName) {
   testing::makeSounding(current, GetParam());
   current.S.layer.saved = core::kFalse;
   current.S.header.name.assign("Line 12 Station 40");
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
   const WriteResult result = writeNativeFile(sink, current, toolkit);
   EXPECT_TRUE(result.complete);
@@ -167,7 +167,7 @@ TEST(NativeFileWriter, ShortWriteReportsPositionAndMissingBytesAndLeavesSavedAlo
   core::CurrentSounding current;
   core::resetToDefault(current);
   current.S.layer.saved = core::kFalse;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   // Magic, DATAHEAD's 20-byte header, then 100 of its 340 payload bytes.
   FailingSink sink(8 + 20 + 100);
   const WriteResult result = writeNativeFile(sink, current, toolkit);
@@ -181,7 +181,7 @@ TEST(NativeFileWriter, ShortWriteReportsPositionAndMissingBytesAndLeavesSavedAlo
 TEST(NativeFileWriter, DefaultSoundingWritesItsReadingsAndNoOptionalResults) {
   core::CurrentSounding current;
   core::resetToDefault(current);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const std::string file = write(current, toolkit);
   std::vector<std::string> tags;
   for (const auto& chunk : testing::chunksOf(file)) tags.push_back(chunk.tag);

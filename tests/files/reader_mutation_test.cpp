@@ -12,7 +12,7 @@
 
 #include "files/edi_reader.h"
 #include "files/usf_reader.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -124,7 +124,7 @@ TEST(ReaderMutation, DamagedUsfFilesEndWithoutACrashAndFailuresAreExplained) {
       const std::string text = mutator.mutate(seed);
       for (int number = 1; number <= 2; ++number) {
         std::istringstream in(text);
-        ui::ScriptedToolkit toolkit;
+        zeva::test::ScriptedToolkit toolkit;
         core::Sounding s;
         const bool ok = readUsfSounding(in, number, s, toolkit);
         ++inputs;
@@ -150,7 +150,7 @@ TEST(ReaderMutation, DamagedEdiFilesEndWithoutACrashAndFailuresAreExplained) {
     for (int m = 0; m < kMutationsPerSeed; ++m) {
       const std::string text = mutator.mutate(seed);
       std::istringstream in(text);
-      ui::ScriptedToolkit toolkit;
+      zeva::test::ScriptedToolkit toolkit;
       core::Sounding s;
       const int status = readEdi(in, "M", s, toolkit);
       ++inputs;

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <sstream>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "files/sounding_import.h"
 #include "files/usf_reader.h"
 #include "files/usf_writer.h"
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -47,7 +47,7 @@ std::string usfText(const Sounding& s) {
 struct ReadBack {
   bool ok = false;
   Sounding sounding;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
 };
 
 std::unique_ptr<ReadBack> readText(const std::string& text, int number = 1) {
@@ -574,7 +574,7 @@ TEST(UsfRoundTrip, TemTimesVoltagesAndRampsDoNotDriftOverCycles) {
 TEST(UsfImport, FolderAndDeviceAreNotOpened) {
   test::TemporaryFolder folder;
   for (const std::string& path : {folder.path().string(), std::string("/dev/zero")}) {
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     UsfImportMemory memory;
     Sounding result;
     toolkit.files = {path};
@@ -591,7 +591,7 @@ TEST(UsfImport, RepeatedImportsStepThroughTheFileAndWrapToANewDialog) {
     body += "/ARRAY: Wenner Array\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n" + std::to_string(k) +
             " 50\n/END\n";
   test::writeFile(path, usf(body, 3));
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   UsfImportMemory memory;
   Sounding result;
   toolkit.files = {path};
@@ -612,7 +612,7 @@ TEST(UsfImport, RepeatedImportsStepThroughTheFileAndWrapToANewDialog) {
 
 TEST(UsfImport, MissingFileAndOutOfRangeNumberAreReportedInTheGeneralBox) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   UsfImportMemory memory;
   Sounding result;
   const std::string missing = (folder / "none.usf").string();
@@ -631,7 +631,7 @@ TEST(UsfImport, MissingFileAndOutOfRangeNumberAreReportedInTheGeneralBox) {
 }
 
 TEST(UsfExport, UnwritableFileIsReportedInTheUsfBox) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   toolkit.files = {std::string("/nonexistent-folder/out.usf")};
   EXPECT_EQ(exportUsf(toolkit, makeSounding("Wenner Array", 2, 1, 1), "x.usf"), -1);
   EXPECT_EQ(toolkit.lastText(),

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "core/current_sounding.h"
+#include "core/record/current_sounding.h"
 #include "forward/forward_routine.h"
-#include "forward/segment_shifting.h"
+#include "inversion/segment_shifting.h"
 #include "forward_test_support.h"
 #include "layered_earth_oracle.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -48,7 +48,7 @@ struct HalfSpaceCase {
 class HalfSpace : public ::testing::TestWithParam<HalfSpaceCase> {};
 
 TEST_P(HalfSpace, ApparentResistivityEqualsTheLayerResistivity) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeArraySounding(s, GetParam().array);
   setModel(s, {GetParam().resistivity}, {});
@@ -60,7 +60,7 @@ TEST_P(HalfSpace, ApparentResistivityEqualsTheLayerResistivity) {
 }
 
 TEST_P(HalfSpace, LayersOfEqualResistivityActAsOneHalfSpace) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeArraySounding(s, GetParam().array);
   const float rho = GetParam().resistivity;
@@ -95,7 +95,7 @@ TEST_P(TwoLayer, AgreesWithTheImageSeriesWithinHalfAPercent) {
   const std::string type = array;
   constexpr float h = 10.0f;
   const oracle::Potential U = oracle::imageSeries({rho1, rho2, h});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   std::vector<double> expected;
   if (separationFactorArray(type)) {
@@ -149,7 +149,7 @@ INSTANTIATE_TEST_SUITE_P(
 // The perpendicular array has no image-series form here; its curve must still
 // run from the top layer at short spacings to the basement at long ones.
 TEST(PerpendicularArray, RunsFromTheTopLayerToTheBasement) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (const auto& [rho1, rho2] : {std::pair{10.0f, 100.0f}, std::pair{100.0f, 10.0f}}) {
     Sounding s;
     makeSounding(s, "Perpendicular Array", {0.1f, 100000.0f});
@@ -180,7 +180,7 @@ TEST_P(ThreeLayer, AgreesWithDirectQuadratureWithinHalfAPercent) {
   const std::vector<float> thickness{5.0f, 20.0f};
   const oracle::Potential U =
       oracle::quadrature({{rho[0], rho[1], rho[2]}, {thickness[0], thickness[1]}});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, type, logSpaced(1.0f, 1000.0f, 13), 1, /*mnRatio=*/0.2f);
   setModel(s, rho, thickness);
@@ -201,7 +201,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ThreeLayerCase{"Wenner Array", {20.0f, 300.0f, 5.0f}}));
 
 TEST(DepthsFlag, DepthsGiveTheSameCurveAsTheThicknessesTheyStandFor) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding byThickness, byDepth;
   makeSounding(byThickness, "Schlumberger Array", logSpaced(1.0f, 300.0f, 10));
   makeSounding(byDepth, "Schlumberger Array", logSpaced(1.0f, 300.0f, 10));
@@ -214,7 +214,7 @@ TEST(DepthsFlag, DepthsGiveTheSameCurveAsTheThicknessesTheyStandFor) {
 }
 
 TEST(DepthsFlag, DepthsThatDoNotIncreaseAreRefused) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {10.0f, 20.0f, 30.0f}, {10.0f, 10.0f});
@@ -232,7 +232,7 @@ TEST(DepthsFlag, DepthsThatDoNotIncreaseAreRefused) {
 }
 
 TEST(DepthsFlag, ADepthReplacedBy10ThatNoLongerIncreasesIsRefused) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10, 100});
   setModel(s, {10.0f, 20.0f, 30.0f}, {-5.0f, 8.0f});
@@ -243,7 +243,7 @@ TEST(DepthsFlag, ADepthReplacedBy10ThatNoLongerIncreasesIsRefused) {
 }
 
 TEST(NonPhysicalModel, ZeroAndNegativeValuesBecome10InTheModel) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {-5.0f, 0.0f, 30.0f}, {0.0f, 4.0f});
@@ -258,7 +258,7 @@ TEST(NonPhysicalModel, ZeroAndNegativeValuesBecome10InTheModel) {
 }
 
 TEST(Schlumberger, OnePointWithoutMNMakesEveryPointUseATenthOfABAsMN) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding missing, tenth;
   makeSounding(missing, "Schlumberger Array", {2, 20, 200}, 1, 0.5f);
   missing.data().TIME(1, 1) = 0.0f;
@@ -271,7 +271,7 @@ TEST(Schlumberger, OnePointWithoutMNMakesEveryPointUseATenthOfABAsMN) {
 }
 
 TEST(Schlumberger, SecondColumnIsTheFullPotentialElectrodeSeparation) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   // MN = 8 at AB/2 = 10: potential electrodes at +-4 m.
   makeSounding(s, "Schlumberger Array", {10.0f}, 1, 0.8f);
@@ -282,7 +282,7 @@ TEST(Schlumberger, SecondColumnIsTheFullPotentialElectrodeSeparation) {
 }
 
 TEST(Schlumberger, PotentialElectrodesBeyondTheCurrentElectrodesGiveZero) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {10.0f, 20.0f}, 1, 2.5f);
   setModel(s, {10.0f}, {});
@@ -292,7 +292,7 @@ TEST(Schlumberger, PotentialElectrodesBeyondTheCurrentElectrodesGiveZero) {
 }
 
 TEST(OtherDataTypes, GroundingImpedanceAndUnknownTypesGetZero) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (const char* type : {"Grounding Impedance", "Schlumberger", "Central Loop TEM"}) {
     Sounding s;
     makeSounding(s, type, {1, 10});
@@ -305,7 +305,7 @@ TEST(OtherDataTypes, GroundingImpedanceAndUnknownTypesGetZero) {
 }
 
 TEST(DipoleArrays, MissingDipoleLengthGivesZero) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Dipole-Dipole Array", {1, 2});
   s.header.dipoleLength = 0.0f;
@@ -316,7 +316,7 @@ TEST(DipoleArrays, MissingDipoleLengthGivesZero) {
 
 // The fit: log10 misfits over the unmasked points with readings.
 TEST(Fit, RmsIsTheLog10MisfitAndPcterrItsPercentage) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10, 100, 1000});
   setModel(s, {100.0f}, {});
@@ -332,7 +332,7 @@ TEST(Fit, RmsIsTheLog10MisfitAndPcterrItsPercentage) {
 }
 
 TEST(Fit, MasksCountOnlyWithTheMaskingSwitchOn) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   setModel(s, {100.0f}, {});
@@ -348,7 +348,7 @@ TEST(Fit, MasksCountOnlyWithTheMaskingSwitchOn) {
 }
 
 TEST(Fit, AllPointsMaskedGivesZeroFitAndValidSynthetics) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {10.0f, 100.0f}, {10.0f});
@@ -363,7 +363,7 @@ TEST(Fit, AllPointsMaskedGivesZeroFitAndValidSynthetics) {
 }
 
 TEST(Fit, NotANumberOnACountedPointGivesTheSentinelAndLeavesTheFlag) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   setModel(s, {std::nanf("")}, {});
@@ -374,7 +374,7 @@ TEST(Fit, NotANumberOnACountedPointGivesTheSentinelAndLeavesTheFlag) {
 }
 
 TEST(Fit, PcterrKeepsItsValueWhenTheMisfitIsBeyond30Decades) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1});
   setModel(s, {100.0f}, {});
@@ -386,7 +386,7 @@ TEST(Fit, PcterrKeepsItsValueWhenTheMisfitIsBeyond30Decades) {
 }
 
 TEST(EmptyRecords, NoLayersOrNoDataChangeNothing) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   s.model.NLAYER = 0;
@@ -408,10 +408,10 @@ class DefaultSounding : public ::testing::Test {
  protected:
   void SetUp() override {
     core::resetToDefault(current);
-    ASSERT_TRUE(SHIFTP(current.S));
+    ASSERT_TRUE(inversion::SHIFTP(current.S));
   }
   core::CurrentSounding current;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
 };
 
 TEST_F(DefaultSounding, WithoutShiftingEveryPointIs15) {
@@ -449,7 +449,7 @@ TEST_F(DefaultSounding, ShiftingTheDataInsteadLeavesTheSyntheticsAlone) {
 }
 
 TEST(RepeatedCalls, KeepNoStateBetweenCalls) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding a, b;
   makeSounding(a, "Schlumberger Array", logSpaced(1.0f, 100.0f, 5));
   makeSounding(b, "Schlumberger Array", logSpaced(1.0f, 100.0f, 5));

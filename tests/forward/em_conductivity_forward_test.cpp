@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "tests/forward/forward_test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -33,7 +33,7 @@ double horizontalDipoleBelow(double z) { return std::sqrt(4.0 * z * z + 1.0) - 2
 TEST(EmConductivity, HalfSpaceAtLowInductionReadsItsConductivityInBothModes) {
   // theta = omega mu0 sigma s^2 / 2 = 2.0E-6 and 1.4E-6, below 5.0E-6.
   Sounding s = conductivitySounding({{1.0f, 5.0f, 0.0f}, {2.0f, 3.0f, 0.0f}}, {20.0f}, {});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(s, toolkit);
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_FLOAT_EQ(s.SVOLT(i, 0), 20.0f);
@@ -53,7 +53,7 @@ TEST_P(EmConductivityTwoLayer, LowInductionAgreesWithTheCumulativeResponse) {
   const float spacing = 10.0f;
   // s/delta of the more conductive layer stays below 0.005 at 1 Hz.
   Sounding s = conductivitySounding({{1.0f, spacing, 0.0f}}, {sigma1, sigma2}, {z * spacing});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(s, toolkit);
   const double horizontal =
       sigma1 * (1.0 - horizontalDipoleBelow(z)) + sigma2 * horizontalDipoleBelow(z);
@@ -75,7 +75,7 @@ TEST(EmConductivity, RaisedCoilsReadTheCumulativeResponseBelowTheirHeight) {
   const float spacing = 10.0f;
   for (float z : {0.001f, 0.3f, 1.0f}) {
     Sounding s = conductivitySounding({{1.0f, spacing, z * spacing}}, {30.0f}, {});
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     emConductivityForward(s, toolkit);
     EXPECT_NEAR(s.SVOLT(0, 0), 30.0 * horizontalDipoleBelow(z),
                 0.02 * 30.0 * horizontalDipoleBelow(z))
@@ -92,7 +92,7 @@ TEST(EmConductivity, LayersOfOneConductivityGiveTheHalfSpaceAtAnyInduction) {
       {10000.0f, 40.0f, 0.0f}, {50000.0f, 40.0f, 0.0f}, {1000.0f, 100.0f, 0.0f}};
   Sounding half = conductivitySounding(readings, {300.0f}, {});
   Sounding same = conductivitySounding(readings, {300.0f, 300.0f, 300.0f}, {5.0f, 30.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(half, toolkit);
   emConductivityForward(same, toolkit);
   for (std::size_t i = 0; i < readings.size(); ++i) {
@@ -107,7 +107,7 @@ TEST(EmConductivity, HorizontalDipoleModeLeavesTheVerticalColumnAndFitsOneValue)
   s.SVOLT(0, 1) = -7.0f;
   s.data().VOLTS(0, 0) = 20.0f;
   s.data().VOLTS(0, 1) = 2000.0f;  // would count as two decades if fitted
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(s, toolkit);
   EXPECT_EQ(s.SVOLT(0, 1), -7.0f);
   EXPECT_NEAR(s.layer.PCTERR, 0.0f, 0.1f);
@@ -117,7 +117,7 @@ TEST(EmConductivity, VerticalDipoleModeFitsInPercent) {
   Sounding s = conductivitySounding({{1.0f, 5.0f, 0.0f}}, {20.0f}, {}, kVerticalDipoles);
   s.SVOLT(0, 0) = -7.0f;
   s.data().VOLTS(0, 1) = 200.0f;  // one decade off: (10^1 - 1) * 100 percent
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(s, toolkit);
   EXPECT_EQ(s.SVOLT(0, 0), -7.0f);
   EXPECT_FLOAT_EQ(s.layer.RMS, 900.0f);
@@ -128,7 +128,7 @@ TEST(EmConductivity, SoundingInFeetConvertsSeparationAndHeight) {
   Sounding metres = conductivitySounding({{9800.0f, 3.048f, 0.3048f}}, {80.0f, 10.0f}, {2.0f});
   Sounding feet = conductivitySounding({{9800.0f, 10.0f, 1.0f}}, {80.0f, 10.0f}, {2.0f});
   feet.header.lengthUnit.assign("(feet)");
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(metres, toolkit);
   emConductivityForward(feet, toolkit);
   EXPECT_NEAR(feet.SVOLT(0, 0), metres.SVOLT(0, 0), 1.0e-3f * metres.SVOLT(0, 0));
@@ -136,7 +136,7 @@ TEST(EmConductivity, SoundingInFeetConvertsSeparationAndHeight) {
 }
 
 TEST(EmConductivity, DepthsMustIncreaseAndBeBelowTheSurface) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (std::vector<float> depths :
        {std::vector<float>{5.0f, 5.0f}, std::vector<float>{0.0f, 5.0f}}) {
     Sounding s = conductivitySounding({{1000.0f, 10.0f, 0.0f}}, {10.0f, 20.0f, 30.0f}, depths);
@@ -152,7 +152,7 @@ TEST(EmConductivity, NothingCountedKeepsTheFormerFit) {
   s.header.maskingOn = core::kTrue;
   s.data().LMASK(0, 0) = s.data().LMASK(0, 1) = core::kTrue;
   s.layer.RMS = s.layer.PCTERR = 12.5f;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   emConductivityForward(s, toolkit);
   EXPECT_EQ(s.layer.RMS, 12.5f);
   EXPECT_TRUE(core::isSet(s.layer.syntheticValid));

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forward_test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -11,7 +11,7 @@ namespace {
 using core::Sounding;
 
 TEST(ForwardChoice, LayersWithIpParametersGetTheIpRoutine) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   test::makeSounding(s, "Wenner Array", {1, 10, 100}, 2);
   test::setModel(s, {100.0f}, {}, {10.0f});
@@ -23,7 +23,7 @@ TEST(ForwardChoice, LayersWithIpParametersGetTheIpRoutine) {
 }
 
 TEST(ForwardChoice, ResistivityOnlyLayersGetTheDcRoutine) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   test::makeSounding(s, "Pole-Pole Array", {1, 10, 100}, 2);
   test::setModel(s, {100.0f}, {});
@@ -43,7 +43,7 @@ class RoutedByType : public ::testing::TestWithParam<RoutedCase> {};
 // Each family's routine gives its own half-space answer: MT the resistivity,
 // EM conductivity the conductivity, MaxMin a non-zero in-phase.
 TEST_P(RoutedByType, EveryElectromagneticTypeGetsItsOwnRoutine) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   test::makeSounding(s, GetParam().type, {1, 10, 100}, 2);
   s.header.NGEOM = 3;
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(ElectromagneticTypes, RoutedByType,
                                            RoutedCase{"Vertical Coaxial", 0.0f}));
 
 TEST(ForwardChoice, TemDataHaveNoForwardModelAndAreLeftAlone) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   test::makeSounding(s, "Central Loop TEM", {0.1f, 1.0f, 10.0f}, 1);
   test::setModel(s, {100.0f}, {});

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 
 namespace zeva::forward::test {
 

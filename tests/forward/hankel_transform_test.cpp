@@ -10,7 +10,7 @@
 #include <cmath>
 #include <complex>
 
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -29,7 +29,7 @@ class RealTransforms : public ::testing::TestWithParam<Geometry> {};
 
 TEST_P(RealTransforms, AdaptiveJ0MatchesTheLipschitzIntegral) {
   const auto [r, z] = GetParam();
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   float B = 1.0f / r;
   const float value =
@@ -40,7 +40,7 @@ TEST_P(RealTransforms, AdaptiveJ0MatchesTheLipschitzIntegral) {
 
 TEST_P(RealTransforms, RealJ0AndJ1MatchTheLipschitzIntegrals) {
   const auto [r, z] = GetParam();
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   float tol = 1.0e-5f;
   const float j0 =
       realHankel([z](float l) { return std::exp(-l * z); }, 0, r, 1.0f / r, tol, toolkit);
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(DistancesAndDepths, RealTransforms,
                                            Geometry{500.0f, 20.0f}, Geometry{3.0f, 0.05f}));
 
 TEST(QHANKL, ComplexKernelsOfBothOrdersMatchTheLipschitzIntegrals) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (const Complex z : {Complex(1.0f, 1.0f), Complex(2.0f, -2.0f), Complex(5.0f, 0.5f)}) {
     for (const float r : {0.5f, 4.0f, 40.0f}) {
       const Complex j0 =
@@ -77,7 +77,7 @@ TEST(QHANKL, ComplexKernelsOfBothOrdersMatchTheLipschitzIntegrals) {
 }
 
 TEST(AdaptiveHankelJ0, StopsLongBeforeUsingTheWholeTableOnASmoothKernel) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   int evaluations = 0;
   float B = 1.0f / 30.0f;
@@ -87,7 +87,7 @@ TEST(AdaptiveHankelJ0, StopsLongBeforeUsingTheWholeTableOnASmoothKernel) {
 }
 
 TEST(AdaptiveHankelJ0, LagShiftReusesCachedKernelValuesAtTheNextDistance) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   int evaluations = 0;
   const auto kernel = [&](float l) { return ++evaluations, std::exp(-l * 2.0f); };
@@ -104,7 +104,7 @@ TEST(AdaptiveHankelJ0, LagShiftReusesCachedKernelValuesAtTheNextDistance) {
 }
 
 TEST(AdaptiveHankelJ0, RefusesALagShiftBeyond200) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   float B = 1.0f;
   EXPECT_EQ(adaptiveHankelJ0([](float) { return 1.0f; }, 1.0f, B, 1.0e-4f, -201, cache, toolkit),
@@ -113,7 +113,7 @@ TEST(AdaptiveHankelJ0, RefusesALagShiftBeyond200) {
 }
 
 TEST(AdaptiveHankelJ0, StartOffTheTableIsReportedAndRecoveredByTheStartSearch) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   float B = 1.0e20f;
   const float value = adaptiveHankelJ0([](float l) { return std::exp(-l * 3.0f); }, 4.0f, B,
@@ -126,7 +126,7 @@ TEST(AdaptiveHankelJ0, StartOffTheTableIsReportedAndRecoveredByTheStartSearch) {
 }
 
 TEST(AdaptiveHankelJ0, KernelThatVanishesEverywhereGivesZero) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   HankelKernelCache cache;
   float B = 1.0f;
   EXPECT_EQ(adaptiveHankelJ0([](float) { return 0.0f; }, 1.0f, B, 1.0e-4f, 0, cache, toolkit),
@@ -134,7 +134,7 @@ TEST(AdaptiveHankelJ0, KernelThatVanishesEverywhereGivesZero) {
 }
 
 TEST(QHANKL, RunningOffTheUpperEndReportsBothEdgesAndReturnsThePartialSum) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   // The start is the last filter point: the upward direction leaves at once.
   const float B = std::exp(0.2f * 283 - 26.30668f);
   const Complex value =
@@ -145,7 +145,7 @@ TEST(QHANKL, RunningOffTheUpperEndReportsBothEdgesAndReturnsThePartialSum) {
 }
 
 TEST(QHANKL, RunningOffTheLowerEndReportsTheHighEdgeAndGoesOnUpward) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const float B = std::exp(0.2f * 1 - 26.30668f) * 1.01f;  // the first filter point
   const Complex value = QHANKL([](float l) { return Complex(std::exp(-l * 1.0f), 0.0f); }, 0, 1.0f,
                                B, 1.0e-5f, toolkit);
@@ -154,7 +154,7 @@ TEST(QHANKL, RunningOffTheLowerEndReportsTheHighEdgeAndGoesOnUpward) {
 }
 
 TEST(HankelOrders, OnlyZeroAndOneAreAvailable) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   float tol = 1.0e-5f;
   EXPECT_EQ(QHANKL([](float) { return Complex(1.0f, 0.0f); }, 2, 1.0f, 1.0f, 1.0e-4f, toolkit),
             Complex{});
@@ -165,7 +165,7 @@ TEST(HankelOrders, OnlyZeroAndOneAreAvailable) {
 }
 
 TEST(RealHankel, ToleranceAtOrBelowOneInAHundredMillionIsRaisedAndWrittenBack) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   float tol = 1.0e-8f;
   const float value =
       realHankel([](float l) { return std::exp(-l * 2.0f); }, 0, 1.0f, 1.0f, tol, toolkit);
@@ -177,7 +177,7 @@ TEST(RealHankel, ToleranceAtOrBelowOneInAHundredMillionIsRaisedAndWrittenBack) {
 }
 
 TEST(RealHankel, StartOffTheTableGivesZeroWithTheMessage) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   float tol = 1.0e-5f;
   EXPECT_EQ(realHankel([](float) { return 1.0f; }, 1, 1.0f, 1.0e-30f, tol, toolkit), 0.0f);
   EXPECT_EQ(toolkit.texts(),

@@ -9,7 +9,7 @@
 #include "forward/dc_resistivity_forward.h"
 #include "forward_test_support.h"
 #include "layered_earth_oracle.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -41,7 +41,7 @@ class EveryArray : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_P(EveryArray, NoPolarisationGivesNoIpEffect) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeIpSounding(s, GetParam(), spacings());
   setModel(s, {30.0f, 300.0f, 10.0f}, {5.0f, 20.0f}, {0.0f, 0.0f, 0.0f});
@@ -54,7 +54,7 @@ TEST_P(EveryArray, NoPolarisationGivesNoIpEffect) {
 // resistivity by it, so a uniformly polarisable earth shows its own m at
 // every spacing, however it is layered.
 TEST_P(EveryArray, UniformPolarisationShowsAtEverySpacing) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (const bool layered : {false, true}) {
     Sounding s;
     makeIpSounding(s, GetParam(), spacings());
@@ -74,7 +74,7 @@ INSTANTIATE_TEST_SUITE_P(IpForward, EveryArray,
                                            "Perpendicular Array"));
 
 TEST(IpUnits, TwentyMillisecondsRaiseTheLayerResistivityByTwoPercent) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   for (const char* unit : {"(mSec)", "(mRad)"}) {
     Sounding s;
     makeIpSounding(s, "Schlumberger Array", {1, 10, 100}, unit);
@@ -90,7 +90,7 @@ TEST(IpUnits, TwentyMillisecondsRaiseTheLayerResistivityByTwoPercent) {
 // the relative change of the apparent resistivity when the basement
 // resistivity rises by m percent, here against the image series.
 TEST(TwoLayerIp, BasementPolarisationMatchesTheImageSeriesPerturbation) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeIpSounding(s, "Schlumberger Array", logSpaced(1.0f, 1000.0f, 10));
   setModel(s, {100.0f, 20.0f}, {10.0f}, {0.0f, 8.0f});
@@ -108,7 +108,7 @@ TEST(TwoLayerIp, BasementPolarisationMatchesTheImageSeriesPerturbation) {
 }
 
 TEST(IpForward, LeavesTheLayerResistivitiesAsTheyWere) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeIpSounding(s, "Wenner Array", {1, 10});
   setModel(s, {30.0f, 300.0f}, {5.0f}, {4.0f, 9.0f});
@@ -136,7 +136,7 @@ class IpFit : public ::testing::Test {
     for (std::size_t i = 0; i < ip.size(); ++i) s.data().VOLTS(i, 1) = ip[i];
   }
   Sounding s;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
 };
 
 TEST_F(IpFit, OneZeroReadingMakesTheIpFitLinearAndInPercent) {
@@ -184,7 +184,7 @@ TEST_F(IpFit, AllValuesMaskedGivesZeroFit) {
 }
 
 TEST(IpForward, RefusedModelKeepsTheRefusedFit) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeIpSounding(s, "Schlumberger Array", {1, 10});
   setModel(s, {10.0f, 20.0f, 30.0f}, {10.0f, 10.0f}, {1.0f, 1.0f, 1.0f});

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "tests/forward/forward_test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -53,7 +53,7 @@ class MaxMinCoils : public ::testing::TestWithParam<std::string_view> {};
 
 TEST_P(MaxMinCoils, OneLayerGivesTheClosedFormHalfSpace) {
   Sounding s = maxMinSounding(GetParam(), frequencySweep(), {100.0f}, {});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   CalcMaxMin(s, toolkit);
   for (std::size_t i = 0; i < s.SVOLT.rows(); ++i) {
     const auto expected = 100.0 * halfSpaceSecondary(GetParam(), s.data().TIME(i, 0), 150.0, 100.0);
@@ -66,7 +66,7 @@ TEST_P(MaxMinCoils, LayersOfOneResistivityGiveTheHalfSpace) {
   Sounding half = maxMinSounding(GetParam(), frequencySweep(), {100.0f}, {});
   Sounding same =
       maxMinSounding(GetParam(), frequencySweep(), {100.0f, 100.0f, 100.0f}, {20.0f, 60.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   CalcMaxMin(half, toolkit);
   CalcMaxMin(same, toolkit);
   for (std::size_t i = 0; i < half.SVOLT.rows(); ++i)
@@ -78,7 +78,7 @@ TEST_P(MaxMinCoils, LayersOfOneResistivityGiveTheHalfSpace) {
 // seen: the response is that of the basement. One much thicker than the skin
 // depth hides the basement.
 TEST_P(MaxMinCoils, ThinTopLayerShowsTheBasementAndThickOneHidesIt) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding thin = maxMinSounding(GetParam(), frequencySweep(), {300.0f, 30.0f}, {0.05f});
   CalcMaxMin(thin, toolkit);
   for (std::size_t i = 0; i < thin.SVOLT.rows(); ++i) {
@@ -103,7 +103,7 @@ TEST_P(MaxMinCoils, ThinTopLayerShowsTheBasementAndThickOneHidesIt) {
 TEST_P(MaxMinCoils, LowInductionResponseVanishes) {
   Sounding s =
       maxMinSounding(GetParam(), {{10.0f, 10.0f, 0.0f}, {1.0f, 10.0f, 0.0f}}, {1000.0f}, {});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   CalcMaxMin(s, toolkit);
   for (std::size_t i = 0; i < 2; ++i) {
     const double quarter = 100.0 * 2.0 * kPi * s.data().TIME(i, 0) * kMu0 * 100.0 / 1000.0 / 4.0;
@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(EveryConfiguration, MaxMinCoils,
 // cumulative response of its dipole (McNeill, 1980): 1/sqrt(4z^2+1) below
 // depth z = d/s for coils horizontal, sqrt(4z^2+1) - 2z for coils vertical.
 TEST(MaxMinLayered, LowInductionQuadratureFollowsTheCumulativeResponse) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const double sigma1 = 1.0e-3, sigma2 = 2.0e-3, z = 1.0;
   for (auto [type, below] :
        {std::pair{"Horizontal Coplanar", 1.0 / std::sqrt(4.0 * z * z + 1.0)},
@@ -136,7 +136,7 @@ TEST(MaxMinLayered, LowInductionQuadratureFollowsTheCumulativeResponse) {
 // Coils raised by a small height see, through the whole transform, what the
 // closed form gives for coils on the ground.
 TEST(MaxMinHeight, SlightlyRaisedCoilsAgreeWithTheClosedFormOnTheGround) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding raised = maxMinSounding("Horizontal Coplanar", frequencySweep(0.01f), {100.0f}, {});
   CalcMaxMin(raised, toolkit);
   for (std::size_t i = 0; i < raised.SVOLT.rows(); ++i) {
@@ -148,7 +148,7 @@ TEST(MaxMinHeight, SlightlyRaisedCoilsAgreeWithTheClosedFormOnTheGround) {
 }
 
 TEST(MaxMinHeight, RaisingTheCoilsWeakensTheResponse) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s = maxMinSounding("Horizontal Coplanar",
                               {{1760.0f, 100.0f, 0.0f}, {1760.0f, 100.0f, 30.0f}}, {10.0f}, {});
   CalcMaxMin(s, toolkit);
@@ -157,7 +157,7 @@ TEST(MaxMinHeight, RaisingTheCoilsWeakensTheResponse) {
 }
 
 TEST(MaxMinUnits, SoundingInFeetConvertsSeparationAndHeight) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding metres = maxMinSounding("Horizontal Coplanar",
                                    {{880.0f, 30.48f, 0.0f}, {880.0f, 30.48f, 3.048f}}, {50.0f}, {});
   Sounding feet = maxMinSounding("Horizontal Coplanar",
@@ -170,7 +170,7 @@ TEST(MaxMinUnits, SoundingInFeetConvertsSeparationAndHeight) {
 }
 
 TEST(MaxMinFit, RmsDifferenceInPercentOverUnmaskedValues) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s = maxMinSounding("Vertical Coplanar",
                               {{880.0f, 100.0f, 0.0f}, {3520.0f, 100.0f, 0.0f}}, {50.0f}, {});
   CalcMaxMin(s, toolkit);
@@ -189,7 +189,7 @@ TEST(MaxMinFit, RmsDifferenceInPercentOverUnmaskedValues) {
 }
 
 TEST(MaxMinFit, ZeroObservedValuesBecomeTiny) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s = maxMinSounding("Vertical Coplanar", {{880.0f, 100.0f, 0.0f}}, {50.0f}, {});
   s.data().VOLTS(0, 0) = 0.0f;
   CalcMaxMin(s, toolkit);
@@ -197,7 +197,7 @@ TEST(MaxMinFit, ZeroObservedValuesBecomeTiny) {
 }
 
 TEST(MaxMinModel, ResistivityBeyondTheClampActsAsTheClamp) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding clamp =
       maxMinSounding("Horizontal Coplanar", frequencySweep(), {10.0f, 1.0e6f}, {20.0f});
   Sounding beyond =
@@ -211,7 +211,7 @@ TEST(MaxMinModel, ResistivityBeyondTheClampActsAsTheClamp) {
 }
 
 TEST(MaxMinModel, DepthsThatDoNotIncreaseRefuseTheModel) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s =
       maxMinSounding("Vertical Coaxial", frequencySweep(), {10.0f, 100.0f, 10.0f}, {30.0f, 20.0f});
   s.model.depths = core::kTrue;
@@ -223,7 +223,7 @@ TEST(MaxMinModel, DepthsThatDoNotIncreaseRefuseTheModel) {
 }
 
 TEST(MaxMinModel, WorkArraysThatCannotBeHadAreReportedAndNothingChanges) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding s = maxMinSounding("Vertical Coplanar", {{880.0f, 100.0f, 0.0f}}, {50.0f}, {});
   s.model.NLAYER = (1 << 20) + 1;
   s.M.PAR.assign(2u * static_cast<std::size_t>(s.model.NLAYER), 0.0f);

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/data_type.h"
+#include "core/record/data_type.h"
 #include "tests/forward/forward_test_support.h"
 
 namespace zeva::forward {

@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
 namespace {
@@ -237,7 +237,7 @@ Sounding twoSweeps(float secondFrequency) {
 }
 
 TEST(SweepCheck, FirstSetBeyondAQuarterPeriodIsReported) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_FALSE(checkSweepFrequencies(twoSweeps(6.25f), toolkit));
   ASSERT_EQ(toolkit.messages.size(), 1u);
   EXPECT_EQ(toolkit.messages[0].title, "Kelvorin Library Message");
@@ -247,7 +247,7 @@ TEST(SweepCheck, FirstSetBeyondAQuarterPeriodIsReported) {
 }
 
 TEST(SweepCheck, FrequenciesAtTheLimitPass) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   EXPECT_TRUE(checkSweepFrequencies(twoSweeps(5.0f), toolkit));
   EXPECT_TRUE(toolkit.messages.empty());
 }

@@ -11,7 +11,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/forward_routine.h"
 
 namespace zeva::inversion::test {

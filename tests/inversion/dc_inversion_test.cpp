@@ -9,10 +9,10 @@
 #include <ostream>
 #include <vector>
 
-#include "core/gaussian_deviate.h"
+#include "core/record/gaussian_deviate.h"
 #include "forward/dc_resistivity_forward.h"
 #include "inversion/layered_inversion.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -86,7 +86,7 @@ class ExactData : public ::testing::TestWithParam<LayeredCase> {};
 
 TEST_P(ExactData, AreFittedBelowOnePercentAndResolvedParametersRecoveredWithinFivePercent) {
   const LayeredCase& truth = GetParam();
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   syntheticSounding(S, truth, 40, 0.0f, toolkit);
   flatStart(S);
@@ -115,7 +115,7 @@ TEST_P(ExactData, AreFittedBelowOnePercentAndResolvedParametersRecoveredWithinFi
 
 TEST_P(ExactData, WithThreePercentNoiseAreFittedToTheNoiseLevel) {
   const LayeredCase& truth = GetParam();
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   syntheticSounding(S, truth, 40, 3.0f, toolkit);
   flatStart(S);

@@ -6,10 +6,10 @@
 #include <cmath>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "inversion/layered_inversion.h"
 #include "tests/inversion/synthetic_soundings.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -51,7 +51,7 @@ class EquivalenceOfThinConductor : public ::testing::Test {
     best = S.M.PAR;
     bestFit = S.layer.PCTERR;
   }
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   forward::ForwardRoutine forward = test::dcRoutine(toolkit);
   Sounding S;
   std::vector<float> best;
@@ -147,7 +147,7 @@ TEST_F(EquivalenceOfThinConductor, InterruptEndsTheAnalysisWithTheBestFitRestore
 }
 
 TEST(AnalyzeEquivalence, WithoutResolutionMatrixNothingIsDone) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   test::makeSynthetic(S, "Schlumberger Array", test::logSpacings(1.0f, 100.0f, 6), kThinConductor,
                       toolkit);

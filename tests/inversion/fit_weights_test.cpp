@@ -11,7 +11,7 @@
 #include "inversion/inversion_steps.h"
 #include "inversion/layered_inversion.h"
 #include "tests/inversion/blended_layers.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -154,7 +154,7 @@ TEST(RobustInversion, OutliersDoNotPullTheModel) {
     S.data().VOLTS(12, 0) *= 3.0f;
     S.data().VOLTS(20, 0) /= 3.0f;
     S.robust = robust;
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     RunMonitor monitor(toolkit);
     core::InversionSettings settings;
     settings.iterationLimit = 40;

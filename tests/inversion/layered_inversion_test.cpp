@@ -11,7 +11,7 @@
 
 #include "inversion/inversion_steps.h"
 #include "tests/inversion/blended_layers.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -44,7 +44,7 @@ float maxLogError(const Sounding& S, const std::vector<float>& truth) {
 TEST(InvertMany, RecoversTheModelOfExactDataFromAFlatStart) {
   Sounding S;
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   core::InversionSettings settings;
   settings.fitFloorPercent = 0.01f;
@@ -64,7 +64,7 @@ TEST(InvertOnce, AllParametersFixedLeavesTheModelAndMakesNoTrial) {
   for (auto& fixed : S.M.LFIX) fixed = core::kTrue;
   const std::vector<float> start = S.M.PAR;
   int calls = 0;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   const IterationResult result = InvertOnce(S, BlendedLayers{&calls}, monitor);
   EXPECT_EQ(result.status, 0);
@@ -84,7 +84,7 @@ TEST(InvertOnce, CancelsTheLimitsOfAParameterOutsideThemAndKeepsOthersInside) {
   S.M.LMTP[2] = core::kTrue;  // third layer limited to [40, 120], truth 300
   S.M.PARD[2] = 40.0f;
   S.M.PARU[2] = 120.0f;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   for (int iteration = 0; iteration < 4; ++iteration) InvertOnce(S, BlendedLayers{}, monitor);
   EXPECT_FALSE(isSet(S.M.LMTP[0]));
@@ -101,7 +101,7 @@ TEST(InvertOnce, TrialStepsAreCutToThreeDecadesAndThicknessStepsToThreeTenths) {
   threeLayerCase(S, {1.0e8f, 1.0e7f, 1.0e9f}, {500.0f, 2000.0f});
   const std::vector<float> start = S.M.PAR;
   std::vector<std::vector<float>> seen;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   const IterationResult result = InvertOnce(S, BlendedLayers{nullptr, &seen}, monitor);
   ASSERT_GT(result.trials, 0);
@@ -157,7 +157,7 @@ TEST_P(DepthDerivatives, AreExactAndNeverMakeTheDepthsCross) {
   const std::vector<float> s0 = {S.SVOLT(0, 0), S.SVOLT(1, 0)};
   for (int j = 0; j < nl; ++j) S.M.LFIX[static_cast<std::size_t>(j)] = core::kTrue;
   core::Matrix<float> J;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   IterationProgress progress(monitor);
   ASSERT_TRUE(computeDerivatives(S, forward, s0, J, monitor, progress));
@@ -182,7 +182,7 @@ TEST(Derivatives, LimitedParametersNearTheirLimitsTakeSmallerDerivatives) {
   BlendedLayers forward;
   forward(S);
   std::vector<float> s0(S.SVOLT.elements().begin(), S.SVOLT.elements().end());
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   core::Matrix<float> free, limited;
   {
@@ -217,7 +217,7 @@ TEST(Residuals, MissingAndMaskedReadingsGiveZeroButKeepTheirDerivativeRows) {
 
   std::vector<float> s0(S.SVOLT.elements().begin(), S.SVOLT.elements().end());
   core::Matrix<float> J;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   IterationProgress progress(monitor);
   ASSERT_TRUE(computeDerivatives(S, forward, s0, J, monitor, progress));
@@ -267,7 +267,7 @@ TEST(InvertOnce, TiesGoToTheLaterTrial) {
   Sounding S;
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
   std::vector<std::vector<float>> seen;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   const std::vector<float> start = S.M.PAR;
   const IterationResult result = InvertOnce(S, ConstantFit{&seen}, monitor);
@@ -283,7 +283,7 @@ class Interrupted : public ::testing::Test {
  protected:
   void SetUp() override {
     threeLayerCase(reference, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     RunMonitor monitor(toolkit);
     uninterrupted = InvertOnce(reference, BlendedLayers{}, monitor);
     ASSERT_GT(uninterrupted.trials, 1);
@@ -294,7 +294,7 @@ class Interrupted : public ::testing::Test {
     threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
     S.layer.resolutionValid = core::kTrue;
     std::vector<std::vector<float>> seen;
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     toolkit.interruptAtPoll = poll;
     RunMonitor monitor(toolkit);
     InvertOnce(S, BlendedLayers{nullptr, &seen}, monitor);
@@ -332,7 +332,7 @@ TEST_F(Interrupted, AfterTheSearchKeepsTheAdoptedModelWithoutResolution) {
 TEST(InvertOnce, ResolutionMatrixOfAWellDeterminedModelIsNearTheIdentity) {
   Sounding S;
   threeLayerCase(S, {95.0f, 11.0f, 280.0f}, {5.5f, 18.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   InvertOnce(S, BlendedLayers{}, monitor);
   ASSERT_TRUE(isSet(S.layer.resolutionValid));
@@ -351,7 +351,7 @@ TEST(InvertOnce, AFixedParameterStaysFixedUnderTheRoughnessPenalty) {
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
   S.model.LROUGH = core::kTrue;
   S.M.LFIX[1] = core::kTrue;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   for (int iteration = 0; iteration < 3; ++iteration) InvertOnce(S, BlendedLayers{}, monitor);
   EXPECT_EQ(S.M.PAR[1], 50.0f);
@@ -366,7 +366,7 @@ TEST(InvertOnce, ErrorWeightingDiscountsAReadingWithALargeError) {
     for (float& error : S.data().UVOLTS.elements()) error = 0.01f;
     S.data().UVOLTS(12, 0) = 100.0f;
     S.layer.errorWeighting = core::logical(weighting);
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     RunMonitor monitor(toolkit);
     core::InversionSettings settings;
     settings.iterationLimit = 15;
@@ -385,7 +385,7 @@ TEST(InvertOnce, InconsistentArraysAreRefusedWithoutChange) {
   S.data().LOGDAT.clear();
   const std::vector<float> start = S.M.PAR;
   int calls = 0;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   EXPECT_EQ(InvertOnce(S, BlendedLayers{&calls}, monitor).status, kInconsistentSounding);
   EXPECT_EQ(calls, 0);
@@ -405,7 +405,7 @@ TEST(InvertOnce, AModelTooLargeForTheWorkArraysIsRefusedWithoutChange) {
   S.M.LFIX.assign(P, core::kFalse);
   S.M.LMTP.assign(P, core::kFalse);
   int calls = 0;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   EXPECT_EQ(InvertOnce(S, BlendedLayers{&calls}, monitor).status, kWorkArrayAllocationFailed);
   EXPECT_EQ(calls, 0);
@@ -421,7 +421,7 @@ TEST(InvertOnce, AModelTooLargeForTheWorkArraysIsRefusedWithoutChange) {
 TEST(InvertMany, NoDataOrNoLayersReturnAtOnce) {
   Sounding S;
   int calls = 0;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   EXPECT_EQ(InvertMany(S, BlendedLayers{&calls}, {}, monitor, 1).iterations, 0);
   EXPECT_EQ(InvertOnce(S, BlendedLayers{&calls}, monitor).status, 0);
@@ -433,7 +433,7 @@ TEST(InvertMany, WithALimitOfZeroRunsTheForwardModelOnceAndNoIteration) {
   Sounding S;
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
   int calls = 0;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   core::InversionSettings settings;
   settings.iterationLimit = 0;
@@ -448,7 +448,7 @@ TEST(InvertMany, WithALimitOfZeroRunsTheForwardModelOnceAndNoIteration) {
 TEST(InvertMany, AFitAlreadyBelowTheFloorStopsAfterTheFirstIteration) {
   Sounding S;
   threeLayerCase(S, kTrueLayers, kTrueThicknesses);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   const InvertManyResult result = InvertMany(S, BlendedLayers{}, {}, monitor, 1);
   EXPECT_EQ(result.iterations, 1);
@@ -459,7 +459,7 @@ TEST(InvertMany, AFitAlreadyBelowTheFloorStopsAfterTheFirstIteration) {
 TEST(InvertMany, StopsWhenAnIterationImprovesTheFitByLessThanTheRatio) {
   Sounding S;
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   RunMonitor monitor(toolkit);
   core::InversionSettings settings;
   settings.improvementRatio = 1.0e-6f;  // demands a millionfold improvement
@@ -469,7 +469,7 @@ TEST(InvertMany, StopsWhenAnIterationImprovesTheFitByLessThanTheRatio) {
 TEST(InvertMany, ReportsAnInterruptAndRunsTheForwardModelOnceMore) {
   Sounding S;
   threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   toolkit.interruptAtPoll = 3;  // in the derivatives of the first iteration
   RunMonitor monitor(toolkit);
   int calls = 0;
@@ -492,18 +492,18 @@ TEST(FitStatusText, IsEightCharactersWithTwoDecimalsThenPercentRms) {
 }
 
 TEST(Progress, ShowsOnlyWhenTheDerivativesWouldTakeMoreThanTwoSeconds) {
-  auto run = [](double secondsPerReading, ui::ScriptedToolkit& toolkit) {
+  auto run = [](double secondsPerReading, zeva::test::ScriptedToolkit& toolkit) {
     Sounding S;
     threeLayerCase(S, {50.0f, 50.0f, 50.0f}, {3.0f, 30.0f});
     double now = 0.0;
     RunMonitor monitor(toolkit, [&] { return now += secondsPerReading; });
     InvertOnce(S, BlendedLayers{}, monitor);
   };
-  ui::ScriptedToolkit quick;
+  zeva::test::ScriptedToolkit quick;
   run(0.01, quick);
   EXPECT_TRUE(quick.progressTexts.empty());
 
-  ui::ScriptedToolkit slow;
+  zeva::test::ScriptedToolkit slow;
   run(1.0, slow);
   ASSERT_GE(slow.progressTexts.size(), 9u);
   EXPECT_EQ(slow.progressTexts.front(), kDerivativeLabel);

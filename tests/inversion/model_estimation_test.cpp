@@ -5,11 +5,11 @@
 #include <cmath>
 #include <vector>
 
-#include "core/data_type.h"
-#include "core/sounding.h"
+#include "core/record/data_type.h"
+#include "core/record/sounding.h"
 #include "inversion/cubic_spline.h"
 #include "tests/inversion/synthetic_soundings.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -157,7 +157,7 @@ TEST(StripLayers, AHomogeneousEarthIsAHalfSpace) {
 }
 
 TEST(EstimateModel, TwoPointsAreRefusedAndThreeAreEnough) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding two;
   fillSounding(two, "Schlumberger Array", {1.0f, 10.0f}, {100.0f, 50.0f});
   const std::vector<float> before = two.M.PAR;
@@ -167,7 +167,7 @@ TEST(EstimateModel, TwoPointsAreRefusedAndThreeAreEnough) {
   EXPECT_EQ(two.M.PAR, before);
   EXPECT_EQ(two.NLAYER(), 3);
 
-  ui::ScriptedToolkit quiet;
+  zeva::test::ScriptedToolkit quiet;
   Sounding three;
   fillSounding(three, "Schlumberger Array", {1.0f, 10.0f, 100.0f}, {100.0f, 60.0f, 20.0f});
   EXPECT_FALSE(EstimateModel(three, quiet));
@@ -177,7 +177,7 @@ TEST(EstimateModel, TwoPointsAreRefusedAndThreeAreEnough) {
 }
 
 TEST(EstimateModel, MissingAndNonPositiveReadingsDoNotCount) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Wenner Array", {1.0f, 3.0f, 10.0f, 30.0f}, {100.0f, 1.0e10f, -5.0f, 20.0f});
   EXPECT_TRUE(EstimateModel(S, toolkit));
@@ -185,7 +185,7 @@ TEST(EstimateModel, MissingAndNonPositiveReadingsDoNotCount) {
 }
 
 TEST(EstimateModel, OtherDataFamiliesAreRefusedWithTheirPaddedType) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Magnetotelluric Data", {1.0f, 10.0f, 100.0f}, {100.0f, 60.0f, 20.0f});
   EXPECT_TRUE(EstimateModel(S, toolkit));
@@ -202,7 +202,7 @@ class ArrayFactor : public ::testing::TestWithParam<ArrayCase> {};
 TEST_P(ArrayFactor, ThicknessesScaleByTheArrayFactorOfTheSameCurve) {
   std::vector<float> x = spacings(1.0f, 1000.0f, 10), y;
   for (float s : x) y.push_back(twoLayerSchlumberger(s, 100.0f, 10.0f, 10.0f));
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding schlumberger, other;
   fillSounding(schlumberger, "Schlumberger Array", x, y);
   fillSounding(other, GetParam().type, x, y);
@@ -223,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(EveryArrayWithoutDipoles, ArrayFactor,
 TEST(EstimateModel, NewModelIsFreeUnlimitedWithIpBlocksAtFiveAndDepthsWhenAsked) {
   std::vector<float> x = spacings(1.0f, 1000.0f, 10), y;
   for (float s : x) y.push_back(twoLayerSchlumberger(s, 100.0f, 10.0f, 10.0f));
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Schlumberger Array", x, y, 2);
   S.model.NPK = 2;
@@ -248,7 +248,7 @@ TEST(EstimateModel, NewModelIsFreeUnlimitedWithIpBlocksAtFiveAndDepthsWhenAsked)
 TEST(EstimateModel, GroundingImpedanceCarriesTheCeilingAsAnExtraParameter) {
   const std::vector<float> x = {2.0f, 5.0f, 10.0f, 20.0f, 50.0f, 100.0f};
   const std::vector<float> y = {40.0f, 30.0f, 22.0f, 15.0f, 9.0f, 6.0f};
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Grounding Impedance", x, y);
   ASSERT_FALSE(EstimateModel(S, toolkit));
@@ -268,7 +268,7 @@ TEST(EstimateModel, SegmentsAreJoinedBeforeTheCurveIsResampled) {
   for (float s : first) x.push_back(s), y.push_back(twoLayerSchlumberger(s, 100.0f, 10.0f, 10.0f));
   for (float s : second)
     x.push_back(s), y.push_back(0.8f * twoLayerSchlumberger(s, 100.0f, 10.0f, 10.0f));
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Schlumberger Array", x, y);
   S.header.shiftMode = 2;  // keep the level of the short spacings
@@ -291,7 +291,7 @@ TEST(EstimateIpParameters, RecoversTheIpOfBothLayersFromThePerturbedCurve) {
     y.push_back(plain);
     ip.push_back((charged / plain - 1.0f) * F);
   }
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Schlumberger Array", x, y, 2);
   for (std::size_t i = 0; i < x.size(); ++i) S.data().VOLTS(i, 1) = ip[i];
@@ -316,7 +316,7 @@ struct ThreeLayerCase {
 class ThreeLayerEstimate : public ::testing::TestWithParam<ThreeLayerCase> {};
 
 TEST_P(ThreeLayerEstimate, FindsTheLayersTheCoverAndAModelThatFitsWithinFifteenPercent) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   test::makeSynthetic(S, GetParam().type, test::logSpacings(1.0f, 1000.0f, 10), GetParam().earth,
                       toolkit);
@@ -344,7 +344,7 @@ class DipoleArrayScaling : public ::testing::TestWithParam<const char*> {};
 // thicknesses must double too (not grow fourfold).
 TEST_P(DipoleArrayScaling, DoublingDipoleLengthAndEarthDoublesTheThicknesses) {
   const std::vector<float> n = {1, 1.5f, 2, 3, 4, 5, 6, 8, 10, 12, 15, 20, 25, 30, 40, 50, 60, 80};
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding small, large;
   small.header.dipoleLength = 5.0f;
   large.header.dipoleLength = 10.0f;

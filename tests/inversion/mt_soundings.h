@@ -7,9 +7,9 @@
 #include <cmath>
 #include <vector>
 
-#include "core/data_type.h"
-#include "core/gaussian_deviate.h"
-#include "core/sounding.h"
+#include "core/record/data_type.h"
+#include "core/record/gaussian_deviate.h"
+#include "core/record/sounding.h"
 #include "forward/mt_forward.h"
 #include "tests/inversion/synthetic_soundings.h"
 

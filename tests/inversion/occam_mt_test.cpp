@@ -7,12 +7,12 @@
 #include <cmath>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/mt_forward.h"
 #include "inversion/smooth_model.h"
 #include "tests/inversion/mt_soundings.h"
 #include "tests/inversion/reference_occam.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -61,7 +61,7 @@ void occamOnWideBandMt(Sounding& S, Sounding& SM) {
 }
 
 TEST(OccamOnWideBandMt, ReachesTheMisfitOfTheReferenceOccam) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   occamOnWideBandMt(S, SM);
   RunMonitor monitor(toolkit);
@@ -88,7 +88,7 @@ TEST(OccamOnWideBandMt, ReachesTheMisfitOfTheReferenceOccam) {
 // Phases near zero in the dead band (1 to 200 Hz) of a sounding: they used to
 // hold Occam's inversion at its starting half-space.
 TEST(OccamOnWideBandMt, PhasesNearZeroDoNotHoldTheFitAtItsStart) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   test::makeWideBandMt(S);
   for (std::size_t i = 0; i < static_cast<std::size_t>(S.NDATA()); ++i) {
@@ -118,7 +118,7 @@ TEST(OccamOnWideBandMt, PhasesNearZeroDoNotHoldTheFitAtItsStart) {
 // A forward routine whose fit never changes: the smooth fit cannot improve,
 // and says so instead of returning its start as a result.
 TEST(SmoothModel, AFitThatCannotImproveIsNotComputed) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   occamOnWideBandMt(S, SM);
   RunMonitor monitor(toolkit);

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "tests/inversion/synthetic_soundings.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -37,7 +37,7 @@ class SmoothModelOfThreeLayers : public ::testing::Test {
     RunMonitor monitor(toolkit);
     return EstimateSmoothModel(SM, core::InversionSettings{}, test::dcRoutine(toolkit), monitor, 1);
   }
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
 };
 
@@ -69,7 +69,7 @@ TEST_F(SmoothModelOfThreeLayers, RidgeRegressionConverges) {
 }
 
 TEST(StartSmooth, ThreePointsAreTooFewAndLeaveNoModel) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   test::makeSynthetic(S, "Schlumberger Array", {1.0f, 10.0f, 100.0f}, kThreeLayers, toolkit);
   S.shareDataWith(SM);
@@ -83,7 +83,7 @@ TEST(StartSmooth, ThreePointsAreTooFewAndLeaveNoModel) {
 }
 
 TEST(StartSmooth, TenPointsFromOneToHundredSpanAQuarterToFiftyMetresEvenlyInLog) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   std::vector<float> x;
   for (int i = 0; i < 10; ++i) x.push_back(std::pow(10.0f, 2.0f * static_cast<float>(i) / 9.0f));
@@ -110,7 +110,7 @@ TEST(StartSmooth, TenPointsFromOneToHundredSpanAQuarterToFiftyMetresEvenlyInLog)
 }
 
 TEST(StartSmooth, FourPointsGiveFourLayersAndThreeBoundaries) {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S, SM;
   test::makeSynthetic(S, "Wenner Array", {2.0f, 6.0f, 20.0f, 60.0f}, kThreeLayers, toolkit);
   S.shareDataWith(SM);

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/dc_resistivity_forward.h"
 #include "forward/forward_routine.h"
-#include "ui/toolkit.h"
+#include "ui/toolkit/toolkit.h"
 
 namespace zeva::inversion::test {
 

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "core/sounding.h"
+#include "core/record/sounding.h"
 #include "forward/dc_resistivity_forward.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/worker_pool.h"
 #include "tests/inversion/synthetic_soundings.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::inversion {
 namespace {
@@ -69,7 +69,7 @@ struct Outcome {
 };
 
 Outcome invertAndAnalyze() {
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   rippledSounding(S, toolkit);
   toolkit.messages.clear();
@@ -112,7 +112,7 @@ TEST_F(WorkerThreads, InversionAndEquivalenceGiveTheSameBitsOnOneAndOnTwoThreads
 
 TEST_F(WorkerThreads, AnInterruptDuringTheDerivativesLeavesTheModelAsItWas) {
   useThreads(2);
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   rippledSounding(S, toolkit);
   const std::vector<float> start = S.M.PAR;

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/current_sounding.h"
-#include "core/data_type.h"
+#include "core/record/current_sounding.h"
+#include "core/record/data_type.h"
 
 namespace zeva::present::test {
 

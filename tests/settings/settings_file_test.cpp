@@ -5,9 +5,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "core/reader_limits.h"
+#include "core/record/reader_limits.h"
 #include "tests/support/test_support.h"
-#include "ui/scripted_toolkit.h"
+#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::settings {
 namespace {
@@ -122,7 +122,7 @@ TEST(SettingsFile, ValuesOfAnySizeAndTextsOfAnyCharacterSurviveAWriteAndRead) {
 TEST(SettingsFile, FolderAndDeviceAreNotRead) {
   test::TemporaryFolder folder;
   for (const std::filesystem::path& path : {folder.path(), std::filesystem::path("/dev/zero")}) {
-    ui::ScriptedToolkit toolkit;
+    zeva::test::ScriptedToolkit toolkit;
     Settings settings;
     EXPECT_EQ(readSettingsFile(path, settings, toolkit), ReadOutcome::CannotOpen);
     EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + path.string());
@@ -176,7 +176,7 @@ TEST(SettingsFile, PathFollowsXdgConfigHomeThenHome) {
 
 TEST(SettingsFile, MissingFileKeepsDefaultsAfterTheOpeningMessage) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   Settings settings;
   const auto file = folder / "ZEVA.INI";
   EXPECT_EQ(readSettingsFile(file, settings, toolkit), ReadOutcome::CannotOpen);
@@ -187,7 +187,7 @@ TEST(SettingsFile, MissingFileKeepsDefaultsAfterTheOpeningMessage) {
 
 TEST(SettingsFile, WritingReplacesTheFileThroughTheTemporaryOne) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   test::writeFile(file, "[Data Input]\nTime Column=    9\n");
   Settings settings;
@@ -202,7 +202,7 @@ TEST(SettingsFile, WritingReplacesTheFileThroughTheTemporaryOne) {
 
 TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   Settings old;
   old.columns.time = 9;
@@ -227,7 +227,7 @@ TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
 
 TEST(SettingsFile, UnwritableFolderLeavesTheSettingsFileAsItWas) {
   test::TemporaryFolder folder;
-  ui::ScriptedToolkit toolkit;
+  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   test::writeFile(file, "LZOOM=T\n");
   std::filesystem::permissions(

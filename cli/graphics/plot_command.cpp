@@ -1,0 +1,78 @@
+// zeva-cli plot FILE|default -o OUT.png|.svg|.pdf|.dxf [--view ...]: draws the
+// data plot and the model plot of a sounding into a graphics file, offscreen.
+// --view names everything to show; without it the sounding's own switches
+// apply.
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+
+#include "cli/cli_context.h"
+#include "core/record/data_type.h"
+#include "ui/qt/render/offscreen_session.h"
+#include "ui/qt/render/program_graphics.h"
+
+namespace zeva::cli {
+
+namespace {
+
+const std::vector<std::string> kViews{"layered", "smooth",        "equivalence", "bostick",
+                                      "niblett", "model-on-data", "grid",        "redline"};
+
+// Sets the view switches to exactly the named views; false after the message
+// when model on data is refused for the data type.
+bool applyViews(CliContext& context, const std::vector<std::string>& views) {
+  auto named = [&](std::string_view view) { return std::ranges::find(views, view) != views.end(); };
+  core::ViewSwitches& v = context.program.view();
+  v.showLayered = named("layered");
+  v.showSmooth = named("smooth");
+  v.showEquivalence = named("equivalence");
+  v.showBostick = named("bostick");
+  v.showNiblett = named("niblett");
+  v.redLine = named("redline");
+  v.majorGridData = v.minorGridData = v.majorGridModel = v.minorGridModel = named("grid");
+  core::CurrentSounding& current = context.program.current();
+  current.modelOnData = core::kFalse;
+  if (!named("model-on-data")) return true;
+  const auto& type = current.S.header.dataType;
+  if (core::isMaxMin(type) || core::isMagnetotelluric(type) || core::isTem(type)) {
+    context.fail("Model cannot be displayed on data display for " + type.trimmed());
+    return false;
+  }
+  current.modelOnData = core::kTrue;
+  return true;
+}
+
+}  // namespace
+
+void addPlotCommand(CLI::App& app, CliContext& context) {
+  auto* command =
+      app.add_subcommand("plot", kPlotDescription);
+  auto input = std::make_shared<std::string>();
+  auto output = std::make_shared<std::string>();
+  auto views = std::make_shared<std::vector<std::string>>();
+  command->add_option("input", *input, "sounding: FILE.ZVR or default")->required();
+  command->add_option("-o,--output", *output, "graphics file: .png, .svg, .pdf or .dxf")
+      ->required();
+  command
+      ->add_option("--view", *views,
+                   "what to show, comma-separated: layered, smooth, equivalence, bostick, "
+                   "niblett, model-on-data, grid, redline")
+      ->delimiter(',')
+      ->check(CLI::IsMember(kViews));
+  command->callback([&context, input, output, views] {
+    const auto format = qt::graphicsFormatOf(*output);
+    if (!format) {
+      context.err << "zeva-cli: the output must end in .png, .svg, .pdf or .dxf\n";
+      context.exitStatus = kUsageError;
+      return;
+    }
+    if (!context.load(*input)) return;
+    if (!views->empty() && !applyViews(context, *views)) return;
+    qt::OffscreenSession session;
+    const present::PlotSettings settings = qt::plotSettingsFor(context.program.view());
+    qt::setUpPlotsIfNeeded(context.program, settings, !views->empty());
+    if (!qt::exportGraphicsFile(context.program, *output, *format)) context.exitStatus = kFailed;
+  });
+}
+
+}  // namespace zeva::cli

@@ -1,0 +1,81 @@
+// zeva-cli report FILE|default -o OUT.pdf [--sections ...] [--user NAME]:
+// writes the printed report of a sounding as a PDF file, offscreen. Without
+// --sections the sections the settings file selects by default are printed.
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cstdlib>
+
+#include "cli/cli_context.h"
+#include "ui/qt/render/offscreen_session.h"
+#include "ui/qt/render/program_graphics.h"
+
+namespace zeva::cli {
+
+namespace {
+
+const std::vector<std::string> kSections{"plots",  "worksheet",     "data",
+                                         "model",  "bounds",        "resolution",
+                                         "smooth", "smooth-bounds", "smooth-resolution"};
+
+present::ReportOptions optionsFor(const std::vector<std::string>& sections) {
+  auto named = [&](std::string_view s) { return std::ranges::find(sections, s) != sections.end(); };
+  present::ReportOptions o;
+  o.plots = named("plots");
+  o.worksheet = named("worksheet");
+  o.data = named("data");
+  o.layeredModel = named("model");
+  o.layeredBounds = named("bounds");
+  o.layeredResolution = named("resolution");
+  o.smoothModel = named("smooth");
+  o.smoothBounds = named("smooth-bounds");
+  o.smoothResolution = named("smooth-resolution");
+  return o;
+}
+
+// The login name, for the footer "Prepared for ...".
+std::string loginName() {
+  for (const char* variable : {"USER", "LOGNAME", "USERNAME"})
+    if (const char* value = std::getenv(variable); value && *value) return value;
+  return {};
+}
+
+}  // namespace
+
+void addReportCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand("report", kReportDescription);
+  auto input = std::make_shared<std::string>();
+  auto output = std::make_shared<std::string>();
+  auto sections = std::make_shared<std::vector<std::string>>();
+  auto user = std::make_shared<std::string>(loginName());
+  command->add_option("input", *input, "sounding: FILE.ZVR or default")->required();
+  command->add_option("-o,--output", *output, "PDF file to write")->required();
+  command
+      ->add_option("--sections", *sections,
+                   "sections, comma-separated: plots, worksheet, data, model, bounds, "
+                   "resolution, smooth, smooth-bounds, smooth-resolution")
+      ->delimiter(',')
+      ->check(CLI::IsMember(kSections));
+  command->add_option("--user", *user, "name for the footer \"Prepared for ...\"");
+  command->callback([&context, input, output, sections, user] {
+    if (qt::graphicsFormatOf(*output) != qt::GraphicsFormat::Pdf) {
+      context.err << "zeva-cli: the report is written as a .pdf file\n";
+      context.exitStatus = kUsageError;
+      return;
+    }
+    if (!context.load(*input)) return;
+    present::ReportOptions options =
+        sections->empty() ? present::ReportOptions{} : optionsFor(*sections);
+    options.userName = *user;
+    qt::OffscreenSession session;
+    const auto pages = qt::writeReportFile(context.program, *output, options);
+    if (!pages) {
+      context.exitStatus = kFailed;
+      return;
+    }
+    context.out << *pages << (*pages == 1 ? " page" : " pages") << " written to " << *output
+                << '\n';
+  });
+}
+
+}  // namespace zeva::cli

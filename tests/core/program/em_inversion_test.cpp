@@ -1,0 +1,83 @@
+// Inversion of the MT, MaxMin and EM conductivity examples through the
+// program's commands: the forward choice must hand each type its own routine,
+// and the starting model must move toward the reference earth the data were
+// made from.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/program/example_soundings.h"
+#include "core/program/program.h"
+#include "forward/forward_choice.h"
+#include "tests/support/scripted_toolkit.h"
+
+namespace zeva::core {
+namespace {
+
+class ElectromagneticInversion : public ::testing::TestWithParam<std::string_view> {};
+
+TEST_P(ElectromagneticInversion, MultipleIterationsFitTheExampleData) {
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  ASSERT_TRUE(makeExampleSounding(DataTypeText(GetParam()), program.current()));
+  Sounding& S = program.S();
+  forward::chooseForwardRoutine(S, toolkit)(S);
+  const float before = S.layer.PCTERR;
+  const auto outcome = program.multipleIterations();
+  ASSERT_TRUE(outcome.has_value());
+  EXPECT_TRUE(isSet(S.layer.syntheticValid));
+  EXPECT_LT(S.layer.PCTERR, 0.1f * before) << "from " << before;
+  for (const auto& message : toolkit.messages) ADD_FAILURE() << message.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(ExampleSoundings, ElectromagneticInversion,
+                         ::testing::Values("Magnetotelluric Data", "Controlled Source MT",
+                                           "Sea Floor MT data TE", "Horizontal Coplanar",
+                                           "Vertical Coplanar", "Vertical Coaxial",
+                                           "EM Conductivity Data"));
+
+TEST(ElectromagneticInversion, TemDataAreRefusedAndLeftAlone) {
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  ASSERT_TRUE(makeExampleSounding(DataTypeText("Fixed Loop TEM"), program.current()));
+  const std::vector<float> model = program.S().M.PAR;
+  EXPECT_FALSE(program.multipleIterations().has_value());
+  EXPECT_EQ(program.S().M.PAR, model);
+  EXPECT_EQ(toolkit.lastText(),
+            "TEM data have no forward model in this version; the sounding is unchanged");
+}
+
+TEST(ElectromagneticForward, ForwardCommandRefusesTemDataAndChangesNothing) {
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  ASSERT_TRUE(makeExampleSounding(DataTypeText("Coincident Loop TEM"), program.current()));
+  Sounding& S = program.S();
+  S.layer.errorWeighting = kTrue;
+  S.layer.weightedFit = 3.0f;
+  const Matrix<float> synthetic = S.SVOLT;
+  EXPECT_FALSE(program.forwardModel());
+  EXPECT_EQ(S.SVOLT, synthetic);
+  EXPECT_EQ(S.layer.weightedFit, 3.0f);
+  EXPECT_FALSE(isSet(S.layer.syntheticValid));
+  EXPECT_EQ(toolkit.texts(),
+            std::vector<std::string>{
+                "TEM data have no forward model in this version; the sounding is unchanged"});
+}
+
+TEST(ElectromagneticForward, ForwardCommandModelsEveryMtType) {
+  for (std::string_view type : {"MT Data xy, yx, inv.", "Sea Floor MT data TM"}) {
+    zeva::test::ScriptedToolkit toolkit;
+    Program program(toolkit);
+    ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
+    EXPECT_TRUE(program.forwardModel());
+    EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
+    EXPECT_GT(program.S().SVOLT(0, 0), 0.0f) << type;
+    EXPECT_TRUE(toolkit.messages.empty());
+  }
+}
+
+}  // namespace
+}  // namespace zeva::core

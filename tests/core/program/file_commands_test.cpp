@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "core/record/data_type.h"
+#include "core/program/program.h"
+#include "tests/support/test_support.h"
+#include "tests/support/scripted_toolkit.h"
+
+namespace zeva::core {
+namespace {
+
+using ui::Answer;
+
+TEST(ProgramFiles, SaveOfANewSoundingAsksForAFileName) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit, folder.path());
+  program.S().header.name.assign("New DC Data *");
+  program.S().layer.saved = kFalse;
+  toolkit.files.push_back((folder / "chosen.ZVR").string());
+  ASSERT_TRUE(program.save());
+  EXPECT_EQ(toolkit.fileDialogTitles, std::vector<std::string>{"ZEVA Binary File"});
+  EXPECT_TRUE(std::filesystem::exists(folder / "chosen.ZVR"));
+  EXPECT_EQ(program.S().header.name.trimmed(), "chosen");
+  EXPECT_TRUE(isSet(program.S().layer.saved));
+
+  // A named sounding is saved under its own name without a dialog.
+  program.S().layer.saved = kFalse;
+  ASSERT_TRUE(program.save());
+  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
+}
+
+TEST(ProgramFiles, CancellingTheSaveQuestionKeepsTheUnsavedSounding) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit, folder.path());
+  program.S().layer.saved = kFalse;
+  program.S().data().VOLTS(0, 0) = 1.0f;
+  toolkit.answers.push_back(Answer::Cancel);
+  EXPECT_FALSE(program.open());
+  EXPECT_EQ(toolkit.lastText(), "Save Default Data?");
+  EXPECT_TRUE(toolkit.fileDialogTitles.empty());
+  EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
+
+  toolkit.answers.push_back(Answer::No);  // go on without saving, then cancel the dialog
+  EXPECT_FALSE(program.open());
+  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
+  EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
+}
+
+TEST(ProgramFiles, AMissingLastSoundingLeavesTheDefaultInPlace) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit, folder.path());
+  EXPECT_FALSE(program.reload("Gone"));
+  EXPECT_EQ(toolkit.lastText(), "CANNOT FIND FILE: " + (folder / "Gone.ZVR").string());
+  EXPECT_EQ(program.S().header.name.trimmed(), "Default Data");
+  EXPECT_EQ(program.S().NDATA(), 22);
+  EXPECT_EQ(program.S().data().VOLTS(0, 0), 159.9f);
+}
+
+TEST(ProgramFiles, OpeningMtDataSwitchesTheModelOnDataViewOff) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program writer(toolkit, folder.path());
+  writer.S().header.dataType.assign(type::kMagnetotelluric);
+  writer.current().modelOnData = kTrue;
+  ASSERT_TRUE(writer.saveFileAs(folder / "mt.ZVR"));
+
+  Program reader(toolkit, folder.path());
+  reader.current().modelOnData = kTrue;
+  reader.view().voltageView = true;
+  ASSERT_TRUE(reader.openFile(folder / "mt.ZVR"));
+  EXPECT_FALSE(isSet(reader.current().modelOnData));
+  EXPECT_FALSE(reader.view().voltageView);
+  EXPECT_TRUE(reader.autoscalePending);  // the stored frames carry no scale yet
+  EXPECT_TRUE(isSet(reader.S().layer.saved));
+  EXPECT_TRUE(reader.SM().sharesDataWith(reader.S()));
+}
+
+}  // namespace
+}  // namespace zeva::core

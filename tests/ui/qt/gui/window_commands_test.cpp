@@ -1,0 +1,374 @@
+// The commands of the main window that bring dialogs of their own, driven
+// through their real menu entries: new soundings typed into the data editor
+// (and cancelled), Edit, Data, the model commands of the Calculate menu,
+// the graphics exports, Print with its options, the properties and font
+// dialogs, and menus that follow the data type.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QSvgRenderer>
+#include <QTableWidget>
+#include <QTimer>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <numbers>
+
+#include "core/record/data_type.h"
+#include "tests/ui/qt/gui/modal_driver.h"
+#include "tests/ui/qt/gui/window_fixture.h"
+#include "tests/support/test_support.h"
+#include "ui/qt/gui/main_window.h"
+#include "ui/qt/gui/qt_toolkit.h"
+
+namespace zeva::qt {
+namespace {
+
+using core::kFalse;
+
+class WindowCommandsTest : public WindowFixture {
+ protected:
+  static void setCell(QTableWidget* grid, int row, int column, const QString& text) {
+    ASSERT_NE(grid->item(row, column), nullptr) << row << "," << column;
+    grid->item(row, column)->setText(text);
+  }
+};
+
+TEST_F(WindowCommandsTest, CancelOfTheNewSoundingDialogKeepsTheTypeAndReadings) {
+  driver.then([](QWidget* dialog) {
+    EXPECT_EQ(dialog->objectName(), "newSoundingDialog");
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  trigger(command::kNewDc);
+  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
+  EXPECT_EQ(S().NDATA(), 22);
+  EXPECT_EQ(S().header.name.trimmed(), "Default Data");
+  EXPECT_TRUE(core::isSet(S().layer.saved));
+}
+
+TEST_F(WindowCommandsTest, CancelOfTheDataEditorOfANewMtSoundingKeepsTheTypeAndReadings) {
+  // MT soundings have no dialog of choices: the data editor comes first.
+  QString title;
+  driver.then([&](QWidget* dialog) {
+    title = dialog->windowTitle();
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  trigger(command::kNewMt);
+  EXPECT_TRUE(title.contains("Magnetotelluric Data")) << title.toStdString();
+  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
+  EXPECT_EQ(S().NDATA(), 22);
+  EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [Default Data            ]");
+}
+
+TEST_F(WindowCommandsTest, CancelOfAnImportDialogEndsTheImportBeforeAFileIsChosen) {
+  QString shown;
+  driver.then([&](QWidget* dialog) {
+    shown = dialog->objectName();
+    static_cast<QDialog*>(dialog)->reject();
+  });
+  trigger(40015);  // File, Import, DC Resistivity Data
+  EXPECT_EQ(shown, "importDialog");
+  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
+  EXPECT_EQ(S().NDATA(), 22);
+}
+
+TEST_F(WindowCommandsTest, NewWennerSoundingOfAHomogeneousEarthIsFitByTheUniformModel) {
+  driver.then([](QWidget* dialog) {
+    auto* type = dialog->findChild<QComboBox*>("dataType");
+    ASSERT_NE(type, nullptr);
+    type->setCurrentText("Wenner Array");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  // Four readings of a 15 ohm-m earth, the resistivity of every layer of the
+  // default model.
+  const float spacings[] = {2, 8, 30, 120};
+  driver.then([&](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("dataGrid");
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->rowCount(), 0);
+    for (int i = 0; i < 4; ++i) {
+      dialog->findChild<QPushButton*>("appendRow")->click();
+      setCell(grid, i, 0, QString::number(spacings[i]));
+      setCell(grid, i, 1, "15");
+    }
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kNewDc);
+  ASSERT_TRUE(S().header.dataType == core::type::kWenner);
+  ASSERT_EQ(S().NDATA(), 4);
+  // Unsaved: marked after the bracket.
+  EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [New DC Data *           ] *");
+  trigger(command::kForward);
+  for (int i = 0; i < 4; ++i) EXPECT_NEAR(S().SVOLT(i, 0), 15.0f, 0.05f) << spacings[i];
+  EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
+  // Its name has a "*": Save asks for a file.
+  const QString file = QString::fromStdString((folder / "wenner.ZVR").string());
+  driver.chooseFile(file);
+  trigger(command::kSave);
+  EXPECT_TRUE(std::filesystem::exists(folder / "wenner.ZVR"));
+}
+
+TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForTem) {
+  driver.then([](QWidget* dialog) {
+    dialog->findChild<QComboBox*>("dataType")->setCurrentText("Coincident Loop TEM");
+    dialog->findChild<QComboBox*>("voltageUnit")->setCurrentText("uV/Amp");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  driver.then([](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("dataGrid");
+    const char* gates[][2] = {{"0.1", "2000"}, {"0.5", "150"}, {"1.0", "30"}};
+    for (int i = 0; i < 3; ++i) {
+      dialog->findChild<QPushButton*>("appendRow")->click();
+      setCell(grid, i, 0, gates[i][0]);
+      setCell(grid, i, 1, gates[i][1]);
+    }
+    dialog->findChild<QDoubleSpinBox*>("loop0")->setValue(100.0);
+    dialog->findChild<QDoubleSpinBox*>("loop1")->setValue(100.0);
+    // 30 Hz leaves a quarter period of 8.3 ms for the last gate at 1 ms.
+    dialog->findChild<QTableWidget*>("sweepGrid")->item(0, 1)->setText("30");
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kNewTem);
+  ASSERT_TRUE(S().header.dataType == core::type::kCoincidentLoopTem);
+  EXPECT_EQ(S().header.temVoltageUnit.trimmed(), "uV/Amp");
+  EXPECT_EQ(S().header.loopSizeX, 100.0f);
+  ASSERT_EQ(S().header.NSETS, 1);
+  EXPECT_EQ(S().data().NSET[0], 3);
+  EXPECT_EQ(S().data().FREQ[0], 30.0f);
+  EXPECT_TRUE(window.action(command::kVoltage)->isVisible());
+  EXPECT_FALSE(window.action(command::kForward)->isEnabled());
+  EXPECT_FALSE(window.action(command::kEstimateLayered)->isEnabled());
+}
+
+TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityFromVoltageAndCurrent) {
+  // The default sounding was entered as voltage and current. Doubling the
+  // voltage column doubles every apparent resistivity, rho = K V / I.
+  std::vector<double> volts, amps;
+  for (int i = 0; i < S().NDATA(); ++i) {
+    volts.push_back(S().data().VOLTS(i, 1));
+    amps.push_back(S().data().VOLTS(i, 2));
+  }
+  double firstComputed = 0.0;
+  driver.then([&](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("dataGrid");
+    ASSERT_NE(grid, nullptr);
+    // Columns: AB/2, MN, voltage, current, resistivity, error, mask.
+    ASSERT_EQ(grid->columnCount(), 7);
+    grid->setCurrentCell(0, 2);
+    QApplication::processEvents();
+    // Retyping the first voltage gives the resistivity of the geometric
+    // factor pi (AB/2^2 - MN^2/4) / MN of the array.
+    setCell(grid, 0, 2, "72.0");
+    firstComputed = grid->item(0, 4)->text().toDouble();
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kEditData);
+  const double k = std::numbers::pi * (4.0 * 4.0 - 0.8 * 0.8 / 4.0) / 0.8;
+  EXPECT_NEAR(firstComputed, k * 72.0 / 28.0, 0.01);
+  EXPECT_NEAR(firstComputed, 159.9, 0.5);  // the value recorded in the field
+
+  // The editor's buttons open prompts of their own: they are pressed from
+  // the editor's event loop so that the prompt can be answered in turn.
+  driver.then([](QWidget* dialog) {
+    dialog->findChild<QTableWidget*>("dataGrid")->setCurrentCell(3, 2);
+    QTimer::singleShot(0, dialog->findChild<QPushButton*>("multiplyColumn"), &QPushButton::click);
+  });
+  driver.enterValue("2");
+  driver.then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
+  trigger(command::kEditData);
+  ASSERT_EQ(S().NDATA(), 22);
+  for (int i = 0; i < S().NDATA(); ++i) {
+    const auto k = static_cast<std::size_t>(i);
+    const double ab2 = S().data().TIME(k, 0), mn = S().data().TIME(k, 1);
+    const double factor = std::numbers::pi * (ab2 * ab2 - mn * mn / 4.0) / mn;
+    const double expected = factor * 2.0 * volts[k] / amps[k];
+    EXPECT_NEAR(S().data().VOLTS(k, 1), 2.0 * volts[k], 1e-5 * volts[k]) << i;
+    EXPECT_NEAR(S().data().VOLTS(k, 0), expected, 1e-4 * expected) << i;
+  }
+  EXPECT_EQ(S().header.name.trimmed(), "Default Data");
+  EXPECT_FALSE(core::isSet(S().layer.saved));
+}
+
+TEST_F(WindowCommandsTest, InsertingWithoutACellAsksForOne) {
+  driver.then([](QWidget* dialog) {
+    auto* grid = dialog->findChild<QTableWidget*>("dataGrid");
+    grid->setCurrentCell(-1, -1);
+    QTimer::singleShot(0, dialog->findChild<QPushButton*>("insertRow"), &QPushButton::click);
+  });
+  driver.answerMessage("OK");
+  driver.then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+  trigger(command::kEditData);
+  EXPECT_EQ(driver.messages, QStringList{"Must be inside data grid to insert cell"});
+  EXPECT_EQ(S().NDATA(), 22);
+}
+
+TEST_F(WindowCommandsTest, EstimatedLayeredModelFitsAndIsShown) {
+  program.view().showLayered = false;
+  window.refresh();
+  trigger(command::kEstimateLayered);
+  EXPECT_TRUE(window.action(command::kLayered)->isChecked());
+  EXPECT_TRUE(core::isSet(S().layer.syntheticValid));
+  EXPECT_LT(S().layer.PCTERR, 30.0f);
+  EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
+}
+
+TEST_F(WindowCommandsTest, SmoothModelFollowsTheOccamSwitchAndShowsItsLayers) {
+  EXPECT_TRUE(window.action(command::kOccam)->isChecked());
+  trigger(command::kOccam);
+  EXPECT_FALSE(program.occamMode());
+  EXPECT_FALSE(window.action(command::kOccam)->isChecked());
+  trigger(command::kOccam);
+  ASSERT_TRUE(program.occamMode());
+  trigger(command::kEstimateSmooth);
+  EXPECT_EQ(program.SM().NLAYER(), S().NDATA());
+  EXPECT_TRUE(window.action(command::kSmooth)->isChecked());
+  EXPECT_LT(program.SM().layer.PCTERR, 15.0f);
+  // The smooth model's own fit while it is shown.
+  char fit[64];
+  std::snprintf(fit, sizeof fit, " 22 Smooth Layers, %.2f%% RMS",
+                static_cast<double>(program.SM().layer.PCTERR));
+  EXPECT_EQ(window.statusText(4), QString::fromLatin1(fit));
+  trigger(command::kSmooth);
+  EXPECT_EQ(window.statusText(4), " 22 Smooth Layers");
+}
+
+TEST_F(WindowCommandsTest, EquivalenceNeedsAnInversionThenBracketsTheFittedModel) {
+  driver.answerMessage("OK");
+  trigger(command::kAnalyzeEquivalence);
+  EXPECT_EQ(driver.messages, QStringList{"Please do inversion before analyzing equivalence"});
+  EXPECT_FALSE(core::isSet(S().layer.equivalenceValid));
+
+  trigger(command::kMultiple);
+  program.view().showEquivalence = false;
+  window.refresh();
+  trigger(command::kAnalyzeEquivalence);
+  ASSERT_TRUE(core::isSet(S().layer.equivalenceValid));
+  EXPECT_TRUE(window.action(command::kEquivalence)->isChecked());
+  // Every fitted parameter lies within its range of equivalent values.
+  for (int j = 0; j < S().NPAR(); ++j) {
+    const auto k = static_cast<std::size_t>(j);
+    EXPECT_LE(S().PARMIN[k], S().M.PAR[k] * 1.0001f) << j;
+    EXPECT_GE(S().PARMAX[k], S().M.PAR[k] * 0.9999f) << j;
+  }
+}
+
+TEST_F(WindowCommandsTest, SmoothEquivalenceHasNoMenuEntryAndNeedsASmoothModel) {
+  QAction* hidden = window.action(command::kSmoothEquivalence);
+  ASSERT_NE(hidden, nullptr);
+  for (QAction* top : window.menuBar()->actions())
+    for (QAction* entry : top->menu()->actions()) EXPECT_NE(entry, hidden);
+  driver.answerMessage("OK");
+  trigger(command::kSmoothEquivalence);
+  EXPECT_EQ(driver.messages,
+            QStringList{"Please estimate smooth model before analyzing smooth equivalence"});
+}
+
+TEST_F(WindowCommandsTest, ModelCommandsAreGreyForTemAndIpInversionsAppearWithIpModels) {
+  S().header.dataType.assign(core::type::kCentralLoopTem);
+  window.refresh();
+  for (int number : {command::kEstimateLayered, command::kEstimateSmooth,
+                     command::kAnalyzeEquivalence, command::kForward})
+    EXPECT_FALSE(window.action(number)->isEnabled()) << number;
+  S().header.dataType.assign(core::type::kSchlumberger);
+  core::LayeredModelRequest ip;
+  ip.resistivity = {100, 10, 300};
+  ip.geometry = {5, 20};
+  ip.ip = {1, 10, 2};
+  ASSERT_TRUE(program.setLayeredModel(ip));
+  window.refresh();
+  for (int number : {command::kSingleIp, command::kMultipleIp, command::kSingleResistivity,
+                     command::kMultipleResistivity, command::kEstimateLayered})
+    EXPECT_TRUE(window.action(number)->isVisible() && window.action(number)->isEnabled()) << number;
+}
+
+TEST_F(WindowCommandsTest, SvgExportIsAPictureQtCanRead) {
+  const QString file = QString::fromStdString((folder / "plots.svg").string());
+  driver.chooseFile(file);
+  trigger(command::kExportSvg);
+  QSvgRenderer renderer(file);
+  EXPECT_TRUE(renderer.isValid());
+}
+
+TEST_F(WindowCommandsTest, PrintWritesTheChosenSectionsToThePrinter) {
+  const std::filesystem::path pdf = folder / "report.pdf";
+  window.printer().setOutputFormat(QPrinter::PdfFormat);
+  window.printer().setOutputFileName(QString::fromStdString(pdf.string()));
+  driver.then([](QWidget* dialog) {
+    ASSERT_EQ(dialog->objectName(), "printOptionsDialog");
+    dialog->findChild<QCheckBox*>("printWorksheet")->setChecked(true);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  driver.then([](QWidget* dialog) {
+    ASSERT_NE(qobject_cast<QPrintDialog*>(dialog), nullptr);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kPrint);
+  ASSERT_TRUE(std::filesystem::exists(pdf));
+  QFile file(QString::fromStdString(pdf.string()));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.read(5) == "%PDF-");
+  EXPECT_TRUE(program.settings().flags.printWorksheet);
+  EXPECT_EQ(window.action(command::kPrint)->shortcut(), QKeySequence(QKeySequence::Print));
+}
+
+TEST_F(WindowCommandsTest, PropertiesSetTheSwitchesAndTheFramesSymbol) {
+  window.autoscale();
+  S().layer.saved = core::kTrue;
+  driver.then([](QWidget* dialog) {
+    for (QCheckBox* check : dialog->findChildren<QCheckBox*>())
+      if (check->text() == "Minor grid on data") check->setChecked(true);
+    dialog->findChild<QSpinBox*>("plotSymbol")->setValue(4);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  trigger(command::kProperties);
+  // A minor grid brings its major grid.
+  EXPECT_TRUE(window.action(command::kMinorGridData)->isChecked());
+  EXPECT_TRUE(window.action(command::kMajorGridData)->isChecked());
+  EXPECT_EQ(program.current().dataFrames[0].symbolCode, 4);
+  EXPECT_FALSE(core::isSet(S().layer.saved));
+}
+
+TEST_F(WindowCommandsTest, FontTypeChangesTheFaceOfThePlotTexts) {
+  driver.then([](QWidget* dialog) {
+    auto* fonts = qobject_cast<QFontDialog*>(dialog);
+    ASSERT_NE(fonts, nullptr);
+    fonts->setCurrentFont(QFont("DejaVu Serif"));
+    fonts->accept();
+  });
+  trigger(command::kFontType);
+  EXPECT_EQ(window.plotSettings().fontFamily, "DejaVu Serif");
+}
+
+}  // namespace
+}  // namespace zeva::qt
+
+namespace zeva::qt {
+namespace {
+
+TEST(WindowAppearance, CaptionsOfTheSettingsFileTitleThePlotsAndBlankOnesKeepTheirs) {
+  test::TemporaryFolder folder;
+  QtToolkit toolkit;
+  core::Program program(toolkit, folder.path());
+  program.settings().graphs.resistivity = "Rho-a (ohm-m)";
+  program.settings().graphs.depth = "   ";
+  MainWindow window(program, toolkit, QString());
+  const present::PlotSettings settings = window.plotSettings();
+  EXPECT_EQ(settings.axisTitles[present::AxisTitle::ApparentResistivity], "Rho-a (ohm-m)");
+  EXPECT_EQ(settings.axisTitles[present::AxisTitle::Depth], "Depth (m)");
+}
+
+}  // namespace
+}  // namespace zeva::qt

@@ -1,0 +1,186 @@
+#pragma once
+// The main window of the desktop program: the data and model plots of the
+// current sounding, the menus File, Edit, View, Calculate and Help with the
+// toolbar, and the status bar. Every menu entry runs one command of
+// core::Program; after it the window runs the plot set-up when the command
+// asked for it, rebuilds the title, the type-dependent menus and the check
+// marks, and repaints.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QPrinter>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/program/program.h"
+#include "present/sounding_plots.h"
+#include "ui/qt/gui/qt_toolkit.h"
+
+class QAction;
+class QDragEnterEvent;
+class QDropEvent;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace zeva::qt {
+
+class SoundingPlotWidget;
+class ModelDragController;
+class WellLogWindow;
+
+inline constexpr std::string_view kStartTitle = "Kelvorin Limited 1-D Interpretation";
+// "Kelvorin 1-D Sounding Inversion [" + the 24-character sounding name + "]".
+QString soundingTitle(const core::Sounding& S);
+
+// Command numbers of the menu entries (as in the menu resource of the
+// program's first versions; the toolbar sends the same numbers).
+namespace command {
+inline constexpr int kNewDc = 40037, kNewIp = 40067, kNewMaxMin = 40039, kNewEmConductivity = 40088,
+                     kNewMt = 40062, kNewTem = 40073, kNewModel = 40034;
+inline constexpr int kOpen = 40028, kSave = 40020, kSaveAs = 40021, kTransfer = 40006;
+inline constexpr int kPrint = 40022, kExit = 40009;
+inline constexpr int kEditData = 40044, kEditModel = 40045, kShiftSegments = 40001;
+inline constexpr int kZoom = 40024, kUnzoom = 40025, kLayered = 40026, kSmooth = 40019,
+                     kEquivalence = 30106, kBostick = 40061, kNiblett = 40050, kRedLine = 40012,
+                     kModelOnData = 40042, kVoltage = 40071, kLinearTime = 40072;
+inline constexpr int kMajorGridData = 40053, kMinorGridData = 40054, kMajorGridModel = 40056,
+                     kMinorGridModel = 40055;
+inline constexpr int kForward = 40005, kSingle = 40010, kSingleResistivity = 40089,
+                     kSingleIp = 40091, kMultiple = 40011, kMultipleResistivity = 40092,
+                     kMultipleIp = 40093;
+inline constexpr int kEstimateLayered = 40027, kEstimateSmooth = 40013, kOccam = 40014,
+                     kAnalyzeEquivalence = 40004, kSmoothEquivalence = 1;
+// Entries of our own: the smooth model's depth range, and error weighting.
+inline constexpr int kSmoothDepthRange = 40210, kWeightErrors = 40211;
+inline constexpr int kExportDxf = 40059, kExportSvg = 40029, kExportPdf = 40030, kExportPng = 40201;
+inline constexpr int kProperties = 40060, kFontType = 40167;
+inline constexpr int kContents = 40057, kAbout = 40047;
+// Entries the first versions did not have: undo, redo and the recent files.
+inline constexpr int kUndo = 40301, kRedo = 40302, kRecentFirst = 40310;
+}  // namespace command
+
+class MainWindow : public QMainWindow {
+ public:
+  // The window shows and commands `program`, whose toolkit is `toolkit`.
+  // `helpFile` is the HTML help shown by Help, Contents.
+  MainWindow(core::Program& program, QtToolkit& toolkit, QString helpFile);
+  ~MainWindow() override;
+
+  // The menu entry (or toolbar button) of a command number; null when the
+  // command has no entry.
+  QAction* action(int number) const;
+  // Runs a command as its menu entry does.
+  void runCommand(int number);
+
+  // The plot settings the window draws with: the program's view switches
+  // over the captions and colours of the settings file.
+  present::PlotSettings plotSettings() const;
+  // The plot set-up of the current sounding (autoscale).
+  void autoscale();
+  // Title, menus for the data type, check marks, status panes and a repaint:
+  // what the window shows before it waits for the next event.
+  void refresh();
+
+  QString statusText(int pane) const;
+  SoundingPlotWidget* plotWidget() const { return plots_; }
+  // Mouse editing on the plots, and the well-log window (null while closed).
+  ModelDragController* dragController() const { return drag_.get(); }
+  WellLogWindow* wellLogWindow() const;
+  // "Well Log File": reads a log and shows it in the well-log window.
+  void importWellLog();
+  core::Program& program() { return program_; }
+
+  // The printer File, Print prints on; it keeps the user's choices of the
+  // print dialog from one print to the next.
+  QPrinter& printer() { return printer_; }
+
+  // Asks to save and closes: false when the user cancelled.
+  bool exitProgram();
+  // The recovery file of the unsaved sounding: written every few minutes
+  // and on a crash, removed on a normal exit.
+  void setRecoveryFile(std::filesystem::path file);
+  // At start-up: when an earlier run left a recovery file, asks whether to
+  // open its sounding; true when it was opened. The file goes either way.
+  bool offerRecovery();
+  // Writes the recovery file now (the autosave timer's work).
+  void autosave();
+  // Reads a file as if it had been dropped on the window.
+  void openDroppedFile(const QString& file);
+  // Called on exit with the window's normal geometry, to be remembered.
+  void setExitHandler(std::function<void(const QRect& normalGeometry)> handler) {
+    exitHandler_ = std::move(handler);
+  }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run,
+                      const QKeySequence& shortcut = {});
+  QAction* addToggle(QMenu* menu, int number, const QString& text, core::ViewToggle toggle);
+  void buildMenus();
+  void buildToolBar();
+  void updateMenusForType();
+  void updateChecks();
+  void showHelp();
+  // The model editor on the current model; true when it was accepted (the
+  // plot set-up then follows).
+  bool runModelEditor(const QString& title = {});
+  void editModel();
+  // Commands with dialogs of their own (main_window_commands.cpp).
+  // Each adds its entries to the menu it is given, in menu order.
+  void addNewMenu(QMenu* file);
+  void addGraphicsExports(QMenu* exportMenu);
+  void addPrint(QMenu* file);
+  void addDataEditing(QMenu* edit);
+  void addPlotSettings(QMenu* view);
+  void addModelCommands(QMenu* calculate);
+  void updateModelCommandsForType();
+  void newSounding(core::NewSoundingKind kind);
+  void newModel();
+  void editData();
+  void print();
+  void showProperties();
+  void chooseFont();
+  void showAbout();
+  void setStatus(int pane, const QString& text);
+  // A command with the window's bookkeeping around it; a command that
+  // throws shows why and leaves the record as it was before it
+  // (main_window_session.cpp).
+  void runAction(const std::function<void()>& run);
+  void runGuarded(const std::function<void()>& run);
+  void addUndoCommands(QMenu* edit);
+  void addRecentFiles(QMenu* file);
+  void updateRecentFiles();
+  void openRecent(int index);
+  void keepRecovery();
+  void dropRecoveryFile();
+  void showCursorValues(QPointF devicePoint);
+
+  core::Program& program_;
+  QtToolkit& toolkit_;
+  QString helpFile_;
+  SoundingPlotWidget* plots_ = nullptr;
+  std::map<int, QAction*> actions_;
+  std::map<int, std::function<void()>> commands_;
+  std::map<int, core::ViewToggle> toggles_;
+  std::map<int, QLabel*> panes_;
+  bool busy_ = false;
+  bool closing_ = false;
+  std::function<void(const QRect&)> exitHandler_;
+  QPrinter printer_;
+  // How the plots look (heights, colours, font) beside the view switches.
+  present::PlotSettings appearance_;
+  std::unique_ptr<ModelDragController> drag_;
+  QPointer<WellLogWindow> wellLog_;
+  QMenu* recent_ = nullptr;
+  QTimer* autosave_ = nullptr;
+  std::filesystem::path recoveryFile_;
+};
+
+}  // namespace zeva::qt

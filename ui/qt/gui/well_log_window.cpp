@@ -1,0 +1,452 @@
+#include "ui/qt/gui/well_log_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSpinBox>
+#include <QSvgGenerator>
+#include <QToolBar>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+
+#include "core/record/data_type.h"
+#include "present/dxf_canvas.h"
+#include "present/graph_frame_drawing.h"
+#include "present/plot_setup.h"
+#include "present/plotter.h"
+#include "present/sounding_plots.h"
+#include "ui/qt/render/graphics_export.h"
+#include "ui/qt/render/painter_canvas.h"
+#include "ui/qt/gui/sounding_plot_widget.h"
+
+namespace zeva::qt {
+
+namespace {
+
+using present::GraphFrame;
+
+constexpr float kGraphBottom = 1.25f;
+constexpr float kGraphHeight = 6.0f;
+constexpr int kFrameColour = present::colour::kBlue;
+constexpr int kLogColour = present::colour::kDarkBlue;
+constexpr int kLayeredColour = present::colour::kRed;
+constexpr int kSegmentColour = present::colour::kMagenta;
+
+// A layered earth as resistivities (ohm-m) and bottom depths.
+struct Layers {
+  std::vector<float> resistivity, bottomDepth;
+};
+
+Layers layersOf(const core::Sounding& S) {
+  Layers layers;
+  if (!S.hasModel()) return layers;
+  const present::ModelColumns m = present::modelColumns(S);
+  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  for (float v : m.resistivity)
+    layers.resistivity.push_back(conductivity && v > 0.0f ? 1000.0f / v : v);
+  layers.bottomDepth = m.bottomDepth;
+  return layers;
+}
+
+// Depth runs down the page: the origin sits at the bottom of the graph, where
+// the linear axis starts at its deepest value and steps upwards.
+void setDepthAxis(GraphFrame& g, float deepest) {
+  const present::LinearRange r = present::linearAround(0.0f, std::max(deepest, 1.0f), 6);
+  g.yCycles = r.cycles;
+  g.yCycleLength = kGraphHeight / static_cast<float>(r.cycles);
+  g.yStart = r.start + r.step * static_cast<float>(r.cycles);
+  g.yStep = -r.step;
+  g.yExponentOrDivisions = r.divisions;
+}
+
+void commonFrame(GraphFrame& g, float originX) {
+  g.originX = originX;
+  g.originY = kGraphBottom;
+  g.tickCap = 0.16f;
+  g.capTicks = core::kTrue;
+  g.symbolCode = 1;
+  g.labelsBelowX = core::kTrue;
+  g.labelsLeftOfY = core::kTrue;
+}
+
+// The staircase of a layered earth from the surface to `bottom`.
+void staircase(const Layers& layers, float bottom, std::vector<float>& value,
+               std::vector<float>& depth) {
+  value.clear();
+  depth.clear();
+  float top = 0.0f;
+  for (std::size_t i = 0; i < layers.resistivity.size(); ++i) {
+    const float lower =
+        i < layers.bottomDepth.size() ? std::min(layers.bottomDepth[i], bottom) : bottom;
+    value.push_back(layers.resistivity[i]);
+    depth.push_back(top);
+    value.push_back(layers.resistivity[i]);
+    depth.push_back(lower);
+    top = lower;
+    if (lower >= bottom) break;
+  }
+}
+
+// Cumulative conductance of a layered earth at its boundaries and at `bottom`.
+void conductanceLine(const Layers& layers, float bottom, std::vector<float>& conductance,
+                     std::vector<float>& depth) {
+  conductance = {0.0f};
+  depth = {0.0f};
+  for (float d : layers.bottomDepth) {
+    if (d >= bottom) break;
+    depth.push_back(d);
+    conductance.push_back(core::layeredConductance(layers.resistivity, layers.bottomDepth, d));
+  }
+  depth.push_back(bottom);
+  conductance.push_back(core::layeredConductance(layers.resistivity, layers.bottomDepth, bottom));
+}
+
+void axisTitles(present::Plotter& plotter, const GraphFrame& g, const std::string& bottom,
+                const std::string& left) {
+  constexpr float kHeight = 0.15f;
+  const float width = present::frameWidth(g);
+  plotter.SymbolCentred(width / 2.0f, g.extentBottom - 0.3f, kHeight, bottom, 0.0f,
+                        static_cast<int>(bottom.size()));
+  plotter.SymbolCentred(g.extentLeft - 0.15f, kGraphHeight / 2.0f, kHeight, left, 90.0f,
+                        static_cast<int>(left.size()));
+}
+
+void moveOriginTo(present::Plotter& plotter, float x, float y) {
+  plotter.Plot(x - plotter.originX(), y - plotter.originY(), -present::kPenUp);
+}
+
+void drawFrame(present::Plotter& plotter, GraphFrame& g) {
+  moveOriginTo(plotter, g.originX, g.originY);
+  plotter.NewPen(kFrameColour);
+  present::SetAxisMapping(g);
+  present::DrawGraphFrame(plotter, g, 0.15f);
+  present::SetAxisMapping(g);
+  g.clipXMin = 0.0f;
+  g.clipXMax = present::frameWidth(g);
+  g.clipYMin = 0.0f;
+  g.clipYMax = present::frameHeight(g);
+}
+
+}  // namespace
+
+void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
+                     const core::LogSegmentation& segments, const WellLogView& view,
+                     const std::string& name) {
+  using present::DrawDashedLine;
+  plotter.Plot(1.0f, 0.0f, present::kNewPage);
+  const Layers model = layersOf(S);
+  const Layers fit{segments.resistivity, segments.bottomDepth};
+
+  // The depth both graphs show: the log, and the layered model below it.
+  float deepest = log.depth.empty() ? 0.0f : log.depth.back();
+  for (const Layers* layers : {&model, &fit})
+    if (!layers->bottomDepth.empty()) deepest = std::max(deepest, layers->bottomDepth.back());
+  if (log.depth.empty() && !model.bottomDepth.empty()) deepest *= 1.5f;
+
+  float low = 1.0e30f, high = 0.0f;
+  auto extend = [&](const std::vector<float>& values) {
+    for (float v : values)
+      if (v > 0.0f && std::isfinite(v)) low = std::min(low, v), high = std::max(high, v);
+  };
+  extend(log.resistivity);
+  extend(model.resistivity);
+  std::array<GraphFrame, 2> graphs{};
+  GraphFrame& logGraph = graphs[0];
+  commonFrame(logGraph, 1.1f);
+  const present::DecadeRange decades =
+      high > 0.0f ? present::decadesAround(low, high) : present::DecadeRange{0, 3};
+  logGraph.xCycles = decades.decades;
+  logGraph.xCycleLength = 3.9f / static_cast<float>(decades.decades);
+  logGraph.xExponentOrDivisions = decades.firstExponent;
+  setDepthAxis(logGraph, deepest);
+
+  const std::vector<float> logConductance = core::cumulativeConductance(log);
+  float largest = logConductance.empty() ? 0.0f : logConductance.back();
+  if (!model.resistivity.empty())
+    largest =
+        std::max(largest, core::layeredConductance(model.resistivity, model.bottomDepth, deepest));
+  GraphFrame& conductanceGraph = graphs[1];
+  commonFrame(conductanceGraph, 6.1f);
+  const present::LinearRange c = present::linearAround(0.0f, std::max(largest, 1e-3f), 5);
+  conductanceGraph.xCycles = c.cycles;
+  conductanceGraph.xCycleLength = 3.6f / static_cast<float>(c.cycles);
+  conductanceGraph.xStart = c.start;
+  conductanceGraph.xStep = c.step;
+  conductanceGraph.xExponentOrDivisions = c.divisions;
+  setDepthAxis(conductanceGraph, deepest);
+
+  drawFrame(plotter, logGraph);
+  axisTitles(plotter, logGraph, "Resistivity (ohm-m)", "Depth (m)");
+  const std::string title = name.empty() ? std::string("Well Log") : "Well Log " + name;
+  plotter.SymbolCentred(present::frameWidth(logGraph) / 2.0f, kGraphHeight + 0.3f, 0.22f, title,
+                        0.0f, static_cast<int>(title.size()));
+  const float bottom = present::ValueY(0.0f, logGraph);
+  std::vector<float> values, depths;
+  if (view.log && !log.depth.empty()) {
+    plotter.NewPen(kLogColour);
+    DrawDashedLine(plotter, log.resistivity, log.depth, present::kDash, present::kSolidGap,
+                   logGraph);
+  }
+  if (view.segments && !fit.resistivity.empty()) {
+    plotter.NewPen(kSegmentColour);
+    staircase(fit, bottom, values, depths);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, logGraph);
+  }
+  if (view.layered && !model.resistivity.empty()) {
+    plotter.NewPen(kLayeredColour);
+    staircase(model, bottom, values, depths);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, logGraph);
+  }
+
+  drawFrame(plotter, conductanceGraph);
+  axisTitles(plotter, conductanceGraph, "Conductance (S)", "Depth (m)");
+  if (view.conductance && !log.depth.empty()) {
+    plotter.NewPen(kLogColour);
+    DrawDashedLine(plotter, logConductance, log.depth, present::kDash, present::kSolidGap,
+                   conductanceGraph);
+  }
+  if (view.segments && !fit.resistivity.empty()) {
+    plotter.NewPen(kSegmentColour);
+    conductanceLine(fit, bottom, values, depths);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, conductanceGraph);
+  }
+  if (view.layered && !model.resistivity.empty()) {
+    plotter.NewPen(kLayeredColour);
+    conductanceLine(model, bottom, values, depths);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, conductanceGraph);
+  }
+
+  const int logGrid = view.minorGridLog ? present::colour::kGrey : 0;
+  const int conductanceGrid = view.minorGridConductance ? present::colour::kGrey : 0;
+  present::DrawGridLines(plotter, std::span<GraphFrame>(graphs.data(), 1), 1, view.majorGridLog,
+                         logGrid, false, kFrameColour);
+  present::DrawGridLines(plotter, std::span<GraphFrame>(graphs.data() + 1, 1), 1,
+                         view.majorGridConductance, conductanceGrid, false, kFrameColour);
+  moveOriginTo(plotter, 0.0f, 0.0f);
+}
+
+WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> modelChanged,
+                             QWidget* parent)
+    : QMainWindow(parent, Qt::Window), program_(program), modelChanged_(std::move(modelChanged)) {
+  setObjectName("wellLogWindow");
+  setWindowTitle(QString::fromLatin1(kWellLogTitle.data(), kWellLogTitle.size()));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  plots_ = new SoundingPlotWidget(
+      [this](QPainter& painter, QRectF target) { paintPage(painter, target); }, {}, this);
+  setCentralWidget(plots_);
+
+  QMenu* file = menuBar()->addMenu(tr("&File"));
+  addCommand(file, wellcommand::kImport, "Well Log File", [this] {
+    if (program_.importWellLog()) logChanged();
+  });
+  addCommand(file, wellcommand::kExportModel, "ASCII &Model File",
+             [this] { program_.exportAsciiModel(); });
+  addCommand(file, wellcommand::kExportPicture, "Export &Picture", [this] { exportPicture(); });
+  addCommand(file, wellcommand::kPrint, "&Print", [this] { print(); });
+  file->addSeparator();
+  addCommand(file, wellcommand::kClose, "&Close", [this] { close(); });
+
+  QMenu* model = menuBar()->addMenu(tr("&Model"));
+  addCommand(model, wellcommand::kSetLayeredModel, "&Set Layered Model", [this] {
+    if (program_.setModelFromWellLog(layerCount()) && modelChanged_) modelChanged_();
+  });
+  addCommand(model, wellcommand::kClearSegments, "&Clear Segments", [this] { segments_ = {}; });
+
+  QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+  addToggle(viewMenu, wellcommand::kLog, "&Log", &WellLogView::log);
+  addToggle(viewMenu, wellcommand::kLayered, "L&ayered", &WellLogView::layered);
+  addToggle(viewMenu, wellcommand::kConductance, "&Conductance", &WellLogView::conductance);
+  addToggle(viewMenu, wellcommand::kSegments, "Conductance &Segments", &WellLogView::segments);
+  viewMenu->addSeparator();
+  addToggle(viewMenu, wellcommand::kMajorGridLog, "Major Grid on Log", &WellLogView::majorGridLog);
+  addToggle(viewMenu, wellcommand::kMinorGridLog, "Minor Grid on Log", &WellLogView::minorGridLog);
+  addToggle(viewMenu, wellcommand::kMajorGridConductance, "Major Grid on Conductance",
+            &WellLogView::majorGridConductance);
+  addToggle(viewMenu, wellcommand::kMinorGridConductance, "Minor Grid on Conductance",
+            &WellLogView::minorGridConductance);
+
+  auto* tools = addToolBar(tr("Segments"));
+  tools->setObjectName("wellLogTools");
+  tools->addWidget(new QLabel(tr("Layers: "), tools));
+  layers_ = new QSpinBox(tools);
+  layers_->setObjectName("layerCount");
+  layers_->setRange(1, 30);
+  layers_->setValue(std::clamp(program_.S().NLAYER(), 2, 30));
+  layers_->setToolTip(tr("Number of layers of the step fit"));
+  tools->addWidget(layers_);
+  tools->addAction(action(wellcommand::kSetLayeredModel));
+  connect(layers_, &QSpinBox::valueChanged, this, [this] {
+    segments_ = core::segmentWellLog(program_.wellLog(), layerCount());
+    updateChecks();
+    plots_->update();
+  });
+  updateChecks();
+  resize(900, 700);
+}
+
+QAction* WellLogWindow::action(int number) const {
+  const auto found = actions_.find(number);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+QAction* WellLogWindow::addCommand(QMenu* menu, int number, const QString& text,
+                                   std::function<void()> run) {
+  auto* entry = new QAction(text, this);
+  entry->setData(number);
+  connect(entry, &QAction::triggered, this, [this, number] { runCommand(number); });
+  if (menu) menu->addAction(entry);
+  actions_[number] = entry;
+  commands_[number] = std::move(run);
+  return entry;
+}
+
+QAction* WellLogWindow::addToggle(QMenu* menu, int number, const QString& text,
+                                  bool WellLogView::*flag) {
+  QAction* entry = addCommand(menu, number, text, [this, flag] { toggleView(flag); });
+  entry->setCheckable(true);
+  toggles_[number] = flag;
+  return entry;
+}
+
+void WellLogWindow::toggleView(bool WellLogView::*flag) {
+  view_.*flag = !(view_.*flag);
+  // Major off takes the minor grid with it; minor on brings the major grid.
+  auto tie = [this, flag](bool WellLogView::*major, bool WellLogView::*minor) {
+    if (flag == major && !(view_.*major)) view_.*minor = false;
+    if (flag == minor && view_.*minor) view_.*major = true;
+  };
+  tie(&WellLogView::majorGridLog, &WellLogView::minorGridLog);
+  tie(&WellLogView::majorGridConductance, &WellLogView::minorGridConductance);
+}
+
+void WellLogWindow::runCommand(int number) {
+  const auto found = commands_.find(number);
+  if (found == commands_.end()) return;
+  found->second();
+  updateChecks();
+  plots_->update();
+}
+
+void WellLogWindow::updateChecks() {
+  for (const auto& [number, flag] : toggles_) action(number)->setChecked(view_.*flag);
+  const bool haveLog = !program_.wellLog().depth.empty();
+  action(wellcommand::kSetLayeredModel)->setEnabled(haveLog);
+  action(wellcommand::kClearSegments)->setEnabled(!segments_.empty());
+}
+
+void WellLogWindow::logChanged() {
+  segments_ = core::segmentWellLog(program_.wellLog(), layerCount());
+  updateChecks();
+  plots_->update();
+}
+
+void WellLogWindow::setLayerCount(int layers) { layers_->setValue(layers); }
+int WellLogWindow::layerCount() const { return layers_->value(); }
+
+void WellLogWindow::paintPage(QPainter& painter, QRectF target) {
+  PainterCanvas canvas(painter, target);
+  present::Plotter plotter(canvas);
+  DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
+                  program_.wellLogName());
+  plotter.close();
+}
+
+void WellLogWindow::exportPicture() {
+  const std::string initial =
+      (program_.wellLogName().empty() ? std::string("WELLLOG") : program_.wellLogName()) + ".PNG";
+  const auto chosen = program_.toolkit().chooseFileToSave(
+      {"Well log picture",
+       "PNG picture|*.PNG|SVG graphics file|*.SVG|PDF graphics file|*.PDF|"
+       "DXF graphics file|*.DXF|"},
+      initial);
+  if (chosen) exportPictureTo(*chosen);
+}
+
+bool WellLogWindow::exportPictureTo(const std::filesystem::path& path) {
+  const auto format = graphicsFormatOf(path).value_or(GraphicsFormat::Png);
+  const QString name = QString::fromStdString(path.string());
+  bool written = false;
+  if (format == GraphicsFormat::Svg) {
+    QSvgGenerator svg;
+    svg.setFileName(name);
+    svg.setSize(QSize(1000, 800));
+    svg.setViewBox(QRect(0, 0, 1000, 800));
+    QPainter painter;
+    written = painter.begin(&svg);
+    if (written) paintPage(painter, QRectF(0, 0, 1000, 800));
+  } else if (format == GraphicsFormat::Pdf) {
+    QPdfWriter pdf(name);
+    pdf.setPageOrientation(QPageLayout::Landscape);
+    QPainter painter;
+    written = painter.begin(&pdf);
+    if (written) paintPage(painter, QRectF(0, 0, pdf.width(), pdf.height()));
+  } else if (format == GraphicsFormat::Dxf) {
+    present::DxfCanvas dxf;
+    {
+      present::Plotter plotter(dxf);
+      DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
+                      program_.wellLogName());
+      plotter.close();
+    }
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    dxf.write(out);
+    written = static_cast<bool>(out);
+  } else {
+    QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      paintPage(painter, QRectF(0, 0, kPngWidth, kPngHeight));
+    }
+    written = image.save(name, "PNG");
+  }
+  if (!written) program_.toolkit().information("CANNOT OPEN FILE: " + path.string());
+  return written;
+}
+
+void WellLogWindow::print() {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setPageOrientation(QPageLayout::Landscape);
+  QPrintDialog dialog(&printer, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  QPainter painter;
+  if (!painter.begin(&printer)) {
+    program_.toolkit().information("CANNOT OPEN PRINTER: " + printer.printerName().toStdString());
+    return;
+  }
+  paintPage(painter, QRectF(0, 0, printer.width(), printer.height()));
+}
+
+void WellLogWindow::showEvent(QShowEvent* event) {
+  // The place of the last run, unless it is off every screen.
+  const settings::WindowPlacement& w = program_.settings().windows;
+  if (!placed_ && w.wellLogW > 0 && w.wellLogH > 0 && w.wellLogX >= 0 && w.wellLogY >= 0)
+    setGeometry(w.wellLogX, w.wellLogY, w.wellLogW, w.wellLogH);
+  placed_ = true;
+  QMainWindow::showEvent(event);
+}
+
+void WellLogWindow::closeEvent(QCloseEvent* event) {
+  // Remembered for the settings file only from the normal window state.
+  if (!isMaximized() && !isMinimized()) {
+    settings::WindowPlacement& w = program_.settings().windows;
+    const QRect g = geometry();
+    w.wellLogX = g.x();
+    w.wellLogY = g.y();
+    w.wellLogW = g.width();
+    w.wellLogH = g.height();
+  }
+  event->accept();
+}
+
+}  // namespace zeva::qt
