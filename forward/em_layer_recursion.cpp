@@ -1,9 +1,8 @@
 #include "forward/em_layer_recursion.h"
 
-#include <math.h>  // sincosf
-
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <new>
 
@@ -25,8 +24,65 @@ constexpr float kSingleRootsBelow = 1.0e9f;
 // Up to this wavenumber |(g + u1)(g + Y u1)|^2 does.
 constexpr float kSingleDenominatorBelow = 1.0e8f;
 
-// Four floats for GCC's and clang's vector extensions, one layer in each.
+// Four floats for GCC's and clang's vector extensions, one layer in each,
+// and four integers of the same width.
 using Quad = float __attribute__((vector_size(16)));
+using QuadBits = std::int32_t __attribute__((vector_size(16)));
+
+Quad select(QuadBits mask, Quad yes, Quad no) {
+  return reinterpret_cast<Quad>((reinterpret_cast<QuadBits>(yes) & mask) |
+                                (reinterpret_cast<QuadBits>(no) & ~mask));
+}
+
+// Beyond this exponent exp(-x) is below the smallest normal float.
+constexpr float kExponentLimit = 87.0f;
+
+// exp(-x) for x >= 0: -x = n ln2 + r with |r| <= ln2 / 2, exp(r) by the
+// single-precision minimax polynomial of the Cephes library (within 2 units
+// in the last place), 2^n added into the exponent bits; 0 beyond the limit.
+Quad decayOf(Quad x) {
+  constexpr float kRoundingShift = 12582912.0f;  // 1.5 * 2^23: adding it rounds to an integer
+  const QuadBits inside = x < kExponentLimit;
+  const Quad u = -select(inside, x, Quad{} + 0.0f);
+  const Quad shifted = u * 1.44269504f + kRoundingShift;
+  const Quad n = shifted - kRoundingShift;
+  Quad r = u - n * 0.693359375f;
+  r = r - n * -2.12194440e-4f;
+  const Quad p = (((((1.9875691500e-4f * r + 1.3981999507e-3f) * r + 8.3334519073e-3f) * r +
+                    4.1665795894e-2f) *
+                       r +
+                   1.6666665459e-1f) *
+                      r +
+                  5.0000001201e-1f) *
+                     (r * r) +
+                 r + 1.0f;
+  const QuadBits power =
+      (reinterpret_cast<QuadBits>(shifted) - reinterpret_cast<QuadBits>(Quad{} + kRoundingShift))
+      << 23;
+  return select(inside, reinterpret_cast<Quad>(reinterpret_cast<QuadBits>(p) + power),
+                Quad{} + 0.0f);
+}
+
+// sin y and cos y for 0 <= y <= 87: y = k pi/2 + r with pi/2 in three parts
+// (Cody and Waite), |r| <= pi/4, the Cephes polynomials of sinf and cosf, and
+// the quadrant k mod 4. The arguments met here, Im(u_j t'_j) <= Re(u_j t'_j),
+// are small wherever exp(-Re) leaves anything to rotate.
+void sineCosineOf(Quad y, Quad& sine, Quad& cosine) {
+  constexpr float kRoundingShift = 12582912.0f;
+  const Quad shifted = y * 0.636619772f + kRoundingShift;
+  const Quad k = shifted - kRoundingShift;
+  const Quad r = ((y - k * 1.5703125f) - k * 4.83751297e-4f) - k * 7.54978995e-8f;
+  const Quad r2 = r * r;
+  const Quad s = r + r * r2 * ((-1.9515295891e-4f * r2 + 8.3321608736e-3f) * r2 - 1.6666654611e-1f);
+  const Quad c =
+      1.0f - 0.5f * r2 +
+      r2 * r2 * ((2.443315711809948e-5f * r2 - 1.388731625493765e-3f) * r2 + 4.166664568298827e-2f);
+  const QuadBits quadrant = reinterpret_cast<QuadBits>(shifted) & 3;
+  const QuadBits swap = (quadrant & 1) != 0;
+  const Quad sinePart = select(swap, c, s), cosinePart = select(swap, s, c);
+  sine = select((quadrant & 2) != 0, -sinePart, sinePart);
+  cosine = select(((quadrant + 1) & 2) != 0, -cosinePart, cosinePart);
+}
 
 // sqrt(a + ib) for a >= 0, b >= 0, the vertical wavenumbers' argument: with
 // no cancellation to guard against, the root is formed directly; double
@@ -53,11 +109,11 @@ bool EmLayerRecursion::allocate(int nlayer) {
     const std::size_t boundaries = n > 0 ? n - 1 : 0;
     relativeConductivity.assign(n, 1.0f);
     thickness.assign(boundaries, 0.0f);
-    scaled_.assign(boundaries, 0.0f);
     // Room for whole quads of layers, and for reading one layer beyond.
     const std::size_t padded = (n + kQuad - 1) / kQuad * kQuad + kQuad;
     twoC_.assign(padded, 2.0f);
-    for (auto* values : {&uRe_, &uIm_, &sumRe_, &sumIm_, &differenceRe_, &differenceIm_})
+    for (auto* values :
+         {&scaled_, &uRe_, &uIm_, &sumRe_, &sumIm_, &differenceRe_, &differenceIm_, &eRe_, &eIm_})
       values->assign(padded, 0.0f);
   } catch (const std::bad_alloc&) {
     return false;
@@ -146,20 +202,31 @@ void EmLayerRecursion::topChange(float g, ComplexF& u1, ComplexF& V) {
   std::size_t start = n - 1;
   for (std::size_t j = n - 1; j-- > 0;)
     if (std::fabs(uRe_[j] * scaled_[j]) >= kHiddenBelow && start == n - 1) start = j;
+  // e_j = exp(-u_j t'_j), four layers at a time.
+  for (std::size_t j = 0; j < start; j += kQuad) {
+    Quad re, im, t;
+    std::memcpy(&re, &uRe_[j], sizeof re);
+    std::memcpy(&im, &uIm_[j], sizeof im);
+    std::memcpy(&t, &scaled_[j], sizeof t);
+    // Im <= Re: where Re passes the limit nothing is left to rotate.
+    const Quad x = re * t, y = im * t;
+    Quad sine, cosine;
+    sineCosineOf(select(y < kExponentLimit, y, Quad{} + kExponentLimit), sine, cosine);
+    const Quad decay = decayOf(x);
+    const Quad eRe = decay * cosine, eIm = -decay * sine;
+    std::memcpy(&eRe_[j], &eRe, sizeof eRe);
+    std::memcpy(&eIm_[j], &eIm, sizeof eIm);
+  }
 
   // With t = (1 - e) / (1 + e), e = exp(-u_j t'_j), the step
   //   Y <- (u_{j+1} Y + u_j t) / (u_j + u_{j+1} Y t)
   // is, over (1 + e), (A + B) / (A - B) with A = u_{j+1} Y + u_j and
   // B = e (u_{j+1} Y - u_j). Carried as V = Y - 1 it is V <- 2B / (A - B),
   // A = u_{j+1} V + (u_{j+1} + u_j), B = e (u_{j+1} V + (u_{j+1} - u_j)): no
-  // difference of nearly equal numbers, one real reciprocal per layer, and
-  // the exponential as a real exponential and a sine and cosine.
+  // difference of nearly equal numbers, and one real reciprocal per layer.
   float vRe = 0.0f, vIm = 0.0f;
   for (std::size_t j = start; j-- > 0;) {
-    const float decay = std::exp(-(uRe_[j] * scaled_[j]));
-    float sine, cosine;
-    ::sincosf(uIm_[j] * scaled_[j], &sine, &cosine);
-    const float eRe = decay * cosine, eIm = -decay * sine;
+    const float eRe = eRe_[j], eIm = eIm_[j];
     const float belowRe = uRe_[j + 1], belowIm = uIm_[j + 1];
     const float pRe = belowRe * vRe - belowIm * vIm, pIm = belowRe * vIm + belowIm * vRe;
     const float aRe = pRe + sumRe_[j], aIm = pIm + sumIm_[j];

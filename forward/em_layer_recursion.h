@@ -58,10 +58,10 @@ class EmLayerRecursion {
   void wavenumbers(float g);
 
   static constexpr int kQuad = 4;  // layers whose roots are formed side by side
-  std::vector<float> scaled_;
+  std::vector<float> scaled_;      // t'_j, padded as those below
   // By layer, padded to whole quads: b_j = 2 c_j, and the real and imaginary
-  // parts of u_j, u_{j+1} + u_j and u_{j+1} - u_j.
-  std::vector<float> twoC_, uRe_, uIm_, sumRe_, sumIm_, differenceRe_, differenceIm_;
+  // parts of u_j, u_{j+1} + u_j, u_{j+1} - u_j and e_j = exp(-u_j t'_j).
+  std::vector<float> twoC_, uRe_, uIm_, sumRe_, sumIm_, differenceRe_, differenceIm_, eRe_, eIm_;
 };
 
 // Coplanar and perpendicular responses of a homogeneous half-space for the
