@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <new>
 
 #include "forward/model_layers.h"
@@ -17,13 +19,85 @@ constexpr float kHiddenBelow = 21.0f;  // e^-21: what lies below no longer count
 constexpr double kSeriesBelow = 0.03;
 // No layered model comes near this; a count beyond it is a damaged record.
 constexpr int kMaxLayers = 1 << 20;
+// Up to this wavenumber g^4 stays within single precision.
+constexpr float kSingleRootsBelow = 1.0e9f;
+// Up to this wavenumber |(g + u1)(g + Y u1)|^2 does.
+constexpr float kSingleDenominatorBelow = 1.0e8f;
+
+// Four floats for GCC's and clang's vector extensions, one layer in each,
+// and four integers of the same width.
+using Quad = float __attribute__((vector_size(16)));
+using QuadBits = std::int32_t __attribute__((vector_size(16)));
+
+Quad select(QuadBits mask, Quad yes, Quad no) {
+  return reinterpret_cast<Quad>((reinterpret_cast<QuadBits>(yes) & mask) |
+                                (reinterpret_cast<QuadBits>(no) & ~mask));
+}
+
+// Beyond this exponent exp(-x) is below the smallest normal float.
+constexpr float kExponentLimit = 87.0f;
+
+// exp(-x) for x >= 0: -x = n ln2 + r with |r| <= ln2 / 2, exp(r) by the
+// single-precision minimax polynomial of the Cephes library (within 2 units
+// in the last place), 2^n added into the exponent bits; 0 beyond the limit.
+Quad decayOf(Quad x) {
+  constexpr float kRoundingShift = 12582912.0f;  // 1.5 * 2^23: adding it rounds to an integer
+  const QuadBits inside = x < kExponentLimit;
+  const Quad u = -select(inside, x, Quad{} + 0.0f);
+  const Quad shifted = u * 1.44269504f + kRoundingShift;
+  const Quad n = shifted - kRoundingShift;
+  Quad r = u - n * 0.693359375f;
+  r = r - n * -2.12194440e-4f;
+  const Quad p = (((((1.9875691500e-4f * r + 1.3981999507e-3f) * r + 8.3334519073e-3f) * r +
+                    4.1665795894e-2f) *
+                       r +
+                   1.6666665459e-1f) *
+                      r +
+                  5.0000001201e-1f) *
+                     (r * r) +
+                 r + 1.0f;
+  const QuadBits power =
+      (reinterpret_cast<QuadBits>(shifted) - reinterpret_cast<QuadBits>(Quad{} + kRoundingShift))
+      << 23;
+  return select(inside, reinterpret_cast<Quad>(reinterpret_cast<QuadBits>(p) + power),
+                Quad{} + 0.0f);
+}
+
+// sin y and cos y for 0 <= y <= 87: y = k pi/2 + r with pi/2 in three parts
+// (Cody and Waite), |r| <= pi/4, the Cephes polynomials of sinf and cosf, and
+// the quadrant k mod 4. The arguments met here, Im(u_j t'_j) <= Re(u_j t'_j),
+// are small wherever exp(-Re) leaves anything to rotate.
+void sineCosineOf(Quad y, Quad& sine, Quad& cosine) {
+  constexpr float kRoundingShift = 12582912.0f;
+  const Quad shifted = y * 0.636619772f + kRoundingShift;
+  const Quad k = shifted - kRoundingShift;
+  const Quad r = ((y - k * 1.5703125f) - k * 4.83751297e-4f) - k * 7.54978995e-8f;
+  const Quad r2 = r * r;
+  const Quad s = r + r * r2 * ((-1.9515295891e-4f * r2 + 8.3321608736e-3f) * r2 - 1.6666654611e-1f);
+  const Quad c =
+      1.0f - 0.5f * r2 +
+      r2 * r2 * ((2.443315711809948e-5f * r2 - 1.388731625493765e-3f) * r2 + 4.166664568298827e-2f);
+  const QuadBits quadrant = reinterpret_cast<QuadBits>(shifted) & 3;
+  const QuadBits swap = (quadrant & 1) != 0;
+  const Quad sinePart = select(swap, c, s), cosinePart = select(swap, s, c);
+  sine = select((quadrant & 2) != 0, -sinePart, sinePart);
+  cosine = select(((quadrant + 1) & 2) != 0, -cosinePart, cosinePart);
+}
 
 // sqrt(a + ib) for a >= 0, b >= 0, the vertical wavenumbers' argument: with
 // no cancellation to guard against, the root is formed directly; double
 // precision keeps a = g^2 of the far filter points from overflowing.
-ComplexF wavenumberRoot(double a, double b) {
+std::complex<double> wavenumberRoot(double a, double b) {
   const double re = std::sqrt((std::sqrt(a * a + b * b) + a) / 2.0);
-  return {static_cast<float>(re), re > 0.0 ? static_cast<float>(b / (2.0 * re)) : 0.0f};
+  return {re, re > 0.0 ? b / (2.0 * re) : 0.0};
+}
+
+// sqrt(a + ib) - sqrt(a + ic) for the roots ra and rc of those arguments:
+// i (b - c) / (ra + rc), free of the cancellation of the difference.
+ComplexF rootDifference(double b, double c, std::complex<double> ra, std::complex<double> rc) {
+  const double sumRe = ra.real() + rc.real(), sumIm = ra.imag() + rc.imag();
+  const double scale = (b - c) / (sumRe * sumRe + sumIm * sumIm);
+  return {static_cast<float>(sumIm * scale), static_cast<float>(sumRe * scale)};
 }
 
 }  // namespace
@@ -35,9 +109,12 @@ bool EmLayerRecursion::allocate(int nlayer) {
     const std::size_t boundaries = n > 0 ? n - 1 : 0;
     relativeConductivity.assign(n, 1.0f);
     thickness.assign(boundaries, 0.0f);
-    scaled_.assign(boundaries, 0.0f);
-    u_.assign(n, ComplexF{});
-    ut_.assign(boundaries, ComplexF{});
+    // Room for whole quads of layers, and for reading one layer beyond.
+    const std::size_t padded = (n + kQuad - 1) / kQuad * kQuad + kQuad;
+    twoC_.assign(padded, 2.0f);
+    for (auto* values :
+         {&scaled_, &uRe_, &uIm_, &sumRe_, &sumIm_, &differenceRe_, &differenceIm_, &eRe_, &eIm_})
+      values->assign(padded, 0.0f);
   } catch (const std::bad_alloc&) {
     return false;
   }
@@ -61,38 +138,144 @@ bool EmLayerRecursion::setModel(core::Sounding& S, LayerValues values) {
 
 void EmLayerRecursion::scaleThicknesses(float twoOverSkinDepth) {
   for (std::size_t j = 0; j < thickness.size(); ++j) scaled_[j] = thickness[j] * twoOverSkinDepth;
+  for (std::size_t j = 0; j < relativeConductivity.size(); ++j)
+    twoC_[j] = 2.0f * relativeConductivity[j];
 }
 
-void EmLayerRecursion::topAdmittance(float g, ComplexF& u1, ComplexF& Y) {
-  const std::size_t n = u_.size();
-  const double g2 = double(g) * double(g);
-  for (std::size_t j = 0; j < n; ++j)
-    u_[j] = wavenumberRoot(g2, 2.0 * double(relativeConductivity[j]));
-  std::size_t start = n - 1;
+void EmLayerRecursion::wavenumbers(float g) {
+  const std::size_t n = relativeConductivity.size();
+  const float a = g * g;
+  if (g < kSingleRootsBelow) {
+    // Four layers at a time: sqrt(a + ib) = re + i b / (2 re) with
+    // re = sqrt((|a + ib| + a) / 2), no cancellation for a, b >= 0.
+    for (std::size_t j = 0; j < n; j += kQuad) {
+      Quad b;
+      std::memcpy(&b, &twoC_[j], sizeof b);
+      Quad modulus = a * a + b * b, re;
+      for (int k = 0; k < kQuad; ++k) modulus[k] = std::sqrt(modulus[k]);
+      re = (modulus + a) * 0.5f;
+      for (int k = 0; k < kQuad; ++k) re[k] = std::sqrt(re[k]);
+      const Quad im = b / (re + re);
+      std::memcpy(&uRe_[j], &re, sizeof re);
+      std::memcpy(&uIm_[j], &im, sizeof im);
+    }
+    // u_{j+1} + u_j, and u_{j+1} - u_j = i (b_{j+1} - b_j) / (u_{j+1} + u_j).
+    for (std::size_t j = 0; j + 1 < n; j += kQuad) {
+      Quad reLow, imLow, reHigh, imHigh, bLow, bHigh;
+      std::memcpy(&reLow, &uRe_[j], sizeof reLow);
+      std::memcpy(&imLow, &uIm_[j], sizeof imLow);
+      std::memcpy(&reHigh, &uRe_[j + 1], sizeof reHigh);
+      std::memcpy(&imHigh, &uIm_[j + 1], sizeof imHigh);
+      std::memcpy(&bLow, &twoC_[j], sizeof bLow);
+      std::memcpy(&bHigh, &twoC_[j + 1], sizeof bHigh);
+      const Quad sumRe = reHigh + reLow, sumIm = imHigh + imLow;
+      const Quad scale = (bHigh - bLow) / (sumRe * sumRe + sumIm * sumIm);
+      const Quad differenceRe = sumIm * scale, differenceIm = sumRe * scale;
+      std::memcpy(&sumRe_[j], &sumRe, sizeof sumRe);
+      std::memcpy(&sumIm_[j], &sumIm, sizeof sumIm);
+      std::memcpy(&differenceRe_[j], &differenceRe, sizeof differenceRe);
+      std::memcpy(&differenceIm_[j], &differenceIm, sizeof differenceIm);
+    }
+    return;
+  }
+  // Far out on the filter a^2 would overflow single precision.
+  const double a2 = double(g) * double(g);
+  std::complex<double> below = wavenumberRoot(a2, double(twoC_[n - 1]));
+  uRe_[n - 1] = static_cast<float>(below.real());
+  uIm_[n - 1] = static_cast<float>(below.imag());
   for (std::size_t j = n - 1; j-- > 0;) {
-    ut_[j] = u_[j] * scaled_[j];
-    if (std::fabs(ut_[j].real()) >= kHiddenBelow && start == n - 1) start = j;
+    const std::complex<double> root = wavenumberRoot(a2, double(twoC_[j]));
+    uRe_[j] = static_cast<float>(root.real());
+    uIm_[j] = static_cast<float>(root.imag());
+    sumRe_[j] = static_cast<float>(root.real() + below.real());
+    sumIm_[j] = static_cast<float>(root.imag() + below.imag());
+    const ComplexF difference = rootDifference(double(twoC_[j + 1]), double(twoC_[j]), below, root);
+    differenceRe_[j] = difference.real();
+    differenceIm_[j] = difference.imag();
+    below = root;
   }
-  Y = 1.0f;
+}
+
+void EmLayerRecursion::topChange(float g, ComplexF& u1, ComplexF& V) {
+  const std::size_t n = relativeConductivity.size();
+  wavenumbers(g);
+  std::size_t start = n - 1;
+  for (std::size_t j = n - 1; j-- > 0;)
+    if (std::fabs(uRe_[j] * scaled_[j]) >= kHiddenBelow && start == n - 1) start = j;
+  // e_j = exp(-u_j t'_j), four layers at a time.
+  for (std::size_t j = 0; j < start; j += kQuad) {
+    Quad re, im, t;
+    std::memcpy(&re, &uRe_[j], sizeof re);
+    std::memcpy(&im, &uIm_[j], sizeof im);
+    std::memcpy(&t, &scaled_[j], sizeof t);
+    // Im <= Re: where Re passes the limit nothing is left to rotate.
+    const Quad x = re * t, y = im * t;
+    Quad sine, cosine;
+    sineCosineOf(select(y < kExponentLimit, y, Quad{} + kExponentLimit), sine, cosine);
+    const Quad decay = decayOf(x);
+    const Quad eRe = decay * cosine, eIm = -decay * sine;
+    std::memcpy(&eRe_[j], &eRe, sizeof eRe);
+    std::memcpy(&eIm_[j], &eIm, sizeof eIm);
+  }
+
+  // With t = (1 - e) / (1 + e), e = exp(-u_j t'_j), the step
+  //   Y <- (u_{j+1} Y + u_j t) / (u_j + u_{j+1} Y t)
+  // is, over (1 + e), (A + B) / (A - B) with A = u_{j+1} Y + u_j and
+  // B = e (u_{j+1} Y - u_j). Carried as V = Y - 1 it is V <- 2B / (A - B),
+  // A = u_{j+1} V + (u_{j+1} + u_j), B = e (u_{j+1} V + (u_{j+1} - u_j)): no
+  // difference of nearly equal numbers, and one real reciprocal per layer.
+  float vRe = 0.0f, vIm = 0.0f;
   for (std::size_t j = start; j-- > 0;) {
-    const float decay = std::exp(-ut_[j].real());
-    const ComplexF e(decay * std::cos(ut_[j].imag()), -decay * std::sin(ut_[j].imag()));
-    const ComplexF t = (1.0f - e) / (1.0f + e);
-    Y = (u_[j + 1] * Y + u_[j] * t) / (u_[j] + u_[j + 1] * Y * t);
+    const float eRe = eRe_[j], eIm = eIm_[j];
+    const float belowRe = uRe_[j + 1], belowIm = uIm_[j + 1];
+    const float pRe = belowRe * vRe - belowIm * vIm, pIm = belowRe * vIm + belowIm * vRe;
+    const float aRe = pRe + sumRe_[j], aIm = pIm + sumIm_[j];
+    const float dRe = pRe + differenceRe_[j], dIm = pIm + differenceIm_[j];
+    const float bRe = eRe * dRe - eIm * dIm, bIm = eRe * dIm + eIm * dRe;
+    const float denRe = aRe - bRe, denIm = aIm - bIm;
+    const float scale = 2.0f / (denRe * denRe + denIm * denIm);
+    vRe = (bRe * denRe + bIm * denIm) * scale;
+    vIm = (bIm * denRe - bRe * denIm) * scale;
   }
-  u1 = u_[0];
+  V = {vRe, vIm};
+  u1 = {uRe_[0], uIm_[0]};
 }
 
 ComplexF EmLayerRecursion::reflectionChange(float g) {
-  ComplexF u1, Y;
-  topAdmittance(g, u1, Y);
-  return 2.0f * u1 * (Y - 1.0f) / ((g + u1) * (g + Y * u1));
+  ComplexF u1, V;
+  topChange(g, u1, V);
+  // 2 u1 (Y - 1) / ((g + u1)(g + Y u1)). The squared modulus of the
+  // denominator is of order g^4: beyond single precision far out on the
+  // filter, where it is formed in double precision.
+  const float numRe = 2.0f * (u1.real() * V.real() - u1.imag() * V.imag());
+  const float numIm = 2.0f * (u1.real() * V.imag() + u1.imag() * V.real());
+  const float aRe = g + u1.real(), aIm = u1.imag();
+  const float bRe = aRe + 0.5f * numRe, bIm = aIm + 0.5f * numIm;  // g + u1 + u1 V
+  if (g < kSingleDenominatorBelow) {
+    const float denRe = aRe * bRe - aIm * bIm, denIm = aRe * bIm + aIm * bRe;
+    const float scale = 1.0f / (denRe * denRe + denIm * denIm);
+    return {(numRe * denRe + numIm * denIm) * scale, (numIm * denRe - numRe * denIm) * scale};
+  }
+  const double denRe = double(aRe) * bRe - double(aIm) * bIm;
+  const double denIm = double(aRe) * bIm + double(aIm) * bRe;
+  const double scale = 1.0 / (denRe * denRe + denIm * denIm);
+  return {static_cast<float>((numRe * denRe + numIm * denIm) * scale),
+          static_cast<float>((numIm * denRe - numRe * denIm) * scale)};
 }
 
 ComplexF EmLayerRecursion::reflection(float g) {
-  ComplexF u1, Y;
-  topAdmittance(g, u1, Y);
-  return (Y * u1 - g) / (g + Y * u1);
+  ComplexF u1, V;
+  topChange(g, u1, V);
+  // (Y u1 - g) / (g + Y u1) with Y u1 - g = (u1 - g) + u1 V and
+  // u1 - g = i b_1 / (u1 + g).
+  const ComplexF u1MinusG =
+      rootDifference(double(twoC_[0]), 0.0, {u1.real(), u1.imag()}, double(g));
+  const float wRe = u1.real() * V.real() - u1.imag() * V.imag();
+  const float wIm = u1.real() * V.imag() + u1.imag() * V.real();
+  const float numRe = u1MinusG.real() + wRe, numIm = u1MinusG.imag() + wIm;
+  const float denRe = g + u1.real() + wRe, denIm = u1.imag() + wIm;
+  const float scale = 1.0f / (denRe * denRe + denIm * denIm);
+  return {(numRe * denRe + numIm * denIm) * scale, (numIm * denRe - numRe * denIm) * scale};
 }
 
 std::complex<double> horizontalCoplanarHalfSpace(double x) {

@@ -4,7 +4,8 @@
 // the top layer: u_j = sqrt(g^2 + 2i c_j) with c_j the conductivity of layer
 // j relative to layer 1, thicknesses scaled by 2/delta, and the admittance
 // ratio Y carried from the bottom layer up (Ward and Hohmann, 1988, the TE
-// recursion written for the ratio of layer admittances). Also the closed
+// recursion written for the ratio of layer admittances, carried as its change
+// Y - 1 so that a faint layering keeps its digits). Also the closed
 // forms of the homogeneous half-space (Wait, 1982).
 
 #include <complex>
@@ -35,13 +36,9 @@ class EmLayerRecursion {
   std::vector<float> relativeConductivity;
   std::vector<float> thickness;
 
-  // Scales the thicknesses by 2/delta for a reading.
+  // Scales the thicknesses by 2/delta for a reading and takes up the
+  // relative conductivities: call it before the kernels of each reading.
   void scaleThicknesses(float twoOverSkinDepth);
-
-  // u_1 and the admittance ratio Y at the top for normalised wavenumber g.
-  // A layer above the bottom whose |Re(u_j t'_j)| reaches 21 hides what lies
-  // below it; the recursion starts at the deepest such layer as a half-space.
-  void topAdmittance(float g, ComplexF& u1, ComplexF& Y);
 
   // The change of the TE reflection coefficient from the half-space of layer
   // 1 to the layered earth, over -g: D(g) = 2 u1 (Y - 1) / ((g + u1)(g + Y u1)).
@@ -52,8 +49,19 @@ class EmLayerRecursion {
   ComplexF reflection(float g);
 
  private:
-  std::vector<float> scaled_;
-  std::vector<ComplexF> u_, ut_;
+  // u_1 and the change V = Y - 1 of the admittance ratio at the top for
+  // normalised wavenumber g. A layer above the bottom whose |Re(u_j t'_j)|
+  // reaches 21 hides what lies below it; the recursion starts at the deepest
+  // such layer as a half-space (V = 0).
+  void topChange(float g, ComplexF& u1, ComplexF& V);
+  // Fills u_j, u_{j+1} + u_j and u_{j+1} - u_j for wavenumber g.
+  void wavenumbers(float g);
+
+  static constexpr int kQuad = 4;  // layers whose roots are formed side by side
+  std::vector<float> scaled_;      // t'_j, padded as those below
+  // By layer, padded to whole quads: b_j = 2 c_j, and the real and imaginary
+  // parts of u_j, u_{j+1} + u_j, u_{j+1} - u_j and e_j = exp(-u_j t'_j).
+  std::vector<float> twoC_, uRe_, uIm_, sumRe_, sumIm_, differenceRe_, differenceIm_, eRe_, eIm_;
 };
 
 // Coplanar and perpendicular responses of a homogeneous half-space for the

@@ -1,6 +1,9 @@
 #include "forward/maxmin_forward.h"
 
+#include <array>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "core/record/data_type.h"
@@ -21,6 +24,29 @@ constexpr float kZeroObserved = 1.0e-20f;
 
 enum class Coils { HorizontalCoplanar, VerticalCoplanar, VerticalCoaxial };
 
+// Reflection changes by abscissa, for the two transforms of a coaxial
+// reading: both start at the same filter point and step alike, so they meet
+// the same abscissae, bit for bit. A slot holds the last abscissa hashed to it.
+class ChangeMemo {
+ public:
+  void clear() { keys_.fill(0u); }
+  ComplexF operator()(EmLayerRecursion& layers, float g) {
+    std::uint32_t key;
+    std::memcpy(&key, &g, sizeof key);
+    const std::size_t slot = ((key ^ (key >> 13)) * 0x9E3779B1u) >> (32 - kSlotBits);
+    if (keys_[slot] != key) {
+      keys_[slot] = key;
+      values_[slot] = layers.reflectionChange(g);
+    }
+    return values_[slot];
+  }
+
+ private:
+  static constexpr int kSlotBits = 8;
+  std::array<std::uint32_t, 1u << kSlotBits> keys_{};  // 0: empty (abscissae are positive)
+  std::array<ComplexF, 1u << kSlotBits> values_{};
+};
+
 // Corrections of one reading at induction number theta = (s/delta)^2, with
 // the thicknesses already scaled for it.
 struct Reading {
@@ -28,17 +54,20 @@ struct Reading {
   float r = 0.0f;  // s / delta, the transform distance
   EmLayerRecursion& layers;
   ui::Toolkit& toolkit;
+  ChangeMemo* memo = nullptr;  // set when both coplanar corrections are taken
+
+  ComplexF change(float g) const { return memo ? (*memo)(layers, g) : layers.reflectionChange(g); }
 
   // Layered correction of the horizontal coplanar response.
   ComplexF HCPL() const {
     if (theta < 1.0e-5f || theta > 1.0e5f) return {};
-    const auto kernel = [this](float g) { return g * g * g * layers.reflectionChange(g); };
+    const auto kernel = [this](float g) { return g * g * g * change(g); };
     return theta * r * QHANKL(kernel, 0, r, 1.0f / r, kTransformTolerance, toolkit);
   }
   // Layered correction of the vertical coplanar response.
   ComplexF VCPL() const {
     if (theta < 1.0e-10f || theta > 1.0e10f) return {};
-    const auto kernel = [this](float g) { return g * g * layers.reflectionChange(g); };
+    const auto kernel = [this](float g) { return g * g * change(g); };
     return theta * QHANKL(kernel, 1, r, 1.0f / r, kTransformTolerance, toolkit);
   }
   // Whole secondary field of horizontal coplanar coils at scaled height
@@ -90,6 +119,7 @@ void CalcMaxMin(Sounding& S, ui::Toolkit& toolkit) {
   auto& d = S.data();
   const bool hasHeight = S.header.NGEOM >= 3 && d.TIME.cols() >= 3;
 
+  ChangeMemo memo;
   int counted = 0;
   float sum = 0.0f;
   for (int i = 0; i < ndata; ++i) {
@@ -106,7 +136,11 @@ void CalcMaxMin(Sounding& S, ui::Toolkit& toolkit) {
     if (theta >= 0.0f && std::isfinite(theta) && s > 0.0f) {
       const float r = std::sqrt(theta);
       layers.scaleThicknesses(2.0f * r / s);
-      const Reading reading{theta, r, layers, toolkit};
+      Reading reading{theta, r, layers, toolkit};
+      if (coils == Coils::VerticalCoaxial) {
+        memo.clear();
+        reading.memo = &memo;
+      }
       const double x = 2.0 * double(theta);
       ComplexF response;
       switch (coils) {
