@@ -502,6 +502,14 @@ void DrawDashedLine(Plotter& plotter, std::span<const float> x, std::span<const 
 
 // --- Plots ------------------------------------------------------------------
 
+namespace {
+
+// The two plots draw on working copies of the stored frames: they fill in the
+// label extents (where the axis titles go) and the value mapping.
+std::vector<GraphFrame> workingCopy(std::span<const GraphFrame> frames) {
+  return {frames.begin(), frames.end()};
+}
+
 void DrawDataPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
                   std::span<GraphFrame> graphs, const PlotSettings& settings) {
   if (S.NDATA() <= 0) return;
@@ -700,7 +708,9 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
   moveOriginTo(plotter, 0.0f, 0.0f);
 }
 
-void DrawGridLines(Plotter& plotter, std::span<GraphFrame> graphs, int count, bool major,
+}  // namespace
+
+void DrawGridLines(Plotter& plotter, std::span<const GraphFrame> graphs, int count, bool major,
                    int minorColour, bool redLine, int frameColour) {
   const int n = std::min<int>(count, static_cast<int>(graphs.size()));
   for (int k = 0; k < n; ++k) {
@@ -771,34 +781,37 @@ void DrawGridLines(Plotter& plotter, std::span<GraphFrame> graphs, int count, bo
 }
 
 void DrawSoundingPlots(Plotter& plotter, const Sounding& S, const Sounding& SM,
-                       std::span<GraphFrame> dataGraphs, std::span<GraphFrame> modelGraphs,
-                       bool modelOnData, const PlotSettings& settings) {
+                       std::span<const GraphFrame> dataGraphs,
+                       std::span<const GraphFrame> modelGraphs, bool modelOnData,
+                       const PlotSettings& settings) {
+  std::vector<GraphFrame> data = workingCopy(dataGraphs);
+  std::vector<GraphFrame> models = workingCopy(modelGraphs);
   plotter.setFont(TextFont::Proportional);
   const int dataGrid = settings.view.minorGridData ? colour::kGrey : 0;
   const int modelGrid = settings.view.minorGridModel ? colour::kGrey : 0;
-  DrawDataPlot(plotter, S, SM, dataGraphs, settings);
+  DrawDataPlot(plotter, S, SM, data, settings);
   if (S.NDATA() > 0)
-    DrawGridLines(plotter, dataGraphs, dataGraphCount(S), settings.view.majorGridData, dataGrid,
+    DrawGridLines(plotter, data, dataGraphCount(S), settings.view.majorGridData, dataGrid,
                   settings.view.redLine && S.header.dataType == core::type::kMagnetotelluric,
                   settings.frameColour);
   if (modelOnData) {
-    if (S.NDATA() > 0) DrawModelPlot(plotter, S, SM, dataGraphs, true, settings);
+    if (S.NDATA() > 0) DrawModelPlot(plotter, S, SM, data, true, settings);
     return;
   }
-  DrawModelPlot(plotter, S, SM, modelGraphs, false, settings);
+  DrawModelPlot(plotter, S, SM, models, false, settings);
   if (S.hasModel() || SM.hasModel())
-    DrawGridLines(plotter, modelGraphs,
+    DrawGridLines(plotter, models,
                   std::max(modelGraphCount(S), SM.hasModel() ? modelGraphCount(SM) : 1),
                   settings.view.majorGridModel, modelGrid, false, settings.frameColour);
 }
 
-void DrawSoundingPlots(Plotter& plotter, core::CurrentSounding& current,
+void DrawSoundingPlots(Plotter& plotter, const core::CurrentSounding& current,
                        const PlotSettings& settings) {
   DrawSoundingPlots(plotter, current.S, current.SM, current.dataFrames, current.modelFrames,
                     isSet(current.modelOnData), settings);
 }
 
-void DrawSoundingPage(Plotter& plotter, core::CurrentSounding& current,
+void DrawSoundingPage(Plotter& plotter, const core::CurrentSounding& current,
                       const PlotSettings& settings) {
   plotter.Plot(1.0f, 0.0f, kNewPage);
   DrawSoundingPlots(plotter, current, settings);
