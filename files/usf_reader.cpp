@@ -9,13 +9,14 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/record/data_type.h"
 #include "core/record/reader_limits.h"
-#include "files/text_input.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
+#include "files/text_input.h"
 #include "files/usf_units.h"
 
 namespace zeva::files {
@@ -204,7 +205,23 @@ class UsfReader {
   std::string readText(std::string_view rawLine, std::string_view line);
 
   bool readHeader(SoundingBeingRead& s);
+  // A data block: its column header, then its rows up to END.
   BlockOutcome readBlock(SoundingBeingRead& s, BlockKind kind);
+  // False after a message when POINTS is not positive or too large.
+  bool checkPointCount(const SoundingBeingRead& s);
+  // The next line that is neither blank nor a comment, raw and prepared.
+  bool nextFilledLine(std::string& raw, std::string& line);
+  // Rows of a conductivity-meter block: exactly POINTS lines.
+  BlockOutcome readCountedRows(const std::vector<Column>& columns, SoundingBeingRead& s);
+  // Rows of any other block up to its END line, TEM sweeps among them.
+  BlockOutcome readRowsToEnd(const std::vector<Column>& columns, SoundingBeingRead& s,
+                             BlockKind kind);
+  // Ends the current sweep at a SWEEP_NUMBER line and reads the next sweep's
+  // header.
+  bool startSweep(SoundingBeingRead& s, int& sweep);
+  // A row beyond POINTS is reported once and left out.
+  bool addRow(std::string_view line, const std::vector<Column>& columns, SoundingBeingRead& s,
+              BlockKind kind, int sweep);
   bool readColumnHeader(std::string_view line, std::span<const Vocabulary> vocabulary,
                         std::size_t maxWords, std::vector<Column>& columns);
   // Stores the words of a data line by the roles of the columns.
@@ -219,6 +236,7 @@ class UsfReader {
   int lineNumber_ = 0;
   std::optional<std::string> pending_;
   bool unitReported_ = false;
+  bool overflowReported_ = false;  // rows beyond POINTS, once per block
   // A line too long to read was reported: the file is refused and every
   // later message would only repeat it.
   bool stopped_ = false;
@@ -627,59 +645,33 @@ bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
   }
 }
 
-UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
-  if (s.points <= 0) {
-    error("Cannot read data unles there is a positive number of values");
-    return BlockOutcome::Failed;
-  }
-  if (s.points > core::limits::kMaxPoints) {
-    error("More points than " + std::to_string(core::limits::kMaxPoints) + ": " +
-          std::to_string(s.points));
-    return BlockOutcome::Failed;
-  }
-  std::string raw, line;
-  for (;;) {
-    if (!nextLine(raw)) {
-      error("end of file while trying to read line");
-      return BlockOutcome::Failed;
-    }
-    line = valueLine(raw);
-    if (!isBlankOrComment(line)) break;
-  }
-  // A keyword line where the column header should be: this sounding has no
-  // data block and the line belongs to what follows.
-  if (firstWordOf(line).starts_with("/")) {
-    pushBack(raw);
-    return BlockOutcome::NoBlock;
-  }
-
-  std::span<const Vocabulary> vocabulary;
-  std::size_t maxWords = 64;
+// The column words of each block kind and how many words a header line may
+// hold.
+std::pair<std::span<const Vocabulary>, std::size_t> vocabularyOf(BlockKind kind) {
   switch (kind) {
     case BlockKind::EmConductivity:
-      vocabulary = kEmConductivityColumns;
-      break;
+      return {kEmConductivityColumns, 64};
     case BlockKind::Tem:
-      vocabulary = kTemColumns, maxWords = 5;
-      break;
+      return {kTemColumns, 5};
     case BlockKind::Resistivity:
-      vocabulary = kResistivityColumns;
-      break;
+      return {kResistivityColumns, 64};
     case BlockKind::MaxMin:
-      vocabulary = kMaxMinColumns;
-      break;
+      return {kMaxMinColumns, 64};
     case BlockKind::Magnetotelluric:
-      vocabulary = kMagnetotelluricColumns;
-      break;
+      return {kMagnetotelluricColumns, 64};
   }
-  unitReported_ = false;
-  std::vector<Column> columns;
-  readColumnHeader(line, vocabulary, maxWords, columns);
+  return {kResistivityColumns, 64};
+}
+
+// What the columns of a block tell about the sounding: its geometry and
+// value counts, the dipole mode of a conductivity meter, the varying quantity
+// of a MaxMin sounding and the unit of a resistivity block's IP column.
+void describeFromColumns(SoundingBeingRead& s, BlockKind kind, const std::vector<Column>& columns,
+                         std::string_view headerLine) {
   auto present = [&](Role role, int slot) {
     return std::ranges::any_of(columns,
                                [&](const Column& c) { return c.role == role && c.slot == slot; });
   };
-
   switch (kind) {
     case BlockKind::EmConductivity: {
       s.ngeom = 3, s.ncomp = 2;
@@ -700,7 +692,7 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       s.ncomp = present(Role::Value, 1) ? 2 : 1;
       for (std::size_t k = 0; k < columns.size(); ++k) {
         if (columns[k].role != Role::Value || columns[k].slot != 1) continue;
-        const std::string_view word = splitWords(line)[k];
+        const std::string_view word = splitWords(headerLine)[k];
         s.header.ipUnit.assign(word == "PHASE"           ? "(mRad)"
                                : word == "CHARGEABILITY" ? "(mSec)"
                                                          : "(pfe)");
@@ -717,66 +709,124 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       s.ngeom = 1, s.ncomp = 2;
       break;
   }
+}
 
-  int sweep = 0;
-  bool overflowReported = false;
-  auto addRow = [&](std::string_view text) {
-    if (static_cast<int>(s.values.size()) >= s.points) {
-      if (!overflowReported) error("Attempt to read beyond allocated data");
-      overflowReported = true;
-      return true;
-    }
-    return storeRow(text, columns, s, kind, sweep);
-  };
+// Every sweep from `sweep` on ends at the rows read so far.
+void endSweepsFrom(SoundingBeingRead& s, int sweep) {
+  for (int k = sweep; k < s.sweeps; ++k)
+    s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+}
 
-  if (kind == BlockKind::EmConductivity) {
-    // Exactly POINTS lines follow, blank ones included.
-    while (static_cast<int>(s.values.size()) < s.points) {
-      if (!nextLine(raw)) {
-        error("end of file while trying to read line");
-        return BlockOutcome::Failed;
-      }
-      line = valueLine(raw);
-      if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
-      if (!addRow(line)) return BlockOutcome::Failed;
+bool UsfReader::checkPointCount(const SoundingBeingRead& s) {
+  if (s.points <= 0) {
+    error("Cannot read data unles there is a positive number of values");
+    return false;
+  }
+  if (s.points > core::limits::kMaxPoints) {
+    error("More points than " + std::to_string(core::limits::kMaxPoints) + ": " +
+          std::to_string(s.points));
+    return false;
+  }
+  return true;
+}
+
+bool UsfReader::nextFilledLine(std::string& raw, std::string& line) {
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return false;
     }
-    if (static_cast<int>(s.values.size()) == s.points) {
-      while (nextLine(raw))
-        if (isEndLine(valueLine(raw))) return BlockOutcome::Read;
+    line = valueLine(raw);
+    if (!isBlankOrComment(line)) return true;
+  }
+}
+
+bool UsfReader::addRow(std::string_view line, const std::vector<Column>& columns,
+                       SoundingBeingRead& s, BlockKind kind, int sweep) {
+  if (static_cast<int>(s.values.size()) >= s.points) {
+    if (!overflowReported_) error("Attempt to read beyond allocated data");
+    overflowReported_ = true;
+    return true;
+  }
+  return storeRow(line, columns, s, kind, sweep);
+}
+
+UsfReader::BlockOutcome UsfReader::readCountedRows(const std::vector<Column>& columns,
+                                                   SoundingBeingRead& s) {
+  std::string raw;
+  // Exactly POINTS lines follow, blank ones included.
+  while (static_cast<int>(s.values.size()) < s.points) {
+    if (!nextLine(raw)) {
       error("end of file while trying to read line");
       return BlockOutcome::Failed;
     }
-    return BlockOutcome::Read;
+    const std::string line = valueLine(raw);
+    if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
+    if (!addRow(line, columns, s, BlockKind::EmConductivity, 0)) return BlockOutcome::Failed;
   }
+  if (static_cast<int>(s.values.size()) == s.points) {
+    while (nextLine(raw))
+      if (isEndLine(valueLine(raw))) return BlockOutcome::Read;
+    error("end of file while trying to read line");
+    return BlockOutcome::Failed;
+  }
+  return BlockOutcome::Read;
+}
 
+bool UsfReader::startSweep(SoundingBeingRead& s, int& sweep) {
+  endSweepsFrom(s, sweep);
+  ++sweep;
+  // More sweeps than SWEEPS announced: the arrays grow with the data.
+  if (sweep >= s.sweeps) {
+    if (sweep >= core::limits::kMaxSweeps) {
+      error("Cannot allocate data arrays");
+      return false;
+    }
+    s.growSweeps(sweep + 1);
+  }
+  return readSweepHeader(s, sweep);
+}
+
+UsfReader::BlockOutcome UsfReader::readRowsToEnd(const std::vector<Column>& columns,
+                                                 SoundingBeingRead& s, BlockKind kind) {
+  int sweep = 0;
+  std::string raw;
   for (;;) {
     if (!nextLine(raw)) {
       error("end of file while trying to read line");
       return BlockOutcome::Failed;
     }
-    line = valueLine(raw);
+    const std::string line = valueLine(raw);
     if (isEndLine(line)) break;
     if (isBlankOrComment(line)) continue;
     if (kind == BlockKind::Tem && line.find("SWEEP_NUMBER") != std::string::npos) {
-      for (int k = sweep; k < s.sweeps; ++k)
-        s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
-      ++sweep;
-      // More sweeps than SWEEPS announced: the arrays grow with the data.
-      if (sweep >= s.sweeps) {
-        if (sweep >= core::limits::kMaxSweeps) {
-          error("Cannot allocate data arrays");
-          return BlockOutcome::Failed;
-        }
-        s.growSweeps(sweep + 1);
-      }
-      if (!readSweepHeader(s, sweep)) return BlockOutcome::Failed;
+      if (!startSweep(s, sweep)) return BlockOutcome::Failed;
       continue;
     }
-    if (!addRow(line)) return BlockOutcome::Failed;
+    if (!addRow(line, columns, s, kind, sweep)) return BlockOutcome::Failed;
   }
-  for (int k = sweep; k < s.sweeps; ++k)
-    s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+  endSweepsFrom(s, sweep);
   return BlockOutcome::Read;
+}
+
+UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
+  if (!checkPointCount(s)) return BlockOutcome::Failed;
+  std::string raw, line;
+  if (!nextFilledLine(raw, line)) return BlockOutcome::Failed;
+  // A keyword line where the column header should be: this sounding has no
+  // data block and the line belongs to what follows.
+  if (firstWordOf(line).starts_with("/")) {
+    pushBack(raw);
+    return BlockOutcome::NoBlock;
+  }
+  const auto [vocabulary, maxWords] = vocabularyOf(kind);
+  unitReported_ = false;
+  overflowReported_ = false;
+  std::vector<Column> columns;
+  readColumnHeader(line, vocabulary, maxWords, columns);
+  describeFromColumns(s, kind, columns, line);
+  if (kind == BlockKind::EmConductivity) return readCountedRows(columns, s);
+  return readRowsToEnd(columns, s, kind);
 }
 
 bool UsfReader::readSounding(SoundingBeingRead& s, bool chosen) {
