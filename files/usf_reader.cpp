@@ -143,6 +143,12 @@ bool isBlankOrComment(std::string_view line) {
   return text.empty() || line.front() == '!';
 }
 
+// The transmitter values of one TEM sweep.
+struct SweepValues {
+  float coilSize = 0.0f, current = 0.0f, frequency = 0.0f, ramp = 0.0f, delay = 0.0f;
+  std::int32_t turns = 1;
+};
+
 // One sounding as it is read: the header fields and the data rows.
 struct SoundingBeingRead {
   core::DataHeader header = importedDataHeader(core::DataTypeText());
@@ -169,6 +175,19 @@ struct SoundingBeingRead {
     coilSize.assign(n, 0.0f);
     delay.assign(n, 0.0f);
     sweepEnd.assign(n, 0);
+  }
+  SweepValues sweepValues(int sweep) const {
+    const auto k = static_cast<std::size_t>(sweep);
+    return {coilSize[k], current[k], frequency[k], ramp[k], delay[k], turns[k]};
+  }
+  void storeSweep(int sweep, const SweepValues& v) {
+    const auto k = static_cast<std::size_t>(sweep);
+    coilSize[k] = v.coilSize;
+    current[k] = v.current;
+    frequency[k] = v.frequency;
+    ramp[k] = v.ramp;
+    delay[k] = v.delay;
+    turns[k] = v.turns;
   }
   void growSweeps(int count) {
     const auto n = static_cast<std::size_t>(count);
@@ -205,6 +224,14 @@ class UsfReader {
   std::string readText(std::string_view rawLine, std::string_view line);
 
   bool readHeader(SoundingBeingRead& s);
+  // The ARRAY line, only allowed first: the data type.
+  bool readArray(std::string_view raw, bool firstLine, core::DataHeader& h);
+  // SWEEPS: the sweep arrays sized anew; false for a count out of range.
+  bool readSweepCount(std::string_view line, SoundingBeingRead& s);
+  void readVoltageUnit(std::string_view raw, std::string_view line, core::DataHeader& h);
+  // A transmitter keyword of a sweep into `v`: nothing when the line holds
+  // none, false after a value that refuses the sounding.
+  std::optional<bool> readSweepKeyword(std::string_view line, SweepValues& v);
   // A data block: its column header, then its rows up to END.
   BlockOutcome readBlock(SoundingBeingRead& s, BlockKind kind);
   // False after a message when POINTS is not positive or too large.
@@ -401,10 +428,73 @@ std::optional<int> UsfReader::readMainHeader() {
   return std::nullopt;
 }
 
+std::optional<bool> UsfReader::readSweepKeyword(std::string_view line, SweepValues& v) {
+  auto has = [&](std::string_view keyword) {
+    return line.find("/" + std::string(keyword)) != std::string::npos;
+  };
+  if (has("COIL_SIZE"))
+    readReal(line, v.coilSize);
+  else if (has("CURRENT"))
+    readReal(line, v.current);
+  else if (has("FREQUENCY"))
+    readReal(line, v.frequency);
+  else if (has("RAMP_TIME"))
+    return readScaled(line, v.ramp, usf::kRampFactor);
+  else if (has("TIME_DELAY"))
+    readReal(line, v.delay);
+  else if (has("LOOP_TURNS"))
+    readInteger(line, v.turns);
+  else
+    return std::nullopt;
+  return true;
+}
+
+bool UsfReader::readArray(std::string_view raw, bool firstLine, core::DataHeader& h) {
+  if (!firstLine) {
+    error("ARRAY keyword not permitted except for first line in sounding header");
+    return false;
+  }
+  // The data type keeps its commas ("MT Data xy, yx, inv.").
+  const auto rest = afterColon(raw);
+  if (rest) {
+    const std::string type = usfDataType(*rest);
+    if (core::findDataType(core::DataTypeText(type)) == nullptr) {
+      error("Data type not recognized: " + std::string(trimmed(*rest)));
+      return false;
+    }
+    h.dataType.assign(type);
+  }
+  return true;
+}
+
+bool UsfReader::readSweepCount(std::string_view line, SoundingBeingRead& s) {
+  std::int32_t sweeps = s.sweeps;
+  if (readInteger(line, sweeps)) {
+    if (sweeps < 1 || sweeps > core::limits::kMaxSweeps) {
+      error("Cannot allocate data arrays");
+      return false;
+    }
+    s.resizeSweeps(sweeps);
+  }
+  return true;
+}
+
+void UsfReader::readVoltageUnit(std::string_view raw, std::string_view line, core::DataHeader& h) {
+  if (!afterColon(line)) return;
+  const std::string unit = readText(raw, line);
+  const auto known = std::ranges::find(kVoltageUnits, unit, &VoltageUnit::fileText);
+  if (known == kVoltageUnits.end()) {
+    error("Voltage units not recognized: " + unit);
+    h.temVoltageUnit.assign("(nV/A-m^2)");
+  } else {
+    h.temVoltageUnit.assign(known->storedText);
+  }
+}
+
 bool UsfReader::readHeader(SoundingBeingRead& s) {
-  // Values of sweep 1 held until the header ends.
-  float coilSize = 0.0f, current = 0.0f, frequency = 0.0f, ramp = 0.0f, delay = 0.0f;
-  std::int32_t turns = 1;
+  // Values of sweep 1 held until the header ends, since SWEEPS may come
+  // later and sizes the sweep arrays anew.
+  SweepValues first;
   bool firstLine = true;
   std::string raw;
   for (;;) {
@@ -422,20 +512,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     };
     core::DataHeader& h = s.header;
     if (has("ARRAY")) {
-      if (!wasFirst) {
-        error("ARRAY keyword not permitted except for first line in sounding header");
-        return false;
-      }
-      // The data type keeps its commas ("MT Data xy, yx, inv.").
-      const auto rest = afterColon(raw);
-      if (rest) {
-        const std::string type = usfDataType(*rest);
-        if (core::findDataType(core::DataTypeText(type)) == nullptr) {
-          error("Data type not recognized: " + std::string(trimmed(*rest)));
-          return false;
-        }
-        h.dataType.assign(type);
-      }
+      if (!readArray(raw, wasFirst, h)) return false;
     } else if (has("COIL_LOCATION")) {
       std::array<float, 2> v{h.coilX, h.coilY};
       readReals(line, v);
@@ -464,37 +541,11 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     } else if (has("LENGTH_UNITS")) {
       if (afterColon(line)) h.lengthUnit.assign(readText(raw, line) == "FEET" ? "(feet)" : "(m)");
     } else if (has("SWEEPS")) {
-      std::int32_t sweeps = s.sweeps;
-      if (readInteger(line, sweeps)) {
-        if (sweeps < 1 || sweeps > core::limits::kMaxSweeps) {
-          error("Cannot allocate data arrays");
-          return false;
-        }
-        s.resizeSweeps(sweeps);
-      }
+      if (!readSweepCount(line, s)) return false;
     } else if (has("VOLTAGE_UNITS")) {
-      if (afterColon(line)) {
-        const std::string unit = readText(raw, line);
-        const auto known = std::ranges::find(kVoltageUnits, unit, &VoltageUnit::fileText);
-        if (known == kVoltageUnits.end()) {
-          error("Voltage units not recognized: " + unit);
-          h.temVoltageUnit.assign("(nV/A-m^2)");
-        } else {
-          h.temVoltageUnit.assign(known->storedText);
-        }
-      }
-    } else if (has("COIL_SIZE")) {
-      readReal(line, coilSize);
-    } else if (has("CURRENT")) {
-      readReal(line, current);
-    } else if (has("FREQUENCY")) {
-      readReal(line, frequency);
-    } else if (has("RAMP_TIME")) {
-      if (!readScaled(line, ramp, usf::kRampFactor)) return false;
-    } else if (has("TIME_DELAY")) {
-      readReal(line, delay);
-    } else if (has("LOOP_TURNS")) {
-      readInteger(line, turns);
+      readVoltageUnit(raw, line, h);
+    } else if (const auto read = readSweepKeyword(line, first)) {
+      if (!*read) return false;
     } else if (has("DIPOLE_LENGTH")) {
       readReal(line, h.dipoleLength);
     } else if (has("SPACING")) {
@@ -503,12 +554,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
       readReal(line, s.fixedHeight);
     }
   }
-  s.coilSize[0] = coilSize;
-  s.current[0] = current;
-  s.frequency[0] = frequency;
-  s.ramp[0] = ramp;  // already in microseconds
-  s.delay[0] = delay;
-  s.turns[0] = turns;
+  s.storeSweep(0, first);  // the ramp already in microseconds
   return true;
 }
 
@@ -617,7 +663,7 @@ bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
 }
 
 bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
-  const auto k = static_cast<std::size_t>(sweep);
+  SweepValues values = s.sweepValues(sweep);
   std::string raw;
   for (;;) {
     if (!nextLine(raw)) {
@@ -625,23 +671,12 @@ bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
       return false;
     }
     const std::string line = valueLine(raw);
-    if (isEndLine(line)) return true;
+    if (isEndLine(line)) {
+      s.storeSweep(sweep, values);
+      return true;
+    }
     if (isBlankOrComment(line)) continue;
-    auto has = [&](std::string_view keyword) {
-      return line.find("/" + std::string(keyword)) != std::string::npos;
-    };
-    if (has("COIL_SIZE"))
-      readReal(line, s.coilSize[k]);
-    else if (has("CURRENT"))
-      readReal(line, s.current[k]);
-    else if (has("FREQUENCY"))
-      readReal(line, s.frequency[k]);
-    else if (has("RAMP_TIME")) {
-      if (!readScaled(line, s.ramp[k], usf::kRampFactor)) return false;
-    } else if (has("TIME_DELAY"))
-      readReal(line, s.delay[k]);
-    else if (has("LOOP_TURNS"))
-      readInteger(line, s.turns[k]);
+    if (const auto read = readSweepKeyword(line, values); read && !*read) return false;
   }
 }
 
