@@ -9,10 +9,10 @@
 
 #include "core/record/data_type.h"
 #include "core/record/reader_limits.h"
-#include "files/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
+#include "files/text_input.h"
 
 namespace zeva::files {
 
@@ -131,8 +131,8 @@ struct UsedColumn {
 };
 
 std::optional<RowScan> readRows(const std::filesystem::path& file,
-                                const std::vector<UsedColumn>& used,
-                                const ImportColumns& settings, ui::Toolkit& toolkit) {
+                                const std::vector<UsedColumn>& used, const ImportColumns& settings,
+                                ui::Toolkit& toolkit) {
   if (!fileUsable(file, toolkit)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
@@ -217,8 +217,7 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumn
 
 // Why the sounding cannot take a row (the message without its row), or
 // nothing. Missing readings (1.0E10 and above) are positive and pass.
-std::optional<std::string> rowProblem(const FlatAsciiRequest& request,
-                                      const ImportColumns& c,
+std::optional<std::string> rowProblem(const FlatAsciiRequest& request, const ImportColumns& c,
                                       const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
   const bool schlumberger = type == core::type::kSchlumberger;
@@ -269,6 +268,154 @@ std::optional<std::string> rowProblem(const FlatAsciiRequest& request,
       break;
   }
   return std::nullopt;
+}
+
+// The columns of a data import that depend on the array and the choices:
+// MN (Schlumberger), current (voltage and current), 0 when not read.
+struct DataColumns {
+  int mn = 0;
+  int current = 0;
+  bool voltageAndCurrent = false;
+};
+
+// The columns a data importer reads, named as its messages name them; none
+// for the well-log and model importers.
+std::vector<UsedColumn> usedDataColumns(FlatAsciiKind kind, const ImportColumns& c,
+                                        const DataColumns& data, bool schlumberger) {
+  const std::string_view spacingName = schlumberger ? "AB/2" : "SPACING";
+  const std::string_view resistivityName = data.voltageAndCurrent ? "VOLTAGE" : "RESISTIVITY";
+  switch (kind) {
+    case FlatAsciiKind::Resistivity:
+      return {{spacingName, c.spacing},
+              {resistivityName, c.resistivity},
+              {"MN", data.mn},
+              {"CURRENT", data.current}};
+    case FlatAsciiKind::ResistivityIp:
+      return {{spacingName, c.spacing},
+              {resistivityName, c.resistivity},
+              {"MN", data.mn},
+              {"CURRENT", data.current},
+              {"IP DATA", c.ipData}};
+    case FlatAsciiKind::MaxMin:
+      return {{"FREQUENCY", c.frequency},
+              {"IN-PHASE", c.inPhase},
+              {"QUADRATURE", c.quadrature},
+              {"SPACE", c.space},
+              {"HEIGHT", c.height}};
+    case FlatAsciiKind::EmConductivity:
+      return {{"FREQUENCY", c.frequency},
+              {"SPACE", c.space},
+              {"HEIGHT", c.height},
+              {"CONDUCTIVITY", c.voltage}};
+    case FlatAsciiKind::Magnetotelluric:
+      return {{"FREQUENCY", c.frequency},
+              {"RESISTIVITY", c.resistivity},
+              {"PHASE", c.modelResist},
+              {"RESISTIVITY ERROR", c.rhoError},
+              {"PHASE ERROR", c.phaseError}};
+    case FlatAsciiKind::Tem:
+      return {{"TIME", c.time}, {"VOLTAGE", c.voltage}};
+    case FlatAsciiKind::WellLog:
+    case FlatAsciiKind::Model:
+      break;
+  }
+  return {};
+}
+
+// The header of the imported sounding: the request's, named after the file,
+// with the counts of `rows` readings of the importer's kind.
+core::DataHeader importedHeader(const FlatAsciiRequest& request, const std::filesystem::path& file,
+                                std::size_t rows, int mn) {
+  core::DataHeader header = request.header;
+  header.name.assign(soundingNameOf(file));
+  header.NDATA = static_cast<std::int32_t>(rows);
+  header.NSETS = 1;
+  header.NSHIFT = 0;
+  header.plotCount = 1;
+  switch (request.kind) {
+    case FlatAsciiKind::Resistivity:
+      header.NCOMP = 1, header.NGEOM = mn > 0 ? 2 : 1;
+      break;
+    case FlatAsciiKind::ResistivityIp:
+      // Voltage and current are turned into resistivities on reading; with
+      // two data values their columns would overlap the IP values.
+      header.NCOMP = 2, header.NGEOM = mn > 0 ? 2 : 1, header.voltageAndCurrent = core::kFalse;
+      break;
+    case FlatAsciiKind::MaxMin:
+    case FlatAsciiKind::EmConductivity:
+      header.NCOMP = 2, header.NGEOM = 3;
+      break;
+    case FlatAsciiKind::Magnetotelluric:
+      header.NCOMP = 2, header.NGEOM = 1;
+      break;
+    case FlatAsciiKind::Tem:
+      header.NCOMP = 1, header.NGEOM = 1;
+      break;
+    default:
+      break;
+  }
+  if (request.kind == FlatAsciiKind::EmConductivity && header.mode != 3) header.mode = 2;
+  return header;
+}
+
+// A resistivity reading, from a resistivity column or, with voltage and
+// current, from the voltage and the array's geometric factor.
+void storeResistivityRow(core::SoundingData& d, std::size_t i, const std::vector<float>& row,
+                         const FlatAsciiRequest& request, const ImportColumns& c,
+                         const DataColumns& data) {
+  d.TIME(i, 0) = valueOf(row, c.spacing);
+  if (data.mn > 0) d.TIME(i, 1) = valueOf(row, data.mn);
+  if (data.voltageAndCurrent) {
+    // The second column is the voltage; the resistivity follows from
+    // the array's geometric factor.
+    d.VOLTS(i, 0) = static_cast<float>(apparentResistivityOf(request, c, row));
+    if (request.kind == FlatAsciiKind::Resistivity) {
+      d.VOLTS(i, 1) = valueOf(row, c.resistivity);
+      d.VOLTS(i, 2) = data.current > 0 ? valueOf(row, data.current) : 1.0f;
+    }
+  } else {
+    d.VOLTS(i, 0) = valueOf(row, c.resistivity);
+  }
+  if (request.kind == FlatAsciiKind::ResistivityIp) d.VOLTS(i, 1) = valueOf(row, c.ipData);
+}
+
+// Row i of the imported data from an accepted row of the file; `mode` is
+// the dipole mode of a conductivity meter's header.
+void storeDataRow(core::SoundingData& d, std::size_t i, const std::vector<float>& row,
+                  const FlatAsciiRequest& request, const ImportColumns& c, const DataColumns& data,
+                  int mode) {
+  switch (request.kind) {
+    case FlatAsciiKind::Resistivity:
+    case FlatAsciiKind::ResistivityIp:
+      storeResistivityRow(d, i, row, request, c, data);
+      break;
+    case FlatAsciiKind::MaxMin:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.TIME(i, 1) = coilSpacing(request, c, row);
+      d.TIME(i, 2) = coilHeight(request, c, row);
+      d.VOLTS(i, 0) = valueOf(row, c.inPhase);
+      d.VOLTS(i, 1) = valueOf(row, c.quadrature);
+      break;
+    case FlatAsciiKind::EmConductivity:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.TIME(i, 1) = coilSpacing(request, c, row);
+      d.TIME(i, 2) = coilHeight(request, c, row);
+      d.VOLTS(i, mode == 3 ? 1 : 0) = valueOf(row, c.voltage);
+      break;
+    case FlatAsciiKind::Magnetotelluric:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.VOLTS(i, 0) = valueOf(row, c.resistivity);
+      d.VOLTS(i, 1) = valueOf(row, c.modelResist);
+      if (c.rhoError > 0) d.UVOLTS(i, 0) = valueOf(row, c.rhoError);
+      if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
+      break;
+    case FlatAsciiKind::Tem:
+      d.TIME(i, 0) = valueOf(row, c.time) * temTimeScale(request.timeUnit);
+      d.VOLTS(i, 0) = valueOf(row, c.voltage);
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace
@@ -325,151 +472,33 @@ std::string soundingNameOf(const std::filesystem::path& file) {
 // each used column that no row holds: a wrong column setting then shows
 // itself instead of making a sounding of the wrong numbers.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const ImportColumns& c, core::Sounding& result,
-                      ui::Toolkit& toolkit) {
+                      const ImportColumns& c, core::Sounding& result, ui::Toolkit& toolkit) {
   const core::DataTypeText& type = request.header.dataType;
   const bool schlumberger = type == core::type::kSchlumberger;
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   const int mn = schlumberger ? c.mn : 0;
   const int current = voltageAndCurrent ? c.current : 0;
 
-  const std::string_view spacingName = schlumberger ? "AB/2" : "SPACING";
-  const std::string_view resistivityName = voltageAndCurrent ? "VOLTAGE" : "RESISTIVITY";
-  std::vector<UsedColumn> columns;
-  switch (request.kind) {
-    case FlatAsciiKind::Resistivity:
-      columns = {{spacingName, c.spacing},
-                 {resistivityName, c.resistivity},
-                 {"MN", mn},
-                 {"CURRENT", current}};
-      break;
-    case FlatAsciiKind::ResistivityIp:
-      columns = {{spacingName, c.spacing},
-                 {resistivityName, c.resistivity},
-                 {"MN", mn},
-                 {"CURRENT", current},
-                 {"IP DATA", c.ipData}};
-      break;
-    case FlatAsciiKind::MaxMin:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"IN-PHASE", c.inPhase},
-                 {"QUADRATURE", c.quadrature},
-                 {"SPACE", c.space},
-                 {"HEIGHT", c.height}};
-      break;
-    case FlatAsciiKind::EmConductivity:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"SPACE", c.space},
-                 {"HEIGHT", c.height},
-                 {"CONDUCTIVITY", c.voltage}};
-      break;
-    case FlatAsciiKind::Magnetotelluric:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"RESISTIVITY", c.resistivity},
-                 {"PHASE", c.modelResist},
-                 {"RESISTIVITY ERROR", c.rhoError},
-                 {"PHASE ERROR", c.phaseError}};
-      break;
-    case FlatAsciiKind::Tem:
-      columns = {{"TIME", c.time}, {"VOLTAGE", c.voltage}};
-      break;
-    case FlatAsciiKind::WellLog:
-    case FlatAsciiKind::Model:
-      return -1;
-  }
+  const DataColumns data{mn, current, voltageAndCurrent};
+  const std::vector<UsedColumn> columns = usedDataColumns(request.kind, c, data, schlumberger);
+  if (columns.empty()) return -1;  // not a data importer
   const auto scan = readRows(file, columns, c, toolkit);
   if (!scan || noRows(*scan, columns, file, toolkit)) return -1;
-  const AcceptedRows* rows = &scan->rows;
-  for (std::size_t i = 0; i < rows->values.size(); ++i)
-    if (const auto problem = rowProblem(request, c, rows->values[i])) {
-      toolkit.warning(*problem + inRow(rows->rowNumbers[i], file));
+  const AcceptedRows& rows = scan->rows;
+  for (std::size_t i = 0; i < rows.values.size(); ++i)
+    if (const auto problem = rowProblem(request, c, rows.values[i])) {
+      toolkit.warning(*problem + inRow(rows.rowNumbers[i], file));
       return -1;
     }
 
-  core::DataHeader header = request.header;
-  header.name.assign(soundingNameOf(file));
-  header.NDATA = static_cast<std::int32_t>(rows->values.size());
-  header.NSETS = 1;
-  header.NSHIFT = 0;
-  header.plotCount = 1;
-  switch (request.kind) {
-    case FlatAsciiKind::Resistivity:
-      header.NCOMP = 1, header.NGEOM = mn > 0 ? 2 : 1;
-      break;
-    case FlatAsciiKind::ResistivityIp:
-      // Voltage and current are turned into resistivities on reading; with
-      // two data values their columns would overlap the IP values.
-      header.NCOMP = 2, header.NGEOM = mn > 0 ? 2 : 1, header.voltageAndCurrent = core::kFalse;
-      break;
-    case FlatAsciiKind::MaxMin:
-    case FlatAsciiKind::EmConductivity:
-      header.NCOMP = 2, header.NGEOM = 3;
-      break;
-    case FlatAsciiKind::Magnetotelluric:
-      header.NCOMP = 2, header.NGEOM = 1;
-      break;
-    case FlatAsciiKind::Tem:
-      header.NCOMP = 1, header.NGEOM = 1;
-      break;
-    default:
-      break;
-  }
-  if (request.kind == FlatAsciiKind::EmConductivity && header.mode != 3) header.mode = 2;
+  const core::DataHeader header = importedHeader(request, file, rows.values.size(), mn);
   if (!beginImportedData(result, header)) {
     toolkit.warning(flatAsciiImporter(request.kind).allocationMessage);
     return -1;
   }
   core::SoundingData& d = result.data();
-  for (std::size_t i = 0; i < rows->values.size(); ++i) {
-    const std::vector<float>& row = rows->values[i];
-    switch (request.kind) {
-      case FlatAsciiKind::Resistivity:
-      case FlatAsciiKind::ResistivityIp: {
-        d.TIME(i, 0) = valueOf(row, c.spacing);
-        if (mn > 0) d.TIME(i, 1) = valueOf(row, mn);
-        if (voltageAndCurrent) {
-          // The second column is the voltage; the resistivity follows from
-          // the array's geometric factor.
-          d.VOLTS(i, 0) = static_cast<float>(apparentResistivityOf(request, c, row));
-          if (request.kind == FlatAsciiKind::Resistivity) {
-            d.VOLTS(i, 1) = valueOf(row, c.resistivity);
-            d.VOLTS(i, 2) = current > 0 ? valueOf(row, current) : 1.0f;
-          }
-        } else {
-          d.VOLTS(i, 0) = valueOf(row, c.resistivity);
-        }
-        if (request.kind == FlatAsciiKind::ResistivityIp) d.VOLTS(i, 1) = valueOf(row, c.ipData);
-        break;
-      }
-      case FlatAsciiKind::MaxMin:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = coilSpacing(request, c, row);
-        d.TIME(i, 2) = coilHeight(request, c, row);
-        d.VOLTS(i, 0) = valueOf(row, c.inPhase);
-        d.VOLTS(i, 1) = valueOf(row, c.quadrature);
-        break;
-      case FlatAsciiKind::EmConductivity:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = coilSpacing(request, c, row);
-        d.TIME(i, 2) = coilHeight(request, c, row);
-        d.VOLTS(i, header.mode == 3 ? 1 : 0) = valueOf(row, c.voltage);
-        break;
-      case FlatAsciiKind::Magnetotelluric:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.VOLTS(i, 0) = valueOf(row, c.resistivity);
-        d.VOLTS(i, 1) = valueOf(row, c.modelResist);
-        if (c.rhoError > 0) d.UVOLTS(i, 0) = valueOf(row, c.rhoError);
-        if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
-        break;
-      case FlatAsciiKind::Tem: {
-        d.TIME(i, 0) = valueOf(row, c.time) * temTimeScale(request.timeUnit);
-        d.VOLTS(i, 0) = valueOf(row, c.voltage);
-        break;
-      }
-      default:
-        break;
-    }
-  }
+  for (std::size_t i = 0; i < rows.values.size(); ++i)
+    storeDataRow(d, i, rows.values[i], request, c, data, header.mode);
   return 0;
 }
 
