@@ -13,6 +13,7 @@
 #include <exception>
 #include <system_error>
 
+#include "core/program/command_guard.h"
 #include "core/program/recovery_file.h"
 #include "ui/qt/gui/main_window.h"
 
@@ -47,14 +48,12 @@ constexpr int kAutosaveMilliseconds = 3 * 60 * 1000;
 
 void MainWindow::runGuarded(const std::function<void()>& run) {
   const core::Logical savedBefore = program_.S().layer.saved;
-  try {
-    run();
-  } catch (const std::exception& e) {
+  if (const auto failure = core::failureOf(run)) {
     // The record may be half changed: it goes back to its state before.
     toolkit_.endCommand();
     program_.revertToLastState();
     program_.S().layer.saved = savedBefore;
-    toolkit_.warning(std::string("The command stopped: ") + e.what() +
+    toolkit_.warning("The command stopped: " + *failure +
                      "\nThe sounding is as it was before the command.");
   }
   if (const auto folder = toolkit_.takeChosenFolder())
