@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "core/record/data_type.h"
+#include "files/save_file.h"
 #include "files/text_fields.h"
 #include "files/usf_reader.h"
 #include "files/usf_units.h"
@@ -243,9 +243,9 @@ void writeTem(Lines& out, const core::Sounding& s) {
       out.line(" ");
     }
     const float delay = perSet(d.TSHIFT, sweep), time = d.TIME(i, 0), volts = d.VOLTS(i, 0);
-    const std::string timeText =
-        exactText(usf::fileTime(time, delay), time,
-                  [delay](double file) { return usf::storedTime(file, delay); });
+    const std::string timeText = exactText(usf::fileTime(time, delay), time, [delay](double file) {
+      return usf::storedTime(file, delay);
+    });
     const std::string voltsText = exactText(static_cast<double>(volts) / unit.factor, volts,
                                             [&unit](double file) { return file * unit.factor; });
     out.line(dataLine(i + 1, {timeText, voltsText, maskText(d.LMASK(i, 0))}));
@@ -289,14 +289,13 @@ int exportUsf(ui::Toolkit& toolkit, const core::Sounding& sounding, std::string_
     toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle,
                     "Error at line      0\r\n" + std::string(text));
   };
-  std::ofstream out(*chosen, std::ios::binary | std::ios::trunc);
-  if (!out) {
+  const SaveResult saved =
+      saveStream(*chosen, [&](std::ostream& out) { return writeUsf(out, sounding); });
+  if (saved.status == SaveStatus::CannotCreate) {
     report("CANNOT OPEN FILE :" + *chosen);
     return -1;
   }
-  const bool written = writeUsf(out, sounding);
-  out.close();
-  if (!written || !out) {
+  if (!saved.saved()) {
     report("ERROR WRITING FILE :" + *chosen);
     return -1;
   }
