@@ -111,7 +111,7 @@ class Screenshots : public ::testing::Test {
 
 TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
   save(window, "main-window-default.png");
-  window.runCommand(command::kMultiple);
+  window.runCommand(core::CommandId::Multiple);
   save(window, "main-window-inverted.png");
 }
 
@@ -120,7 +120,7 @@ TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
 TEST_F(Screenshots, MainWindowAtItsFirstStartSize) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   window.resize(static_cast<int>(0.6 * screen.width()), static_cast<int>(0.6 * screen.height()));
-  window.runCommand(command::kMultiple);
+  window.runCommand(core::CommandId::Multiple);
   show();
   const bool doubled = qEnvironmentVariable("QT_SCALE_FACTOR") == "2";
   save(window, doubled ? "main-window-scale-2.png" : "main-window-first-start.png");
@@ -199,7 +199,7 @@ TEST_F(Screenshots, ProgressDialogOverTheWindowDuringEquivalence) {
     advanced = progress->value() > 0;
   });
   timer.start();
-  window.runCommand(command::kAnalyzeEquivalence);
+  window.runCommand(core::CommandId::AnalyzeEquivalence);
   timer.stop();
   ASSERT_FALSE(shot.isNull()) << "the progress dialog did not come up";
   EXPECT_TRUE(shot.save(QDir(folder).filePath("window-progress.png")));
