@@ -9,10 +9,10 @@
 
 #include "core/record/data_type.h"
 #include "core/record/reader_limits.h"
-#include "files/text_input.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
+#include "files/text_input.h"
 
 namespace zeva::files {
 
@@ -131,8 +131,8 @@ struct UsedColumn {
 };
 
 std::optional<RowScan> readRows(const std::filesystem::path& file,
-                                const std::vector<UsedColumn>& used,
-                                const ImportColumns& settings, ui::Toolkit& toolkit) {
+                                const std::vector<UsedColumn>& used, const ImportColumns& settings,
+                                ui::Toolkit& toolkit) {
   if (!fileUsable(file, toolkit)) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
@@ -208,7 +208,7 @@ float coilHeight(const FlatAsciiRequest& request, const ImportColumns& c,
 double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumns& c,
                              const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
-  const int mn = type == core::type::kSchlumberger ? c.mn : 0;
+  const int mn = core::traitsOf(type).potentialSpacing ? c.mn : 0;
   const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
   const float k = geometricFactor(type, valueOf(row, c.spacing), mn > 0 ? valueOf(row, mn) : 0.0f,
                                   request.header.dipoleLength);
@@ -217,11 +217,9 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumn
 
 // Why the sounding cannot take a row (the message without its row), or
 // nothing. Missing readings (1.0E10 and above) are positive and pass.
-std::optional<std::string> rowProblem(const FlatAsciiRequest& request,
-                                      const ImportColumns& c,
+std::optional<std::string> rowProblem(const FlatAsciiRequest& request, const ImportColumns& c,
                                       const std::vector<float>& row) {
-  const core::DataTypeText& type = request.header.dataType;
-  const bool schlumberger = type == core::type::kSchlumberger;
+  const bool schlumberger = core::traitsOf(request.header.dataType).potentialSpacing;
   const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
   switch (request.kind) {
     case FlatAsciiKind::Resistivity:
@@ -297,7 +295,7 @@ FlatAsciiImporter flatAsciiImporter(FlatAsciiKind kind, const core::DataHeader& 
       return {"Flat ASCII Well Log File", "Flat ASCII Well Log File|*.LOG|",
               "CANNOT ALLOCATE ARRAY IN GTCOLSLOG"};
     case FlatAsciiKind::Model:
-      if (target.dataType == core::type::kEmConductivity)
+      if (core::traitsOf(target.dataType).conductivityModel)
         return {"Flat ASCII Conductivity Model File", "Flat ASCII Conductivity Model File|*.MDL|",
                 "CANNOT ALLOCATE ARRAY IN GTCOLSMOD"};
       if (npk > 1)
@@ -325,10 +323,8 @@ std::string soundingNameOf(const std::filesystem::path& file) {
 // each used column that no row holds: a wrong column setting then shows
 // itself instead of making a sounding of the wrong numbers.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const ImportColumns& c, core::Sounding& result,
-                      ui::Toolkit& toolkit) {
-  const core::DataTypeText& type = request.header.dataType;
-  const bool schlumberger = type == core::type::kSchlumberger;
+                      const ImportColumns& c, core::Sounding& result, ui::Toolkit& toolkit) {
+  const bool schlumberger = core::traitsOf(request.header.dataType).potentialSpacing;
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   const int mn = schlumberger ? c.mn : 0;
   const int current = voltageAndCurrent ? c.current : 0;
@@ -554,7 +550,7 @@ int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c
 bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
                 ImportColumns& columns) {
   ImportColumns c = columns;
-  const core::DataTypeText& type = request.header.dataType;
+  const core::DataTypeTraits& type = core::traitsOf(request.header.dataType);
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   bool cancelled = false;
   auto ask = [&](std::string_view label, int& field) {
@@ -569,7 +565,7 @@ bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& requ
   switch (kind) {
     case FlatAsciiKind::Resistivity:
     case FlatAsciiKind::ResistivityIp: {
-      const bool schlumberger = type == core::type::kSchlumberger;
+      const bool schlumberger = type.potentialSpacing;
       ask(schlumberger ? "Column for AB/2:" : "Column for Spacing:", c.spacing);
       ask(voltageAndCurrent ? "Column for Voltage:" : "Column for Resistivity:", c.resistivity);
       if (schlumberger)
@@ -581,7 +577,7 @@ bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& requ
       else
         c.current = 0;
       if (kind == FlatAsciiKind::ResistivityIp) ask("Column for IP Data:", c.ipData);
-      if (!cancelled && (type == core::type::kDipoleDipole || type == core::type::kPoleDipole)) {
+      if (!cancelled && type.separationFactor()) {
         const auto a = toolkit.askNumber("Dipole Length:", request.header.dipoleLength);
         if (!a)
           cancelled = true;
@@ -628,8 +624,7 @@ bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& requ
       break;
     case FlatAsciiKind::Model:
       ask("Column for Distance:", c.distance);
-      ask(type == core::type::kEmConductivity ? "Column for Conductivity:"
-                                              : "Column for Resistivity:",
+      ask(type.conductivityModel ? "Column for Conductivity:" : "Column for Resistivity:",
           c.modelResist);
       break;
   }

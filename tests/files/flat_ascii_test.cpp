@@ -9,8 +9,8 @@
 #include "files/flat_ascii_import.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
-#include "tests/support/test_support.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::files {
 namespace {
@@ -49,6 +49,17 @@ TEST(GeometricFactor, ArraysAgreeWhereTheirGeometriesCoincide) {
   EXPECT_NEAR(geometricFactor(core::DataTypeText("Dipole-Dipole Array"), 1.0f, 0.0f, 10.0f),
               60.0f * 3.14159265f, 1e-3f);
   EXPECT_EQ(geometricFactor(core::DataTypeText("Schlumberger Array"), 15.0f, 0.0f, 0.0f), 0.0f);
+}
+
+// The dipole length of the header enters the factor of the four dipole
+// arrays, and of no other: their potential dipole has that length.
+TEST(GeometricFactor, DependsOnTheDipoleLengthExactlyWhereTheTypeSaysSo) {
+  for (const core::DataTypeTraits& type : core::knownDataTypes()) {
+    const core::DataTypeText text(type.text);
+    const double shortDipole = geometricFactor(text, 3.0f, 1.0f, 5.0f);
+    const double longDipole = geometricFactor(text, 3.0f, 1.0f, 20.0f);
+    EXPECT_EQ(shortDipole != longDipole, type.dipoleLengthInFactor) << type.text;
+  }
 }
 
 TEST(FlatAsciiImport, ExportedSchlumbergerVoltagesReimportToTheSameResistivities) {
