@@ -106,12 +106,16 @@ bool logOrdinate(const GraphFrame& g) { return g.yStep == 0.0f; }
 // arrays, the varying quantity of a MaxMin sounding (1 frequency, 2 coil
 // spacing, 3 height), otherwise the first.
 int abscissaColumn(const Sounding& S) {
-  const auto& type = S.header.dataType;
-  const bool nSpacing = type == core::type::kDipoleDipole || type == core::type::kPoleDipole;
-  if (nSpacing) return S.header.NGEOM >= 2 ? 1 : 0;
-  if (core::isMaxMin(type) && (S.header.mode == 2 || S.header.mode == 3))
-    return S.header.NGEOM >= S.header.mode ? S.header.mode - 1 : 0;
-  return 0;
+  switch (core::traitsOf(S.header.dataType).abscissa) {
+    case core::Abscissa::SeparationFactor:
+      return S.header.NGEOM >= 2 ? 1 : 0;
+    case core::Abscissa::MaxMinVariable:
+      if (S.header.mode == 2 || S.header.mode == 3)
+        return S.header.NGEOM >= S.header.mode ? S.header.mode - 1 : 0;
+      return 0;
+    default:
+      return 0;
+  }
 }
 
 // Which column goes to which graph, by data type.
@@ -121,12 +125,12 @@ struct ColumnUse {
 std::vector<ColumnUse> columnUses(const Sounding& S) {
   const int ncomp = std::max(0, S.NCOMP());
   std::vector<ColumnUse> uses;
-  const auto& type = S.header.dataType;
-  if (core::isTem(type)) {
+  const core::Family family = core::familyOf(S.header.dataType);
+  if (family == core::Family::TimeDomainEm) {
     if (ncomp >= 1) uses.push_back({0, 0});
-  } else if (core::isMaxMin(type)) {
+  } else if (family == core::Family::MaxMin) {
     for (int c = 0; c < std::min(ncomp, 2); ++c) uses.push_back({c, 0});
-  } else if (type == core::type::kEmConductivity) {
+  } else if (family == core::Family::EmConductivity) {
     const int mode = S.header.mode;
     for (int c = 0; c < std::min(ncomp, 2); ++c)
       if (mode <= 1 || mode > 3 || mode - 2 == c) uses.push_back({c, 0});
@@ -150,7 +154,9 @@ std::vector<float> columnOf(const core::Matrix<float>& m, int column, int rows) 
 // the coil spacing and height; TIME(:,1) of these soundings is the frequency.
 std::vector<float> abscissaeOf(const Sounding& S, int column, int rows) {
   const auto& d = S.data();
-  if (S.header.dataType == core::type::kEmConductivity && d.TIME.cols() >= 3) {
+  const bool penetration =
+      core::traitsOf(S.header.dataType).abscissa == core::Abscissa::PenetrationDepth;
+  if (penetration && d.TIME.cols() >= 3) {
     std::vector<float> depths(static_cast<std::size_t>(rows), 1.0e10f);
     if (rows <= static_cast<int>(d.TIME.rows()))
       for (int i = 0; i < rows; ++i)
@@ -600,7 +606,7 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
       onData ? 1
              : std::min<int>(std::max(modelGraphCount(S), smooth ? modelGraphCount(SM) : 1),
                              static_cast<int>(graphs.size()));
-  const bool emConductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool emConductivity = core::traitsOf(S.header.dataType).conductivityModel;
   const ModelColumns model = modelColumns(S);
   const ModelColumns smoothModel = modelColumns(SM);
 
@@ -779,7 +785,8 @@ void DrawSoundingPlots(Plotter& plotter, const Sounding& S, const Sounding& SM,
   DrawDataPlot(plotter, S, SM, dataGraphs, settings);
   if (S.NDATA() > 0)
     DrawGridLines(plotter, dataGraphs, dataGraphCount(S), settings.view.majorGridData, dataGrid,
-                  settings.view.redLine && S.header.dataType == core::type::kMagnetotelluric,
+                  settings.view.redLine &&
+                      core::traitsOf(S.header.dataType).id == core::DataTypeId::Magnetotelluric,
                   settings.frameColour);
   if (modelOnData) {
     if (S.NDATA() > 0) DrawModelPlot(plotter, S, SM, dataGraphs, true, settings);

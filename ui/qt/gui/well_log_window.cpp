@@ -25,9 +25,9 @@
 #include "present/plot_setup.h"
 #include "present/plotter.h"
 #include "present/sounding_plots.h"
+#include "ui/qt/gui/sounding_plot_widget.h"
 #include "ui/qt/render/graphics_export.h"
 #include "ui/qt/render/painter_canvas.h"
-#include "ui/qt/gui/sounding_plot_widget.h"
 
 namespace zeva::qt {
 
@@ -51,7 +51,7 @@ Layers layersOf(const core::Sounding& S) {
   Layers layers;
   if (!S.hasModel()) return layers;
   const present::ModelColumns m = present::modelColumns(S);
-  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(S.header.dataType).conductivityModel;
   for (float v : m.resistivity)
     layers.resistivity.push_back(conductivity && v > 0.0f ? 1000.0f / v : v);
   layers.bottomDepth = m.bottomDepth;
