@@ -24,18 +24,17 @@
 
 #include "core/record/data_type.h"
 #include "forward/forward_choice.h"
-#include "forward/tem_late_time.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
 #include "ui/qt/gui/column_dialog.h"
-#include "ui/qt/render/graphics_export.h"
 #include "ui/qt/gui/model_drag_controller.h"
 #include "ui/qt/gui/model_editor.h"
 #include "ui/qt/gui/new_sounding_dialog.h"
 #include "ui/qt/gui/plot_properties_dialog.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 #include "ui/qt/gui/well_log_window.h"
+#include "ui/qt/render/graphics_export.h"
 
 namespace zeva::qt {
 
@@ -184,10 +183,6 @@ QAction* MainWindow::action(int number) const {
 present::PlotSettings MainWindow::plotSettings() const {
   present::PlotSettings settings = appearance_;
   settings.view = program_.view();
-  settings.lateTime = [](const core::Sounding& S, std::span<const float> times,
-                         std::span<const float> volts, std::span<float> rho) {
-    forward::lateTimeApparentResistivity(S, times, volts, rho);
-  };
   return settings;
 }
 
@@ -320,7 +315,7 @@ void MainWindow::buildMenus() {
   addCommand(edit, kShiftSegments, "&Shift Data Segments", [this] {
     core::DataHeader& h = program_.S().header;
     // Other arrays are refused by the command itself, before any dialog.
-    if (!(h.dataType == core::type::kSchlumberger)) {
+    if (!core::traitsOf(h.dataType).potentialSpacing) {
       program_.shiftDataSegments(h.shiftMode, h.shiftTarget);
       return;
     }
@@ -521,9 +516,9 @@ void MainWindow::showCursorValues(QPointF page) {
         across = titles.bottom;
         up = titles.left;
       } else {
-        across = header.dataType == core::type::kEmConductivity ? AxisTitle::Conductivity
-                 : k == 0                                       ? AxisTitle::Resistivity
-                                                                : AxisTitle::IpEffect;
+        across = core::traitsOf(header.dataType).conductivityModel ? AxisTitle::Conductivity
+                 : k == 0                                          ? AxisTitle::Resistivity
+                                                                   : AxisTitle::IpEffect;
       }
       setStatus(kCursorXPane,
                 cursorText(fromStd(settings.axisTitles[across]), present::ValueX(x, g)));
