@@ -1,11 +1,11 @@
 #include "files/ascii_export.h"
 
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "core/record/data_type.h"
+#include "files/save_file.h"
 #include "files/text_fields.h"
 
 namespace zeva::files {
@@ -227,28 +227,24 @@ int exportAscii(ui::Toolkit& toolkit, AsciiExportKind kind, const core::Sounding
                                                      "Flat ASCII Resistivity Model File|*.MDL|"};
   const auto chosen = toolkit.chooseFileToSave(filter, initialName);
   if (!chosen) return -1;
-  std::ofstream out(*chosen, std::ios::binary | std::ios::trunc);
-  if (!out) {
+  const SaveResult saved = saveStream(*chosen, [&](std::ostream& out) {
+    switch (kind) {
+      case AsciiExportKind::Data:
+        return writeAsciiData(out, s, false);
+      case AsciiExportKind::Synthetics:
+        return writeAsciiData(out, s, true, noise);
+      case AsciiExportKind::Model:
+        return writeAsciiModel(out, s);
+      case AsciiExportKind::EquivalentModels:
+        return writeEquivalentModels(out, s);
+    }
+    return false;
+  });
+  if (saved.status == SaveStatus::CannotCreate) {
     toolkit.warning("CANNOT OPEN FILE: " + *chosen);
     return -1;
   }
-  bool written = false;
-  switch (kind) {
-    case AsciiExportKind::Data:
-      written = writeAsciiData(out, s, false);
-      break;
-    case AsciiExportKind::Synthetics:
-      written = writeAsciiData(out, s, true, noise);
-      break;
-    case AsciiExportKind::Model:
-      written = writeAsciiModel(out, s);
-      break;
-    case AsciiExportKind::EquivalentModels:
-      written = writeEquivalentModels(out, s);
-      break;
-  }
-  out.close();
-  if (!written || !out) {
+  if (!saved.saved()) {
     toolkit.warning("ERROR WRITING FILE: " + *chosen);
     return -1;
   }

@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cassert>
 #include <cctype>
-#include <cerrno>
 #include <cstdio>
-#include <random>
 #include <system_error>
 
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
+#include "files/save_file.h"
 
 namespace zeva::files {
 
@@ -78,61 +77,41 @@ bool openAndRead(const fs::path& requested, core::CurrentSounding& current, ui::
   return true;
 }
 
-// Creates a new temporary file beside `target`; empty when the folder does not
-// let us.
-std::optional<fs::path> createTemporaryBeside(const fs::path& target, FileHandle& handle) {
-  std::random_device seed;
-  const fs::path folder = target.parent_path();
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(seed()));
-    const fs::path candidate = folder / ("." + target.filename().string() + "." + suffix + ".tmp");
-    errno = 0;
-    handle.reset(std::fopen(candidate.string().c_str(), "wbx"));
-    if (handle) return candidate;
-    if (errno != EEXIST) break;
-  }
-  return std::nullopt;
-}
-
-// Writes the sounding to a temporary file and puts it in the place of
+// Writes the sounding through a temporary file that takes the place of
 // `target` only when all of it reached the disk.
 bool writeReplacing(const fs::path& target, core::CurrentSounding& current, ui::Toolkit& toolkit,
                     const NativeFileOptions& options) {
-  const std::string name = target.string();
   std::error_code ec;
-  const bool exists = fs::exists(target, ec);
-  if (exists && !fs::is_regular_file(target, ec)) {
-    toolkit.information("CANNOT OPEN FILE: " + name);
+  if (fs::exists(target, ec) && !fs::is_regular_file(target, ec)) {
+    toolkit.information("CANNOT OPEN FILE: " + target.string());
     return false;
   }
-  FileHandle handle;
-  const std::optional<fs::path> temporary = createTemporaryBeside(target, handle);
-  if (!temporary) {
-    toolkit.information("CANNOT OPEN FILE: " + name);
-    return false;
-  }
-  if (exists) fs::permissions(*temporary, fs::status(target, ec).permissions(), ec);
-
   const core::Logical savedBefore = current.S.layer.saved;
-  FileSink file(std::move(handle));
-  std::unique_ptr<ByteSink> wrapped = options.wrapSink ? options.wrapSink(file) : nullptr;
-  const WriteResult written = writeNativeFile(wrapped ? *wrapped : file, current, toolkit);
-  wrapped.reset();
-  const std::int64_t length = file.position();
-  const bool flushed = file.finish();
-  bool replaced = false;
-  if (written.complete) {  // else the writer has shown where it failed
-    if (flushed) fs::rename(*temporary, target, ec);
-    replaced = flushed && !ec;
-    if (!replaced) {
-      // Nothing of the new file is known to be on the disk.
-      current.S.layer.saved = savedBefore;
-      toolkit.information(writeErrorMessage(0, length));
+  bool opened = true;
+  bool complete = false;  // else the writer has shown where it failed
+  std::int64_t length = 0;
+  const SaveResult saved = saveFile(target, [&](const fs::path& temporary) {
+    FileHandle handle(std::fopen(temporary.string().c_str(), "wb"));
+    if (!handle) {
+      opened = false;
+      return false;
     }
+    FileSink file(std::move(handle));
+    std::unique_ptr<ByteSink> wrapped = options.wrapSink ? options.wrapSink(file) : nullptr;
+    complete = writeNativeFile(wrapped ? *wrapped : file, current, toolkit).complete;
+    wrapped.reset();
+    length = file.position();
+    return file.finish() && complete;
+  });
+  if (saved.saved()) return true;
+  if (saved.status == SaveStatus::CannotCreate || !opened) {
+    toolkit.information("CANNOT OPEN FILE: " + target.string());
+  } else if (complete) {
+    // Nothing of the new file is known to be on the disk.
+    current.S.layer.saved = savedBefore;
+    toolkit.information(writeErrorMessage(0, length));
   }
-  if (!replaced) fs::remove(*temporary, ec);
-  return replaced;
+  return false;
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "core/record/data_type.h"
+#include "files/save_file.h"
 #include "files/text_fields.h"
 #include "files/usf_reader.h"
 #include "files/usf_units.h"
@@ -288,14 +288,13 @@ int exportUsf(ui::Toolkit& toolkit, const core::Sounding& sounding, std::string_
     toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle,
                     "Error at line      0\r\n" + std::string(text));
   };
-  std::ofstream out(*chosen, std::ios::binary | std::ios::trunc);
-  if (!out) {
+  const SaveResult saved =
+      saveStream(*chosen, [&](std::ostream& out) { return writeUsf(out, sounding); });
+  if (saved.status == SaveStatus::CannotCreate) {
     report("CANNOT OPEN FILE :" + *chosen);
     return -1;
   }
-  const bool written = writeUsf(out, sounding);
-  out.close();
-  if (!written || !out) {
+  if (!saved.saved()) {
     report("ERROR WRITING FILE :" + *chosen);
     return -1;
   }

@@ -20,6 +20,7 @@
 #include <variant>
 #include <vector>
 
+#include "files/save_file.h"
 #include "files/text_input.h"
 
 namespace zeva::settings {
@@ -478,38 +479,45 @@ bool writeSettingsFile(const std::filesystem::path& file, const Settings& settin
                        std::string_view lastFile, ui::Toolkit& toolkit) {
   std::filesystem::path temporary = file;
   temporary.replace_extension(".INW");
-  std::error_code error;
-  const bool stale = std::filesystem::exists(temporary, error);
-  // A stale file from an interrupted run is continued: the new lines come
-  // after its lines and win when the file is read. When the run stopped
-  // inside a line, that unfinished line is dropped, since a damaged value
-  // would end reading before the new lines.
-  if (stale) {
-    std::ifstream old(temporary, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(old)),
-                            std::istreambuf_iterator<char>());
-    old.close();
-    if (!bytes.empty() && bytes.back() != '\n') {
-      const auto lastEnd = bytes.rfind('\n');
-      std::filesystem::resize_file(temporary, lastEnd == std::string::npos ? 0 : lastEnd + 1,
-                                   error);
-    }
-  }
-  std::ofstream out(temporary, stale ? std::ios::app : std::ios::trunc);
-  if (!out) return false;
-  writeSettings(out, settings, lastFile);
-  out.close();
-  if (!out) {
+  bool opened = true;
+  files::SaveOptions options;
+  options.temporary = temporary;
+  const files::SaveResult saved = files::saveFile(
+      file,
+      [&](const std::filesystem::path& path) {
+        std::error_code error;
+        const bool stale = std::filesystem::exists(path, error);
+        // A stale file from an interrupted run is continued: the new lines
+        // come after its lines and win when the file is read. When the run
+        // stopped inside a line, that unfinished line is dropped, since a
+        // damaged value would end reading before the new lines.
+        if (stale) {
+          std::ifstream old(path, std::ios::binary);
+          const std::string bytes((std::istreambuf_iterator<char>(old)),
+                                  std::istreambuf_iterator<char>());
+          old.close();
+          if (!bytes.empty() && bytes.back() != '\n') {
+            const auto lastEnd = bytes.rfind('\n');
+            std::filesystem::resize_file(path, lastEnd == std::string::npos ? 0 : lastEnd + 1,
+                                         error);
+          }
+        }
+        std::ofstream out(path, stale ? std::ios::app : std::ios::trunc);
+        if (!out) {
+          opened = false;
+          return false;
+        }
+        writeSettings(out, settings, lastFile);
+        out.close();
+        return static_cast<bool>(out);
+      },
+      options);
+  if (saved.saved() || !opened) return saved.saved();
+  if (saved.status == files::SaveStatus::WriteFailed)
     toolkit.warning("ERROR WRITING " + temporary.string());
-    return false;
-  }
-  std::filesystem::remove(file, error);
-  std::filesystem::rename(temporary, file, error);
-  if (error) {
-    toolkit.warning("ERROR WRITING " + file.string() + ": " + error.message());
-    return false;
-  }
-  return true;
+  else
+    toolkit.warning("ERROR WRITING " + file.string() + ": " + saved.error.message());
+  return false;
 }
 
 }  // namespace zeva::settings

@@ -7,8 +7,10 @@
 #include <atomic>
 #include <csignal>
 #include <cstring>
-#include <fstream>
+#include <ostream>
 #include <system_error>
+
+#include "files/save_file.h"
 
 namespace zeva::core {
 
@@ -63,21 +65,12 @@ fs::path userDataFolder() {
 }
 
 bool writeRecoveryFile(const fs::path& file, std::string_view bytes) {
-  fs::path temporary = file;
-  temporary += ".part";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      fs::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code ec;
-  fs::rename(temporary, file, ec);
-  return !ec;
+  return files::saveStream(file,
+                           [&](std::ostream& out) {
+                             out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                             return static_cast<bool>(out);
+                           })
+      .saved();
 }
 
 void installCrashRecovery(const fs::path& file) {

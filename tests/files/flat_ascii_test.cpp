@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cmath>
+#include <csignal>
+#include <iterator>
 #include <sstream>
 
 #include "core/record/current_sounding.h"
@@ -435,6 +438,49 @@ TEST(AsciiExport, FullDeviceReportsTheWriteError) {
   core::resetToDefault(current);
   EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
   EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: /dev/full");
+}
+
+// While it lives, a write that makes a file longer than `bytes` fails, as on
+// a full disk.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*previous_)(int) = nullptr;
+};
+
+// The export used to truncate the old file before writing the new one.
+TEST(AsciiExport, WriteFailingHalfwayLeavesTheOldFile) {
+  test::TemporaryFolder folder;
+  const std::string path = (folder / "model.mdl").string();
+  test::writeFile(path, "the old model\n");
+  zeva::test::ScriptedToolkit toolkit;
+  toolkit.files = {path};
+  core::CurrentSounding current;
+  core::resetToDefault(current);
+  {
+    const FileSizeLimit limit(64);
+    EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
+  }
+  EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: " + path);
+  EXPECT_EQ(test::readFile(path), "the old model\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

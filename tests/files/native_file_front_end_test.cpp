@@ -237,15 +237,6 @@ TEST_F(NativeFileFrontEnd, UnwritableFolderLeavesTheOldFile) {
   EXPECT_FALSE(core::isSet(current.S.layer.saved));
 }
 
-TEST_F(NativeFileFrontEnd, ReplacedFileKeepsItsPermissions) {
-  ASSERT_TRUE(run("Save").success);
-  fs::permissions(folder / "Line 7.ZVR",
-                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  ASSERT_TRUE(run("Save").success);
-  EXPECT_EQ(fs::status(folder / "Line 7.ZVR").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-}
-
 TEST(SoundingNameFromFile, IsTheBaseNameUpToTheFirstDotCutTo24) {
   EXPECT_EQ(soundingNameFromFile("C:\\DATA\\LINE7.ZVR"), "LINE7");
   EXPECT_EQ(soundingNameFromFile("/home/field/2024/a.b.ZVR"), "a");

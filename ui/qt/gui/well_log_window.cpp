@@ -20,6 +20,7 @@
 #include <fstream>
 
 #include "core/record/data_type.h"
+#include "files/save_file.h"
 #include "present/dxf_canvas.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
@@ -374,23 +375,34 @@ void WellLogWindow::exportPicture() {
 
 bool WellLogWindow::exportPictureTo(const std::filesystem::path& path) {
   const auto format = graphicsFormatOf(path).value_or(GraphicsFormat::Png);
-  const QString name = QString::fromStdString(path.string());
-  bool written = false;
+  const bool written = files::saveFile(path, [&](const std::filesystem::path& file) {
+                         return writePicture(file, format);
+                       }).saved();
+  if (!written) program_.toolkit().information("CANNOT OPEN FILE: " + path.string());
+  return written;
+}
+
+bool WellLogWindow::writePicture(const std::filesystem::path& file, GraphicsFormat format) {
+  const QString name = QString::fromStdString(file.string());
   if (format == GraphicsFormat::Svg) {
     QSvgGenerator svg;
     svg.setFileName(name);
     svg.setSize(QSize(1000, 800));
     svg.setViewBox(QRect(0, 0, 1000, 800));
     QPainter painter;
-    written = painter.begin(&svg);
-    if (written) paintPage(painter, QRectF(0, 0, 1000, 800));
-  } else if (format == GraphicsFormat::Pdf) {
+    if (!painter.begin(&svg)) return false;
+    paintPage(painter, QRectF(0, 0, 1000, 800));
+    return painter.end();
+  }
+  if (format == GraphicsFormat::Pdf) {
     QPdfWriter pdf(name);
     pdf.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
-    written = painter.begin(&pdf);
-    if (written) paintPage(painter, QRectF(0, 0, pdf.width(), pdf.height()));
-  } else if (format == GraphicsFormat::Dxf) {
+    if (!painter.begin(&pdf)) return false;
+    paintPage(painter, QRectF(0, 0, pdf.width(), pdf.height()));
+    return painter.end();
+  }
+  if (format == GraphicsFormat::Dxf) {
     present::DxfCanvas dxf;
     {
       present::Plotter plotter(dxf);
@@ -398,20 +410,18 @@ bool WellLogWindow::exportPictureTo(const std::filesystem::path& path) {
                       program_.wellLogName());
       plotter.close();
     }
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
     dxf.write(out);
-    written = static_cast<bool>(out);
-  } else {
-    QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      QPainter painter(&image);
-      paintPage(painter, QRectF(0, 0, kPngWidth, kPngHeight));
-    }
-    written = image.save(name, "PNG");
+    out.close();
+    return static_cast<bool>(out);
   }
-  if (!written) program_.toolkit().information("CANNOT OPEN FILE: " + path.string());
-  return written;
+  QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    paintPage(painter, QRectF(0, 0, kPngWidth, kPngHeight));
+  }
+  return image.save(name, "PNG");
 }
 
 void WellLogWindow::print() {

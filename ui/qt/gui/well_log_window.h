@@ -15,6 +15,7 @@
 #include "core/program/program.h"
 #include "core/program/well_log.h"
 #include "present/plotter.h"
+#include "ui/qt/render/graphics_export.h"
 
 class QAction;
 class QPainter;
@@ -80,6 +81,8 @@ class WellLogWindow : public QMainWindow {
   void exportPicture();
   void print();
   void paintPage(QPainter& painter, QRectF target);
+  // Writes the picture in `format` to `file`; false when it could not.
+  bool writePicture(const std::filesystem::path& file, GraphicsFormat format);
   void updateChecks();
 
   core::Program& program_;

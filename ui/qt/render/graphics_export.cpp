@@ -11,6 +11,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "files/save_file.h"
 #include "present/dxf_canvas.h"
 #include "present/plotter.h"
 #include "ui/qt/render/painter_canvas.h"
@@ -26,27 +27,9 @@ QString toQString(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
 }
 
-// The file is written under a temporary name beside the final one and moved
-// into place when complete.
-std::filesystem::path temporaryFor(const std::filesystem::path& path) {
-  std::filesystem::path temporary = path;
-  temporary += ".part";
-  return temporary;
-}
-
-std::string moveIntoPlace(const std::filesystem::path& temporary,
-                          const std::filesystem::path& path) {
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  if (!error) return {};
-  std::filesystem::remove(temporary, error);
-  return std::string(kCannotOpen) + path.string();
-}
-
-std::string failed(const std::filesystem::path& temporary, const std::filesystem::path& path) {
-  std::error_code ignored;
-  std::filesystem::remove(temporary, ignored);
-  return std::string(kCannotOpen) + path.string();
+// The message every failure to write a graphics file shows.
+std::string outcome(const files::SaveResult& saved, const std::filesystem::path& path) {
+  return saved.saved() ? std::string() : std::string(kCannotOpen) + path.string();
 }
 
 void drawPlotPage(present::Canvas& canvas, core::CurrentSounding& current,
@@ -60,6 +43,57 @@ void drawPlotPage(present::Canvas& canvas, core::CurrentSounding& current,
 void setReportLayout(QPagedPaintDevice& device) {
   device.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+}
+
+// Draws the plot page into a graphics file at `file`; false when the file
+// could not be written.
+bool writePlots(core::CurrentSounding& current, const present::PlotSettings& settings,
+                const std::filesystem::path& file, GraphicsFormat format) {
+  switch (format) {
+    case GraphicsFormat::Png: {
+      QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
+      image.fill(Qt::white);
+      {
+        QPainter painter(&image);
+        PaintPlots(painter, QRectF(0, 0, kPngWidth, kPngHeight), current, settings);
+      }
+      return image.save(toQString(file), "PNG");
+    }
+    case GraphicsFormat::Svg: {
+      QSvgGenerator svg;
+      svg.setFileName(toQString(file));
+      svg.setSize(QSize(1000, 800));
+      svg.setViewBox(QRectF(0, 0, 1000, 800));
+      svg.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
+      QPainter painter;
+      if (!painter.begin(&svg)) return false;
+      PaintPlots(painter, QRectF(0, 0, 1000, 800), current, settings);
+      return painter.end();
+    }
+    case GraphicsFormat::Pdf: {
+      QPdfWriter pdf(toQString(file));
+      pdf.setResolution(kPdfResolution);
+      pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+      pdf.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
+      pdf.setCreator(QStringLiteral("ZEVA"));
+      QPainter painter;
+      if (!painter.begin(&pdf)) return false;
+      const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
+      PaintPlots(painter, QRectF(0, 0, page.width(), page.height()), current, settings);
+      return painter.end();
+    }
+    case GraphicsFormat::Dxf: {
+      present::DxfCanvas dxf;
+      drawPlotPage(dxf, current, settings);
+      std::ofstream out(file, std::ios::binary | std::ios::trunc);
+      if (!out) return false;
+      dxf.write(out);
+      out.close();
+      return static_cast<bool>(out);
+    }
+  }
+  return false;
 }
 
 }  // namespace
@@ -85,81 +119,36 @@ void PaintPlots(QPainter& painter, QRectF target, core::CurrentSounding& current
 
 std::string ExportPlots(core::CurrentSounding& current, const present::PlotSettings& settings,
                         const std::filesystem::path& path, GraphicsFormat format) {
-  const std::filesystem::path temporary = temporaryFor(path);
-  switch (format) {
-    case GraphicsFormat::Png: {
-      QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
-      image.fill(Qt::white);
-      {
-        QPainter painter(&image);
-        PaintPlots(painter, QRectF(0, 0, kPngWidth, kPngHeight), current, settings);
-      }
-      if (!image.save(toQString(temporary), "PNG")) return failed(temporary, path);
-      break;
-    }
-    case GraphicsFormat::Svg: {
-      QSvgGenerator svg;
-      svg.setFileName(toQString(temporary));
-      svg.setSize(QSize(1000, 800));
-      svg.setViewBox(QRectF(0, 0, 1000, 800));
-      svg.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
-      QPainter painter;
-      if (!painter.begin(&svg)) return failed(temporary, path);
-      PaintPlots(painter, QRectF(0, 0, 1000, 800), current, settings);
-      if (!painter.end()) return failed(temporary, path);
-      break;
-    }
-    case GraphicsFormat::Pdf: {
-      QPdfWriter pdf(toQString(temporary));
-      pdf.setResolution(kPdfResolution);
-      pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-      pdf.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
-      pdf.setCreator(QStringLiteral("ZEVA"));
-      QPainter painter;
-      if (!painter.begin(&pdf)) return failed(temporary, path);
-      const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-      PaintPlots(painter, QRectF(0, 0, page.width(), page.height()), current, settings);
-      if (!painter.end()) return failed(temporary, path);
-      break;
-    }
-    case GraphicsFormat::Dxf: {
-      present::DxfCanvas dxf;
-      drawPlotPage(dxf, current, settings);
-      std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-      if (!out) return failed(temporary, path);
-      dxf.write(out);
-      out.close();
-      if (!out) return failed(temporary, path);
-      break;
-    }
-  }
-  return moveIntoPlace(temporary, path);
+  return outcome(files::saveFile(path,
+                                 [&](const std::filesystem::path& temporary) {
+                                   return writePlots(current, settings, temporary, format);
+                                 }),
+                 path);
 }
 
 std::string WriteReportPdf(core::CurrentSounding& current, const present::PlotSettings& settings,
                            const present::ReportOptions& options, const std::filesystem::path& path,
                            int* pages) {
-  const std::filesystem::path temporary = temporaryFor(path);
-  int count = 0;
-  {
-    QPdfWriter pdf(toQString(temporary));
-    pdf.setResolution(kPdfResolution);
-    setReportLayout(pdf);
-    pdf.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
-    pdf.setCreator(QStringLiteral("ZEVA"));
-    QPainter painter;
-    if (!painter.begin(&pdf)) return failed(temporary, path);
-    const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    PainterCanvas canvas(painter, QRectF(0, 0, page.width(), page.height()),
-                         [&pdf] { pdf.newPage(); });
-    canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
-    present::Plotter plotter(canvas);
-    count = present::PrintReport(plotter, current, settings, options);
-    if (!painter.end()) return failed(temporary, path);
-  }
-  if (pages) *pages = count;
-  return moveIntoPlace(temporary, path);
+  const files::SaveResult saved =
+      files::saveFile(path, [&](const std::filesystem::path& temporary) {
+        QPdfWriter pdf(toQString(temporary));
+        pdf.setResolution(kPdfResolution);
+        setReportLayout(pdf);
+        pdf.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
+        pdf.setCreator(QStringLiteral("ZEVA"));
+        QPainter painter;
+        if (!painter.begin(&pdf)) return false;
+        const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
+        PainterCanvas canvas(painter, QRectF(0, 0, page.width(), page.height()),
+                             [&pdf] { pdf.newPage(); });
+        canvas.setTextFamily(QString::fromStdString(settings.fontFamily));
+        present::Plotter plotter(canvas);
+        const int count = present::PrintReport(plotter, current, settings, options);
+        if (!painter.end()) return false;
+        if (pages) *pages = count;
+        return true;
+      });
+  return outcome(saved, path);
 }
 
 int PrintReportOn(QPrinter& printer, core::CurrentSounding& current,
