@@ -118,25 +118,35 @@ int abscissaColumn(const Sounding& S) {
   }
 }
 
-// Which column goes to which graph, by data type.
+// Which column goes to which graph, by the values the data type holds: the
+// in-phase and quadrature parts share one graph, as do the two dipole modes
+// of a conductivity meter (as many as its mode word asks for); a transient
+// sounding has its voltage; resistivities have their IP or phase beneath.
 struct ColumnUse {
   int column, graph;
 };
 std::vector<ColumnUse> columnUses(const Sounding& S) {
   const int ncomp = std::max(0, S.NCOMP());
   std::vector<ColumnUse> uses;
-  const core::Family family = core::familyOf(S.header.dataType);
-  if (family == core::Family::TimeDomainEm) {
-    if (ncomp >= 1) uses.push_back({0, 0});
-  } else if (family == core::Family::MaxMin) {
-    for (int c = 0; c < std::min(ncomp, 2); ++c) uses.push_back({c, 0});
-  } else if (family == core::Family::EmConductivity) {
-    const int mode = S.header.mode;
-    for (int c = 0; c < std::min(ncomp, 2); ++c)
-      if (mode <= 1 || mode > 3 || mode - 2 == c) uses.push_back({c, 0});
-  } else {
-    if (ncomp >= 1) uses.push_back({0, 0});
-    if (ncomp >= 2) uses.push_back({1, 1});
+  switch (core::traitsOf(S.header.dataType).values) {
+    case core::DataValues::GateVoltage:
+      if (ncomp >= 1) uses.push_back({0, 0});
+      break;
+    case core::DataValues::InPhaseQuadrature:
+      for (int c = 0; c < std::min(ncomp, 2); ++c) uses.push_back({c, 0});
+      break;
+    case core::DataValues::ApparentConductivity: {
+      const int mode = S.header.mode;
+      for (int c = 0; c < std::min(ncomp, 2); ++c)
+        if (mode <= 1 || mode > 3 || mode - 2 == c) uses.push_back({c, 0});
+      break;
+    }
+    case core::DataValues::ApparentResistivity:
+    case core::DataValues::Impedance:
+    case core::DataValues::ResistivityAndPhase:
+      if (ncomp >= 1) uses.push_back({0, 0});
+      if (ncomp >= 2) uses.push_back({1, 1});
+      break;
   }
   return uses;
 }
