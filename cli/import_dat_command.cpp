@@ -6,6 +6,9 @@
 // geometry) are not in use unless given.
 
 #include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <string>
 
 #include "cli/cli_context.h"
 #include "core/record/data_type.h"
@@ -32,15 +35,9 @@ struct DatOptions {
   std::optional<int> ipColumn;
 };
 
-}  // namespace
-
-void addImportDatCommand(CLI::App& app, CliContext& context) {
-  auto* command = app.add_subcommand("import-dat", "Import a flat ASCII column data file");
-  auto o = std::make_shared<DatOptions>();
-  settings::ImportColumns& c = o->columns;
-  command->add_option("input", o->input, "flat ASCII file")->required();
-  command->add_option("--type", o->type, "data type, e.g. \"Schlumberger Array\"")->required();
-  command->add_option("-o,--output", o->output, "native file to write")->required();
+// The column options, their defaults those of the settings.
+void addColumnOptions(CLI::App* command, DatOptions& o) {
+  settings::ImportColumns& c = o.columns;
   command->add_option("--spacing-column", c.spacing, "AB/2 or spacing column")
       ->capture_default_str();
   command->add_option("--resistivity-column", c.resistivity, "resistivity (or voltage) column")
@@ -49,7 +46,7 @@ void addImportDatCommand(CLI::App& app, CliContext& context) {
       ->capture_default_str();
   command->add_option("--current-column", c.current, "current column with --voltage-current")
       ->capture_default_str();
-  command->add_option("--ip-column", o->ipColumn,
+  command->add_option("--ip-column", o.ipColumn,
                       "IP value column: imports resistivity and IP (default: none)");
   command->add_option("--frequency-column", c.frequency, "frequency column")->capture_default_str();
   command->add_option("--inphase-column", c.inPhase, "MaxMin in-phase column")
@@ -68,75 +65,99 @@ void addImportDatCommand(CLI::App& app, CliContext& context) {
   command->add_option("--phase-error-column", c.phaseError, "MT phase error column (0: none)")
       ->capture_default_str();
   command->add_option("--time-column", c.time, "TEM time column")->capture_default_str();
-  command->add_option("--first-row", o->firstRow, "first row to read (default: the first)");
-  command->add_option("--last-row", o->lastRow, "last row to read (default: the last)");
-  command->add_flag("--voltage-current", o->voltageAndCurrent,
+  command->add_option("--first-row", o.firstRow, "first row to read (default: the first)");
+  command->add_option("--last-row", o.lastRow, "last row to read (default: the last)");
+}
+
+// The options of the importer's own choices: units, fixed coil geometry, mode.
+void addChoiceOptions(CLI::App* command, DatOptions& o) {
+  command->add_flag("--voltage-current", o.voltageAndCurrent,
                     "the resistivity column holds voltages; resistivities follow from the current");
-  command->add_option("--ip-unit", o->ipUnit, "IP unit: (pfe), (mSec) or (mRad)")
+  command->add_option("--ip-unit", o.ipUnit, "IP unit: (pfe), (mSec) or (mRad)")
       ->capture_default_str();
-  command->add_option("--time-unit", o->timeUnit, "TEM time unit: us, ms or s")
+  command->add_option("--time-unit", o.timeUnit, "TEM time unit: us, ms or s")
       ->check(CLI::IsMember({"us", "ms", "s"}))
       ->capture_default_str();
-  command->add_option("--voltage-unit", o->voltageUnit, "TEM voltage unit text, e.g. (uV/Amp)")
+  command->add_option("--voltage-unit", o.voltageUnit, "TEM voltage unit text, e.g. (uV/Amp)")
       ->capture_default_str();
-  command->add_option("--fixed-spacing", o->fixedSpacing,
+  command->add_option("--fixed-spacing", o.fixedSpacing,
                       "MaxMin or EM conductivity coil spacing when no column (default: 0)");
-  command->add_option("--fixed-height", o->fixedHeight,
+  command->add_option("--fixed-height", o.fixedHeight,
                       "MaxMin or EM conductivity coil height when no column (default: 0)");
-  command->add_option("--mode", o->mode,
+  command->add_option("--mode", o.mode,
                       "MaxMin varying quantity or EM conductivity dipoles (default: 1 for MaxMin, "
                       "2 for EM conductivity)");
-  command->callback([&context, o] {
-    const core::DataTypeText type(o->type);
-    files::FlatAsciiKind kind = files::FlatAsciiKind::Resistivity;
-    switch (core::familyOf(type)) {
-      case core::Family::MaxMin:
-        kind = files::FlatAsciiKind::MaxMin;
-        break;
-      case core::Family::EmConductivity:
-        kind = files::FlatAsciiKind::EmConductivity;
-        break;
-      case core::Family::Magnetotelluric:
-        kind = files::FlatAsciiKind::Magnetotelluric;
-        break;
-      case core::Family::TimeDomainEm:
-        kind = files::FlatAsciiKind::Tem;
-        break;
-      case core::Family::DcResistivity:
-        kind =
-            o->ipColumn ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
-        break;
-      case core::Family::Unknown:
-        context.fail("Unknown data type: " + o->type);
-        return;
-    }
-    settings::ImportColumns columns = o->columns;
-    if (o->ipColumn) columns.ipData = *o->ipColumn;
-    columns.firstRow = o->firstRow.value_or(0);
-    columns.lastRow = o->lastRow.value_or(0);
-    context.program.settings().columns = columns;
-    core::ImportChoices choices;
-    choices.dataType = o->type;
-    choices.voltageAndCurrent = o->voltageAndCurrent;
-    choices.ipUnit = o->ipUnit;
-    choices.temVoltageUnit = o->voltageUnit;
-    choices.timeUnit = o->timeUnit == "us"  ? files::TemTimeUnit::Microseconds
-                       : o->timeUnit == "s" ? files::TemTimeUnit::Seconds
-                                            : files::TemTimeUnit::Milliseconds;
-    choices.fixedSpacing = o->fixedSpacing;
-    choices.fixedHeight = o->fixedHeight;
-    choices.mode = o->mode;
-    // The row bounds given (none when not given) are used: the questions
-    // whether to use them are answered yes, and an answered question is
-    // not shown.
-    context.toolkit.confirm = true;
-    context.toolkit.fileToOpen = o->input;
-    if (!context.program.importFlatAsciiData(kind, choices)) {
-      context.exitStatus = kFailed;
-      return;
-    }
-    context.write(o->output);
-  });
+}
+
+// The importer of the data type's family; nothing for an unknown type.
+std::optional<files::FlatAsciiKind> importerOf(const core::DataTypeText& type, bool ip) {
+  switch (core::familyOf(type)) {
+    case core::Family::MaxMin:
+      return files::FlatAsciiKind::MaxMin;
+    case core::Family::EmConductivity:
+      return files::FlatAsciiKind::EmConductivity;
+    case core::Family::Magnetotelluric:
+      return files::FlatAsciiKind::Magnetotelluric;
+    case core::Family::TimeDomainEm:
+      return files::FlatAsciiKind::Tem;
+    case core::Family::DcResistivity:
+      return ip ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
+    case core::Family::Unknown:
+      break;
+  }
+  return std::nullopt;
+}
+
+core::ImportChoices importChoicesOf(const DatOptions& o) {
+  core::ImportChoices choices;
+  choices.dataType = o.type;
+  choices.voltageAndCurrent = o.voltageAndCurrent;
+  choices.ipUnit = o.ipUnit;
+  choices.temVoltageUnit = o.voltageUnit;
+  choices.timeUnit = o.timeUnit == "us"  ? files::TemTimeUnit::Microseconds
+                     : o.timeUnit == "s" ? files::TemTimeUnit::Seconds
+                                         : files::TemTimeUnit::Milliseconds;
+  choices.fixedSpacing = o.fixedSpacing;
+  choices.fixedHeight = o.fixedHeight;
+  choices.mode = o.mode;
+  return choices;
+}
+
+void importDat(CliContext& context, const DatOptions& o) {
+  const std::optional<files::FlatAsciiKind> kind =
+      importerOf(core::DataTypeText(o.type), o.ipColumn.has_value());
+  if (!kind) {
+    context.fail("Unknown data type: " + o.type);
+    return;
+  }
+  settings::ImportColumns columns = o.columns;
+  if (o.ipColumn) columns.ipData = *o.ipColumn;
+  columns.firstRow = o.firstRow.value_or(0);
+  columns.lastRow = o.lastRow.value_or(0);
+  context.program.settings().columns = columns;
+  // The row bounds given (none when not given) are used: the questions
+  // whether to use them are answered yes, and an answered question is
+  // not shown.
+  context.toolkit.confirm = true;
+  context.toolkit.fileToOpen = o.input;
+  if (!context.program.importFlatAsciiData(*kind, importChoicesOf(o))) {
+    context.exitStatus = kFailed;
+    return;
+  }
+  context.write(o.output);
+}
+
+}  // namespace
+
+void addImportDatCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand("import-dat", "Import a flat ASCII column data file");
+  auto o = std::make_shared<DatOptions>();
+  command->add_option("input", o->input, "flat ASCII file")->required();
+  command->add_option("--type", o->type, "data type, e.g. \"Schlumberger Array\"")->required();
+  command->add_option("-o,--output", o->output, "native file to write")->required();
+  addColumnOptions(command, *o);
+  addChoiceOptions(command, *o);
+  command->callback([&context, o] { importDat(context, *o); });
 }
 
 }  // namespace zeva::cli

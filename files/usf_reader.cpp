@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/record/data_type.h"
@@ -142,6 +143,12 @@ bool isBlankOrComment(std::string_view line) {
   return text.empty() || line.front() == '!';
 }
 
+// The transmitter values of one TEM sweep.
+struct SweepValues {
+  float coilSize = 0.0f, current = 0.0f, frequency = 0.0f, ramp = 0.0f, delay = 0.0f;
+  std::int32_t turns = 1;
+};
+
 // One sounding as it is read: the header fields and the data rows.
 struct SoundingBeingRead {
   core::DataHeader header = importedDataHeader(core::DataTypeText());
@@ -168,6 +175,19 @@ struct SoundingBeingRead {
     coilSize.assign(n, 0.0f);
     delay.assign(n, 0.0f);
     sweepEnd.assign(n, 0);
+  }
+  SweepValues sweepValues(int sweep) const {
+    const auto k = static_cast<std::size_t>(sweep);
+    return {coilSize[k], current[k], frequency[k], ramp[k], delay[k], turns[k]};
+  }
+  void storeSweep(int sweep, const SweepValues& v) {
+    const auto k = static_cast<std::size_t>(sweep);
+    coilSize[k] = v.coilSize;
+    current[k] = v.current;
+    frequency[k] = v.frequency;
+    ramp[k] = v.ramp;
+    delay[k] = v.delay;
+    turns[k] = v.turns;
   }
   void growSweeps(int count) {
     const auto n = static_cast<std::size_t>(count);
@@ -204,7 +224,31 @@ class UsfReader {
   std::string readText(std::string_view rawLine, std::string_view line);
 
   bool readHeader(SoundingBeingRead& s);
+  // The ARRAY line, only allowed first: the data type.
+  bool readArray(std::string_view raw, bool firstLine, core::DataHeader& h);
+  // SWEEPS: the sweep arrays sized anew; false for a count out of range.
+  bool readSweepCount(std::string_view line, SoundingBeingRead& s);
+  void readVoltageUnit(std::string_view raw, std::string_view line, core::DataHeader& h);
+  // A transmitter keyword of a sweep into `v`: nothing when the line holds
+  // none, false after a value that refuses the sounding.
+  std::optional<bool> readSweepKeyword(std::string_view line, SweepValues& v);
+  // A data block: its column header, then its rows up to END.
   BlockOutcome readBlock(SoundingBeingRead& s, BlockKind kind);
+  // False after a message when POINTS is not positive or too large.
+  bool checkPointCount(const SoundingBeingRead& s);
+  // The next line that is neither blank nor a comment, raw and prepared.
+  bool nextFilledLine(std::string& raw, std::string& line);
+  // Rows of a conductivity-meter block: exactly POINTS lines.
+  BlockOutcome readCountedRows(const std::vector<Column>& columns, SoundingBeingRead& s);
+  // Rows of any other block up to its END line, TEM sweeps among them.
+  BlockOutcome readRowsToEnd(const std::vector<Column>& columns, SoundingBeingRead& s,
+                             BlockKind kind);
+  // Ends the current sweep at a SWEEP_NUMBER line and reads the next sweep's
+  // header.
+  bool startSweep(SoundingBeingRead& s, int& sweep);
+  // A row beyond POINTS is reported once and left out.
+  bool addRow(std::string_view line, const std::vector<Column>& columns, SoundingBeingRead& s,
+              BlockKind kind, int sweep);
   bool readColumnHeader(std::string_view line, std::span<const Vocabulary> vocabulary,
                         std::size_t maxWords, std::vector<Column>& columns);
   // Stores the words of a data line by the roles of the columns.
@@ -219,6 +263,7 @@ class UsfReader {
   int lineNumber_ = 0;
   std::optional<std::string> pending_;
   bool unitReported_ = false;
+  bool overflowReported_ = false;  // rows beyond POINTS, once per block
   // A line too long to read was reported: the file is refused and every
   // later message would only repeat it.
   bool stopped_ = false;
@@ -383,10 +428,73 @@ std::optional<int> UsfReader::readMainHeader() {
   return std::nullopt;
 }
 
+std::optional<bool> UsfReader::readSweepKeyword(std::string_view line, SweepValues& v) {
+  auto has = [&](std::string_view keyword) {
+    return line.find("/" + std::string(keyword)) != std::string::npos;
+  };
+  if (has("COIL_SIZE"))
+    readReal(line, v.coilSize);
+  else if (has("CURRENT"))
+    readReal(line, v.current);
+  else if (has("FREQUENCY"))
+    readReal(line, v.frequency);
+  else if (has("RAMP_TIME"))
+    return readScaled(line, v.ramp, usf::kRampFactor);
+  else if (has("TIME_DELAY"))
+    readReal(line, v.delay);
+  else if (has("LOOP_TURNS"))
+    readInteger(line, v.turns);
+  else
+    return std::nullopt;
+  return true;
+}
+
+bool UsfReader::readArray(std::string_view raw, bool firstLine, core::DataHeader& h) {
+  if (!firstLine) {
+    error("ARRAY keyword not permitted except for first line in sounding header");
+    return false;
+  }
+  // The data type keeps its commas ("MT Data xy, yx, inv.").
+  const auto rest = afterColon(raw);
+  if (rest) {
+    const std::string type = usfDataType(*rest);
+    if (core::findDataType(core::DataTypeText(type)) == nullptr) {
+      error("Data type not recognized: " + std::string(trimmed(*rest)));
+      return false;
+    }
+    h.dataType.assign(type);
+  }
+  return true;
+}
+
+bool UsfReader::readSweepCount(std::string_view line, SoundingBeingRead& s) {
+  std::int32_t sweeps = s.sweeps;
+  if (readInteger(line, sweeps)) {
+    if (sweeps < 1 || sweeps > core::limits::kMaxSweeps) {
+      error("Cannot allocate data arrays");
+      return false;
+    }
+    s.resizeSweeps(sweeps);
+  }
+  return true;
+}
+
+void UsfReader::readVoltageUnit(std::string_view raw, std::string_view line, core::DataHeader& h) {
+  if (!afterColon(line)) return;
+  const std::string unit = readText(raw, line);
+  const auto known = std::ranges::find(kVoltageUnits, unit, &VoltageUnit::fileText);
+  if (known == kVoltageUnits.end()) {
+    error("Voltage units not recognized: " + unit);
+    h.temVoltageUnit.assign("(nV/A-m^2)");
+  } else {
+    h.temVoltageUnit.assign(known->storedText);
+  }
+}
+
 bool UsfReader::readHeader(SoundingBeingRead& s) {
-  // Values of sweep 1 held until the header ends.
-  float coilSize = 0.0f, current = 0.0f, frequency = 0.0f, ramp = 0.0f, delay = 0.0f;
-  std::int32_t turns = 1;
+  // Values of sweep 1 held until the header ends, since SWEEPS may come
+  // later and sizes the sweep arrays anew.
+  SweepValues first;
   bool firstLine = true;
   std::string raw;
   for (;;) {
@@ -404,20 +512,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     };
     core::DataHeader& h = s.header;
     if (has("ARRAY")) {
-      if (!wasFirst) {
-        error("ARRAY keyword not permitted except for first line in sounding header");
-        return false;
-      }
-      // The data type keeps its commas ("MT Data xy, yx, inv.").
-      const auto rest = afterColon(raw);
-      if (rest) {
-        const std::string type = usfDataType(*rest);
-        if (core::findDataType(core::DataTypeText(type)) == nullptr) {
-          error("Data type not recognized: " + std::string(trimmed(*rest)));
-          return false;
-        }
-        h.dataType.assign(type);
-      }
+      if (!readArray(raw, wasFirst, h)) return false;
     } else if (has("COIL_LOCATION")) {
       std::array<float, 2> v{h.coilX, h.coilY};
       readReals(line, v);
@@ -446,37 +541,11 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
     } else if (has("LENGTH_UNITS")) {
       if (afterColon(line)) h.lengthUnit.assign(readText(raw, line) == "FEET" ? "(feet)" : "(m)");
     } else if (has("SWEEPS")) {
-      std::int32_t sweeps = s.sweeps;
-      if (readInteger(line, sweeps)) {
-        if (sweeps < 1 || sweeps > core::limits::kMaxSweeps) {
-          error("Cannot allocate data arrays");
-          return false;
-        }
-        s.resizeSweeps(sweeps);
-      }
+      if (!readSweepCount(line, s)) return false;
     } else if (has("VOLTAGE_UNITS")) {
-      if (afterColon(line)) {
-        const std::string unit = readText(raw, line);
-        const auto known = std::ranges::find(kVoltageUnits, unit, &VoltageUnit::fileText);
-        if (known == kVoltageUnits.end()) {
-          error("Voltage units not recognized: " + unit);
-          h.temVoltageUnit.assign("(nV/A-m^2)");
-        } else {
-          h.temVoltageUnit.assign(known->storedText);
-        }
-      }
-    } else if (has("COIL_SIZE")) {
-      readReal(line, coilSize);
-    } else if (has("CURRENT")) {
-      readReal(line, current);
-    } else if (has("FREQUENCY")) {
-      readReal(line, frequency);
-    } else if (has("RAMP_TIME")) {
-      if (!readScaled(line, ramp, usf::kRampFactor)) return false;
-    } else if (has("TIME_DELAY")) {
-      readReal(line, delay);
-    } else if (has("LOOP_TURNS")) {
-      readInteger(line, turns);
+      readVoltageUnit(raw, line, h);
+    } else if (const auto read = readSweepKeyword(line, first)) {
+      if (!*read) return false;
     } else if (has("DIPOLE_LENGTH")) {
       readReal(line, h.dipoleLength);
     } else if (has("SPACING")) {
@@ -485,12 +554,7 @@ bool UsfReader::readHeader(SoundingBeingRead& s) {
       readReal(line, s.fixedHeight);
     }
   }
-  s.coilSize[0] = coilSize;
-  s.current[0] = current;
-  s.frequency[0] = frequency;
-  s.ramp[0] = ramp;  // already in microseconds
-  s.delay[0] = delay;
-  s.turns[0] = turns;
+  s.storeSweep(0, first);  // the ramp already in microseconds
   return true;
 }
 
@@ -599,7 +663,7 @@ bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
 }
 
 bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
-  const auto k = static_cast<std::size_t>(sweep);
+  SweepValues values = s.sweepValues(sweep);
   std::string raw;
   for (;;) {
     if (!nextLine(raw)) {
@@ -607,79 +671,42 @@ bool UsfReader::readSweepHeader(SoundingBeingRead& s, int sweep) {
       return false;
     }
     const std::string line = valueLine(raw);
-    if (isEndLine(line)) return true;
+    if (isEndLine(line)) {
+      s.storeSweep(sweep, values);
+      return true;
+    }
     if (isBlankOrComment(line)) continue;
-    auto has = [&](std::string_view keyword) {
-      return line.find("/" + std::string(keyword)) != std::string::npos;
-    };
-    if (has("COIL_SIZE"))
-      readReal(line, s.coilSize[k]);
-    else if (has("CURRENT"))
-      readReal(line, s.current[k]);
-    else if (has("FREQUENCY"))
-      readReal(line, s.frequency[k]);
-    else if (has("RAMP_TIME")) {
-      if (!readScaled(line, s.ramp[k], usf::kRampFactor)) return false;
-    } else if (has("TIME_DELAY"))
-      readReal(line, s.delay[k]);
-    else if (has("LOOP_TURNS"))
-      readInteger(line, s.turns[k]);
+    if (const auto read = readSweepKeyword(line, values); read && !*read) return false;
   }
 }
 
-UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
-  if (s.points <= 0) {
-    error("Cannot read data unles there is a positive number of values");
-    return BlockOutcome::Failed;
-  }
-  if (s.points > core::limits::kMaxPoints) {
-    error("More points than " + std::to_string(core::limits::kMaxPoints) + ": " +
-          std::to_string(s.points));
-    return BlockOutcome::Failed;
-  }
-  std::string raw, line;
-  for (;;) {
-    if (!nextLine(raw)) {
-      error("end of file while trying to read line");
-      return BlockOutcome::Failed;
-    }
-    line = valueLine(raw);
-    if (!isBlankOrComment(line)) break;
-  }
-  // A keyword line where the column header should be: this sounding has no
-  // data block and the line belongs to what follows.
-  if (firstWordOf(line).starts_with("/")) {
-    pushBack(raw);
-    return BlockOutcome::NoBlock;
-  }
-
-  std::span<const Vocabulary> vocabulary;
-  std::size_t maxWords = 64;
+// The column words of each block kind and how many words a header line may
+// hold.
+std::pair<std::span<const Vocabulary>, std::size_t> vocabularyOf(BlockKind kind) {
   switch (kind) {
     case BlockKind::EmConductivity:
-      vocabulary = kEmConductivityColumns;
-      break;
+      return {kEmConductivityColumns, 64};
     case BlockKind::Tem:
-      vocabulary = kTemColumns, maxWords = 5;
-      break;
+      return {kTemColumns, 5};
     case BlockKind::Resistivity:
-      vocabulary = kResistivityColumns;
-      break;
+      return {kResistivityColumns, 64};
     case BlockKind::MaxMin:
-      vocabulary = kMaxMinColumns;
-      break;
+      return {kMaxMinColumns, 64};
     case BlockKind::Magnetotelluric:
-      vocabulary = kMagnetotelluricColumns;
-      break;
+      return {kMagnetotelluricColumns, 64};
   }
-  unitReported_ = false;
-  std::vector<Column> columns;
-  readColumnHeader(line, vocabulary, maxWords, columns);
+  return {kResistivityColumns, 64};
+}
+
+// What the columns of a block tell about the sounding: its geometry and
+// value counts, the dipole mode of a conductivity meter, the varying quantity
+// of a MaxMin sounding and the unit of a resistivity block's IP column.
+void describeFromColumns(SoundingBeingRead& s, BlockKind kind, const std::vector<Column>& columns,
+                         std::string_view headerLine) {
   auto present = [&](Role role, int slot) {
     return std::ranges::any_of(columns,
                                [&](const Column& c) { return c.role == role && c.slot == slot; });
   };
-
   switch (kind) {
     case BlockKind::EmConductivity: {
       s.ngeom = 3, s.ncomp = 2;
@@ -700,7 +727,7 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       s.ncomp = present(Role::Value, 1) ? 2 : 1;
       for (std::size_t k = 0; k < columns.size(); ++k) {
         if (columns[k].role != Role::Value || columns[k].slot != 1) continue;
-        const std::string_view word = splitWords(line)[k];
+        const std::string_view word = splitWords(headerLine)[k];
         s.header.ipUnit.assign(word == "PHASE"           ? "(mRad)"
                                : word == "CHARGEABILITY" ? "(mSec)"
                                                          : "(pfe)");
@@ -717,66 +744,124 @@ UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kin
       s.ngeom = 1, s.ncomp = 2;
       break;
   }
+}
 
-  int sweep = 0;
-  bool overflowReported = false;
-  auto addRow = [&](std::string_view text) {
-    if (static_cast<int>(s.values.size()) >= s.points) {
-      if (!overflowReported) error("Attempt to read beyond allocated data");
-      overflowReported = true;
-      return true;
-    }
-    return storeRow(text, columns, s, kind, sweep);
-  };
+// Every sweep from `sweep` on ends at the rows read so far.
+void endSweepsFrom(SoundingBeingRead& s, int sweep) {
+  for (int k = sweep; k < s.sweeps; ++k)
+    s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+}
 
-  if (kind == BlockKind::EmConductivity) {
-    // Exactly POINTS lines follow, blank ones included.
-    while (static_cast<int>(s.values.size()) < s.points) {
-      if (!nextLine(raw)) {
-        error("end of file while trying to read line");
-        return BlockOutcome::Failed;
-      }
-      line = valueLine(raw);
-      if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
-      if (!addRow(line)) return BlockOutcome::Failed;
+bool UsfReader::checkPointCount(const SoundingBeingRead& s) {
+  if (s.points <= 0) {
+    error("Cannot read data unles there is a positive number of values");
+    return false;
+  }
+  if (s.points > core::limits::kMaxPoints) {
+    error("More points than " + std::to_string(core::limits::kMaxPoints) + ": " +
+          std::to_string(s.points));
+    return false;
+  }
+  return true;
+}
+
+bool UsfReader::nextFilledLine(std::string& raw, std::string& line) {
+  for (;;) {
+    if (!nextLine(raw)) {
+      error("end of file while trying to read line");
+      return false;
     }
-    if (static_cast<int>(s.values.size()) == s.points) {
-      while (nextLine(raw))
-        if (isEndLine(valueLine(raw))) return BlockOutcome::Read;
+    line = valueLine(raw);
+    if (!isBlankOrComment(line)) return true;
+  }
+}
+
+bool UsfReader::addRow(std::string_view line, const std::vector<Column>& columns,
+                       SoundingBeingRead& s, BlockKind kind, int sweep) {
+  if (static_cast<int>(s.values.size()) >= s.points) {
+    if (!overflowReported_) error("Attempt to read beyond allocated data");
+    overflowReported_ = true;
+    return true;
+  }
+  return storeRow(line, columns, s, kind, sweep);
+}
+
+UsfReader::BlockOutcome UsfReader::readCountedRows(const std::vector<Column>& columns,
+                                                   SoundingBeingRead& s) {
+  std::string raw;
+  // Exactly POINTS lines follow, blank ones included.
+  while (static_cast<int>(s.values.size()) < s.points) {
+    if (!nextLine(raw)) {
       error("end of file while trying to read line");
       return BlockOutcome::Failed;
     }
-    return BlockOutcome::Read;
+    const std::string line = valueLine(raw);
+    if (isEndLine(line)) break;  // fewer lines than POINTS: the block ends here
+    if (!addRow(line, columns, s, BlockKind::EmConductivity, 0)) return BlockOutcome::Failed;
   }
+  if (static_cast<int>(s.values.size()) == s.points) {
+    while (nextLine(raw))
+      if (isEndLine(valueLine(raw))) return BlockOutcome::Read;
+    error("end of file while trying to read line");
+    return BlockOutcome::Failed;
+  }
+  return BlockOutcome::Read;
+}
 
+bool UsfReader::startSweep(SoundingBeingRead& s, int& sweep) {
+  endSweepsFrom(s, sweep);
+  ++sweep;
+  // More sweeps than SWEEPS announced: the arrays grow with the data.
+  if (sweep >= s.sweeps) {
+    if (sweep >= core::limits::kMaxSweeps) {
+      error("Cannot allocate data arrays");
+      return false;
+    }
+    s.growSweeps(sweep + 1);
+  }
+  return readSweepHeader(s, sweep);
+}
+
+UsfReader::BlockOutcome UsfReader::readRowsToEnd(const std::vector<Column>& columns,
+                                                 SoundingBeingRead& s, BlockKind kind) {
+  int sweep = 0;
+  std::string raw;
   for (;;) {
     if (!nextLine(raw)) {
       error("end of file while trying to read line");
       return BlockOutcome::Failed;
     }
-    line = valueLine(raw);
+    const std::string line = valueLine(raw);
     if (isEndLine(line)) break;
     if (isBlankOrComment(line)) continue;
     if (kind == BlockKind::Tem && line.find("SWEEP_NUMBER") != std::string::npos) {
-      for (int k = sweep; k < s.sweeps; ++k)
-        s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
-      ++sweep;
-      // More sweeps than SWEEPS announced: the arrays grow with the data.
-      if (sweep >= s.sweeps) {
-        if (sweep >= core::limits::kMaxSweeps) {
-          error("Cannot allocate data arrays");
-          return BlockOutcome::Failed;
-        }
-        s.growSweeps(sweep + 1);
-      }
-      if (!readSweepHeader(s, sweep)) return BlockOutcome::Failed;
+      if (!startSweep(s, sweep)) return BlockOutcome::Failed;
       continue;
     }
-    if (!addRow(line)) return BlockOutcome::Failed;
+    if (!addRow(line, columns, s, kind, sweep)) return BlockOutcome::Failed;
   }
-  for (int k = sweep; k < s.sweeps; ++k)
-    s.sweepEnd[static_cast<std::size_t>(k)] = static_cast<std::int32_t>(s.values.size());
+  endSweepsFrom(s, sweep);
   return BlockOutcome::Read;
+}
+
+UsfReader::BlockOutcome UsfReader::readBlock(SoundingBeingRead& s, BlockKind kind) {
+  if (!checkPointCount(s)) return BlockOutcome::Failed;
+  std::string raw, line;
+  if (!nextFilledLine(raw, line)) return BlockOutcome::Failed;
+  // A keyword line where the column header should be: this sounding has no
+  // data block and the line belongs to what follows.
+  if (firstWordOf(line).starts_with("/")) {
+    pushBack(raw);
+    return BlockOutcome::NoBlock;
+  }
+  const auto [vocabulary, maxWords] = vocabularyOf(kind);
+  unitReported_ = false;
+  overflowReported_ = false;
+  std::vector<Column> columns;
+  readColumnHeader(line, vocabulary, maxWords, columns);
+  describeFromColumns(s, kind, columns, line);
+  if (kind == BlockKind::EmConductivity) return readCountedRows(columns, s);
+  return readRowsToEnd(columns, s, kind);
 }
 
 bool UsfReader::readSounding(SoundingBeingRead& s, bool chosen) {

@@ -262,145 +262,201 @@ struct SearchOutcome {
   float fit = 0.0f;
 };
 
-}  // namespace
+// One analysis of S: the best-fit model and its fit, the searches planned
+// and made, and the per-worker copies of S when they run side by side.
+class EquivalenceAnalysis {
+ public:
+  EquivalenceAnalysis(Sounding& S, const forward::ForwardRoutine& routine, RunMonitor& monitor)
+      : S_(S), routine_(routine), monitor_(monitor), counted_([this](Sounding& s) {
+          ++runs_;
+          runForward(s, routine_);
+        }) {}
 
-EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine& routine,
-                                     RunMonitor& monitor) {
-  EquivalenceResult result;
-  const int npar = S.NPAR(), nlayer = S.NLAYER();
-  if (npar < 1 || S.M.PAR.size() < idx(npar) || S.M.LFIX.size() < idx(npar) ||
-      S.RESOLV.size() < idx(npar) * idx(npar + 1) / 2)
-    return result;
-  std::atomic<int> runs{0};
-  const forward::ForwardRoutine counted = [&](Sounding& s) {
-    ++runs;
-    runForward(s, routine);
-  };
+  EquivalenceResult run();
 
-  // The fit of the model as it stands is the best fit; the analysis ends on
-  // this model, whose results the memory keeps.
-  ForwardMemory memory;
-  S.layer.equivalenceValid = core::kFalse;
-  memory.run(S, counted);
-  memory.keepLast();
-  const std::vector<float> best = S.M.PAR;
-  const float bestFit = equivalenceFit(S);
-  const float threshold = kEquivalenceThresholdRatio * bestFit;
-  const float tolerance = 0.1f * (threshold - bestFit);
-  try {
-    S.EQUIVA.resize(idx(2 * npar), idx(npar));
-    S.ERER.assign(idx(2 * npar), 0.0f);
-    S.PARMIN.assign(best.begin(), best.begin() + npar);
-    S.PARMAX.assign(best.begin(), best.begin() + npar);
-    S.ZNMIN.assign(idx(std::max(nlayer, 0)), 0.0f);
-    S.ZNMAX.assign(idx(std::max(nlayer, 0)), 0.0f);
-  } catch (const std::bad_alloc&) {
-    result.forwardRuns = runs;
-    return result;
-  }
-  const std::vector<float> depths = boundaryDepths(S, best);
-  std::copy(depths.begin(), depths.end(), S.ZNMIN.begin());
-  std::copy(depths.begin(), depths.end(), S.ZNMAX.begin());
-  S.layer.deepestEquivalentDepth = depths.empty() ? 0.0f : depths.back();
-
+ private:
+  // The equivalence arrays sized and the ranges started at the best model;
+  // false when there is no memory for them.
+  bool startRanges();
   // Two searches per free parameter, each from the best-fit model.
-  std::vector<SearchOutcome> searches;
-  for (int j = 0; j < npar; ++j) {
-    if (core::isSet(S.M.LFIX[idx(j)])) continue;
+  void planSearches();
+  // The searches are independent: with a routine that runs on workers they
+  // are made at the same time, each worker on a copy of S with its own
+  // messages; the results are taken in order on this thread.
+  void prepareWorkers();
+  void search(int index, int worker);
+  // Takes the result of a search into S and shows the progress; false to
+  // stop (interrupted).
+  bool collect(int index);
+  // The flags of a complete analysis, and S back on the best-fit model.
+  void finish();
+
+  Sounding& S_;
+  const forward::ForwardRoutine& routine_;
+  RunMonitor& monitor_;
+  EquivalenceResult result_;
+  std::atomic<int> runs_{0};
+  const forward::ForwardRoutine counted_;
+  ForwardMemory memory_;
+  std::vector<float> best_;
+  float bestFit_ = 0.0f, threshold_ = 0.0f, tolerance_ = 0.0f;
+  std::vector<SearchOutcome> searches_;
+  int free_ = 0;  // free parameters
+  bool onWorkers_ = false;
+  bool progressShown_ = false;
+  std::vector<Sounding> copies_;
+  std::vector<ui::MessageCollector> messages_;
+};
+
+bool EquivalenceAnalysis::startRanges() {
+  const int npar = S_.NPAR(), nlayer = S_.NLAYER();
+  try {
+    S_.EQUIVA.resize(idx(2 * npar), idx(npar));
+    S_.ERER.assign(idx(2 * npar), 0.0f);
+    S_.PARMIN.assign(best_.begin(), best_.begin() + npar);
+    S_.PARMAX.assign(best_.begin(), best_.begin() + npar);
+    S_.ZNMIN.assign(idx(std::max(nlayer, 0)), 0.0f);
+    S_.ZNMAX.assign(idx(std::max(nlayer, 0)), 0.0f);
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  const std::vector<float> depths = boundaryDepths(S_, best_);
+  std::copy(depths.begin(), depths.end(), S_.ZNMIN.begin());
+  std::copy(depths.begin(), depths.end(), S_.ZNMAX.begin());
+  S_.layer.deepestEquivalentDepth = depths.empty() ? 0.0f : depths.back();
+  return true;
+}
+
+void EquivalenceAnalysis::planSearches() {
+  for (int j = 0; j < S_.NPAR(); ++j) {
+    if (core::isSet(S_.M.LFIX[idx(j)])) continue;
     for (int direction = 0; direction < 2; ++direction) {
       SearchOutcome outcome;
       outcome.j = j;
       outcome.direction = direction;
-      searches.push_back(outcome);
+      searches_.push_back(outcome);
     }
   }
-  const int free = static_cast<int>(searches.size()) / 2;
-  ui::Toolkit& toolkit = monitor.toolkit();
-  monitor.markTime();
-  monitor.PollInterrupt(true);
-  bool progressShown = false;
+  free_ = static_cast<int>(searches_.size()) / 2;
+}
 
-  // The searches are independent: with a routine that runs on workers they
-  // are made at the same time, each worker on a copy of S with its own
-  // messages; the results are taken in order on this thread.
+void EquivalenceAnalysis::prepareWorkers() {
   WorkerPool& pool = WorkerPool::shared();
-  const bool onWorkers = pool.parallel() && routine.runsOnWorkers() && searches.size() > 1;
-  std::vector<Sounding> copies;
-  std::vector<ui::MessageCollector> messages;
-  if (onWorkers) {
-    copies.assign(idx(pool.threads()), S);
-    for (Sounding& copy : copies) copy.detachData();
-    messages.assign(searches.size(), ui::MessageCollector(&pool.stopping()));
-  }
+  onWorkers_ = pool.parallel() && routine_.runsOnWorkers() && searches_.size() > 1;
+  if (!onWorkers_) return;
+  copies_.assign(idx(pool.threads()), S_);
+  for (Sounding& copy : copies_) copy.detachData();
+  messages_.assign(searches_.size(), ui::MessageCollector(&pool.stopping()));
+}
 
-  const auto search = [&](int index, int worker) {
-    SearchOutcome& outcome = searches[idx(index)];
-    Sounding& work = onWorkers ? copies[idx(worker)] : S;
-    work.M.PAR = best;
-    equivalenceFit(work) = bestFit;
-    const float upward = initialSearchRatio(resolutionElement(work, outcome.j, outcome.j));
-    float F = outcome.direction == 0 ? upward : 1.0f / std::sqrt(upward);
-    if (onWorkers) {
-      ui::MessageCollector& told = messages[idx(index)];
-      RunMonitor workerMonitor(told);
-      const forward::ForwardRoutine toWorker = [&](Sounding& s) {
-        ++runs;
-        runForward(s, routine, told);
-      };
-      outcome.finished = EquivalenceLimit(outcome.j, F, threshold, tolerance, work, toWorker,
-                                          workerMonitor);
-    } else {
-      outcome.finished = EquivalenceLimit(outcome.j, F, threshold, tolerance, work, counted, monitor);
-    }
-    outcome.model = work.M.PAR;
-    outcome.fit = equivalenceFit(work);
-  };
-  const auto collect = [&](int index) {
-    if (onWorkers) messages[idx(index)].replay(toolkit);
-    const SearchOutcome& outcome = searches[idx(index)];
-    if (!outcome.finished) {
-      result.interrupted = true;
-      return false;
-    }
-    const std::size_t row = idx(2 * outcome.j + outcome.direction);
-    for (int i = 0; i < npar; ++i) S.EQUIVA(row, idx(i)) = outcome.model[idx(i)];
-    S.ERER[row] = outcome.fit;
-    S.M.PAR = outcome.model;
-    widenRanges(S);
-    equivalenceFit(S) = bestFit;
-    S.M.PAR = best;
-    ++result.searches;
-    if (result.searches == 1 && monitor.secondsSinceMark() * 2.0 * free > kProgressThreshold) {
-      toolkit.showProgress(kEquivalenceProgressLabel);
-      progressShown = true;
-    }
-    if (progressShown)
-      toolkit.setProgress(static_cast<double>(result.searches) / (2.0 * free),
-                          kEquivalenceProgressLabel);
-    if (monitor.PollInterrupt()) {
-      result.interrupted = true;
-      return false;
-    }
-    return true;
-  };
-  if (onWorkers)
-    pool.run(static_cast<int>(searches.size()), search, collect);
+void EquivalenceAnalysis::search(int index, int worker) {
+  SearchOutcome& outcome = searches_[idx(index)];
+  Sounding& work = onWorkers_ ? copies_[idx(worker)] : S_;
+  work.M.PAR = best_;
+  equivalenceFit(work) = bestFit_;
+  const float upward = initialSearchRatio(resolutionElement(work, outcome.j, outcome.j));
+  float F = outcome.direction == 0 ? upward : 1.0f / std::sqrt(upward);
+  if (onWorkers_) {
+    ui::MessageCollector& told = messages_[idx(index)];
+    RunMonitor workerMonitor(told);
+    const forward::ForwardRoutine toWorker = [&](Sounding& s) {
+      ++runs_;
+      runForward(s, routine_, told);
+    };
+    outcome.finished =
+        EquivalenceLimit(outcome.j, F, threshold_, tolerance_, work, toWorker, workerMonitor);
+  } else {
+    outcome.finished =
+        EquivalenceLimit(outcome.j, F, threshold_, tolerance_, work, counted_, monitor_);
+  }
+  outcome.model = work.M.PAR;
+  outcome.fit = equivalenceFit(work);
+}
+
+bool EquivalenceAnalysis::collect(int index) {
+  ui::Toolkit& toolkit = monitor_.toolkit();
+  if (onWorkers_) messages_[idx(index)].replay(toolkit);
+  const SearchOutcome& outcome = searches_[idx(index)];
+  if (!outcome.finished) {
+    result_.interrupted = true;
+    return false;
+  }
+  const std::size_t row = idx(2 * outcome.j + outcome.direction);
+  for (int i = 0; i < S_.NPAR(); ++i) S_.EQUIVA(row, idx(i)) = outcome.model[idx(i)];
+  S_.ERER[row] = outcome.fit;
+  S_.M.PAR = outcome.model;
+  widenRanges(S_);
+  equivalenceFit(S_) = bestFit_;
+  S_.M.PAR = best_;
+  ++result_.searches;
+  if (result_.searches == 1 && monitor_.secondsSinceMark() * 2.0 * free_ > kProgressThreshold) {
+    toolkit.showProgress(kEquivalenceProgressLabel);
+    progressShown_ = true;
+  }
+  if (progressShown_)
+    toolkit.setProgress(static_cast<double>(result_.searches) / (2.0 * free_),
+                        kEquivalenceProgressLabel);
+  if (monitor_.PollInterrupt()) {
+    result_.interrupted = true;
+    return false;
+  }
+  return true;
+}
+
+void EquivalenceAnalysis::finish() {
+  if (!result_.interrupted) {
+    result_.completed = true;
+    S_.layer.resolutionValid = core::kTrue;
+    S_.layer.equivalenceValid = core::kTrue;
+    if (!(S_.layer.deepestEquivalentDepth > 0.0f)) S_.layer.deepestEquivalentDepth = 20.0f;
+  }
+  monitor_.PollInterrupt(true);
+  S_.M.PAR = best_;
+  memory_.run(S_, counted_);
+  S_.layer.saved = core::kFalse;
+  if (progressShown_) monitor_.toolkit().hideProgress();
+  result_.forwardRuns = runs_;
+}
+
+EquivalenceResult EquivalenceAnalysis::run() {
+  const int npar = S_.NPAR();
+  if (npar < 1 || S_.M.PAR.size() < idx(npar) || S_.M.LFIX.size() < idx(npar) ||
+      S_.RESOLV.size() < idx(npar) * idx(npar + 1) / 2)
+    return result_;
+  // The fit of the model as it stands is the best fit; the analysis ends on
+  // this model, whose results the memory keeps.
+  S_.layer.equivalenceValid = core::kFalse;
+  memory_.run(S_, counted_);
+  memory_.keepLast();
+  best_ = S_.M.PAR;
+  bestFit_ = equivalenceFit(S_);
+  threshold_ = kEquivalenceThresholdRatio * bestFit_;
+  tolerance_ = 0.1f * (threshold_ - bestFit_);
+  if (!startRanges()) {
+    result_.forwardRuns = runs_;
+    return result_;
+  }
+  planSearches();
+  monitor_.markTime();
+  monitor_.PollInterrupt(true);
+  prepareWorkers();
+  const int count = static_cast<int>(searches_.size());
+  const auto search = [this](int index, int worker) { this->search(index, worker); };
+  const auto collect = [this](int index) { return this->collect(index); };
+  if (onWorkers_)
+    WorkerPool::shared().run(count, search, collect);
   else
-    WorkerPool::runOnCaller(static_cast<int>(searches.size()), search, collect);
+    WorkerPool::runOnCaller(count, search, collect);
+  finish();
+  return result_;
+}
 
-  if (!result.interrupted) {
-    result.completed = true;
-    S.layer.resolutionValid = core::kTrue;
-    S.layer.equivalenceValid = core::kTrue;
-    if (!(S.layer.deepestEquivalentDepth > 0.0f)) S.layer.deepestEquivalentDepth = 20.0f;
-  }
-  monitor.PollInterrupt(true);
-  S.M.PAR = best;
-  memory.run(S, counted);
-  S.layer.saved = core::kFalse;
-  if (progressShown) toolkit.hideProgress();
-  result.forwardRuns = runs;
-  return result;
+}  // namespace
+
+EquivalenceResult AnalyzeEquivalence(Sounding& S, const forward::ForwardRoutine& routine,
+                                     RunMonitor& monitor) {
+  EquivalenceAnalysis analysis(S, routine, monitor);
+  return analysis.run();
 }
 
 }  // namespace zeva::inversion

@@ -94,6 +94,109 @@ std::string_view smoothModelTitle(const Sounding& SM) {
   return core::isSet(SM.model.LROUGH) ? kOccamTitle : kRidgeRegressionTitle;
 }
 
+namespace {
+
+// No smooth model: the arrays freed, the user told why, the status returned.
+int refuseSmooth(Sounding& SM, ui::Toolkit& toolkit, std::string_view message, int status) {
+  SM.freeModelArrays();
+  SM.model.NLAYER = SM.model.NPAR = 0;
+  toolkit.information(message);
+  return status;
+}
+
+// The positive abscissae of the readings (spacings, frequencies, times), or
+// for a conductivity meter the effective penetration depth of each dipole
+// mode read. Only these can bound a depth range.
+std::vector<float> positiveAbscissae(const Sounding& SM) {
+  const auto& d = SM.data();
+  const int ndata = std::min(SM.NDATA(), static_cast<int>(d.TIME.rows()));
+  std::vector<float> abscissae;
+  const core::Family family = core::familyOf(SM.header.dataType);
+  if (family == core::Family::EmConductivity && d.TIME.cols() >= 3) {
+    const int mode = SM.header.mode;
+    for (int i = 0; i < ndata; ++i) {
+      const float spacing = d.TIME(idx(i), 1), height = d.TIME(idx(i), 2);
+      if (mode != forward::kVerticalDipoles)
+        abscissae.push_back(forward::effectivePenetrationDepth('H', spacing, height));
+      if (mode != forward::kHorizontalDipoles)
+        abscissae.push_back(forward::effectivePenetrationDepth('V', spacing, height));
+    }
+  } else {
+    const auto column = d.TIME.column(0);
+    abscissae.assign(column.begin(), column.begin() + ndata);
+  }
+  std::erase_if(abscissae, [](float v) { return !(v > 0.0f); });
+  return abscissae;
+}
+
+// Starting resistivity and IP value of every smooth layer.
+struct SmoothStart {
+  float rho0 = 0.0f;
+  float m0 = kFallbackIp;
+};
+
+// The starting values from the data; for MaxMin and MT data the depth range
+// follows from the starting resistivity and the abscissa range [zmin, zmax].
+SmoothStart startingValues(Sounding& SM, const core::InversionSettings& settings,
+                           const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
+                           float& zmin, float& zmax) {
+  SmoothStart start;
+  const core::Family family = core::familyOf(SM.header.dataType);
+  const int ncomp = SM.NCOMP();
+  if (family == core::Family::MaxMin) {
+    start.rho0 = maxMinHalfSpace(SM, settings, forward, monitor, fitPane);
+    const float deepest = 33.0f * std::sqrt(start.rho0 / zmin);
+    const float shallowest = 3.0f * std::sqrt(start.rho0 / zmax);
+    zmax = deepest, zmin = shallowest;
+  } else if (family == core::Family::Magnetotelluric) {
+    start.rho0 = meanOfValid(dataColumn(SM, 0));
+    const float deepest = 100.0f * std::sqrt(start.rho0 / zmin);
+    const float shallowest = 3.0f * std::sqrt(start.rho0 / zmax);
+    zmax = deepest, zmin = shallowest;
+  } else if (family == core::Family::EmConductivity) {
+    const int mode = SM.header.mode;
+    if (mode == forward::kVerticalDipoles && ncomp >= 2) {
+      start.rho0 = meanOfValid(dataColumn(SM, 1));
+    } else if (mode == forward::kHorizontalDipoles || ncomp < 2) {
+      start.rho0 = meanOfValid(dataColumn(SM, 0));
+    } else {
+      std::vector<float> both(dataColumn(SM, 0).begin(), dataColumn(SM, 0).end());
+      both.insert(both.end(), dataColumn(SM, 1).begin(), dataColumn(SM, 1).end());
+      start.rho0 = meanOfValid(both);
+    }
+  } else {
+    start.rho0 = 0.5f * (meanOfValid(dataColumn(SM, 0)) + meanOfValid(dataColumn(SM, ncomp - 1)));
+    if (ncomp >= 2) start.m0 = meanOfValid(dataColumn(SM, 1));
+  }
+  // The parameters are fitted in log: a start that is not positive could
+  // never move.
+  if (!(start.rho0 > 0.0f) || !std::isfinite(start.rho0)) start.rho0 = kFallbackResistivity;
+  if (!(start.m0 > 0.0f) || !std::isfinite(start.m0)) start.m0 = kFallbackIp;
+  return start;
+}
+
+// Every layer at the starting values, the boundaries fixed at depths in
+// geometric progression from zmin to zmax.
+void fillStartingModel(Sounding& SM, int nlayer, int npk, const SmoothStart& start, float zmin,
+                       float zmax) {
+  auto& M = SM.M;
+  for (int j = 0; j < nlayer; ++j) {
+    M.PAR[idx(j)] = start.rho0;
+    for (int block = 1; block < npk; ++block) M.PAR[idx(block * nlayer + j)] = start.m0;
+  }
+  const float q = std::exp(std::log(zmax / zmin) / static_cast<float>(nlayer - 1));
+  float depth = zmin;
+  for (int b = 0; b + 1 < nlayer; ++b, depth *= q) M.PAR[SM.geometryIndex(b)] = depth;
+  for (int j = 0; j < SM.NPAR(); ++j) {
+    M.LMTP[idx(j)] = core::kFalse;
+    M.LFIX[idx(j)] = core::logical(j >= npk * nlayer);
+  }
+  SM.model.depths = core::kTrue;
+  SM.layer.syntheticValid = SM.layer.resolutionValid = SM.layer.equivalenceValid = core::kFalse;
+}
+
+}  // namespace
+
 int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
                 const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
                 const SmoothDepthRange& range) {
@@ -116,95 +219,21 @@ int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
     return kSmoothArraysNotAllocated;
   }
 
-  // The abscissa range. Only positive abscissae (spacings, frequencies,
-  // depths) can bound a depth range.
-  const auto& d = SM.data();
-  const core::Family family = core::familyOf(SM.header.dataType);
-  const int ndata = std::min(SM.NDATA(), static_cast<int>(d.TIME.rows()));
   float zmin = 1.0e30f, zmax = -1.0e30f;
-  std::vector<float> abscissae;
-  if (family == core::Family::EmConductivity && d.TIME.cols() >= 3) {
-    const int mode = SM.header.mode;
-    for (int i = 0; i < ndata; ++i) {
-      const float spacing = d.TIME(idx(i), 1), height = d.TIME(idx(i), 2);
-      if (mode != forward::kVerticalDipoles)
-        abscissae.push_back(forward::effectivePenetrationDepth('H', spacing, height));
-      if (mode != forward::kHorizontalDipoles)
-        abscissae.push_back(forward::effectivePenetrationDepth('V', spacing, height));
-    }
-  } else {
-    const auto column = d.TIME.column(0);
-    abscissae.assign(column.begin(), column.begin() + ndata);
-  }
-  std::erase_if(abscissae, [](float v) { return !(v > 0.0f); });
-  widenRange(abscissae, zmin, zmax);
-  if (zmax <= 0.0f) {
-    SM.freeModelArrays();
-    SM.model.NLAYER = SM.model.NPAR = 0;
-    toolkit.information(kSmoothTooFewData);
-    return kSmoothTooFewLayers;
-  }
-  if (family == core::Family::EmConductivity) zmin *= 1.5f, zmax *= 1.5f;
+  widenRange(positiveAbscissae(SM), zmin, zmax);
+  if (zmax <= 0.0f) return refuseSmooth(SM, toolkit, kSmoothTooFewData, kSmoothTooFewLayers);
+  if (core::familyOf(SM.header.dataType) == core::Family::EmConductivity)
+    zmin *= 1.5f, zmax *= 1.5f;
   zmin *= 0.25f;
   zmax *= 0.5f;
 
-  // Starting values and the final depth range.
-  float rho0 = 0.0f;
-  float m0 = kFallbackIp;
-  const int ncomp = SM.NCOMP();
-  if (family == core::Family::MaxMin) {
-    rho0 = maxMinHalfSpace(SM, settings, forward, monitor, fitPane);
-    const float deepest = 33.0f * std::sqrt(rho0 / zmin);
-    const float shallowest = 3.0f * std::sqrt(rho0 / zmax);
-    zmax = deepest, zmin = shallowest;
-  } else if (family == core::Family::Magnetotelluric) {
-    rho0 = meanOfValid(dataColumn(SM, 0));
-    const float deepest = 100.0f * std::sqrt(rho0 / zmin);
-    const float shallowest = 3.0f * std::sqrt(rho0 / zmax);
-    zmax = deepest, zmin = shallowest;
-  } else if (family == core::Family::EmConductivity) {
-    const int mode = SM.header.mode;
-    if (mode == forward::kVerticalDipoles && ncomp >= 2) {
-      rho0 = meanOfValid(dataColumn(SM, 1));
-    } else if (mode == forward::kHorizontalDipoles || ncomp < 2) {
-      rho0 = meanOfValid(dataColumn(SM, 0));
-    } else {
-      std::vector<float> both(dataColumn(SM, 0).begin(), dataColumn(SM, 0).end());
-      both.insert(both.end(), dataColumn(SM, 1).begin(), dataColumn(SM, 1).end());
-      rho0 = meanOfValid(both);
-    }
-  } else {
-    rho0 = 0.5f * (meanOfValid(dataColumn(SM, 0)) + meanOfValid(dataColumn(SM, ncomp - 1)));
-    if (ncomp >= 2) m0 = meanOfValid(dataColumn(SM, 1));
-  }
+  const SmoothStart start = startingValues(SM, settings, forward, monitor, fitPane, zmin, zmax);
   if (range.zmin) zmin = *range.zmin;
   if (range.zmax) zmax = *range.zmax;
-  if (!(zmin > 0.0f) || !(zmax > zmin) || !std::isfinite(zmax)) {
-    SM.freeModelArrays();
-    SM.model.NLAYER = SM.model.NPAR = 0;
-    toolkit.information(kSmoothBadRangeMessage);
-    return kSmoothBadDepthRange;
-  }
+  if (!(zmin > 0.0f) || !(zmax > zmin) || !std::isfinite(zmax))
+    return refuseSmooth(SM, toolkit, kSmoothBadRangeMessage, kSmoothBadDepthRange);
 
-  // The parameters are fitted in log: a start that is not positive could
-  // never move.
-  if (!(rho0 > 0.0f) || !std::isfinite(rho0)) rho0 = kFallbackResistivity;
-  if (!(m0 > 0.0f) || !std::isfinite(m0)) m0 = kFallbackIp;
-
-  auto& M = SM.M;
-  for (int j = 0; j < nlayer; ++j) {
-    M.PAR[idx(j)] = rho0;
-    for (int block = 1; block < npk; ++block) M.PAR[idx(block * nlayer + j)] = m0;
-  }
-  const float q = std::exp(std::log(zmax / zmin) / static_cast<float>(nlayer - 1));
-  float depth = zmin;
-  for (int b = 0; b + 1 < nlayer; ++b, depth *= q) M.PAR[SM.geometryIndex(b)] = depth;
-  for (int j = 0; j < SM.NPAR(); ++j) {
-    M.LMTP[idx(j)] = core::kFalse;
-    M.LFIX[idx(j)] = core::logical(j >= npk * nlayer);
-  }
-  SM.model.depths = core::kTrue;
-  SM.layer.syntheticValid = SM.layer.resolutionValid = SM.layer.equivalenceValid = core::kFalse;
+  fillStartingModel(SM, nlayer, npk, start, zmin, zmax);
   toolkit.setStatus(kSmoothLayerPane, smoothLayerText(nlayer));
   return 0;
 }

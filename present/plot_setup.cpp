@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/record/data_type.h"
+#include "forward/mt_depth_transforms.h"
 
 namespace zeva::present {
 
@@ -250,12 +251,12 @@ void SetUpModelPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame>
   }
   if (core::isMagnetotelluric(S.header.dataType)) {
     if (settings.view.showBostick) {
-      const DepthCurve c = BostickModel(S, settings.transformsIncludeMasked);
+      const forward::DepthCurve c = forward::BostickModel(S, settings.transformsIncludeMasked);
       values[0].add(c.resistivity);
       depths.add(c.depth);
     }
     if (settings.view.showNiblett) {
-      const DepthCurve c = NiblettModel(S, settings.transformsIncludeMasked);
+      const forward::DepthCurve c = forward::NiblettModel(S, settings.transformsIncludeMasked);
       values[0].add(c.resistivity);
       depths.add(c.depth);
     }

@@ -77,7 +77,8 @@ std::vector<Key> recentFileKeys(std::array<std::string, kRecentFileCount>& files
 }
 
 // The sections and keys in the order they are written. The table refers into
-// `s`, so the same table reads and writes.
+// `s`, so the same table reads and writes. Long because it is the whole file
+// layout in one table, one line per key.
 std::vector<Section> sectionsOf(Settings& s) {
   WindowPlacement& w = s.windows;
   ImportColumns& c = s.columns;

@@ -1,5 +1,6 @@
 // The sounding plots on a recording canvas: curves and their breaks, grids, the
-// MT reference line, model on data, the layered model and the MT transforms.
+// MT reference line, model on data, the layered model and the MT transforms
+// drawn in it.
 
 #include "present/sounding_plots.h"
 
@@ -377,59 +378,33 @@ TEST(DataPlot, TitlesFollowTheDataType) {
   EXPECT_FLOAT_EQ(title->angle, 90.0f);
 }
 
-TEST(MtTransforms, HalfSpaceGivesItsResistivityAtTheSkinDepthScale) {
+TEST(ModelPlot, DrawsEachMtTransformOnlyWhenAskedAtTheHalfSpaceResistivity) {
   core::CurrentSounding c;
   test::halfSpaceMt(c, 100.0f);
-  const DepthCurve bostick = BostickModel(c.S, false);
-  const DepthCurve niblett = NiblettModel(c.S, false);
-  ASSERT_EQ(bostick.depth.size(), 12u);
-  ASSERT_EQ(niblett.depth.size(), 13u);
-  for (float rho : bostick.resistivity) EXPECT_NEAR(rho, 100.0f, 0.01f);
-  for (float rho : niblett.resistivity) EXPECT_NEAR(rho, 100.0f, 0.01f);
-  // Depth of a 45-degree half-space: 356 sqrt(rho / f), and Bostick's
-  // 503 sqrt(rho / (2 f)) at the geometric mean frequency of each pair.
-  const auto& d = c.S.data();
-  EXPECT_NEAR(niblett.depth[0], 355.88126f * std::sqrt(100.0f / d.TIME(0, 0)), 1e-2f);
-  const float fm = std::sqrt(d.TIME(0, 0) * d.TIME(1, 0));
-  EXPECT_NEAR(bostick.depth[0], 503.0f * std::sqrt(0.5f * 100.0f / fm), 1e-2f);
-  EXPECT_TRUE(std::ranges::is_sorted(niblett.depth));
-}
-
-TEST(MtTransforms, MaskedReadingsAreLeftOutUnlessIncluded) {
-  core::CurrentSounding c;
-  test::halfSpaceMt(c, 100.0f);
-  c.S.data().LMASK(3, 0) = kTrue;
-  EXPECT_EQ(NiblettModel(c.S, false).depth.size(), 12u);
-  EXPECT_EQ(NiblettModel(c.S, true).depth.size(), 13u);
-  EXPECT_EQ(BostickModel(c.S, false).depth.size(), 11u);
-}
-
-TEST(MtTransforms, BostickSkipsNearlyEqualFrequencies) {
-  core::CurrentSounding c;
-  test::fillData(c.S, core::type::kMagnetotelluric, {100, 95, 10, 1},
-                 {{10, 10, 10, 10}, {45, 45, 45, 45}});
-  EXPECT_EQ(BostickModel(c.S, false).depth.size(), 2u);
-}
-
-TEST(MtTransforms, NiblettUsesEveryReadingWhenFrequenciesRise) {
-  core::CurrentSounding c;
-  test::halfSpaceMt(c, 100.0f);
-  auto& d = c.S.data();
-  for (int i = 0, j = c.S.NDATA() - 1; i < j; ++i, --j) std::swap(d.TIME(i, 0), d.TIME(j, 0));
-  const DepthCurve n = NiblettModel(c.S, false);
-  EXPECT_EQ(n.depth.size(), 13u);
-  EXPECT_TRUE(std::ranges::is_sorted(n.depth));
-  EXPECT_NEAR(n.depth.front(), 355.88126f * std::sqrt(100.0f / 1000.0f), 1e-3f);
-}
-
-TEST(MtTransforms, NiblettKeepsOnlyIncreasingDepths) {
-  core::CurrentSounding c;
-  // The third reading's depth (rho 1 at 0.1 Hz) is shallower than the second's.
-  test::fillData(c.S, core::type::kMagnetotelluric, {10, 1, 0.1f, 0.01f},
-                 {{100, 100, 1, 100}, {45, 45, 45, 45}});
-  const DepthCurve n = NiblettModel(c.S, false);
-  EXPECT_EQ(n.depth.size(), 3u);
-  EXPECT_TRUE(std::ranges::is_sorted(n.depth));
+  PlotSettings settings;
+  settings.bostickColour = 13;
+  settings.niblettColour = 14;
+  Picture picture;
+  picture.draw(c, settings);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(13)), 0u);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(14)), 0u);
+  settings.view.showBostick = true;
+  picture.draw(c, settings);
+  EXPECT_GT(picture.canvas.segmentsIn(pen(13)), 0u);
+  EXPECT_EQ(picture.canvas.segmentsIn(pen(14)), 0u);
+  // Over a half-space both transforms are a vertical line at its resistivity.
+  settings.view.showNiblett = true;
+  picture.draw(c, settings);
+  const GraphFrame& g = c.modelFrames[0];
+  const float x100 = g.originX + PageX(100.0f, g);
+  for (int colour : {13, 14}) {
+    EXPECT_GT(picture.canvas.segmentsIn(pen(colour)), 0u);
+    for (const auto& s : picture.canvas.segments)
+      if (s.colour == pen(colour)) {
+        EXPECT_NEAR(s.from.x, x100, 1e-3f);
+        EXPECT_NEAR(s.to.x, x100, 1e-3f);
+      }
+  }
 }
 
 TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {

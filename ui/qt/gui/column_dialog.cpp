@@ -158,27 +158,22 @@ ColumnDialog::ColumnDialog(const QString& title, const QString& text,
   side->addLayout(form_);
   layout->addLayout(side);
 
-  const bool sch = schlumberger(request_);
-  const bool vc = voltageAndCurrent(request_);
+  addColumnFields(columns);
+  addRowBound(tr("First Row:"), "firstRow", columns.firstRow, firstRow_, useFirst_);
+  addRowBound(tr("Last Row:"), "lastRow", columns.lastRow, lastRow_, useLast_);
+  addHintAndButtons(side);
+
+  // A file of the program's own export is read with the export's columns.
+  if (const auto exported = columnsOfExportHeader(text.toStdString(), request_, columns))
+    showColumns(*exported);
+  resize(900, 520);
+}
+
+void ColumnDialog::addColumnFields(const Columns& columns) {
   switch (request_.kind) {
     case FlatAsciiKind::Resistivity:
     case FlatAsciiKind::ResistivityIp:
-      addField("spacing", sch ? tr("Column for AB/2:") : tr("Column for Spacing:"),
-               columns.spacing);
-      addField("resistivity", vc ? tr("Column for Voltage:") : tr("Column for Resistivity:"),
-               columns.resistivity);
-      addField("mn", tr("Column for MN:"), sch ? columns.mn : 0, sch);
-      addField("current", tr("Column for Current:"), vc ? columns.current : 0, vc);
-      if (request_.kind == FlatAsciiKind::ResistivityIp)
-        addField("ipData", tr("Column for IP Data:"), columns.ipData);
-      if (dipoleArray(request_)) {
-        dipoleLength_ = new QDoubleSpinBox(this);
-        dipoleLength_->setObjectName("dipoleLength");
-        dipoleLength_->setRange(0.0, 1.0e6);
-        dipoleLength_->setDecimals(3);
-        dipoleLength_->setValue(request_.header.dipoleLength);
-        form_->addRow(tr("Dipole Length:"), dipoleLength_);
-      }
+      addResistivityFields(columns);
       break;
     case FlatAsciiKind::MaxMin:
       addField("frequency", tr("Column for Frequency:"), columns.frequency);
@@ -226,25 +221,44 @@ ColumnDialog::ColumnDialog(const QString& title, const QString& text,
                columns.modelResist);
       break;
   }
+}
 
-  // Each row bound: the field shows its size, the box whether it is used.
-  auto bound = [&](const QString& label, const QString& name, int setting, QSpinBox*& field,
-                   QCheckBox*& use) {
-    field = new QSpinBox(this);
-    field->setObjectName(name);
-    field->setRange(0, 99999999);
-    field->setValue(std::abs(setting));
-    use = new QCheckBox(tr("Use"), this);
-    use->setObjectName(name + "Used");
-    use->setChecked(setting > 0);
-    auto* row = new QHBoxLayout;
-    row->addWidget(field, 1);
-    row->addWidget(use);
-    form_->addRow(label, row);
-  };
-  bound(tr("First Row:"), "firstRow", columns.firstRow, firstRow_, useFirst_);
-  bound(tr("Last Row:"), "lastRow", columns.lastRow, lastRow_, useLast_);
+void ColumnDialog::addResistivityFields(const Columns& columns) {
+  const bool sch = schlumberger(request_);
+  const bool vc = voltageAndCurrent(request_);
+  addField("spacing", sch ? tr("Column for AB/2:") : tr("Column for Spacing:"), columns.spacing);
+  addField("resistivity", vc ? tr("Column for Voltage:") : tr("Column for Resistivity:"),
+           columns.resistivity);
+  addField("mn", tr("Column for MN:"), sch ? columns.mn : 0, sch);
+  addField("current", tr("Column for Current:"), vc ? columns.current : 0, vc);
+  if (request_.kind == FlatAsciiKind::ResistivityIp)
+    addField("ipData", tr("Column for IP Data:"), columns.ipData);
+  if (dipoleArray(request_)) {
+    dipoleLength_ = new QDoubleSpinBox(this);
+    dipoleLength_->setObjectName("dipoleLength");
+    dipoleLength_->setRange(0.0, 1.0e6);
+    dipoleLength_->setDecimals(3);
+    dipoleLength_->setValue(request_.header.dipoleLength);
+    form_->addRow(tr("Dipole Length:"), dipoleLength_);
+  }
+}
 
+void ColumnDialog::addRowBound(const QString& label, const QString& name, int setting,
+                               QSpinBox*& field, QCheckBox*& use) {
+  field = new QSpinBox(this);
+  field->setObjectName(name);
+  field->setRange(0, 99999999);
+  field->setValue(std::abs(setting));
+  use = new QCheckBox(tr("Use"), this);
+  use->setObjectName(name + "Used");
+  use->setChecked(setting > 0);
+  auto* row = new QHBoxLayout;
+  row->addWidget(field, 1);
+  row->addWidget(use);
+  form_->addRow(label, row);
+}
+
+void ColumnDialog::addHintAndButtons(QVBoxLayout* side) {
   auto* hint = new QLabel(tr("Rows are counted from 1 in the file; 0 leaves an optional column "
                              "out. Rows whose columns do not all hold numbers are skipped."),
                           this);
@@ -259,11 +273,6 @@ ColumnDialog::ColumnDialog(const QString& title, const QString& text,
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   side->addWidget(buttons);
-
-  // A file of the program's own export is read with the export's columns.
-  if (const auto exported = columnsOfExportHeader(text.toStdString(), request_, columns))
-    showColumns(*exported);
-  resize(900, 520);
 }
 
 void ColumnDialog::addField(const std::string& key, const QString& label, int value, bool enabled) {

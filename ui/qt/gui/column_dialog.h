@@ -24,6 +24,7 @@ class QDoubleSpinBox;
 class QFormLayout;
 class QPlainTextEdit;
 class QSpinBox;
+class QVBoxLayout;
 
 namespace zeva::qt {
 
@@ -56,7 +57,14 @@ class ColumnDialog : public QDialog {
   void useExportLayout();
 
  private:
+  // The column fields of the importer, with its own choices.
+  void addColumnFields(const settings::ImportColumns& columns);
+  void addResistivityFields(const settings::ImportColumns& columns);
   void addField(const std::string& key, const QString& label, int value, bool enabled = true);
+  // A row bound: the field shows its size, the box whether it is used.
+  void addRowBound(const QString& label, const QString& name, int setting, QSpinBox*& field,
+                   QCheckBox*& use);
+  void addHintAndButtons(QVBoxLayout* side);
   void showColumns(const settings::ImportColumns& columns);
 
   files::FlatAsciiRequest request_;

@@ -116,16 +116,7 @@ DataEditor::DataEditor(const core::Sounding& sounding, ui::Toolkit& toolkit, QWi
   auto* layout = new QVBoxLayout(this);
 
   // The dipole length enters the geometric factor of voltage and current.
-  if (core::traitsOf(header_.dataType).dipoleLengthInFactor) {
-    auto* form = new QFormLayout;
-    dipoleLength_ = lengthBox("dipoleLength", header_.dipoleLength, this);
-    dipoleLength_->setMinimum(0.0);
-    form->addRow(tr("&Dipole length a:"), dipoleLength_);
-    layout->addLayout(form);
-    connect(dipoleLength_, &QDoubleSpinBox::valueChanged, this, [this] {
-      for (int row = 0; row < grid_->rowCount(); ++row) updateComputed(row);
-    });
-  }
+  if (core::traitsOf(header_.dataType).dipoleLengthInFactor) addDipoleLength(layout);
 
   grid_ = new QTableWidget(this);
   grid_->setObjectName("dataGrid");
@@ -136,6 +127,29 @@ DataEditor::DataEditor(const core::Sounding& sounding, ui::Toolkit& toolkit, QWi
   });
   layout->addWidget(grid_, 3);
 
+  addOperationButtons(layout);
+
+  if (core::isTem(header_.dataType)) addLoopAndSweeps(layout, sounding);
+
+  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  connect(box, &QDialogButtonBox::accepted, this, &DataEditor::accept);
+  connect(box, &QDialogButtonBox::rejected, this, &DataEditor::reject);
+  layout->addWidget(box);
+  resize(820, core::isTem(header_.dataType) ? 680 : 540);
+}
+
+void DataEditor::addDipoleLength(QVBoxLayout* layout) {
+  auto* form = new QFormLayout;
+  dipoleLength_ = lengthBox("dipoleLength", header_.dipoleLength, this);
+  dipoleLength_->setMinimum(0.0);
+  form->addRow(tr("&Dipole length a:"), dipoleLength_);
+  layout->addLayout(form);
+  connect(dipoleLength_, &QDoubleSpinBox::valueChanged, this, [this] {
+    for (int row = 0; row < grid_->rowCount(); ++row) updateComputed(row);
+  });
+}
+
+void DataEditor::addOperationButtons(QVBoxLayout* layout) {
   auto* buttons = new QGridLayout;
   struct Operation {
     const char* text;
@@ -160,50 +174,44 @@ DataEditor::DataEditor(const core::Sounding& sounding, ui::Toolkit& toolkit, QWi
     ++position;
   }
   layout->addLayout(buttons);
+}
 
-  if (core::isTem(header_.dataType)) {
-    auto* box = new QGroupBox(tr("Loop and sweeps"), this);
-    auto* column = new QVBoxLayout(box);
-    auto* form = new QFormLayout;
-    const std::pair<const char*, float> geometry[] = {{"Loop side &x:", header_.loopSizeX},
-                                                      {"Loop side &y:", header_.loopSizeY},
-                                                      {"Coil offset x:", header_.coilX},
-                                                      {"Coil offset y:", header_.coilY}};
-    int k = 0;
-    for (auto [label, value] : geometry) {
-      loop_.push_back(lengthBox(QString("loop%1").arg(k++), value, box));
-      form->addRow(tr(label), loop_.back());
-    }
-    column->addLayout(form);
-    sweeps_ = new QTableWidget(box);
-    sweeps_->setObjectName("sweepGrid");
-    sweeps_->setColumnCount(kSweepColumns);
-    sweeps_->setHorizontalHeaderLabels({"Last Gate", "Frequency (Hz)", "Current (A)", "Turns",
-                                        "Ramp (us)", "Receiver Area (m^2)", "Delay (ms)"});
-    sweeps_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    fillSweeps(sounding);
-    column->addWidget(sweeps_);
-    auto* sweepButtons = new QHBoxLayout;
-    auto* add = new QPushButton(tr("Add &Sweep"), box);
-    add->setObjectName("appendSweep");
-    auto* remove = new QPushButton(tr("Delete S&weep"), box);
-    remove->setObjectName("deleteSweep");
-    for (QPushButton* b : {add, remove}) {
-      b->setAutoDefault(false);
-      sweepButtons->addWidget(b);
-    }
-    sweepButtons->addStretch();
-    connect(add, &QPushButton::clicked, this, &DataEditor::appendSweep);
-    connect(remove, &QPushButton::clicked, this, &DataEditor::deleteSweep);
-    column->addLayout(sweepButtons);
-    layout->addWidget(box, 2);
+void DataEditor::addLoopAndSweeps(QVBoxLayout* layout, const core::Sounding& sounding) {
+  auto* box = new QGroupBox(tr("Loop and sweeps"), this);
+  auto* column = new QVBoxLayout(box);
+  auto* form = new QFormLayout;
+  const std::pair<const char*, float> geometry[] = {{"Loop side &x:", header_.loopSizeX},
+                                                    {"Loop side &y:", header_.loopSizeY},
+                                                    {"Coil offset x:", header_.coilX},
+                                                    {"Coil offset y:", header_.coilY}};
+  int k = 0;
+  for (auto [label, value] : geometry) {
+    loop_.push_back(lengthBox(QString("loop%1").arg(k++), value, box));
+    form->addRow(tr(label), loop_.back());
   }
-
-  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(box, &QDialogButtonBox::accepted, this, &DataEditor::accept);
-  connect(box, &QDialogButtonBox::rejected, this, &DataEditor::reject);
-  layout->addWidget(box);
-  resize(820, core::isTem(header_.dataType) ? 680 : 540);
+  column->addLayout(form);
+  sweeps_ = new QTableWidget(box);
+  sweeps_->setObjectName("sweepGrid");
+  sweeps_->setColumnCount(kSweepColumns);
+  sweeps_->setHorizontalHeaderLabels({"Last Gate", "Frequency (Hz)", "Current (A)", "Turns",
+                                      "Ramp (us)", "Receiver Area (m^2)", "Delay (ms)"});
+  sweeps_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  fillSweeps(sounding);
+  column->addWidget(sweeps_);
+  auto* sweepButtons = new QHBoxLayout;
+  auto* add = new QPushButton(tr("Add &Sweep"), box);
+  add->setObjectName("appendSweep");
+  auto* remove = new QPushButton(tr("Delete S&weep"), box);
+  remove->setObjectName("deleteSweep");
+  for (QPushButton* b : {add, remove}) {
+    b->setAutoDefault(false);
+    sweepButtons->addWidget(b);
+  }
+  sweepButtons->addStretch();
+  connect(add, &QPushButton::clicked, this, &DataEditor::appendSweep);
+  connect(remove, &QPushButton::clicked, this, &DataEditor::deleteSweep);
+  column->addLayout(sweepButtons);
+  layout->addWidget(box, 2);
 }
 
 void DataEditor::buildColumns() {

@@ -21,6 +21,7 @@
 
 class QDoubleSpinBox;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace zeva::qt {
 
@@ -66,6 +67,12 @@ class DataEditor : public QDialog {
     Kind kind;
     int index;  // geometry or data-value index
   };
+  // The dipole length of a dipole array, above the grid.
+  void addDipoleLength(QVBoxLayout* layout);
+  // The row and cell operations under the grid.
+  void addOperationButtons(QVBoxLayout* layout);
+  // The loop geometry and sweep table of a TEM sounding.
+  void addLoopAndSweeps(QVBoxLayout* layout, const core::Sounding& sounding);
   void buildColumns();
   void fill(const core::Sounding& sounding);
   void fillSweeps(const core::Sounding& sounding);

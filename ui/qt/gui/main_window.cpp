@@ -3,17 +3,14 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QRadioButton>
 #include <QStatusBar>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -32,6 +29,7 @@
 #include "ui/qt/gui/model_editor.h"
 #include "ui/qt/gui/new_sounding_dialog.h"
 #include "ui/qt/gui/plot_properties_dialog.h"
+#include "ui/qt/gui/shift_options_dialog.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 #include "ui/qt/gui/well_log_window.h"
 #include "ui/qt/render/graphics_export.h"
@@ -56,43 +54,6 @@ QString cursorText(const QString& title, float value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.4g", static_cast<double>(value));
   return title.trimmed() + ": " + QString::fromLatin1(text);
-}
-
-// The "Shift Data Options" dialog: how segments are brought into line and
-// what is shifted. Empty when cancelled.
-std::optional<std::pair<int, int>> askShiftOptions(QWidget* parent, int mode, int target) {
-  QDialog dialog(parent);
-  dialog.setObjectName("shiftDialog");
-  dialog.setWindowTitle(QStringLiteral("Shift Data Options"));
-  auto* layout = new QVBoxLayout(&dialog);
-  auto group = [&](const QString& title, const QStringList& choices, int current) {
-    auto* box = new QGroupBox(title, &dialog);
-    auto* column = new QVBoxLayout(box);
-    auto* buttons = new QButtonGroup(box);
-    for (int i = 0; i < choices.size(); ++i) {
-      auto* button = new QRadioButton(choices[i], box);
-      buttons->addButton(button, i + 1);
-      button->setChecked(i + 1 == current);
-      column->addWidget(button);
-    }
-    layout->addWidget(box);
-    return buttons;
-  };
-  QButtonGroup* modes =
-      group(QObject::tr("Shift"),
-            {QObject::tr("Shift to match &long-spacing data"),
-             QObject::tr("Shift to match &short-spacing data"), QObject::tr("Do &not shift")},
-            mode);
-  QButtonGroup* targets = group(QObject::tr("Target"),
-                                {QObject::tr("Shift the &data and reduce the number of points"),
-                                 QObject::tr("Shift the s&ynthetics to match the original data")},
-                                target);
-  auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  QObject::connect(box, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(box, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(box);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return std::pair{std::max(1, modes->checkedId()), std::max(1, targets->checkedId())};
 }
 
 }  // namespace

@@ -140,20 +140,20 @@ void drawFrame(present::Plotter& plotter, GraphFrame& g) {
 
 }  // namespace
 
-void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
-                     const core::LogSegmentation& segments, const WellLogView& view,
-                     const std::string& name) {
-  using present::DrawDashedLine;
-  plotter.Plot(1.0f, 0.0f, present::kNewPage);
-  const Layers model = layersOf(S);
-  const Layers fit{segments.resistivity, segments.bottomDepth};
+namespace {
 
-  // The depth both graphs show: the log, and the layered model below it.
+// The depth both graphs show: the log, and the layered models below it.
+float depthShown(const files::WellLog& log, const Layers& model, const Layers& fit) {
   float deepest = log.depth.empty() ? 0.0f : log.depth.back();
   for (const Layers* layers : {&model, &fit})
     if (!layers->bottomDepth.empty()) deepest = std::max(deepest, layers->bottomDepth.back());
   if (log.depth.empty() && !model.bottomDepth.empty()) deepest *= 1.5f;
+  return deepest;
+}
 
+// The resistivity graph: whole decades around the log's and the model's
+// resistivities.
+void setUpLogGraph(GraphFrame& g, const files::WellLog& log, const Layers& model, float deepest) {
   float low = 1.0e30f, high = 0.0f;
   auto extend = [&](const std::vector<float>& values) {
     for (float v : values)
@@ -161,71 +161,103 @@ void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const f
   };
   extend(log.resistivity);
   extend(model.resistivity);
-  std::array<GraphFrame, 2> graphs{};
-  GraphFrame& logGraph = graphs[0];
-  commonFrame(logGraph, 1.1f);
+  commonFrame(g, 1.1f);
   const present::DecadeRange decades =
       high > 0.0f ? present::decadesAround(low, high) : present::DecadeRange{0, 3};
-  logGraph.xCycles = decades.decades;
-  logGraph.xCycleLength = 3.9f / static_cast<float>(decades.decades);
-  logGraph.xExponentOrDivisions = decades.firstExponent;
-  setDepthAxis(logGraph, deepest);
+  g.xCycles = decades.decades;
+  g.xCycleLength = 3.9f / static_cast<float>(decades.decades);
+  g.xExponentOrDivisions = decades.firstExponent;
+  setDepthAxis(g, deepest);
+}
 
-  const std::vector<float> logConductance = core::cumulativeConductance(log);
+// The conductance graph: a linear axis from 0 to the largest conductance of
+// the log and the model down to the deepest depth shown.
+void setUpConductanceGraph(GraphFrame& g, const std::vector<float>& logConductance,
+                           const Layers& model, float deepest) {
   float largest = logConductance.empty() ? 0.0f : logConductance.back();
   if (!model.resistivity.empty())
     largest =
         std::max(largest, core::layeredConductance(model.resistivity, model.bottomDepth, deepest));
-  GraphFrame& conductanceGraph = graphs[1];
-  commonFrame(conductanceGraph, 6.1f);
+  commonFrame(g, 6.1f);
   const present::LinearRange c = present::linearAround(0.0f, std::max(largest, 1e-3f), 5);
-  conductanceGraph.xCycles = c.cycles;
-  conductanceGraph.xCycleLength = 3.6f / static_cast<float>(c.cycles);
-  conductanceGraph.xStart = c.start;
-  conductanceGraph.xStep = c.step;
-  conductanceGraph.xExponentOrDivisions = c.divisions;
-  setDepthAxis(conductanceGraph, deepest);
+  g.xCycles = c.cycles;
+  g.xCycleLength = 3.6f / static_cast<float>(c.cycles);
+  g.xStart = c.start;
+  g.xStep = c.step;
+  g.xExponentOrDivisions = c.divisions;
+  setDepthAxis(g, deepest);
+}
 
-  drawFrame(plotter, logGraph);
-  axisTitles(plotter, logGraph, "Resistivity (ohm-m)", "Depth (m)");
+// The resistivity graph with its title and the curves the view shows;
+// returns the depth at the bottom of the graph.
+float drawLogGraph(present::Plotter& plotter, GraphFrame& g, const files::WellLog& log,
+                   const Layers& model, const Layers& fit, const WellLogView& view,
+                   const std::string& name) {
+  using present::DrawDashedLine;
+  drawFrame(plotter, g);
+  axisTitles(plotter, g, "Resistivity (ohm-m)", "Depth (m)");
   const std::string title = name.empty() ? std::string("Well Log") : "Well Log " + name;
-  plotter.SymbolCentred(present::frameWidth(logGraph) / 2.0f, kGraphHeight + 0.3f, 0.22f, title,
-                        0.0f, static_cast<int>(title.size()));
-  const float bottom = present::ValueY(0.0f, logGraph);
+  plotter.SymbolCentred(present::frameWidth(g) / 2.0f, kGraphHeight + 0.3f, 0.22f, title, 0.0f,
+                        static_cast<int>(title.size()));
+  const float bottom = present::ValueY(0.0f, g);
   std::vector<float> values, depths;
   if (view.log && !log.depth.empty()) {
     plotter.NewPen(kLogColour);
-    DrawDashedLine(plotter, log.resistivity, log.depth, present::kDash, present::kSolidGap,
-                   logGraph);
+    DrawDashedLine(plotter, log.resistivity, log.depth, present::kDash, present::kSolidGap, g);
   }
   if (view.segments && !fit.resistivity.empty()) {
     plotter.NewPen(kSegmentColour);
     staircase(fit, bottom, values, depths);
-    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, logGraph);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, g);
   }
   if (view.layered && !model.resistivity.empty()) {
     plotter.NewPen(kLayeredColour);
     staircase(model, bottom, values, depths);
-    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, logGraph);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, g);
   }
+  return bottom;
+}
 
-  drawFrame(plotter, conductanceGraph);
-  axisTitles(plotter, conductanceGraph, "Conductance (S)", "Depth (m)");
+// The conductance graph with the curves the view shows, down to `bottom`.
+void drawConductanceGraph(present::Plotter& plotter, GraphFrame& g, const files::WellLog& log,
+                          const std::vector<float>& logConductance, const Layers& model,
+                          const Layers& fit, const WellLogView& view, float bottom) {
+  using present::DrawDashedLine;
+  drawFrame(plotter, g);
+  axisTitles(plotter, g, "Conductance (S)", "Depth (m)");
+  std::vector<float> values, depths;
   if (view.conductance && !log.depth.empty()) {
     plotter.NewPen(kLogColour);
-    DrawDashedLine(plotter, logConductance, log.depth, present::kDash, present::kSolidGap,
-                   conductanceGraph);
+    DrawDashedLine(plotter, logConductance, log.depth, present::kDash, present::kSolidGap, g);
   }
   if (view.segments && !fit.resistivity.empty()) {
     plotter.NewPen(kSegmentColour);
     conductanceLine(fit, bottom, values, depths);
-    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, conductanceGraph);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kDashedGap, g);
   }
   if (view.layered && !model.resistivity.empty()) {
     plotter.NewPen(kLayeredColour);
     conductanceLine(model, bottom, values, depths);
-    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, conductanceGraph);
+    DrawDashedLine(plotter, values, depths, present::kDash, present::kSolidGap, g);
   }
+}
+
+}  // namespace
+
+void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
+                     const core::LogSegmentation& segments, const WellLogView& view,
+                     const std::string& name) {
+  plotter.Plot(1.0f, 0.0f, present::kNewPage);
+  const Layers model = layersOf(S);
+  const Layers fit{segments.resistivity, segments.bottomDepth};
+  const float deepest = depthShown(log, model, fit);
+  const std::vector<float> logConductance = core::cumulativeConductance(log);
+  std::array<GraphFrame, 2> graphs{};
+  setUpLogGraph(graphs[0], log, model, deepest);
+  setUpConductanceGraph(graphs[1], logConductance, model, deepest);
+
+  const float bottom = drawLogGraph(plotter, graphs[0], log, model, fit, view, name);
+  drawConductanceGraph(plotter, graphs[1], log, logConductance, model, fit, view, bottom);
 
   const int logGrid = view.minorGridLog ? present::colour::kGrey : 0;
   const int conductanceGrid = view.minorGridConductance ? present::colour::kGrey : 0;
