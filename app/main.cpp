@@ -15,8 +15,8 @@
 #include <tuple>
 
 #include "core/program/program.h"
-#include "core/record/floating_point.h"
 #include "core/program/recovery_file.h"
+#include "core/record/floating_point.h"
 #include "settings/settings_file.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
@@ -50,17 +50,60 @@ void keepDisplayFlags(const zeva::core::ViewSwitches& view, bool modelOnData,
   flags.redLine = view.redLine;
 }
 
-int run(QApplication& app) {
-  using namespace zeva;
-  qt::QtToolkit toolkit;
-
-  // The main window: 5 % of the screen width from the left, 60 % of the
-  // screen in each direction, unless the last run left a placement.
+// The main window: 5 % of the screen width from the left, 60 % of the
+// screen in each direction, unless the last run left a placement on screen.
+QRect windowPlacement(const zeva::settings::WindowPlacement& w) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   QRect placement(screen.left() + static_cast<int>(std::lround(0.05 * screen.width())),
                   screen.top() + static_cast<int>(std::lround(0.05 * screen.height())),
                   static_cast<int>(std::lround(0.6 * screen.width())),
                   static_cast<int>(std::lround(0.6 * screen.height())));
+  if (w.windowW > 0 && w.windowH > 0 &&
+      screen.intersects(QRect(w.windowX, w.windowY, w.windowW, w.windowH)))
+    placement = QRect(w.windowX, w.windowY, w.windowW, w.windowH);
+  return placement;
+}
+
+// The working folder of the last run, or the current one; the program
+// changes to it.
+std::filesystem::path enterDataFolder(const std::string& lastDir) {
+  std::error_code ignored;
+  std::filesystem::path dataFolder = lastDir;
+  if (dataFolder.empty() || !std::filesystem::is_directory(dataFolder, ignored))
+    dataFolder = std::filesystem::current_path(ignored);
+  std::filesystem::current_path(dataFolder, ignored);
+  return dataFolder;
+}
+
+// The name of the last sounding of the previous run, without trailing blanks.
+std::string lastSoundingOf(const zeva::settings::Settings& stored) {
+  std::string lastName =
+      stored.lastFile.substr(0, std::tuple_size_v<decltype(zeva::core::NameText::chars)>);
+  while (!lastName.empty() && lastName.back() == ' ') lastName.pop_back();
+  return lastName;
+}
+
+// At Exit: the window's normal placement, the view, the folder and the last
+// sounding written to the settings file.
+void writeSettingsOnExit(zeva::core::Program& program, const QRect& normal,
+                         const std::filesystem::path& settingsFile, zeva::ui::Toolkit& toolkit) {
+  zeva::settings::Settings& kept = program.settings();
+  if (normal.isValid()) {
+    kept.windows.windowX = normal.x();
+    kept.windows.windowY = normal.y();
+    kept.windows.windowW = normal.width();
+    kept.windows.windowH = normal.height();
+  }
+  keepDisplayFlags(program.view(), zeva::core::isSet(program.current().modelOnData), kept.flags);
+  kept.lastDir = program.dataFolder().string();
+  const std::string last =
+      program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
+  zeva::settings::writeSettingsFile(settingsFile, kept, last, toolkit);
+}
+
+int run(QApplication& app) {
+  using namespace zeva;
+  qt::QtToolkit toolkit;
 
   // The settings; a first start has no file and keeps the built-in values.
   const std::filesystem::path settingsFile = settings::settingsPath();
@@ -68,16 +111,8 @@ int run(QApplication& app) {
   std::error_code ignored;
   if (std::filesystem::exists(settingsFile, ignored))
     settings::readSettingsFile(settingsFile, stored, toolkit);
-  const settings::WindowPlacement& w = stored.windows;
-  if (w.windowW > 0 && w.windowH > 0 &&
-      screen.intersects(QRect(w.windowX, w.windowY, w.windowW, w.windowH)))
-    placement = QRect(w.windowX, w.windowY, w.windowW, w.windowH);
-
-  // The working folder of the last run; the program changes to it.
-  std::filesystem::path dataFolder = stored.lastDir;
-  if (dataFolder.empty() || !std::filesystem::is_directory(dataFolder, ignored))
-    dataFolder = std::filesystem::current_path(ignored);
-  std::filesystem::current_path(dataFolder, ignored);
+  const QRect placement = windowPlacement(stored.windows);
+  const std::filesystem::path dataFolder = enterDataFolder(stored.lastDir);
 
   // The debug log of calculation errors lives in the user's state folder and
   // the recovery file in the user's data folder, not in whatever folder the
@@ -99,9 +134,7 @@ int run(QApplication& app) {
   window.autoscale();
 
   // The last sounding of the previous run.
-  std::string lastName =
-      stored.lastFile.substr(0, std::tuple_size_v<decltype(core::NameText::chars)>);
-  while (!lastName.empty() && lastName.back() == ' ') lastName.pop_back();
+  const std::string lastName = lastSoundingOf(stored);
   window.show();
   if (!lastName.empty()) {
     program.reload(lastName);
@@ -115,20 +148,8 @@ int run(QApplication& app) {
   program.resetHistory();
   window.refresh();
 
-  window.setExitHandler([&](const QRect& normal) {
-    settings::Settings& kept = program.settings();
-    if (normal.isValid()) {
-      kept.windows.windowX = normal.x();
-      kept.windows.windowY = normal.y();
-      kept.windows.windowW = normal.width();
-      kept.windows.windowH = normal.height();
-    }
-    keepDisplayFlags(program.view(), core::isSet(program.current().modelOnData), kept.flags);
-    kept.lastDir = program.dataFolder().string();
-    const std::string last =
-        program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
-    settings::writeSettingsFile(settingsFile, kept, last, toolkit);
-  });
+  window.setExitHandler(
+      [&](const QRect& normal) { writeSettingsOnExit(program, normal, settingsFile, toolkit); });
   return app.exec();
 }
 

@@ -269,6 +269,154 @@ std::optional<std::string> rowProblem(const FlatAsciiRequest& request, const Imp
   return std::nullopt;
 }
 
+// The columns of a data import that depend on the array and the choices:
+// MN (Schlumberger), current (voltage and current), 0 when not read.
+struct DataColumns {
+  int mn = 0;
+  int current = 0;
+  bool voltageAndCurrent = false;
+};
+
+// The columns a data importer reads, named as its messages name them; none
+// for the well-log and model importers.
+std::vector<UsedColumn> usedDataColumns(FlatAsciiKind kind, const ImportColumns& c,
+                                        const DataColumns& data, bool schlumberger) {
+  const std::string_view spacingName = schlumberger ? "AB/2" : "SPACING";
+  const std::string_view resistivityName = data.voltageAndCurrent ? "VOLTAGE" : "RESISTIVITY";
+  switch (kind) {
+    case FlatAsciiKind::Resistivity:
+      return {{spacingName, c.spacing},
+              {resistivityName, c.resistivity},
+              {"MN", data.mn},
+              {"CURRENT", data.current}};
+    case FlatAsciiKind::ResistivityIp:
+      return {{spacingName, c.spacing},
+              {resistivityName, c.resistivity},
+              {"MN", data.mn},
+              {"CURRENT", data.current},
+              {"IP DATA", c.ipData}};
+    case FlatAsciiKind::MaxMin:
+      return {{"FREQUENCY", c.frequency},
+              {"IN-PHASE", c.inPhase},
+              {"QUADRATURE", c.quadrature},
+              {"SPACE", c.space},
+              {"HEIGHT", c.height}};
+    case FlatAsciiKind::EmConductivity:
+      return {{"FREQUENCY", c.frequency},
+              {"SPACE", c.space},
+              {"HEIGHT", c.height},
+              {"CONDUCTIVITY", c.voltage}};
+    case FlatAsciiKind::Magnetotelluric:
+      return {{"FREQUENCY", c.frequency},
+              {"RESISTIVITY", c.resistivity},
+              {"PHASE", c.modelResist},
+              {"RESISTIVITY ERROR", c.rhoError},
+              {"PHASE ERROR", c.phaseError}};
+    case FlatAsciiKind::Tem:
+      return {{"TIME", c.time}, {"VOLTAGE", c.voltage}};
+    case FlatAsciiKind::WellLog:
+    case FlatAsciiKind::Model:
+      break;
+  }
+  return {};
+}
+
+// The header of the imported sounding: the request's, named after the file,
+// with the counts of `rows` readings of the importer's kind.
+core::DataHeader importedHeader(const FlatAsciiRequest& request, const std::filesystem::path& file,
+                                std::size_t rows, int mn) {
+  core::DataHeader header = request.header;
+  header.name.assign(soundingNameOf(file));
+  header.NDATA = static_cast<std::int32_t>(rows);
+  header.NSETS = 1;
+  header.NSHIFT = 0;
+  header.plotCount = 1;
+  switch (request.kind) {
+    case FlatAsciiKind::Resistivity:
+      header.NCOMP = 1, header.NGEOM = mn > 0 ? 2 : 1;
+      break;
+    case FlatAsciiKind::ResistivityIp:
+      // Voltage and current are turned into resistivities on reading; with
+      // two data values their columns would overlap the IP values.
+      header.NCOMP = 2, header.NGEOM = mn > 0 ? 2 : 1, header.voltageAndCurrent = core::kFalse;
+      break;
+    case FlatAsciiKind::MaxMin:
+    case FlatAsciiKind::EmConductivity:
+      header.NCOMP = 2, header.NGEOM = 3;
+      break;
+    case FlatAsciiKind::Magnetotelluric:
+      header.NCOMP = 2, header.NGEOM = 1;
+      break;
+    case FlatAsciiKind::Tem:
+      header.NCOMP = 1, header.NGEOM = 1;
+      break;
+    default:
+      break;
+  }
+  if (request.kind == FlatAsciiKind::EmConductivity && header.mode != 3) header.mode = 2;
+  return header;
+}
+
+// A resistivity reading, from a resistivity column or, with voltage and
+// current, from the voltage and the array's geometric factor.
+void storeResistivityRow(core::SoundingData& d, std::size_t i, const std::vector<float>& row,
+                         const FlatAsciiRequest& request, const ImportColumns& c,
+                         const DataColumns& data) {
+  d.TIME(i, 0) = valueOf(row, c.spacing);
+  if (data.mn > 0) d.TIME(i, 1) = valueOf(row, data.mn);
+  if (data.voltageAndCurrent) {
+    // The second column is the voltage; the resistivity follows from
+    // the array's geometric factor.
+    d.VOLTS(i, 0) = static_cast<float>(apparentResistivityOf(request, c, row));
+    if (request.kind == FlatAsciiKind::Resistivity) {
+      d.VOLTS(i, 1) = valueOf(row, c.resistivity);
+      d.VOLTS(i, 2) = data.current > 0 ? valueOf(row, data.current) : 1.0f;
+    }
+  } else {
+    d.VOLTS(i, 0) = valueOf(row, c.resistivity);
+  }
+  if (request.kind == FlatAsciiKind::ResistivityIp) d.VOLTS(i, 1) = valueOf(row, c.ipData);
+}
+
+// Row i of the imported data from an accepted row of the file; `mode` is
+// the dipole mode of a conductivity meter's header.
+void storeDataRow(core::SoundingData& d, std::size_t i, const std::vector<float>& row,
+                  const FlatAsciiRequest& request, const ImportColumns& c, const DataColumns& data,
+                  int mode) {
+  switch (request.kind) {
+    case FlatAsciiKind::Resistivity:
+    case FlatAsciiKind::ResistivityIp:
+      storeResistivityRow(d, i, row, request, c, data);
+      break;
+    case FlatAsciiKind::MaxMin:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.TIME(i, 1) = coilSpacing(request, c, row);
+      d.TIME(i, 2) = coilHeight(request, c, row);
+      d.VOLTS(i, 0) = valueOf(row, c.inPhase);
+      d.VOLTS(i, 1) = valueOf(row, c.quadrature);
+      break;
+    case FlatAsciiKind::EmConductivity:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.TIME(i, 1) = coilSpacing(request, c, row);
+      d.TIME(i, 2) = coilHeight(request, c, row);
+      d.VOLTS(i, mode == 3 ? 1 : 0) = valueOf(row, c.voltage);
+      break;
+    case FlatAsciiKind::Magnetotelluric:
+      d.TIME(i, 0) = valueOf(row, c.frequency);
+      d.VOLTS(i, 0) = valueOf(row, c.resistivity);
+      d.VOLTS(i, 1) = valueOf(row, c.modelResist);
+      if (c.rhoError > 0) d.UVOLTS(i, 0) = valueOf(row, c.rhoError);
+      if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
+      break;
+    case FlatAsciiKind::Tem:
+      d.TIME(i, 0) = valueOf(row, c.time) * temTimeScale(request.timeUnit);
+      d.VOLTS(i, 0) = valueOf(row, c.voltage);
+      break;
+    default:
+      break;
+  }
+}
+
 }  // namespace
 
 FlatAsciiImporter flatAsciiImporter(FlatAsciiKind kind, const core::DataHeader& target, int npk) {
@@ -329,143 +477,26 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
   const int mn = schlumberger ? c.mn : 0;
   const int current = voltageAndCurrent ? c.current : 0;
 
-  const std::string_view spacingName = schlumberger ? "AB/2" : "SPACING";
-  const std::string_view resistivityName = voltageAndCurrent ? "VOLTAGE" : "RESISTIVITY";
-  std::vector<UsedColumn> columns;
-  switch (request.kind) {
-    case FlatAsciiKind::Resistivity:
-      columns = {{spacingName, c.spacing},
-                 {resistivityName, c.resistivity},
-                 {"MN", mn},
-                 {"CURRENT", current}};
-      break;
-    case FlatAsciiKind::ResistivityIp:
-      columns = {{spacingName, c.spacing},
-                 {resistivityName, c.resistivity},
-                 {"MN", mn},
-                 {"CURRENT", current},
-                 {"IP DATA", c.ipData}};
-      break;
-    case FlatAsciiKind::MaxMin:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"IN-PHASE", c.inPhase},
-                 {"QUADRATURE", c.quadrature},
-                 {"SPACE", c.space},
-                 {"HEIGHT", c.height}};
-      break;
-    case FlatAsciiKind::EmConductivity:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"SPACE", c.space},
-                 {"HEIGHT", c.height},
-                 {"CONDUCTIVITY", c.voltage}};
-      break;
-    case FlatAsciiKind::Magnetotelluric:
-      columns = {{"FREQUENCY", c.frequency},
-                 {"RESISTIVITY", c.resistivity},
-                 {"PHASE", c.modelResist},
-                 {"RESISTIVITY ERROR", c.rhoError},
-                 {"PHASE ERROR", c.phaseError}};
-      break;
-    case FlatAsciiKind::Tem:
-      columns = {{"TIME", c.time}, {"VOLTAGE", c.voltage}};
-      break;
-    case FlatAsciiKind::WellLog:
-    case FlatAsciiKind::Model:
-      return -1;
-  }
+  const DataColumns data{mn, current, voltageAndCurrent};
+  const std::vector<UsedColumn> columns = usedDataColumns(request.kind, c, data, schlumberger);
+  if (columns.empty()) return -1;  // not a data importer
   const auto scan = readRows(file, columns, c, toolkit);
   if (!scan || noRows(*scan, columns, file, toolkit)) return -1;
-  const AcceptedRows* rows = &scan->rows;
-  for (std::size_t i = 0; i < rows->values.size(); ++i)
-    if (const auto problem = rowProblem(request, c, rows->values[i])) {
-      toolkit.warning(*problem + inRow(rows->rowNumbers[i], file));
+  const AcceptedRows& rows = scan->rows;
+  for (std::size_t i = 0; i < rows.values.size(); ++i)
+    if (const auto problem = rowProblem(request, c, rows.values[i])) {
+      toolkit.warning(*problem + inRow(rows.rowNumbers[i], file));
       return -1;
     }
 
-  core::DataHeader header = request.header;
-  header.name.assign(soundingNameOf(file));
-  header.NDATA = static_cast<std::int32_t>(rows->values.size());
-  header.NSETS = 1;
-  header.NSHIFT = 0;
-  header.plotCount = 1;
-  switch (request.kind) {
-    case FlatAsciiKind::Resistivity:
-      header.NCOMP = 1, header.NGEOM = mn > 0 ? 2 : 1;
-      break;
-    case FlatAsciiKind::ResistivityIp:
-      // Voltage and current are turned into resistivities on reading; with
-      // two data values their columns would overlap the IP values.
-      header.NCOMP = 2, header.NGEOM = mn > 0 ? 2 : 1, header.voltageAndCurrent = core::kFalse;
-      break;
-    case FlatAsciiKind::MaxMin:
-    case FlatAsciiKind::EmConductivity:
-      header.NCOMP = 2, header.NGEOM = 3;
-      break;
-    case FlatAsciiKind::Magnetotelluric:
-      header.NCOMP = 2, header.NGEOM = 1;
-      break;
-    case FlatAsciiKind::Tem:
-      header.NCOMP = 1, header.NGEOM = 1;
-      break;
-    default:
-      break;
-  }
-  if (request.kind == FlatAsciiKind::EmConductivity && header.mode != 3) header.mode = 2;
+  const core::DataHeader header = importedHeader(request, file, rows.values.size(), mn);
   if (!beginImportedData(result, header)) {
     toolkit.warning(flatAsciiImporter(request.kind).allocationMessage);
     return -1;
   }
   core::SoundingData& d = result.data();
-  for (std::size_t i = 0; i < rows->values.size(); ++i) {
-    const std::vector<float>& row = rows->values[i];
-    switch (request.kind) {
-      case FlatAsciiKind::Resistivity:
-      case FlatAsciiKind::ResistivityIp: {
-        d.TIME(i, 0) = valueOf(row, c.spacing);
-        if (mn > 0) d.TIME(i, 1) = valueOf(row, mn);
-        if (voltageAndCurrent) {
-          // The second column is the voltage; the resistivity follows from
-          // the array's geometric factor.
-          d.VOLTS(i, 0) = static_cast<float>(apparentResistivityOf(request, c, row));
-          if (request.kind == FlatAsciiKind::Resistivity) {
-            d.VOLTS(i, 1) = valueOf(row, c.resistivity);
-            d.VOLTS(i, 2) = current > 0 ? valueOf(row, current) : 1.0f;
-          }
-        } else {
-          d.VOLTS(i, 0) = valueOf(row, c.resistivity);
-        }
-        if (request.kind == FlatAsciiKind::ResistivityIp) d.VOLTS(i, 1) = valueOf(row, c.ipData);
-        break;
-      }
-      case FlatAsciiKind::MaxMin:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = coilSpacing(request, c, row);
-        d.TIME(i, 2) = coilHeight(request, c, row);
-        d.VOLTS(i, 0) = valueOf(row, c.inPhase);
-        d.VOLTS(i, 1) = valueOf(row, c.quadrature);
-        break;
-      case FlatAsciiKind::EmConductivity:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.TIME(i, 1) = coilSpacing(request, c, row);
-        d.TIME(i, 2) = coilHeight(request, c, row);
-        d.VOLTS(i, header.mode == 3 ? 1 : 0) = valueOf(row, c.voltage);
-        break;
-      case FlatAsciiKind::Magnetotelluric:
-        d.TIME(i, 0) = valueOf(row, c.frequency);
-        d.VOLTS(i, 0) = valueOf(row, c.resistivity);
-        d.VOLTS(i, 1) = valueOf(row, c.modelResist);
-        if (c.rhoError > 0) d.UVOLTS(i, 0) = valueOf(row, c.rhoError);
-        if (c.phaseError > 0) d.UVOLTS(i, 1) = valueOf(row, c.phaseError);
-        break;
-      case FlatAsciiKind::Tem: {
-        d.TIME(i, 0) = valueOf(row, c.time) * temTimeScale(request.timeUnit);
-        d.VOLTS(i, 0) = valueOf(row, c.voltage);
-        break;
-      }
-      default:
-        break;
-    }
-  }
+  for (std::size_t i = 0; i < rows.values.size(); ++i)
+    storeDataRow(d, i, rows.values[i], request, c, data, header.mode);
   return 0;
 }
 
@@ -547,99 +578,135 @@ int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c
   return 0;
 }
 
-bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
-                ImportColumns& columns) {
-  ImportColumns c = columns;
-  const core::DataTypeTraits& type = core::traitsOf(request.header.dataType);
-  const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
-  bool cancelled = false;
-  auto ask = [&](std::string_view label, int& field) {
-    if (cancelled) return;
-    const auto answer = toolkit.askNumber(label, field);
+namespace {
+
+// The questions of the column prompts, asked one after the other until one
+// is cancelled; after that none is shown.
+class ColumnQuestions {
+ public:
+  explicit ColumnQuestions(ui::Toolkit& toolkit) : toolkit_(toolkit) {}
+  bool cancelled() const { return cancelled_; }
+
+  // A column number, kept within a million either way.
+  void ask(std::string_view label, int& field) {
+    if (cancelled_) return;
+    const auto answer = toolkit_.askNumber(label, field);
     if (!answer) {
-      cancelled = true;
+      cancelled_ = true;
       return;
     }
     field = static_cast<int>(std::clamp(*answer, -1.0e6, 1.0e6));
-  };
+  }
+  void askLength(std::string_view label, float& length) {
+    if (cancelled_) return;
+    const auto answer = toolkit_.askNumber(label, length);
+    if (!answer)
+      cancelled_ = true;
+    else
+      length = static_cast<float>(*answer);
+  }
+  void askYesNo(std::string_view question, bool& value) {
+    if (!cancelled_) value = toolkit_.yesNo(question, value);
+  }
+  // A row bound: the field shows its size, the tick whether it is used.
+  void askBound(std::string_view label, std::string_view use, int& setting) {
+    if (cancelled_) return;
+    int value = std::abs(setting);
+    ask(label, value);
+    if (cancelled_) return;
+    const bool ticked = toolkit_.yesNo(use, setting > 0);
+    setting = ticked ? std::abs(value) : -std::abs(value);
+  }
+
+ private:
+  ui::Toolkit& toolkit_;
+  bool cancelled_ = false;
+};
+
+// The columns of a resistivity (and IP) file: MN only for Schlumberger, the
+// current only with voltage and current, the dipole length of the dipole
+// arrays.
+void askResistivityColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest& request,
+                           ImportColumns& c) {
+  const core::DataTypeTraits& type = core::traitsOf(request.header.dataType);
+  const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
+  const bool schlumberger = type.potentialSpacing;
+  q.ask(schlumberger ? "Column for AB/2:" : "Column for Spacing:", c.spacing);
+  q.ask(voltageAndCurrent ? "Column for Voltage:" : "Column for Resistivity:", c.resistivity);
+  if (schlumberger)
+    q.ask("Column for MN:", c.mn);
+  else
+    c.mn = 0;
+  if (voltageAndCurrent)
+    q.ask("Column for Current:", c.current);
+  else
+    c.current = 0;
+  if (kind == FlatAsciiKind::ResistivityIp) q.ask("Column for IP Data:", c.ipData);
+  if (type.separationFactor()) q.askLength("Dipole Length:", request.header.dipoleLength);
+}
+
+// The columns (and the importer's own choices) of each importer.
+void askImporterColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest& request,
+                        ImportColumns& c) {
   switch (kind) {
     case FlatAsciiKind::Resistivity:
-    case FlatAsciiKind::ResistivityIp: {
-      const bool schlumberger = type.potentialSpacing;
-      ask(schlumberger ? "Column for AB/2:" : "Column for Spacing:", c.spacing);
-      ask(voltageAndCurrent ? "Column for Voltage:" : "Column for Resistivity:", c.resistivity);
-      if (schlumberger)
-        ask("Column for MN:", c.mn);
-      else
-        c.mn = 0;
-      if (voltageAndCurrent)
-        ask("Column for Current:", c.current);
-      else
-        c.current = 0;
-      if (kind == FlatAsciiKind::ResistivityIp) ask("Column for IP Data:", c.ipData);
-      if (!cancelled && type.separationFactor()) {
-        const auto a = toolkit.askNumber("Dipole Length:", request.header.dipoleLength);
-        if (!a)
-          cancelled = true;
-        else
-          request.header.dipoleLength = static_cast<float>(*a);
-      }
+    case FlatAsciiKind::ResistivityIp:
+      askResistivityColumns(q, kind, request, c);
       break;
-    }
     case FlatAsciiKind::MaxMin:
-      ask("Column for Frequency:", c.frequency);
-      ask("Column for In-Phase:", c.inPhase);
-      ask("Column for Quadrature:", c.quadrature);
-      ask("Column for Space:", c.space);
-      ask("Column for Height:", c.height);
+      q.ask("Column for Frequency:", c.frequency);
+      q.ask("Column for In-Phase:", c.inPhase);
+      q.ask("Column for Quadrature:", c.quadrature);
+      q.ask("Column for Space:", c.space);
+      q.ask("Column for Height:", c.height);
       break;
     case FlatAsciiKind::EmConductivity:
-      ask("Column for Frequency:", c.frequency);
-      ask("Column for Space:", c.space);
-      ask("Column for Height:", c.height);
-      ask("Column for Conductivity:", c.voltage);
+      q.ask("Column for Frequency:", c.frequency);
+      q.ask("Column for Space:", c.space);
+      q.ask("Column for Height:", c.height);
+      q.ask("Column for Conductivity:", c.voltage);
       break;
     case FlatAsciiKind::Magnetotelluric:
-      ask("Column for Frequency:", c.frequency);
-      ask("Column for Resistivity:", c.resistivity);
-      ask("Column for Phase:", c.modelResist);
-      ask("Column for Resistivity Error:", c.rhoError);
-      ask("Column for Phase Error:", c.phaseError);
+      q.ask("Column for Frequency:", c.frequency);
+      q.ask("Column for Resistivity:", c.resistivity);
+      q.ask("Column for Phase:", c.modelResist);
+      q.ask("Column for Resistivity Error:", c.rhoError);
+      q.ask("Column for Phase Error:", c.phaseError);
       break;
     case FlatAsciiKind::Tem: {
-      ask("Column for Time:", c.time);
-      ask("Column for Voltage:", c.voltage);
+      q.ask("Column for Time:", c.time);
+      q.ask("Column for Voltage:", c.voltage);
       int unit = static_cast<int>(request.timeUnit) + 1;
-      ask("Time unit (1 microseconds, 2 milliseconds, 3 seconds):", unit);
+      q.ask("Time unit (1 microseconds, 2 milliseconds, 3 seconds):", unit);
       request.timeUnit = unit <= 1   ? TemTimeUnit::Microseconds
                          : unit == 2 ? TemTimeUnit::Milliseconds
                                      : TemTimeUnit::Seconds;
       break;
     }
     case FlatAsciiKind::WellLog:
-      ask("Column for Depth:", c.wellDepth);
-      ask("Column for Resistivity:", c.wellResist);
-      if (!cancelled)
-        c.depthTimes1000 = toolkit.yesNo("Multiply depths by 1000?", c.depthTimes1000);
+      q.ask("Column for Depth:", c.wellDepth);
+      q.ask("Column for Resistivity:", c.wellResist);
+      q.askYesNo("Multiply depths by 1000?", c.depthTimes1000);
       break;
     case FlatAsciiKind::Model:
-      ask("Column for Distance:", c.distance);
-      ask(type.conductivityModel ? "Column for Conductivity:" : "Column for Resistivity:",
-          c.modelResist);
+      q.ask("Column for Distance:", c.distance);
+      q.ask(core::traitsOf(request.header.dataType).conductivityModel ? "Column for Conductivity:"
+                                                                      : "Column for Resistivity:",
+            c.modelResist);
       break;
   }
-  // Each row bound: the field shows its size, the tick whether it is used.
-  auto bound = [&](std::string_view label, std::string_view use, int& setting) {
-    if (cancelled) return;
-    int value = std::abs(setting);
-    ask(label, value);
-    if (cancelled) return;
-    const bool ticked = toolkit.yesNo(use, setting > 0);
-    setting = ticked ? std::abs(value) : -std::abs(value);
-  };
-  bound("First Row:", "Use the first row?", c.firstRow);
-  bound("Last Row:", "Use the last row?", c.lastRow);
-  if (cancelled) return false;
+}
+
+}  // namespace
+
+bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
+                ImportColumns& columns) {
+  ImportColumns c = columns;
+  ColumnQuestions q(toolkit);
+  askImporterColumns(q, kind, request, c);
+  q.askBound("First Row:", "Use the first row?", c.firstRow);
+  q.askBound("Last Row:", "Use the last row?", c.lastRow);
+  if (q.cancelled()) return false;
   columns = c;
   return true;
 }

@@ -98,6 +98,52 @@ ComplexF toFloat(std::complex<double> value) {
   return {static_cast<float>(value.real()), static_cast<float>(value.imag())};
 }
 
+// Secondary field of one reading as a fraction of the primary: the
+// half-space response in closed form plus the layered correction, or for
+// raised horizontal coplanar coils the whole field by transform. `height`
+// and `spacing` in metres.
+ComplexF coilResponse(Coils coils, const Reading& reading, float height, float spacing,
+                      bool layered) {
+  const double x = 2.0 * double(reading.theta);
+  ComplexF response;
+  switch (coils) {
+    case Coils::HorizontalCoplanar:
+      if (height > 0.0f) {
+        response = reading.HCPH(2.0f * height * reading.r / spacing);
+      } else {
+        // The secondary field of the half-space is formed in double
+        // precision: at low induction it is a small part of the total.
+        response = toFloat(horizontalCoplanarHalfSpace(x) - 1.0);
+        if (layered) response += reading.HCPL();
+      }
+      break;
+    case Coils::VerticalCoplanar:
+      response = toFloat(verticalCoplanarHalfSpace(x) - 1.0);
+      if (layered) response += reading.VCPL();
+      break;
+    case Coils::VerticalCoaxial:
+      response = toFloat((verticalCoplanarHalfSpace(x) - horizontalCoplanarHalfSpace(x)) / 2.0);
+      if (layered) response += (reading.VCPL() - reading.HCPL()) / 2.0f;
+      break;
+  }
+  return response;
+}
+
+// The squared differences of reading i's two values (in percent) added to
+// the fit's sum; masked values and missing readings do not count.
+void addMisfit(const Sounding& S, int i, float& sum, int& counted) {
+  const auto row = static_cast<std::size_t>(i);
+  for (std::size_t j = 0; j < 2; ++j) {
+    const float observed = S.data().VOLTS(row, j);
+    const float synthetic = S.SVOLT(row, j);
+    if (S.masked(i, static_cast<int>(j)) || observed >= kMissingReading ||
+        synthetic >= kRefusedSynthetic)
+      continue;
+    sum += (synthetic - observed) * (synthetic - observed);
+    ++counted;
+  }
+}
+
 }  // namespace
 
 void CalcMaxMin(Sounding& S, ui::Toolkit& toolkit) {
@@ -146,44 +192,14 @@ void CalcMaxMin(Sounding& S, ui::Toolkit& toolkit) {
         memo.clear();
         reading.memo = &memo;
       }
-      const double x = 2.0 * double(theta);
-      ComplexF response;
-      switch (coils) {
-        case Coils::HorizontalCoplanar:
-          if (h > 0.0f) {
-            response = reading.HCPH(2.0f * h * r / s);
-          } else {
-            // The secondary field of the half-space is formed in double
-            // precision: at low induction it is a small part of the total.
-            response = toFloat(horizontalCoplanarHalfSpace(x) - 1.0);
-            if (layered) response += reading.HCPL();
-          }
-          break;
-        case Coils::VerticalCoplanar:
-          response = toFloat(verticalCoplanarHalfSpace(x) - 1.0);
-          if (layered) response += reading.VCPL();
-          break;
-        case Coils::VerticalCoaxial:
-          response = toFloat((verticalCoplanarHalfSpace(x) - horizontalCoplanarHalfSpace(x)) / 2.0);
-          if (layered) response += (reading.VCPL() - reading.HCPL()) / 2.0f;
-          break;
-      }
+      const ComplexF response = coilResponse(coils, reading, h, s, layered);
       inPhase = response.real() * 100.0f;
       quadrature = response.imag() * 100.0f;
     }
     S.SVOLT(row, 0) = inPhase;
     S.SVOLT(row, 1) = quadrature;
 
-    // Differences in percent; masked values and missing readings do not count.
-    for (std::size_t j = 0; j < 2; ++j) {
-      const float observed = d.VOLTS(row, j);
-      const float synthetic = S.SVOLT(row, j);
-      if (S.masked(i, static_cast<int>(j)) || observed >= kMissingReading ||
-          synthetic >= kRefusedSynthetic)
-        continue;
-      sum += (synthetic - observed) * (synthetic - observed);
-      ++counted;
-    }
+    addMisfit(S, i, sum, counted);
   }
 
   const float fit = counted > 0 ? std::sqrt(sum / static_cast<float>(counted)) : 0.0f;

@@ -27,6 +27,64 @@ struct Table {
     }
     return k;
   }
+
+  // Whether the search ends at the chosen entry k: its neighbours fit less
+  // than twice worse (at the large end only when the fit has improved on
+  // the start, at the small end never in a rough search, which keeps
+  // moving).
+  bool flatAround(int k, bool rough, float startFit) const {
+    if (k == 3) return !rough && fit[2] / fit[3] < 2.0f && fit[1] / fit[3] < 2.0f;
+    if (k == 0) return fit[1] / fit[0] < 2.0f && fit[2] / fit[0] < 2.0f && fit[0] < startFit;
+    return fit[k + 1] / fit[k] < 2.0f && fit[k - 1] / fit[k] < 2.0f;
+  }
+
+  // The table moved one entry towards smaller dampings, `next` the new last
+  // entry; returns the slot to evaluate.
+  int moveTowardsSmaller(float next) {
+    for (int i = 0; i < 3; ++i) {
+      lambda[i] = lambda[i + 1];
+      fit[i] = fit[i + 1];
+    }
+    lambda[3] = next;
+    return 3;
+  }
+
+  // The table moved one entry towards larger dampings, `next` the new first.
+  int moveTowardsLarger(float next) {
+    for (int i = 3; i > 0; --i) {
+      lambda[i] = lambda[i - 1];
+      fit[i] = fit[i - 1];
+    }
+    lambda[0] = next;
+    return 0;
+  }
+
+  // A damping inserted next to the chosen inner entry k; the table keeps
+  // falling dampings and drops one entry from its far end. Returns the slot
+  // of the inserted damping.
+  int refineAround(int k) {
+    const bool above = 0.9f * lambda[k] / lambda[k - 1] > lambda[k + 1] / lambda[k];
+    const float inserted =
+        above ? std::sqrt(lambda[k] * lambda[k - 1]) : std::sqrt(lambda[k] * lambda[k + 1]);
+    int slot = 0;
+    if (k == 2 && !above) {
+      // Between the third and fourth entries: the first entry goes.
+      lambda[0] = lambda[1];
+      fit[0] = fit[1];
+      lambda[1] = lambda[2];
+      fit[1] = fit[2];
+      slot = 2;
+    } else {
+      // Above the second or third entry, or below the second: the fourth goes.
+      slot = above ? k : k + 1;
+      for (int i = 3; i > slot; --i) {
+        lambda[i] = lambda[i - 1];
+        fit[i] = fit[i - 1];
+      }
+    }
+    lambda[slot] = inserted;
+    return slot;
+  }
 };
 
 }  // namespace
@@ -70,52 +128,13 @@ DampingSearchResult searchDamping(float lambdaMax, float lambdaMin, float startF
     result.damping = t.lambda[k];
     if (repetition == 4) break;
 
-    auto& lambda = t.lambda;
-    auto& fit = t.fit;
-    if (k == 3) {
-      if (!rough && fit[2] / fit[3] < 2.0f && fit[1] / fit[3] < 2.0f) break;
-      // Move the table towards smaller dampings.
-      const float next = rough ? lambda[3] / 10.0f : lambda[3] * q;
-      for (int i = 0; i < 3; ++i) {
-        lambda[i] = lambda[i + 1];
-        fit[i] = fit[i + 1];
-      }
-      lambda[3] = next;
-      pending = 3;
-    } else if (k == 0) {
-      if (fit[1] / fit[0] < 2.0f && fit[2] / fit[0] < 2.0f && fit[0] < startFit) break;
-      // Move the table towards larger dampings.
-      const float next = lambda[0] / q;
-      for (int i = 3; i > 0; --i) {
-        lambda[i] = lambda[i - 1];
-        fit[i] = fit[i - 1];
-      }
-      lambda[0] = next;
-      pending = 0;
-    } else {
-      if (fit[k + 1] / fit[k] < 2.0f && fit[k - 1] / fit[k] < 2.0f) break;
-      // Refine next to the chosen damping; the table keeps falling dampings
-      // and drops one entry from its far end.
-      const bool above = 0.9f * lambda[k] / lambda[k - 1] > lambda[k + 1] / lambda[k];
-      const float inserted =
-          above ? std::sqrt(lambda[k] * lambda[k - 1]) : std::sqrt(lambda[k] * lambda[k + 1]);
-      if (k == 2 && !above) {
-        // Between the third and fourth entries: the first entry goes.
-        lambda[0] = lambda[1];
-        fit[0] = fit[1];
-        lambda[1] = lambda[2];
-        fit[1] = fit[2];
-        pending = 2;
-      } else {
-        // Above the second or third entry, or below the second: the fourth goes.
-        pending = above ? k : k + 1;
-        for (int i = 3; i > pending; --i) {
-          lambda[i] = lambda[i - 1];
-          fit[i] = fit[i - 1];
-        }
-      }
-      lambda[pending] = inserted;
-    }
+    if (t.flatAround(k, rough, startFit)) break;
+    if (k == 3)
+      pending = t.moveTowardsSmaller(rough ? t.lambda[3] / 10.0f : t.lambda[3] * q);
+    else if (k == 0)
+      pending = t.moveTowardsLarger(t.lambda[0] / q);
+    else
+      pending = t.refineAround(k);
   }
   return result;
 }

@@ -63,7 +63,12 @@ class TrialStep {
  public:
   TrialStep(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor, WorkArrays& work,
             ForwardMemory& memory, float startFit)
-      : S_(S), forward_(forward), monitor_(monitor), w_(work), memory_(memory), bestFit_(startFit) {}
+      : S_(S),
+        forward_(forward),
+        monitor_(monitor),
+        w_(work),
+        memory_(memory),
+        bestFit_(startFit) {}
 
   std::optional<float> operator()(float damping) {
     const int P = S_.NPAR();
@@ -178,6 +183,40 @@ void storeResolution(Sounding& S, WorkArrays& w, float damping) {
   S.layer.resolutionValid = core::kTrue;
 }
 
+// The work arrays of n readings and P parameters; none when they would be
+// too large or cannot be had.
+std::optional<WorkArrays> workArraysFor(std::size_t n, int P) {
+  const double values = static_cast<double>(n) * (P + 2) + 3.5 * static_cast<double>(P) * P;
+  if (values > kMaxWorkValues) return std::nullopt;
+  std::optional<WorkArrays> work;
+  try {
+    work.emplace(n, idx(P));
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  } catch (const std::length_error&) {
+    return std::nullopt;
+  }
+  return work;
+}
+
+// The start of an iteration from the model in S and its synthetics: robust
+// weights refreshed, the synthetics, start parameters and residuals in the
+// work arrays. Returns the start fit.
+float startIteration(Sounding& S, WorkArrays& w) {
+  if (S.robust) {
+    refreshHuberWeights(S);
+    S.layer.weightedFit = weightedFit(S);
+  }
+  const float startFit = fitMeasure(S);
+  std::size_t k = 0;
+  for (int c = 0; c < S.NCOMP(); ++c)
+    for (int i = 0; i < S.NDATA(); ++i) w.synthetics[k++] = S.SVOLT(idx(i), idx(c));
+  std::copy(S.M.PAR.begin(), S.M.PAR.begin() + S.NPAR(), w.startPar.begin());
+  w.bestPar = w.startPar;
+  computeResiduals(S, w.residuals);
+  return startFit;
+}
+
 // One iteration, with the forward runs of models already computed in this
 // calculation taken from `memory`.
 IterationResult iterate(Sounding& S, const ForwardRoutine& forward, RunMonitor& monitor,
@@ -190,18 +229,8 @@ IterationResult iterate(Sounding& S, const ForwardRoutine& forward, RunMonitor& 
   }
   const int P = S.NPAR();
   const std::size_t n = idx(S.NDATA()) * idx(S.NCOMP());
-  const double values = static_cast<double>(n) * (P + 2) + 3.5 * static_cast<double>(P) * P;
-  if (values > kMaxWorkValues) {
-    result.status = kWorkArrayAllocationFailed;
-    return result;
-  }
-  std::optional<WorkArrays> work;
-  try {
-    work.emplace(n, idx(P));
-  } catch (const std::bad_alloc&) {
-    result.status = kWorkArrayAllocationFailed;
-    return result;
-  } catch (const std::length_error&) {
+  std::optional<WorkArrays> work = workArraysFor(n, P);
+  if (!work) {
     result.status = kWorkArrayAllocationFailed;
     return result;
   }
@@ -223,18 +252,8 @@ IterationResult iterate(Sounding& S, const ForwardRoutine& forward, RunMonitor& 
     return result;
   };
 
-  if (S.robust) {
-    refreshHuberWeights(S);
-    S.layer.weightedFit = weightedFit(S);
-  }
-  const float startFit = fitMeasure(S);
+  const float startFit = startIteration(S, w);
   result.startFit = startFit;
-  std::size_t k = 0;
-  for (int c = 0; c < S.NCOMP(); ++c)
-    for (int i = 0; i < S.NDATA(); ++i) w.synthetics[k++] = S.SVOLT(idx(i), idx(c));
-  std::copy(S.M.PAR.begin(), S.M.PAR.begin() + P, w.startPar.begin());
-  w.bestPar = w.startPar;
-  computeResiduals(S, w.residuals);
 
   if (!computeDerivatives(S, forward, w.synthetics, w.J, monitor, progress)) return stopEarly();
 

@@ -12,6 +12,8 @@
 
 namespace zeva::present {
 
+// `dataGraphs` are the drawing's working frames: it fills in their label
+// extents and value mapping, so callers pass copies of the stored frames.
 void DrawDataPlot(Plotter& plotter, const core::Sounding& S, const core::Sounding& SM,
                   std::span<GraphFrame> dataGraphs, const PlotSettings& settings);
 

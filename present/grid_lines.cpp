@@ -72,7 +72,7 @@ void drawReferenceLines(Plotter& plotter, const GraphFrame& g, const PageRect& r
 
 }  // namespace
 
-void DrawGridLines(Plotter& plotter, std::span<GraphFrame> graphs, int count, bool major,
+void DrawGridLines(Plotter& plotter, std::span<const GraphFrame> graphs, int count, bool major,
                    int minorColour, bool redLine, int frameColour) {
   const int n = std::min<int>(count, static_cast<int>(graphs.size()));
   for (int k = 0; k < n; ++k) {

@@ -12,7 +12,7 @@ namespace zeva::present {
 
 // Over the first `count` graphs: the major grid when `major` (minor lines too
 // when minorColour > 0), the red lines when `redLine`.
-void DrawGridLines(Plotter& plotter, std::span<GraphFrame> graphs, int count, bool major,
+void DrawGridLines(Plotter& plotter, std::span<const GraphFrame> graphs, int count, bool major,
                    int minorColour, bool redLine, int frameColour);
 
 }  // namespace zeva::present

@@ -13,6 +13,8 @@
 
 namespace zeva::present {
 
+// `graphs` are the drawing's working frames: it fills in their label extents,
+// value mapping and clip, so callers pass copies of the stored frames.
 void DrawModelPlot(Plotter& plotter, const core::Sounding& S, const core::Sounding& SM,
                    std::span<GraphFrame> graphs, bool onData, const PlotSettings& settings);
 

@@ -472,7 +472,7 @@ void header(ReportWriter& w, const Sounding& S) {
   w.line(location);
 }
 
-void plots(ReportWriter& w, core::CurrentSounding& current, const PlotSettings& settings) {
+void plots(ReportWriter& w, const core::CurrentSounding& current, const PlotSettings& settings) {
   Plotter& p = w.plotter();
   const float height = kPlotPageHeight * kPlotScale;
   const float bottom = w.y() - height - 0.1f;
@@ -492,8 +492,8 @@ void plots(ReportWriter& w, core::CurrentSounding& current, const PlotSettings& 
 
 }  // namespace
 
-int PrintReport(Plotter& plotter, core::CurrentSounding& current, const PlotSettings& settings,
-                const ReportOptions& options) {
+int PrintReport(Plotter& plotter, const core::CurrentSounding& current,
+                const PlotSettings& settings, const ReportOptions& options) {
   const Sounding& S = current.S;
   const Sounding& SM = current.SM;
   ReportWriter w(plotter, options);

@@ -50,7 +50,7 @@ inline constexpr std::string_view kResolutionMissing = "CURRENT RESOLUTION MATRI
 // Writes the report through the plotter, each section only when its option is
 // on and what it lists exists. Returns the number of pages. The plotter is
 // closed at the end.
-int PrintReport(Plotter& plotter, core::CurrentSounding& current, const PlotSettings& settings,
-                const ReportOptions& options);
+int PrintReport(Plotter& plotter, const core::CurrentSounding& current,
+                const PlotSettings& settings, const ReportOptions& options);
 
 }  // namespace zeva::present

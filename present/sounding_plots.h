@@ -21,16 +21,19 @@
 namespace zeva::present {
 
 // The plots, in order: data plot, data grid (with the red line for MT), then
-// the model in the model graphs with their grid, or over the data.
+// the model in the model graphs with their grid, or over the data. Drawing
+// reads the stored frames and writes nothing back: the label extents and the
+// value mapping it needs are worked out on copies.
 void DrawSoundingPlots(Plotter& plotter, const core::Sounding& S, const core::Sounding& SM,
-                       std::span<GraphFrame> dataGraphs, std::span<GraphFrame> modelGraphs,
-                       bool modelOnData, const PlotSettings& settings);
-void DrawSoundingPlots(Plotter& plotter, core::CurrentSounding& current,
+                       std::span<const GraphFrame> dataGraphs,
+                       std::span<const GraphFrame> modelGraphs, bool modelOnData,
+                       const PlotSettings& settings);
+void DrawSoundingPlots(Plotter& plotter, const core::CurrentSounding& current,
                        const PlotSettings& settings);
 
 // A whole 10 x 8 picture: a new white page with both plots; the caller closes
 // the plotter (or starts the next page).
-void DrawSoundingPage(Plotter& plotter, core::CurrentSounding& current,
+void DrawSoundingPage(Plotter& plotter, const core::CurrentSounding& current,
                       const PlotSettings& settings);
 
 }  // namespace zeva::present

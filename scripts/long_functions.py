@@ -53,7 +53,10 @@ def top_level_paren(segment):
 def function_name(segment):
     paren = top_level_paren(segment)
     head = segment[:paren].rstrip()
-    match = re.search(r"((?:[\w~]+(?:<[^()]*?>)?\s*::\s*)*(?:operator\s*[^\s(]+|~?\w+))$", head)
+    if head.endswith("operator") and segment[paren:paren + 2] == "()":
+        head += "()"  # the call operator: its name holds the first parentheses
+    match = re.search(r"((?:[\w~]+(?:<[^()]*?>)?\s*::\s*)*(?:operator\s*(?:\(\)|[^\s(]+)|~?\w+))$",
+                      head)
     return re.sub(r"\s+", "", match.group(1)) if match else head[-40:]
 
 

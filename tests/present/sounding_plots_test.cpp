@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstring>
 
 #include "forward/tem_late_time.h"
 #include "present/plot_setup.h"
@@ -362,6 +364,33 @@ TEST(ModelPlot, IpGraphLabelsKeepClearOfTheResistivityLabels) {
   }
   ASSERT_GT(rhoRight, 0.0f);
   EXPECT_GT(ipLeft, rhoRight);
+}
+
+// The frames are saved with the sounding, so a redraw must not change what
+// Save writes: drawing leaves them byte for byte as the set-up left them.
+TEST(Plots, DrawingLeavesTheStoredFramesAsTheSetUpLeftThem) {
+  core::CurrentSounding c;
+  core::resetToDefault(c);
+  test::fillModel(c.S, {150.0f, 20.0f, 900.0f}, {4.0f, 15.0f}, {2.0f, 20.0f, 5.0f});
+  PlotSettings settings;
+  for (const core::Logical onData : {core::kFalse, kTrue}) {
+    c.modelOnData = onData;
+    SetUpPlots(c, settings);
+    const std::array<GraphFrame, 2> dataBefore = c.dataFrames, modelBefore = c.modelFrames;
+    for (int pass = 0; pass < 2; ++pass) {
+      RecordingCanvas canvas;
+      Plotter plotter(canvas);
+      DrawSoundingPage(plotter, c, settings);
+      plotter.close();
+      ASSERT_FALSE(canvas.segments.empty());
+    }
+    for (std::size_t k = 0; k < 2; ++k) {
+      EXPECT_EQ(std::memcmp(&c.dataFrames[k], &dataBefore[k], sizeof(GraphFrame)), 0)
+          << "data frame " << k << (core::isSet(onData) ? " with the model on the data" : "");
+      EXPECT_EQ(std::memcmp(&c.modelFrames[k], &modelBefore[k], sizeof(GraphFrame)), 0)
+          << "model frame " << k;
+    }
+  }
 }
 
 TEST(DataPlot, TitlesFollowTheDataType) {
