@@ -6,7 +6,8 @@ zeva_add_module / zeva_add_executable; its DEPENDS list names the modules it
 may include. This script fails on
   - an include of another module's header that DEPENDS does not allow,
   - a production file that includes a test header,
-  - a Qt include outside ui/qt, app and the Qt tests and benchmarks,
+  - a Qt include outside ui/qt, app, the Qt tests and benchmarks and the
+    screenshot tool,
   - a cycle among the modules,
   - a docs/architecture.md whose generated layer table differs from the tree.
 
@@ -22,7 +23,7 @@ ROOT = Path(__file__).resolve().parent.parent
 DOC = ROOT / "docs" / "architecture.md"
 BEGIN, END = "<!-- layers: begin -->", "<!-- layers: end -->"
 SOURCE_SUFFIXES = {".h", ".cpp", ".c"}
-QT_FOLDERS = ("ui/qt/", "app/", "tests/ui/qt/")
+QT_FOLDERS = ("ui/qt/", "app/", "tests/ui/qt/", "scripts/screenshots/")
 SKIPPED_FOLDERS = ("build", ".git", "fuzz/corpus")
 
 DECLARATION = re.compile(r"zeva_add_(module|executable)\(\s*([\w-]+)(.*?)\)\s*$",

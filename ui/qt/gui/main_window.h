@@ -14,6 +14,7 @@
 #include <map>
 #include <memory>
 
+#include "core/program/command_table.h"
 #include "core/program/program.h"
 #include "present/sounding_plots.h"
 #include "ui/qt/gui/qt_toolkit.h"
@@ -35,33 +36,6 @@ inline constexpr std::string_view kStartTitle = "Kelvorin Limited 1-D Interpreta
 // "Kelvorin 1-D Sounding Inversion [" + the 24-character sounding name + "]".
 QString soundingTitle(const core::Sounding& S);
 
-// Command numbers of the menu entries (as in the menu resource of the
-// program's first versions; the toolbar sends the same numbers).
-namespace command {
-inline constexpr int kNewDc = 40037, kNewIp = 40067, kNewMaxMin = 40039, kNewEmConductivity = 40088,
-                     kNewMt = 40062, kNewTem = 40073, kNewModel = 40034;
-inline constexpr int kOpen = 40028, kSave = 40020, kSaveAs = 40021, kTransfer = 40006;
-inline constexpr int kPrint = 40022, kExit = 40009;
-inline constexpr int kEditData = 40044, kEditModel = 40045, kShiftSegments = 40001;
-inline constexpr int kZoom = 40024, kUnzoom = 40025, kLayered = 40026, kSmooth = 40019,
-                     kEquivalence = 30106, kBostick = 40061, kNiblett = 40050, kRedLine = 40012,
-                     kModelOnData = 40042, kVoltage = 40071, kLinearTime = 40072;
-inline constexpr int kMajorGridData = 40053, kMinorGridData = 40054, kMajorGridModel = 40056,
-                     kMinorGridModel = 40055;
-inline constexpr int kForward = 40005, kSingle = 40010, kSingleResistivity = 40089,
-                     kSingleIp = 40091, kMultiple = 40011, kMultipleResistivity = 40092,
-                     kMultipleIp = 40093;
-inline constexpr int kEstimateLayered = 40027, kEstimateSmooth = 40013, kOccam = 40014,
-                     kAnalyzeEquivalence = 40004, kSmoothEquivalence = 1;
-// Entries of our own: the smooth model's depth range, and error weighting.
-inline constexpr int kSmoothDepthRange = 40210, kWeightErrors = 40211;
-inline constexpr int kExportDxf = 40059, kExportSvg = 40029, kExportPdf = 40030, kExportPng = 40201;
-inline constexpr int kProperties = 40060, kFontType = 40167;
-inline constexpr int kContents = 40057, kAbout = 40047;
-// Entries the first versions did not have: undo, redo and the recent files.
-inline constexpr int kUndo = 40301, kRedo = 40302, kRecentFirst = 40310;
-}  // namespace command
-
 class MainWindow : public QMainWindow {
  public:
   // The window shows and commands `program`, whose toolkit is `toolkit`.
@@ -69,11 +43,11 @@ class MainWindow : public QMainWindow {
   MainWindow(core::Program& program, QtToolkit& toolkit, QString helpFile);
   ~MainWindow() override;
 
-  // The menu entry (or toolbar button) of a command number; null when the
-  // command has no entry.
-  QAction* action(int number) const;
+  // The menu entry (or toolbar button) of a command; null when the command
+  // has no entry.
+  QAction* action(core::CommandId id) const;
   // Runs a command as its menu entry does.
-  void runCommand(int number);
+  void runCommand(core::CommandId id);
 
   // The plot settings the window draws with: the program's view switches
   // over the captions and colours of the settings file.
@@ -120,9 +94,12 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run,
+  // The entry of a command, in no menu yet (main_window_menus.cpp).
+  QAction* addCommand(core::CommandId id, const QString& text, std::function<void()> run,
                       const QKeySequence& shortcut = {});
-  QAction* addToggle(QMenu* menu, int number, const QString& text, core::ViewToggle toggle);
+  // The handlers of the entries the window runs itself; the others run the
+  // program's command of the command table.
+  std::map<core::CommandId, std::function<void()>> windowCommands();
   void buildMenus();
   void buildToolBar();
   void updateMenusForType();
@@ -133,20 +110,13 @@ class MainWindow : public QMainWindow {
   bool runModelEditor(const QString& title = {});
   void editModel();
   // Commands with dialogs of their own (main_window_commands.cpp).
-  // Each adds its entries to the menu it is given, in menu order.
-  void addNewMenu(QMenu* file);
-  void addGraphicsExports(QMenu* exportMenu);
-  void addPrint(QMenu* file);
-  void addDataEditing(QMenu* edit);
-  void addPlotSettings(QMenu* view);
-  void addModelCommands(QMenu* calculate);
-  void updateModelCommandsForType();
   void newSounding(core::NewSoundingKind kind);
   void newModel();
   void editData();
   void print();
   void showProperties();
   void chooseFont();
+  void shiftSegments();
   void showAbout();
   void setStatus(int pane, const QString& text);
   // A command with the window's bookkeeping around it; a command that
@@ -154,7 +124,6 @@ class MainWindow : public QMainWindow {
   // (main_window_session.cpp).
   void runAction(const std::function<void()>& run);
   void runGuarded(const std::function<void()>& run);
-  void addUndoCommands(QMenu* edit);
   void addRecentFiles(QMenu* file);
   void updateRecentFiles();
   void openRecent(int index);
@@ -166,9 +135,8 @@ class MainWindow : public QMainWindow {
   QtToolkit& toolkit_;
   QString helpFile_;
   SoundingPlotWidget* plots_ = nullptr;
-  std::map<int, QAction*> actions_;
-  std::map<int, std::function<void()>> commands_;
-  std::map<int, core::ViewToggle> toggles_;
+  std::map<core::CommandId, QAction*> actions_;
+  std::map<core::CommandId, std::function<void()>> commands_;
   std::map<int, QLabel*> panes_;
   bool busy_ = false;
   bool closing_ = false;

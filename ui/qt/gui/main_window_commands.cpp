@@ -4,17 +4,12 @@
 // the model commands of the Calculate menu.
 
 #include <QFontDialog>
-#include <QMenu>
 #include <QPrintDialog>
-#include <QToolBar>
-#include <QToolButton>
 #include <array>
 #include <cstring>
-#include <tuple>
 
 #include "core/record/data_type.h"
 #include "files/sounding_import.h"
-#include "forward/forward_choice.h"
 #include "ui/qt/gui/data_editor.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/new_sounding_dialog.h"
@@ -43,90 +38,6 @@ bool sameFrames(const core::CurrentSounding& a, const std::array<core::GraphFram
 }
 
 }  // namespace
-
-void MainWindow::addNewMenu(QMenu* file) {
-  using namespace command;
-  using K = NewSoundingKind;
-  QMenu* menu = file->addMenu(tr("&New"));
-  menu->setObjectName("newMenu");
-  const std::tuple<int, const char*, K> soundings[] = {
-      {kNewDc, "DC Resistivty Sounding", K::Dc},
-      {kNewIp, "Resistivty/&IP Sounding", K::DcIp},
-      {kNewMaxMin, "MaxMin Sounding", K::MaxMin},
-      {kNewEmConductivity, "EM Conductivity Sounding", K::EmConductivity},
-      {kNewMt, "MT Sounding", K::Mt},
-      {kNewTem, "TEM Sounding", K::Tem}};
-  for (auto [number, text, kind] : soundings)
-    addCommand(menu, number, text, [this, kind = kind] { newSounding(kind); });
-  menu->addSeparator();
-  addCommand(menu, kNewModel, "&Model", [this] { newModel(); });
-  file->addSeparator();
-}
-
-void MainWindow::addGraphicsExports(QMenu* exportMenu) {
-  using namespace command;
-  exportMenu->addSeparator();
-  // SVG and PDF are this platform's vector formats in the places of the
-  // metafile formats; PNG gives a picture for documents and web pages.
-  const std::tuple<int, const char*, GraphicsFormat> entries[] = {
-      {kExportDxf, "D&XF Graphics File", GraphicsFormat::Dxf},
-      {kExportSvg, "S&VG Graphics File", GraphicsFormat::Svg},
-      {kExportPdf, "&PDF Graphics File", GraphicsFormat::Pdf},
-      {kExportPng, "P&NG Picture", GraphicsFormat::Png}};
-  for (auto [number, text, format] : entries)
-    addCommand(exportMenu, number, text, [this, format = format] {
-      exportGraphicsCommand(program_, format, plotSettings());
-    });
-}
-
-void MainWindow::addPrint(QMenu* file) {
-  addCommand(
-      file, command::kPrint, "&Print", [this] { print(); }, QKeySequence::Print);
-}
-
-void MainWindow::addDataEditing(QMenu* edit) {
-  addCommand(edit, command::kEditData, "&Data", [this] { editData(); });
-}
-
-void MainWindow::addPlotSettings(QMenu* view) {
-  view->addSeparator();
-  addCommand(view, command::kProperties, "&Properties", [this] { showProperties(); });
-  addCommand(view, command::kFontType, "Font Type", [this] { chooseFont(); });
-}
-
-void MainWindow::addModelCommands(QMenu* calculate) {
-  using namespace command;
-  calculate->addSeparator();
-  addCommand(calculate, kEstimateLayered, "Estimate &Layered Model",
-             [this] { program_.estimateLayeredModel(); });
-  addCommand(calculate, kEstimateSmooth, "Estimate &Smooth Model",
-             [this] { program_.estimateSmoothModel(program_.smoothDepthRange()); });
-  addCommand(calculate, kOccam, "&Occam's Inversion", [this] {
-    program_.toggleOccam();
-  })->setCheckable(true);
-  addCommand(calculate, kSmoothDepthRange, "Smooth Model &Depth Range...",
-             [this] { program_.chooseSmoothDepthRange(); });
-  addCommand(calculate, kWeightErrors, "&Weight by Error Bars", [this] {
-    program_.toggleErrorWeighting();
-  })->setCheckable(true);
-  addCommand(calculate, kAnalyzeEquivalence, "&Analyze Equivalence",
-             [this] { program_.analyzeEquivalence(); });
-  // The equivalence of the smooth model has no menu entry; its shortcut
-  // reaches it from anywhere in the window.
-  QAction* smooth = addCommand(
-      nullptr, kSmoothEquivalence, "Analyze Smooth Equivalence",
-      [this] { program_.analyzeSmoothEquivalence(); },
-      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-  addAction(smooth);
-}
-
-void MainWindow::updateModelCommandsForType() {
-  using namespace command;
-  // TEM data have no forward model: no model can be estimated or judged.
-  const bool forwardModel = forward::hasForwardModel(program_.current().S);
-  for (int number : {kEstimateLayered, kEstimateSmooth, kAnalyzeEquivalence, kSmoothEquivalence})
-    if (QAction* entry = action(number)) entry->setEnabled(forwardModel);
-}
 
 void MainWindow::newSounding(NewSoundingKind kind) {
   if (!program_.askToSave()) return;

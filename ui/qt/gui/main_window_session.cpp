@@ -61,21 +61,12 @@ void MainWindow::runGuarded(const std::function<void()>& run) {
     program_.setDataFolder(folder->toStdString());
 }
 
-void MainWindow::addUndoCommands(QMenu* edit) {
-  using namespace command;
-  addCommand(
-      edit, kUndo, tr("&Undo"), [this] { program_.undo(); }, QKeySequence::Undo);
-  addCommand(
-      edit, kRedo, tr("&Redo"), [this] { program_.redo(); },
-      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-  edit->addSeparator();
-}
-
 void MainWindow::addRecentFiles(QMenu* file) {
   recent_ = file->addMenu(tr("Recent &Files"));
   recent_->setObjectName("recentMenu");
   for (int i = 0; i < static_cast<int>(settings::kRecentFileCount); ++i) {
-    addCommand(recent_, command::kRecentFirst + i, QString(), [this, i] { openRecent(i); });
+    recent_->addAction(addCommand(core::recentFileCommand(static_cast<std::size_t>(i)), QString(),
+                                  [this, i] { openRecent(i); }));
   }
 }
 
@@ -92,7 +83,7 @@ void MainWindow::updateRecentFiles() {
   }
   bool any = false;
   for (int i = 0; i < static_cast<int>(files.size()); ++i) {
-    QAction* entry = action(command::kRecentFirst + i);
+    QAction* entry = action(core::recentFileCommand(static_cast<std::size_t>(i)));
     const QString name = QString::fromStdString(files[static_cast<std::size_t>(i)]);
     entry->setVisible(!name.isEmpty());
     entry->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name));
@@ -129,18 +120,20 @@ void MainWindow::openDroppedFile(const QString& file) {
       return;
     case DroppedKind::Usf:
       toolkit_.presetNextFile(file);
-      runCommand(40096);
+      runCommand(core::CommandId::ImportUsf);
       break;
     case DroppedKind::Edi:
       toolkit_.presetNextFile(file);
-      runCommand(40040);
+      runCommand(core::CommandId::ImportEdi);
       break;
     case DroppedKind::FlatAscii: {
       // A column file says nothing of its family: the user picks the importer.
       QMenu choose(this);
       choose.setObjectName("dropImportMenu");
-      for (int number : {40015, 40066, 40016, 40090, 40064, 40086})
-        choose.addAction(action(number));
+      using C = core::CommandId;
+      for (C id : {C::ImportResistivity, C::ImportResistivityIp, C::ImportMaxMin,
+                   C::ImportEmConductivity, C::ImportMt, C::ImportTem})
+        choose.addAction(action(id));
       toolkit_.presetNextFile(file);
       choose.exec(QCursor::pos());
       break;

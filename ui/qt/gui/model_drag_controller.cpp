@@ -23,7 +23,7 @@ long timeOf(const QMouseEvent& event) { return static_cast<long>(event.timestamp
 ModelDragController::ModelDragController(core::Program& program, SoundingPlotWidget& plots,
                                          Hooks hooks)
     : program_(program), plots_(plots), hooks_(std::move(hooks)) {
-  showPopup = [](QMenu& menu, int, QPoint at) { menu.exec(at); };
+  showPopup = [](QMenu& menu, PopupMenu, QPoint at) { menu.exec(at); };
   plots_.setMouseHandlers({
       [this](QMouseEvent& e, float x, float y) { press(e, x, y); },
       [this](QMouseEvent& e, float x, float y) { move(e, x, y); },
@@ -130,23 +130,22 @@ void ModelDragController::release(QMouseEvent& event, float x, float y) {
     return;
   }
   const QPoint global = event.globalPosition().toPoint();
+  using C = core::CommandId;
   if (button_ == Qt::RightButton) {
     if (selected_.parameter > 0) {
       if (core::isBoundaryParameter(current.S, selected_.parameter)) {
-        openPopup(popup::kBoundaryMenu, {popup::kFixBoundary, popup::kFreeBoundary}, global);
+        openPopup(PopupMenu::Boundary, {C::FixBoundary, C::FreeBoundary}, global);
       } else {
         if (const core::GraphFrame* frame = core::frameOf(current, selected_.plot)) {
           const bool onData = selected_.plot == core::EditPlot::DataPlot;
           pickedDepth_ = onData ? present::ValueX(x - frame->originX, *frame)
                                 : present::ValueY(y - frame->originY, *frame);
         }
-        openPopup(popup::kLayerMenu,
-                  {popup::kDeleteLayer, popup::kSplitLayer, popup::kFixResistivity,
-                   popup::kFreeResistivity},
-                  global);
+        openPopup(PopupMenu::Layer,
+                  {C::DeleteLayer, C::SplitLayer, C::FixResistivity, C::FreeResistivity}, global);
       }
     } else if (point_.point > 0) {
-      openPopup(popup::kPointMenu, {popup::kMaskPoint, popup::kUnmaskPoint}, global);
+      openPopup(PopupMenu::Point, {C::MaskPoint, C::UnmaskPoint}, global);
     } else if (program_.view().zoom && hooks_.properties) {
       hooks_.properties();
     }
@@ -156,37 +155,38 @@ void ModelDragController::release(QMouseEvent& event, float x, float y) {
   clearSelection();
 }
 
-void ModelDragController::openPopup(int menuNumber, std::initializer_list<int> entries,
+void ModelDragController::openPopup(PopupMenu popup, std::initializer_list<core::CommandId> entries,
                                     QPoint globalPosition) {
   QMenu menu(&plots_);
-  menu.setObjectName(QStringLiteral("popup%1").arg(menuNumber));
-  for (int number : entries)
-    if (QAction* entry = hooks_.action ? hooks_.action(number) : nullptr) menu.addAction(entry);
+  menu.setObjectName(QStringLiteral("popup%1").arg(static_cast<int>(popup)));
+  for (core::CommandId id : entries)
+    if (QAction* entry = hooks_.action ? hooks_.action(id) : nullptr) menu.addAction(entry);
   if (menu.isEmpty()) return;
-  showPopup(menu, menuNumber, globalPosition);
+  showPopup(menu, popup, globalPosition);
 }
 
-void ModelDragController::runPopupCommand(int number) {
+void ModelDragController::runPopupCommand(core::CommandId id) {
   using core::FixTarget;
+  using C = core::CommandId;
   const int k = selected_.parameter;
-  switch (number) {
-    case popup::kDeleteLayer:
+  switch (id) {
+    case C::DeleteLayer:
       program_.deleteLayer(k);
       break;
-    case popup::kSplitLayer:
+    case C::SplitLayer:
       program_.splitLayer(k, pickedDepth_);
       break;
-    case popup::kFixResistivity:
-    case popup::kFreeResistivity:
-      program_.setParameterFixed(k, number == popup::kFixResistivity, FixTarget::Resistivity);
+    case C::FixResistivity:
+    case C::FreeResistivity:
+      program_.setParameterFixed(k, id == C::FixResistivity, FixTarget::Resistivity);
       break;
-    case popup::kFixBoundary:
-    case popup::kFreeBoundary:
-      program_.setParameterFixed(k, number == popup::kFixBoundary, FixTarget::Boundary);
+    case C::FixBoundary:
+    case C::FreeBoundary:
+      program_.setParameterFixed(k, id == C::FixBoundary, FixTarget::Boundary);
       break;
-    case popup::kMaskPoint:
-    case popup::kUnmaskPoint:
-      program_.setPointMasked(point_.point, point_.component, number == popup::kMaskPoint);
+    case C::MaskPoint:
+    case C::UnmaskPoint:
+      program_.setPointMasked(point_.point, point_.component, id == C::MaskPoint);
       break;
     default:
       break;

@@ -14,6 +14,7 @@
 #include <initializer_list>
 #include <optional>
 
+#include "core/program/command_table.h"
 #include "core/program/model_editing.h"
 #include "core/program/program.h"
 
@@ -27,21 +28,17 @@ namespace zeva::qt {
 
 class SoundingPlotWidget;
 
-// Command numbers of the popup menus' entries.
-namespace popup {
-inline constexpr int kDeleteLayer = 40031, kSplitLayer = 40036, kFixResistivity = 40099,
-                     kFreeResistivity = 40100, kFixBoundary = 40101, kFreeBoundary = 40102,
-                     kMaskPoint = 40097, kUnmaskPoint = 40098;
-inline constexpr int kLayerMenu = 30003, kBoundaryMenu = 30008, kPointMenu = 30007;
-}  // namespace popup
+// The popup menus of the plots, numbered as in the menu resource of the
+// program's first versions (a menu's object name is "popup" and its number).
+enum class PopupMenu : int { Layer = 30003, Boundary = 30008, Point = 30007 };
 
 class ModelDragController {
  public:
   struct Hooks {
     std::function<present::PlotSettings()> plotSettings;
-    // The menu entry of a command number (the popups show the window's own
-    // entries, so that they run as menu commands do).
-    std::function<QAction*(int number)> action;
+    // The menu entry of a command (the popups show the window's own entries,
+    // so that they run as menu commands do).
+    std::function<QAction*(core::CommandId id)> action;
     // After a drag or zoom: title, menus, status panes and a repaint.
     std::function<void()> refresh;
     // A left click on a data point (1-based point and component).
@@ -55,11 +52,11 @@ class ModelDragController {
 
   // Runs a popup command on the selection the popup was opened for; the
   // selection is cleared afterwards.
-  void runPopupCommand(int number);
+  void runPopupCommand(core::CommandId id);
 
   // How a popup menu is shown: by default it runs modally at the cursor.
   // Tests replace it to pick an entry.
-  std::function<void(QMenu& menu, int menuNumber, QPoint globalPosition)> showPopup;
+  std::function<void(QMenu& menu, PopupMenu popup, QPoint globalPosition)> showPopup;
 
   bool dragging() const { return dragging_; }
   bool drawingBox() const { return boxing_; }
@@ -74,7 +71,8 @@ class ModelDragController {
   void applyDrag(float x, float y, long timeMs);
   void trackCursor(float x, float y);
   void showFit();
-  void openPopup(int menuNumber, std::initializer_list<int> entries, QPoint globalPosition);
+  void openPopup(PopupMenu popup, std::initializer_list<core::CommandId> entries,
+                 QPoint globalPosition);
   void clearSelection();
 
   core::Program& program_;

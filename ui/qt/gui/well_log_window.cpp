@@ -279,33 +279,35 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   setCentralWidget(plots_);
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
-  addCommand(file, wellcommand::kImport, "Well Log File", [this] {
+  addCommand(file, WellLogCommand::Import, "Well Log File", [this] {
     if (program_.importWellLog()) logChanged();
   });
-  addCommand(file, wellcommand::kExportModel, "ASCII &Model File",
+  addCommand(file, WellLogCommand::ExportModel, "ASCII &Model File",
              [this] { program_.exportAsciiModel(); });
-  addCommand(file, wellcommand::kExportPicture, "Export &Picture", [this] { exportPicture(); });
-  addCommand(file, wellcommand::kPrint, "&Print", [this] { print(); });
+  addCommand(file, WellLogCommand::ExportPicture, "Export &Picture", [this] { exportPicture(); });
+  addCommand(file, WellLogCommand::Print, "&Print", [this] { print(); });
   file->addSeparator();
-  addCommand(file, wellcommand::kClose, "&Close", [this] { close(); });
+  addCommand(file, WellLogCommand::Close, "&Close", [this] { close(); });
 
   QMenu* model = menuBar()->addMenu(tr("&Model"));
-  addCommand(model, wellcommand::kSetLayeredModel, "&Set Layered Model", [this] {
+  addCommand(model, WellLogCommand::SetLayeredModel, "&Set Layered Model", [this] {
     if (program_.setModelFromWellLog(layerCount()) && modelChanged_) modelChanged_();
   });
-  addCommand(model, wellcommand::kClearSegments, "&Clear Segments", [this] { segments_ = {}; });
+  addCommand(model, WellLogCommand::ClearSegments, "&Clear Segments", [this] { segments_ = {}; });
 
   QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
-  addToggle(viewMenu, wellcommand::kLog, "&Log", &WellLogView::log);
-  addToggle(viewMenu, wellcommand::kLayered, "L&ayered", &WellLogView::layered);
-  addToggle(viewMenu, wellcommand::kConductance, "&Conductance", &WellLogView::conductance);
-  addToggle(viewMenu, wellcommand::kSegments, "Conductance &Segments", &WellLogView::segments);
+  addToggle(viewMenu, WellLogCommand::Log, "&Log", &WellLogView::log);
+  addToggle(viewMenu, WellLogCommand::Layered, "L&ayered", &WellLogView::layered);
+  addToggle(viewMenu, WellLogCommand::Conductance, "&Conductance", &WellLogView::conductance);
+  addToggle(viewMenu, WellLogCommand::Segments, "Conductance &Segments", &WellLogView::segments);
   viewMenu->addSeparator();
-  addToggle(viewMenu, wellcommand::kMajorGridLog, "Major Grid on Log", &WellLogView::majorGridLog);
-  addToggle(viewMenu, wellcommand::kMinorGridLog, "Minor Grid on Log", &WellLogView::minorGridLog);
-  addToggle(viewMenu, wellcommand::kMajorGridConductance, "Major Grid on Conductance",
+  addToggle(viewMenu, WellLogCommand::MajorGridLog, "Major Grid on Log",
+            &WellLogView::majorGridLog);
+  addToggle(viewMenu, WellLogCommand::MinorGridLog, "Minor Grid on Log",
+            &WellLogView::minorGridLog);
+  addToggle(viewMenu, WellLogCommand::MajorGridConductance, "Major Grid on Conductance",
             &WellLogView::majorGridConductance);
-  addToggle(viewMenu, wellcommand::kMinorGridConductance, "Minor Grid on Conductance",
+  addToggle(viewMenu, WellLogCommand::MinorGridConductance, "Minor Grid on Conductance",
             &WellLogView::minorGridConductance);
 
   auto* tools = addToolBar(tr("Segments"));
@@ -317,7 +319,7 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   layers_->setValue(std::clamp(program_.S().NLAYER(), 2, 30));
   layers_->setToolTip(tr("Number of layers of the step fit"));
   tools->addWidget(layers_);
-  tools->addAction(action(wellcommand::kSetLayeredModel));
+  tools->addAction(action(WellLogCommand::SetLayeredModel));
   connect(layers_, &QSpinBox::valueChanged, this, [this] {
     segments_ = core::segmentWellLog(program_.wellLog(), layerCount());
     updateChecks();
@@ -327,27 +329,27 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   resize(900, 700);
 }
 
-QAction* WellLogWindow::action(int number) const {
-  const auto found = actions_.find(number);
+QAction* WellLogWindow::action(WellLogCommand id) const {
+  const auto found = actions_.find(id);
   return found == actions_.end() ? nullptr : found->second;
 }
 
-QAction* WellLogWindow::addCommand(QMenu* menu, int number, const QString& text,
+QAction* WellLogWindow::addCommand(QMenu* menu, WellLogCommand id, const QString& text,
                                    std::function<void()> run) {
   auto* entry = new QAction(text, this);
-  entry->setData(number);
-  connect(entry, &QAction::triggered, this, [this, number] { runCommand(number); });
+  entry->setData(static_cast<int>(id));
+  connect(entry, &QAction::triggered, this, [this, id] { runCommand(id); });
   if (menu) menu->addAction(entry);
-  actions_[number] = entry;
-  commands_[number] = std::move(run);
+  actions_[id] = entry;
+  commands_[id] = std::move(run);
   return entry;
 }
 
-QAction* WellLogWindow::addToggle(QMenu* menu, int number, const QString& text,
+QAction* WellLogWindow::addToggle(QMenu* menu, WellLogCommand id, const QString& text,
                                   bool WellLogView::*flag) {
-  QAction* entry = addCommand(menu, number, text, [this, flag] { toggleView(flag); });
+  QAction* entry = addCommand(menu, id, text, [this, flag] { toggleView(flag); });
   entry->setCheckable(true);
-  toggles_[number] = flag;
+  toggles_[id] = flag;
   return entry;
 }
 
@@ -362,8 +364,8 @@ void WellLogWindow::toggleView(bool WellLogView::*flag) {
   tie(&WellLogView::majorGridConductance, &WellLogView::minorGridConductance);
 }
 
-void WellLogWindow::runCommand(int number) {
-  const auto found = commands_.find(number);
+void WellLogWindow::runCommand(WellLogCommand id) {
+  const auto found = commands_.find(id);
   if (found == commands_.end()) return;
   found->second();
   updateChecks();
@@ -371,10 +373,10 @@ void WellLogWindow::runCommand(int number) {
 }
 
 void WellLogWindow::updateChecks() {
-  for (const auto& [number, flag] : toggles_) action(number)->setChecked(view_.*flag);
+  for (const auto& [id, flag] : toggles_) action(id)->setChecked(view_.*flag);
   const bool haveLog = !program_.wellLog().depth.empty();
-  action(wellcommand::kSetLayeredModel)->setEnabled(haveLog);
-  action(wellcommand::kClearSegments)->setEnabled(!segments_.empty());
+  action(WellLogCommand::SetLayeredModel)->setEnabled(haveLog);
+  action(WellLogCommand::ClearSegments)->setEnabled(!segments_.empty());
 }
 
 void WellLogWindow::logChanged() {

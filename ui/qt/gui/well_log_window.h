@@ -27,13 +27,25 @@ class SoundingPlotWidget;
 
 inline constexpr std::string_view kWellLogTitle = "Kelvorin Limited Well Log Processing";
 
-namespace wellcommand {
-inline constexpr int kSetLayeredModel = 40076, kImport = 40074, kExportModel = 40049,
-                     kExportPicture = 40059, kPrint = 40022, kClose = 40075, kClearSegments = 40077,
-                     kLog = 40078, kLayered = 40085, kConductance = 40080, kSegments = 40079,
-                     kMajorGridLog = 40081, kMinorGridLog = 40082, kMajorGridConductance = 40083,
-                     kMinorGridConductance = 40084;
-}  // namespace wellcommand
+// The commands of the well-log window's menus, numbered as in the menu
+// resource of the program's first versions.
+enum class WellLogCommand : int {
+  SetLayeredModel = 40076,
+  Import = 40074,
+  ExportModel = 40049,
+  ExportPicture = 40059,
+  Print = 40022,
+  Close = 40075,
+  ClearSegments = 40077,
+  Log = 40078,
+  Layered = 40085,
+  Conductance = 40080,
+  Segments = 40079,
+  MajorGridLog = 40081,
+  MinorGridLog = 40082,
+  MajorGridConductance = 40083,
+  MinorGridConductance = 40084
+};
 
 // What the window shows.
 struct WellLogView {
@@ -57,8 +69,8 @@ class WellLogWindow : public QMainWindow {
   WellLogWindow(core::Program& program, std::function<void()> modelChanged,
                 QWidget* parent = nullptr);
 
-  QAction* action(int number) const;
-  void runCommand(int number);
+  QAction* action(WellLogCommand id) const;
+  void runCommand(WellLogCommand id);
   // The log was replaced: the segments are fitted again and the picture drawn.
   void logChanged();
   void setLayerCount(int layers);
@@ -75,8 +87,9 @@ class WellLogWindow : public QMainWindow {
   void showEvent(QShowEvent* event) override;
 
  private:
-  QAction* addCommand(QMenu* menu, int number, const QString& text, std::function<void()> run);
-  QAction* addToggle(QMenu* menu, int number, const QString& text, bool WellLogView::*flag);
+  QAction* addCommand(QMenu* menu, WellLogCommand id, const QString& text,
+                      std::function<void()> run);
+  QAction* addToggle(QMenu* menu, WellLogCommand id, const QString& text, bool WellLogView::*flag);
   void toggleView(bool WellLogView::*flag);
   void exportPicture();
   void print();
@@ -91,9 +104,9 @@ class WellLogWindow : public QMainWindow {
   QSpinBox* layers_ = nullptr;
   WellLogView view_;
   core::LogSegmentation segments_;
-  std::map<int, QAction*> actions_;
-  std::map<int, std::function<void()>> commands_;
-  std::map<int, bool WellLogView::*> toggles_;
+  std::map<WellLogCommand, QAction*> actions_;
+  std::map<WellLogCommand, std::function<void()>> commands_;
+  std::map<WellLogCommand, bool WellLogView::*> toggles_;
   bool placed_ = false;
 };
 

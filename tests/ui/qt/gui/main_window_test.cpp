@@ -38,7 +38,7 @@ TEST_F(MainWindowTest, SaveOfAStarredNameAsksForAFileAndOpenReadsItBack) {
   S().layer.saved = kFalse;
   const QString file = QString::fromStdString((folder / "first.ZVR").string());
   driver.chooseFile(file);
-  trigger(command::kSave);
+  trigger(core::CommandId::Save);
   ASSERT_TRUE(std::filesystem::exists(folder / "first.ZVR"));
   EXPECT_EQ(S().header.name.trimmed(), "first");
   EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [first                   ]");
@@ -49,7 +49,7 @@ TEST_F(MainWindowTest, SaveOfAStarredNameAsksForAFileAndOpenReadsItBack) {
   S().layer.saved = kFalse;
   driver.answerMessage("No");
   driver.chooseFile(file);
-  trigger(command::kOpen);
+  trigger(core::CommandId::Open);
   EXPECT_EQ(driver.messages, QStringList{"Save first?"});
   EXPECT_EQ(driver.titles, QStringList{"Kelvorin Library Message"});
   EXPECT_EQ(S().data().VOLTS(0, 0), saved);
@@ -60,10 +60,10 @@ TEST_F(MainWindowTest, ModelOnDataIsRefusedForMtWithTheTypeNamed) {
   S().header.dataType.assign(core::type::kMagnetotelluric);
   window.refresh();
   driver.answerMessage("OK");
-  trigger(command::kModelOnData);
+  trigger(core::CommandId::ModelOnData);
   EXPECT_EQ(driver.messages,
             QStringList{"Model cannot be displayed on data display for Magnetotelluric Data"});
-  EXPECT_FALSE(window.action(command::kModelOnData)->isChecked());
+  EXPECT_FALSE(window.action(core::CommandId::ModelOnData)->isChecked());
   EXPECT_FALSE(core::isSet(program.current().modelOnData));
 }
 
@@ -81,14 +81,14 @@ TEST_F(MainWindowTest, TemGatesThatCannotBeConvertedAreLeftOutOnScreenAsInExport
 }
 
 TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
-  const std::pair<int, core::ViewToggle> entries[] = {
-      {command::kZoom, core::ViewToggle::Zoom},
-      {command::kLayered, core::ViewToggle::Layered},
-      {command::kSmooth, core::ViewToggle::Smooth},
-      {command::kEquivalence, core::ViewToggle::Equivalence},
-      {command::kModelOnData, core::ViewToggle::ModelOnData},
-      {command::kMajorGridData, core::ViewToggle::MajorGridData},
-      {command::kMajorGridModel, core::ViewToggle::MajorGridModel}};
+  const std::pair<core::CommandId, core::ViewToggle> entries[] = {
+      {core::CommandId::Zoom, core::ViewToggle::Zoom},
+      {core::CommandId::Layered, core::ViewToggle::Layered},
+      {core::CommandId::Smooth, core::ViewToggle::Smooth},
+      {core::CommandId::Equivalence, core::ViewToggle::Equivalence},
+      {core::CommandId::ModelOnData, core::ViewToggle::ModelOnData},
+      {core::CommandId::MajorGridData, core::ViewToggle::MajorGridData},
+      {core::CommandId::MajorGridModel, core::ViewToggle::MajorGridModel}};
   for (auto [number, toggle] : entries) {
     const bool before = program.viewChecked(toggle);
     trigger(number);
@@ -96,52 +96,54 @@ TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
     EXPECT_EQ(window.action(number)->isChecked(), !before) << number;
   }
   // The MT entries appear for MT data, the TEM entries for TEM data.
-  EXPECT_FALSE(window.action(command::kBostick)->isVisible());
+  EXPECT_FALSE(window.action(core::CommandId::Bostick)->isVisible());
   S().header.dataType.assign(core::type::kMagnetotelluric);
   window.refresh();
-  for (int number : {command::kBostick, command::kNiblett, command::kRedLine}) {
+  for (core::CommandId number :
+       {core::CommandId::Bostick, core::CommandId::Niblett, core::CommandId::RedLine}) {
     ASSERT_TRUE(window.action(number)->isVisible());
     trigger(number);
     EXPECT_TRUE(window.action(number)->isChecked()) << number;
   }
-  EXPECT_FALSE(window.action(command::kVoltage)->isVisible());
+  EXPECT_FALSE(window.action(core::CommandId::Voltage)->isVisible());
   S().header.dataType.assign(core::type::kCentralLoopTem);
   window.refresh();
-  trigger(command::kLinearTime);
-  EXPECT_TRUE(window.action(command::kLinearTime)->isChecked());
-  EXPECT_TRUE(window.action(command::kVoltage)->isChecked());
-  trigger(command::kVoltage);
-  EXPECT_FALSE(window.action(command::kVoltage)->isChecked());
-  EXPECT_FALSE(window.action(command::kLinearTime)->isChecked());
+  trigger(core::CommandId::LinearTime);
+  EXPECT_TRUE(window.action(core::CommandId::LinearTime)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::Voltage)->isChecked());
+  trigger(core::CommandId::Voltage);
+  EXPECT_FALSE(window.action(core::CommandId::Voltage)->isChecked());
+  EXPECT_FALSE(window.action(core::CommandId::LinearTime)->isChecked());
 }
 
 TEST_F(MainWindowTest, GridEntriesFollowTheMajorMinorRule) {
-  trigger(command::kMinorGridData);
-  EXPECT_TRUE(window.action(command::kMajorGridData)->isChecked());
-  EXPECT_TRUE(window.action(command::kMinorGridData)->isChecked());
-  trigger(command::kMajorGridData);
-  EXPECT_FALSE(window.action(command::kMajorGridData)->isChecked());
-  EXPECT_FALSE(window.action(command::kMinorGridData)->isChecked());
-  trigger(command::kMinorGridModel);
-  EXPECT_TRUE(window.action(command::kMajorGridModel)->isChecked());
-  EXPECT_FALSE(window.action(command::kMajorGridData)->isChecked());
+  trigger(core::CommandId::MinorGridData);
+  EXPECT_TRUE(window.action(core::CommandId::MajorGridData)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::MinorGridData)->isChecked());
+  trigger(core::CommandId::MajorGridData);
+  EXPECT_FALSE(window.action(core::CommandId::MajorGridData)->isChecked());
+  EXPECT_FALSE(window.action(core::CommandId::MinorGridData)->isChecked());
+  trigger(core::CommandId::MinorGridModel);
+  EXPECT_TRUE(window.action(core::CommandId::MajorGridModel)->isChecked());
+  EXPECT_FALSE(window.action(core::CommandId::MajorGridData)->isChecked());
 }
 
 TEST_F(MainWindowTest, IterationsImproveTheFitAndShowItInTheStatusBar) {
-  trigger(command::kSingle);
+  trigger(core::CommandId::Single);
   EXPECT_TRUE(core::isSet(S().layer.syntheticValid));
   EXPECT_TRUE(core::isSet(S().layer.resolutionValid));
   EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
   const float afterOne = S().layer.PCTERR;
-  trigger(command::kMultiple);
+  trigger(core::CommandId::Multiple);
   EXPECT_LT(S().layer.PCTERR, afterOne);
   EXPECT_EQ(window.statusText(core::kFitStatusPane),
             QString::fromStdString(inversion::fitStatusText(S().layer.PCTERR)));
 }
 
 TEST_F(MainWindowTest, IpOnlyInversionsAppearOnlyForModelsWithIpParameters) {
-  for (int number : {command::kSingleIp, command::kMultipleIp, command::kSingleResistivity,
-                     command::kMultipleResistivity})
+  for (core::CommandId number :
+       {core::CommandId::SingleIp, core::CommandId::MultipleIp, core::CommandId::SingleResistivity,
+        core::CommandId::MultipleResistivity})
     EXPECT_FALSE(window.action(number)->isVisible()) << number;
 }
 
@@ -159,7 +161,7 @@ TEST_F(MainWindowTest, CancelOfAMultipleIterationRunLeavesTheResolutionInvalid) 
     }
   });
   cancel.start();
-  trigger(command::kMultiple);
+  trigger(core::CommandId::Multiple);
   EXPECT_TRUE(pressed);
   EXPECT_FALSE(core::isSet(S().layer.resolutionValid));
   EXPECT_FALSE(toolkit.progressVisible());
@@ -169,15 +171,15 @@ TEST_F(MainWindowTest, TransferBeforeAForwardRunIsRefused) {
   S().layer.syntheticValid = kFalse;
   const float before = S().data().VOLTS(3, 0);
   driver.answerMessage("OK");
-  trigger(command::kTransfer);
+  trigger(core::CommandId::Transfer);
   EXPECT_EQ(driver.messages, QStringList{"Sythetic data not valid. Please do forward model"});
   EXPECT_EQ(S().data().VOLTS(3, 0), before);
 }
 
 TEST_F(MainWindowTest, TransferCopiesTheSyntheticsAndMarksTheNameForSaveAs) {
-  trigger(command::kSingle);
+  trigger(core::CommandId::Single);
   driver.enterValue("0");
-  trigger(command::kTransfer);
+  trigger(core::CommandId::Transfer);
   EXPECT_EQ(S().data().VOLTS(5, 0), S().SVOLT(5, 0));
   EXPECT_EQ(S().header.name.trimmed(), "Default Data*");
   EXPECT_TRUE(window.windowTitle().contains("[Default Data*"));
@@ -185,14 +187,14 @@ TEST_F(MainWindowTest, TransferCopiesTheSyntheticsAndMarksTheNameForSaveAs) {
 
 TEST_F(MainWindowTest, ContentsWithoutAHelpFileSaysWhereItLooked) {
   driver.answerMessage("OK");
-  trigger(command::kContents);
+  trigger(core::CommandId::Contents);
   EXPECT_EQ(driver.messages, QStringList{"HELP FILE NOT FOUND:" + helpFile()});
 }
 
 TEST_F(MainWindowTest, ThePlotsArePaintedAfterACommand) {
   QApplication::processEvents();
   const int before = window.plotWidget()->paintCount();
-  trigger(command::kLayered);
+  trigger(core::CommandId::Layered);
   QApplication::processEvents();
   EXPECT_GT(window.plotWidget()->paintCount(), before);
 }
@@ -206,7 +208,7 @@ namespace {
 TEST_F(MainWindowTest, ShiftingIsRefusedForArraysOtherThanSchlumberger) {
   S().header.dataType.assign(core::type::kWenner);
   driver.answerMessage("OK");
-  trigger(command::kShiftSegments);
+  trigger(core::CommandId::ShiftSegments);
   EXPECT_EQ(driver.messages, QStringList{"Segment shifting only available for Schlumberger array"});
 }
 
@@ -225,7 +227,7 @@ TEST_F(MainWindowTest, TheModelEditorsForwardButtonComputesTheGridsModel) {
     for (int i = 0; i < S().NDATA(); ++i) synthetics.push_back(S().SVOLT(i, 0));
     static_cast<QDialog*>(dialog)->reject();
   });
-  trigger(command::kEditModel);
+  trigger(core::CommandId::EditModel);
   ASSERT_TRUE(computed);
   ASSERT_EQ(static_cast<int>(synthetics.size()), S().NDATA());
   for (float value : synthetics) EXPECT_NEAR(value, 100.0f, 0.5f);

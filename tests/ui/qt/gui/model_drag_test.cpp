@@ -10,12 +10,13 @@
 #include <QMenu>
 #include <QTest>
 #include <cmath>
+#include <optional>
 
 #include "core/program/model_editing.h"
 #include "inversion/layered_inversion.h"
 #include "present/graph_frame_drawing.h"
-#include "tests/ui/qt/gui/modal_driver.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/qt/gui/modal_driver.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/model_drag_controller.h"
 #include "ui/qt/gui/qt_toolkit.h"
@@ -82,17 +83,17 @@ class ModelDragTest : public ::testing::Test {
     QTest::mouseRelease(plots(), Qt::LeftButton, Qt::NoModifier, to);
   }
 
-  // Right-clicks a pixel and picks the popup entry with this command number.
-  void popup(QPoint at, int command, int expectedMenu) {
-    int shown = 0;
-    window.dragController()->showPopup = [&](QMenu& menu, int number, QPoint) {
-      shown = number;
+  // Right-clicks a pixel and picks the popup entry of this command.
+  void popup(QPoint at, core::CommandId command, PopupMenu expectedMenu) {
+    std::optional<PopupMenu> shown;
+    window.dragController()->showPopup = [&](QMenu& menu, PopupMenu menuShown, QPoint) {
+      shown = menuShown;
       for (QAction* entry : menu.actions())
-        if (entry->data().toInt() == command) entry->trigger();
+        if (entry->data().toInt() == static_cast<int>(command)) entry->trigger();
     };
     QTest::mouseClick(plots(), Qt::RightButton, Qt::NoModifier, at);
     QApplication::processEvents();
-    EXPECT_EQ(shown, expectedMenu);
+    EXPECT_TRUE(shown == expectedMenu);
   }
 
   std::vector<float> synthetics() {
@@ -132,7 +133,7 @@ TEST_F(ModelDragTest, UndoTakesBackAWholeDrag) {
   const std::vector<float> before = synthetics();
   drag(modelPoint(12.0f, 12.0f), modelPoint(30.0f, 12.0f));
   ASSERT_NE(S().M.PAR, par);
-  window.action(command::kUndo)->trigger();
+  window.action(core::CommandId::Undo)->trigger();
   QApplication::processEvents();
   EXPECT_EQ(S().M.PAR, par);
   EXPECT_EQ(synthetics(), before);
@@ -213,7 +214,7 @@ TEST_F(ModelDragTest, WithIpTheSecondPanelDragsOnlyIpParameters) {
 
 TEST_F(ModelDragTest, WithTheModelOnTheDataTheDataPlotIsEdited) {
   setModel({100.0f, 30.0f}, {20.0f});
-  window.runCommand(command::kModelOnData);
+  window.runCommand(core::CommandId::ModelOnData);
   ASSERT_TRUE(isSet(current().modelOnData));
   // Depth along the abscissa: layer 2's resistivity below 20 m.
   drag(dataPoint(60.0f, 30.0f), dataPoint(60.0f, 60.0f));
@@ -230,17 +231,17 @@ TEST_F(ModelDragTest, ALongPressWithoutMovingDoesNothing) {
   EXPECT_EQ(S().M.PAR[1], 12.0f);
   EXPECT_TRUE(isSet(S().layer.resolutionValid));
   // A long right press opens no popup either.
-  int shown = 0;
-  window.dragController()->showPopup = [&](QMenu&, int number, QPoint) { shown = number; };
+  bool shown = false;
+  window.dragController()->showPopup = [&](QMenu&, PopupMenu, QPoint) { shown = true; };
   QTest::mousePress(plots(), Qt::RightButton, Qt::NoModifier, at);
   QTest::mouseRelease(plots(), Qt::RightButton, Qt::NoModifier, at, 400);
-  EXPECT_EQ(shown, 0);
+  EXPECT_FALSE(shown);
 }
 
 TEST_F(ModelDragTest, ZoomBoxSetsTheAxisRangeAndUnzoomAutoscales) {
   setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
   const core::GraphFrame before = current().modelFrames[0];
-  window.runCommand(command::kZoom);
+  window.runCommand(core::CommandId::Zoom);
   ASSERT_TRUE(program.view().zoom);
   // A box from 20 to 80 ohm-m and 2 to 8 m, away from the model's lines.
   drag(modelPoint(20.0f, 2.0f), modelPoint(80.0f, 8.0f));
@@ -251,14 +252,14 @@ TEST_F(ModelDragTest, ZoomBoxSetsTheAxisRangeAndUnzoomAutoscales) {
   EXPECT_NEAR(present::ValueY(0.0f, g), 1.0f, 1e-4f);
   EXPECT_NEAR(present::ValueY(-present::frameHeight(g), g), 10.0f, 1e-3f);
   EXPECT_EQ(S().M.PAR[1], 12.0f);  // zooming leaves the model alone
-  window.runCommand(command::kUnzoom);
+  window.runCommand(core::CommandId::Unzoom);
   EXPECT_EQ(current().modelFrames[0].xCycles, before.xCycles);
   EXPECT_EQ(current().modelFrames[0].yCycles, before.yCycles);
 }
 
 TEST_F(ModelDragTest, ZoomBoxOnTheDataPlotSetsItsAxes) {
   setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
-  window.runCommand(command::kZoom);
+  window.runCommand(core::CommandId::Zoom);
   drag(dataPoint(2.0f, 15.0f), dataPoint(40.0f, 60.0f));
   const core::GraphFrame& g = current().dataFrames[0];
   EXPECT_NEAR(present::ValueX(0.0f, g), 1.0f, 1e-3f);
@@ -278,7 +279,7 @@ TEST_F(ModelDragTest, RightClickAwayFromModelAndDataInZoomModeOpensTheProperties
   QTest::mouseClick(plots(), Qt::RightButton, Qt::NoModifier, modelPoint(30.0f, 2.0f));
   QApplication::processEvents();
   EXPECT_TRUE(opened.isEmpty());
-  window.runCommand(command::kZoom);
+  window.runCommand(core::CommandId::Zoom);
   driver.then(record);
   QTest::mouseClick(plots(), Qt::RightButton, Qt::NoModifier, modelPoint(30.0f, 2.0f));
   QApplication::processEvents();
@@ -288,14 +289,14 @@ TEST_F(ModelDragTest, RightClickAwayFromModelAndDataInZoomModeOpensTheProperties
 
 TEST_F(ModelDragTest, PopupDeletesAndSplitsLayers) {
   setModel({100.0f, 12.0f, 700.0f}, {5.0f, 20.0f});
-  popup(modelPoint(12.0f, 12.0f), popup::kSplitLayer, popup::kLayerMenu);
+  popup(modelPoint(12.0f, 12.0f), core::CommandId::SplitLayer, PopupMenu::Layer);
   ASSERT_EQ(S().NLAYER(), 4);
   EXPECT_EQ(S().M.PAR[1], 12.0f);
   EXPECT_EQ(S().M.PAR[2], 12.0f);
   // Split where the user clicked, near 12 m.
   EXPECT_NEAR(S().M.PAR[4] + S().M.PAR[5], 12.0f, 0.5f);
   EXPECT_TRUE(isSet(S().layer.syntheticValid));
-  popup(modelPoint(700.0f, 60.0f), popup::kDeleteLayer, popup::kLayerMenu);
+  popup(modelPoint(700.0f, 60.0f), core::CommandId::DeleteLayer, PopupMenu::Layer);
   ASSERT_EQ(S().NLAYER(), 3);
   EXPECT_EQ(S().M.PAR[2], 12.0f);  // the layer above became the half-space
 }
@@ -303,7 +304,7 @@ TEST_F(ModelDragTest, PopupDeletesAndSplitsLayers) {
 TEST_F(ModelDragTest, PopupRefusesToDeleteTheOnlyLayer) {
   setModel({100.0f}, {});
   driver.answerMessage("OK");
-  popup(modelPoint(100.0f, 10.0f), popup::kDeleteLayer, popup::kLayerMenu);
+  popup(modelPoint(100.0f, 10.0f), core::CommandId::DeleteLayer, PopupMenu::Layer);
   EXPECT_EQ(driver.messages, QStringList{"Cannot delete layer from single layer model"});
   EXPECT_EQ(S().NLAYER(), 1);
 }
@@ -311,14 +312,14 @@ TEST_F(ModelDragTest, PopupRefusesToDeleteTheOnlyLayer) {
 TEST_F(ModelDragTest, PopupFixesAndFreesResistivitiesAndBoundaries) {
   setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
   S().layer.equivalenceValid = kTrue;
-  popup(modelPoint(12.0f, 12.0f), popup::kFixResistivity, popup::kLayerMenu);
+  popup(modelPoint(12.0f, 12.0f), core::CommandId::FixResistivity, PopupMenu::Layer);
   EXPECT_TRUE(isSet(S().M.LFIX[1]));
   EXPECT_FALSE(isSet(S().layer.equivalenceValid));
-  popup(modelPoint(12.0f, 12.0f), popup::kFreeResistivity, popup::kLayerMenu);
+  popup(modelPoint(12.0f, 12.0f), core::CommandId::FreeResistivity, PopupMenu::Layer);
   EXPECT_FALSE(isSet(S().M.LFIX[1]));
-  popup(modelPoint(100.0f, 25.0f), popup::kFixBoundary, popup::kBoundaryMenu);
+  popup(modelPoint(100.0f, 25.0f), core::CommandId::FixBoundary, PopupMenu::Boundary);
   EXPECT_TRUE(isSet(S().M.LFIX[4]));
-  popup(modelPoint(100.0f, 25.0f), popup::kFreeBoundary, popup::kBoundaryMenu);
+  popup(modelPoint(100.0f, 25.0f), core::CommandId::FreeBoundary, PopupMenu::Boundary);
   EXPECT_FALSE(isSet(S().M.LFIX[4]));
 }
 
@@ -326,9 +327,9 @@ TEST_F(ModelDragTest, PopupMasksAndUnmasksADataPoint) {
   setModel({100.0f, 12.0f, 1000.0f}, {5.0f, 20.0f});
   const auto& d = S().data();
   const QPoint at = dataPoint(d.TIME(3, 0), d.VOLTS(3, 0));
-  popup(at, popup::kMaskPoint, popup::kPointMenu);
+  popup(at, core::CommandId::MaskPoint, PopupMenu::Point);
   EXPECT_TRUE(S().masked(3, 0));
-  popup(at, popup::kUnmaskPoint, popup::kPointMenu);
+  popup(at, core::CommandId::UnmaskPoint, PopupMenu::Point);
   EXPECT_FALSE(S().masked(3, 0));
 }
 

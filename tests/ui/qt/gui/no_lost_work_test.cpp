@@ -18,9 +18,9 @@
 #include <csignal>
 #include <filesystem>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
 #include "core/program/recovery_file.h"
+#include "core/record/data_type.h"
 #include "tests/ui/qt/gui/window_fixture.h"
 #include "ui/qt/gui/column_dialog.h"
 
@@ -47,7 +47,7 @@ TEST_F(NoLostWork, ATruncatedFileLeavesTheSoundingAndTheGoodFileAsTheyWere) {
   ASSERT_TRUE(program.saveFileAs(good));
   window.refresh();
   QApplication::processEvents();
-  trigger(command::kSave);  // with the frames as the window drew them
+  trigger(core::CommandId::Save);  // with the frames as the window drew them
   const std::string goodBytes = test::readFile(good);
   test::writeFile(folder / "trunc.ZVR", goodBytes.substr(0, 1000));
   const QString title = window.windowTitle();
@@ -55,7 +55,7 @@ TEST_F(NoLostWork, ATruncatedFileLeavesTheSoundingAndTheGoodFileAsTheyWere) {
 
   driver.chooseFile(qpath(folder / "trunc.ZVR"));
   driver.answerMessage("OK");
-  trigger(command::kOpen);
+  trigger(core::CommandId::Open);
   ASSERT_EQ(driver.messages.size(), 1);
   EXPECT_TRUE(driver.messages[0].startsWith("READ ERROR")) << driver.messages[0].toStdString();
   EXPECT_EQ(window.windowTitle(), title);
@@ -64,7 +64,7 @@ TEST_F(NoLostWork, ATruncatedFileLeavesTheSoundingAndTheGoodFileAsTheyWere) {
   EXPECT_EQ(S().data().VOLTS(3, 0), reading);
 
   // A save now writes the sounding it always was over the good file.
-  trigger(command::kSave);
+  trigger(core::CommandId::Save);
   EXPECT_EQ(test::readFile(good), goodBytes);
 }
 
@@ -76,9 +76,9 @@ TEST_F(NoLostWork, SaveAfterOpenFromAnotherFolderWritesThatFoldersFile) {
   const std::string before = test::readFile(other / "B.ZVR");
 
   driver.chooseFile(qpath(other / "B.ZVR"));
-  trigger(command::kOpen);
-  trigger(command::kSingle);
-  trigger(command::kSave);
+  trigger(core::CommandId::Open);
+  trigger(core::CommandId::Single);
+  trigger(core::CommandId::Save);
   EXPECT_NE(test::readFile(other / "B.ZVR"), before);
   EXPECT_FALSE(fs::exists(folder / "B.ZVR"));
   EXPECT_EQ(program.dataFolder(), other);
@@ -88,7 +88,7 @@ TEST_F(NoLostWork, AFailedSaveAsKeepsTheNameAndTheSavedFlag) {
   S().layer.saved = core::kFalse;
   driver.chooseFile(qpath(folder / "missing" / "X.ZVR"));
   driver.answerMessage("OK");
-  trigger(command::kSaveAs);
+  trigger(core::CommandId::SaveAs);
   ASSERT_EQ(driver.messages.size(), 1);
   EXPECT_TRUE(driver.messages[0].startsWith("CANNOT OPEN FILE"));
   EXPECT_EQ(S().header.name.trimmed(), "Default Data");
@@ -105,7 +105,7 @@ TEST_F(NoLostWork, SaveAsProposesTheNameWithoutTheStar) {
     proposed = files->selectedFiles().value(0);
     files->reject();
   });
-  trigger(command::kSaveAs);
+  trigger(core::CommandId::SaveAs);
   EXPECT_EQ(proposed, qpath(folder / "Default Data.ZVR"));
 }
 
@@ -119,25 +119,25 @@ TEST_F(NoLostWork, AnImportSwitchesTheTemVoltageViewOff) {
   acceptDialog(driver);  // the DC import's choices
   driver.chooseFile(qpath(file));
   acceptDialog(driver);  // the column dialog
-  trigger(40015);
+  trigger(core::CommandId::ImportResistivity);
   EXPECT_EQ(S().NDATA(), 3);
   EXPECT_FALSE(program.view().voltageView);
-  EXPECT_FALSE(window.action(command::kVoltage)->isVisible());
+  EXPECT_FALSE(window.action(core::CommandId::Voltage)->isVisible());
 }
 
 TEST_F(NoLostWork, TransferWithLargeNoiseKeepsEveryResistivityPositive) {
-  trigger(command::kSingle);
+  trigger(core::CommandId::Single);
   driver.enterValue("300");
-  trigger(command::kTransfer);
+  trigger(core::CommandId::Transfer);
   for (int i = 0; i < S().NDATA(); ++i) EXPECT_GT(S().data().VOLTS(i, 0), 0.0f) << i;
 }
 
 // Exports the sounding's data and imports it back through the File menu
 // with what the column dialog proposes.
-void exportAndImport(MainWindow& window, test::ModalDriver& driver, int importCommand,
+void exportAndImport(MainWindow& window, test::ModalDriver& driver, core::CommandId importCommand,
                      bool importDialog, const fs::path& file, QString* shownText) {
   driver.chooseFile(qpath(file));
-  window.runCommand(40041);
+  window.runCommand(core::CommandId::ExportAsciiData);
   QApplication::processEvents();
   if (importDialog) acceptDialog(driver);
   driver.chooseFile(qpath(file));
@@ -157,7 +157,7 @@ TEST_F(NoLostWork, ExportedDcDataImportBackUnchangedWithTheColumnDialogsProposal
   core::resetToDefault(original);
   const fs::path file = folder / "dc.DAT";
   QString shown;
-  exportAndImport(window, driver, 40015, true, file, &shown);
+  exportAndImport(window, driver, core::CommandId::ImportResistivity, true, file, &shown);
   EXPECT_EQ(shown.toStdString(), test::readFile(file));
   ASSERT_EQ(S().NDATA(), original.S.NDATA());
   for (int i = 0; i < S().NDATA(); ++i) {
@@ -176,7 +176,7 @@ TEST_F(NoLostWork, ExportedMtDataImportBackUnchangedWithTheColumnDialogsProposal
   const core::Matrix<float> time = S().data().TIME, volts = S().data().VOLTS;
   const int readings = S().NDATA();
   QString shown;
-  exportAndImport(window, driver, 40064, false, folder / "mt.DAT", &shown);
+  exportAndImport(window, driver, core::CommandId::ImportMt, false, folder / "mt.DAT", &shown);
   ASSERT_EQ(S().NDATA(), readings);
   // The export writes six decimals: the values come back to half of the last.
   const float half = 5.1e-7f;
@@ -190,26 +190,26 @@ TEST_F(NoLostWork, ExportedMtDataImportBackUnchangedWithTheColumnDialogsProposal
 
 TEST_F(NoLostWork, UndoOfAnInversionRestoresModelAndFitExactlyAndRedoGoesForward) {
   S().M.PAR[0] = 40.0f;
-  trigger(command::kForward);
+  trigger(core::CommandId::Forward);
   const std::vector<float> par = S().M.PAR;
   const float fit = S().layer.PCTERR;
   const core::Matrix<float> synthetics = S().SVOLT;
-  trigger(command::kMultiple);
+  trigger(core::CommandId::Multiple);
   ASSERT_NE(S().M.PAR, par);
   const std::vector<float> inverted = S().M.PAR;
 
-  trigger(command::kUndo);
+  trigger(core::CommandId::Undo);
   EXPECT_EQ(S().M.PAR, par);
   EXPECT_EQ(S().layer.PCTERR, fit);
   EXPECT_EQ(S().SVOLT, synthetics);
-  EXPECT_TRUE(window.action(command::kRedo)->isEnabled());
-  trigger(command::kRedo);
+  EXPECT_TRUE(window.action(core::CommandId::Redo)->isEnabled());
+  trigger(core::CommandId::Redo);
   EXPECT_EQ(S().M.PAR, inverted);
 }
 
 TEST_F(NoLostWork, ARecoveryFileIsOfferedAfterACrash) {
   const fs::path recovery = folder / "recovery.ZVR";
-  trigger(command::kMultiple);  // unsaved work
+  trigger(core::CommandId::Multiple);  // unsaved work
   const std::vector<float> worked = S().M.PAR;
   ASSERT_FALSE(isSet(S().layer.saved));
 
@@ -246,7 +246,7 @@ TEST_F(NoLostWork, AutosaveKeepsOnlyUnsavedWork) {
   window.setRecoveryFile(recovery);
   window.autosave();
   EXPECT_FALSE(fs::exists(recovery));
-  trigger(command::kSingle);
+  trigger(core::CommandId::Single);
   window.autosave();
   EXPECT_TRUE(fs::exists(recovery));
   EXPECT_EQ(test::readFile(recovery), program.recordState());
@@ -257,12 +257,12 @@ TEST_F(NoLostWork, ARecentFileReopensFromTheFileMenu) {
   ASSERT_TRUE(program.saveFileAs(file));
   window.refresh();
   EXPECT_EQ(program.settings().recentFiles[0], file.string());
-  QAction* first = window.action(command::kRecentFirst);
+  QAction* first = window.action(core::CommandId::RecentFirst);
   ASSERT_TRUE(first->isVisible());
   S().data().VOLTS(0, 0) = 1.0f;
   S().layer.saved = core::kFalse;
   driver.answerMessage("No");
-  trigger(command::kRecentFirst);
+  trigger(core::CommandId::RecentFirst);
   EXPECT_EQ(S().data().VOLTS(0, 0), 159.9f);
 }
 

@@ -12,8 +12,8 @@
 #include <QSpinBox>
 
 #include "present/recording_canvas.h"
-#include "tests/ui/qt/gui/modal_driver.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/qt/gui/modal_driver.h"
 #include "ui/qt/gui/column_dialog.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
@@ -54,7 +54,7 @@ class WellLogWindowTest : public ::testing::Test {
       columns->findChild<QCheckBox*>("lastRowUsed")->setChecked(false);
       columns->accept();
     });
-    window.action(40074)->trigger();
+    window.action(core::CommandId::ImportWellLog)->trigger();
     QApplication::processEvents();
     ASSERT_TRUE(driver.done());
   }
@@ -86,7 +86,7 @@ TEST_F(WellLogWindowTest, SetLayeredModelReplacesTheModelAndRedrawsTheMainWindow
   ASSERT_NE(log, nullptr);
   log->setLayerCount(3);
   const int paints = window.plotWidget()->paintCount();
-  log->action(wellcommand::kSetLayeredModel)->trigger();
+  log->action(WellLogCommand::SetLayeredModel)->trigger();
   QApplication::processEvents();
   const core::Sounding& S = program.S();
   ASSERT_EQ(S.NLAYER(), 3);
@@ -111,17 +111,17 @@ TEST_F(WellLogWindowTest, TogglesAndClearSegmentsChangeWhatIsDrawn) {
     return canvas.segmentsIn(present::palette()[present::colour::kDarkBlue]);
   };
   const auto all = lines();
-  log->runCommand(wellcommand::kLog);
+  log->runCommand(WellLogCommand::Log);
   EXPECT_FALSE(log->view().log);
-  EXPECT_FALSE(log->action(wellcommand::kLog)->isChecked());
+  EXPECT_FALSE(log->action(WellLogCommand::Log)->isChecked());
   EXPECT_LT(lines(), all);
-  log->runCommand(wellcommand::kClearSegments);
+  log->runCommand(WellLogCommand::ClearSegments);
   EXPECT_TRUE(log->segments().empty());
-  EXPECT_FALSE(log->action(wellcommand::kClearSegments)->isEnabled());
+  EXPECT_FALSE(log->action(WellLogCommand::ClearSegments)->isEnabled());
   // The minor grid brings the major grid with it.
-  log->runCommand(wellcommand::kMinorGridLog);
+  log->runCommand(WellLogCommand::MinorGridLog);
   EXPECT_TRUE(log->view().majorGridLog);
-  log->runCommand(wellcommand::kMajorGridLog);
+  log->runCommand(WellLogCommand::MajorGridLog);
   EXPECT_FALSE(log->view().minorGridLog);
 }
 
@@ -144,7 +144,7 @@ TEST_F(WellLogWindowTest, ClosingRemembersThePlaceForTheSettingsFile) {
   WellLogWindow* log = window.wellLogWindow();
   ASSERT_NE(log, nullptr);
   log->setGeometry(120, 90, 640, 480);
-  log->runCommand(wellcommand::kClose);
+  log->runCommand(WellLogCommand::Close);
   EXPECT_FALSE(log->isVisible());
   const settings::WindowPlacement& w = program.settings().windows;
   EXPECT_EQ(w.wellLogW, log->geometry().width());

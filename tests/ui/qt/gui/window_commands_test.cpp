@@ -28,9 +28,9 @@
 #include <numbers>
 
 #include "core/record/data_type.h"
+#include "tests/support/test_support.h"
 #include "tests/ui/qt/gui/modal_driver.h"
 #include "tests/ui/qt/gui/window_fixture.h"
-#include "tests/support/test_support.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
 
@@ -52,7 +52,7 @@ TEST_F(WindowCommandsTest, CancelOfTheNewSoundingDialogKeepsTheTypeAndReadings) 
     EXPECT_EQ(dialog->objectName(), "newSoundingDialog");
     static_cast<QDialog*>(dialog)->reject();
   });
-  trigger(command::kNewDc);
+  trigger(core::CommandId::NewDc);
   EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
   EXPECT_EQ(S().NDATA(), 22);
   EXPECT_EQ(S().header.name.trimmed(), "Default Data");
@@ -66,7 +66,7 @@ TEST_F(WindowCommandsTest, CancelOfTheDataEditorOfANewMtSoundingKeepsTheTypeAndR
     title = dialog->windowTitle();
     static_cast<QDialog*>(dialog)->reject();
   });
-  trigger(command::kNewMt);
+  trigger(core::CommandId::NewMt);
   EXPECT_TRUE(title.contains("Magnetotelluric Data")) << title.toStdString();
   EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
   EXPECT_EQ(S().NDATA(), 22);
@@ -79,7 +79,7 @@ TEST_F(WindowCommandsTest, CancelOfAnImportDialogEndsTheImportBeforeAFileIsChose
     shown = dialog->objectName();
     static_cast<QDialog*>(dialog)->reject();
   });
-  trigger(40015);  // File, Import, DC Resistivity Data
+  trigger(core::CommandId::ImportResistivity);
   EXPECT_EQ(shown, "importDialog");
   EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
   EXPECT_EQ(S().NDATA(), 22);
@@ -106,18 +106,18 @@ TEST_F(WindowCommandsTest, NewWennerSoundingOfAHomogeneousEarthIsFitByTheUniform
     }
     static_cast<QDialog*>(dialog)->accept();
   });
-  trigger(command::kNewDc);
+  trigger(core::CommandId::NewDc);
   ASSERT_TRUE(S().header.dataType == core::type::kWenner);
   ASSERT_EQ(S().NDATA(), 4);
   // Unsaved: marked after the bracket.
   EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [New DC Data *           ] *");
-  trigger(command::kForward);
+  trigger(core::CommandId::Forward);
   for (int i = 0; i < 4; ++i) EXPECT_NEAR(S().SVOLT(i, 0), 15.0f, 0.05f) << spacings[i];
   EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
   // Its name has a "*": Save asks for a file.
   const QString file = QString::fromStdString((folder / "wenner.ZVR").string());
   driver.chooseFile(file);
-  trigger(command::kSave);
+  trigger(core::CommandId::Save);
   EXPECT_TRUE(std::filesystem::exists(folder / "wenner.ZVR"));
 }
 
@@ -141,16 +141,16 @@ TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForT
     dialog->findChild<QTableWidget*>("sweepGrid")->item(0, 1)->setText("30");
     static_cast<QDialog*>(dialog)->accept();
   });
-  trigger(command::kNewTem);
+  trigger(core::CommandId::NewTem);
   ASSERT_TRUE(S().header.dataType == core::type::kCoincidentLoopTem);
   EXPECT_EQ(S().header.temVoltageUnit.trimmed(), "uV/Amp");
   EXPECT_EQ(S().header.loopSizeX, 100.0f);
   ASSERT_EQ(S().header.NSETS, 1);
   EXPECT_EQ(S().data().NSET[0], 3);
   EXPECT_EQ(S().data().FREQ[0], 30.0f);
-  EXPECT_TRUE(window.action(command::kVoltage)->isVisible());
-  EXPECT_FALSE(window.action(command::kForward)->isEnabled());
-  EXPECT_FALSE(window.action(command::kEstimateLayered)->isEnabled());
+  EXPECT_TRUE(window.action(core::CommandId::Voltage)->isVisible());
+  EXPECT_FALSE(window.action(core::CommandId::Forward)->isEnabled());
+  EXPECT_FALSE(window.action(core::CommandId::EstimateLayered)->isEnabled());
 }
 
 TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityFromVoltageAndCurrent) {
@@ -175,7 +175,7 @@ TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityFromVoltageAndCurrent)
     firstComputed = grid->item(0, 4)->text().toDouble();
     static_cast<QDialog*>(dialog)->accept();
   });
-  trigger(command::kEditData);
+  trigger(core::CommandId::EditData);
   const double k = std::numbers::pi * (4.0 * 4.0 - 0.8 * 0.8 / 4.0) / 0.8;
   EXPECT_NEAR(firstComputed, k * 72.0 / 28.0, 0.01);
   EXPECT_NEAR(firstComputed, 159.9, 0.5);  // the value recorded in the field
@@ -188,7 +188,7 @@ TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityFromVoltageAndCurrent)
   });
   driver.enterValue("2");
   driver.then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->accept(); });
-  trigger(command::kEditData);
+  trigger(core::CommandId::EditData);
   ASSERT_EQ(S().NDATA(), 22);
   for (int i = 0; i < S().NDATA(); ++i) {
     const auto k = static_cast<std::size_t>(i);
@@ -210,7 +210,7 @@ TEST_F(WindowCommandsTest, InsertingWithoutACellAsksForOne) {
   });
   driver.answerMessage("OK");
   driver.then([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
-  trigger(command::kEditData);
+  trigger(core::CommandId::EditData);
   EXPECT_EQ(driver.messages, QStringList{"Must be inside data grid to insert cell"});
   EXPECT_EQ(S().NDATA(), 22);
 }
@@ -218,45 +218,45 @@ TEST_F(WindowCommandsTest, InsertingWithoutACellAsksForOne) {
 TEST_F(WindowCommandsTest, EstimatedLayeredModelFitsAndIsShown) {
   program.view().showLayered = false;
   window.refresh();
-  trigger(command::kEstimateLayered);
-  EXPECT_TRUE(window.action(command::kLayered)->isChecked());
+  trigger(core::CommandId::EstimateLayered);
+  EXPECT_TRUE(window.action(core::CommandId::Layered)->isChecked());
   EXPECT_TRUE(core::isSet(S().layer.syntheticValid));
   EXPECT_LT(S().layer.PCTERR, 30.0f);
   EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
 }
 
 TEST_F(WindowCommandsTest, SmoothModelFollowsTheOccamSwitchAndShowsItsLayers) {
-  EXPECT_TRUE(window.action(command::kOccam)->isChecked());
-  trigger(command::kOccam);
+  EXPECT_TRUE(window.action(core::CommandId::Occam)->isChecked());
+  trigger(core::CommandId::Occam);
   EXPECT_FALSE(program.occamMode());
-  EXPECT_FALSE(window.action(command::kOccam)->isChecked());
-  trigger(command::kOccam);
+  EXPECT_FALSE(window.action(core::CommandId::Occam)->isChecked());
+  trigger(core::CommandId::Occam);
   ASSERT_TRUE(program.occamMode());
-  trigger(command::kEstimateSmooth);
+  trigger(core::CommandId::EstimateSmooth);
   EXPECT_EQ(program.SM().NLAYER(), S().NDATA());
-  EXPECT_TRUE(window.action(command::kSmooth)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::Smooth)->isChecked());
   EXPECT_LT(program.SM().layer.PCTERR, 15.0f);
   // The smooth model's own fit while it is shown.
   char fit[64];
   std::snprintf(fit, sizeof fit, " 22 Smooth Layers, %.2f%% RMS",
                 static_cast<double>(program.SM().layer.PCTERR));
   EXPECT_EQ(window.statusText(4), QString::fromLatin1(fit));
-  trigger(command::kSmooth);
+  trigger(core::CommandId::Smooth);
   EXPECT_EQ(window.statusText(4), " 22 Smooth Layers");
 }
 
 TEST_F(WindowCommandsTest, EquivalenceNeedsAnInversionThenBracketsTheFittedModel) {
   driver.answerMessage("OK");
-  trigger(command::kAnalyzeEquivalence);
+  trigger(core::CommandId::AnalyzeEquivalence);
   EXPECT_EQ(driver.messages, QStringList{"Please do inversion before analyzing equivalence"});
   EXPECT_FALSE(core::isSet(S().layer.equivalenceValid));
 
-  trigger(command::kMultiple);
+  trigger(core::CommandId::Multiple);
   program.view().showEquivalence = false;
   window.refresh();
-  trigger(command::kAnalyzeEquivalence);
+  trigger(core::CommandId::AnalyzeEquivalence);
   ASSERT_TRUE(core::isSet(S().layer.equivalenceValid));
-  EXPECT_TRUE(window.action(command::kEquivalence)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::Equivalence)->isChecked());
   // Every fitted parameter lies within its range of equivalent values.
   for (int j = 0; j < S().NPAR(); ++j) {
     const auto k = static_cast<std::size_t>(j);
@@ -266,12 +266,12 @@ TEST_F(WindowCommandsTest, EquivalenceNeedsAnInversionThenBracketsTheFittedModel
 }
 
 TEST_F(WindowCommandsTest, SmoothEquivalenceHasNoMenuEntryAndNeedsASmoothModel) {
-  QAction* hidden = window.action(command::kSmoothEquivalence);
+  QAction* hidden = window.action(core::CommandId::SmoothEquivalence);
   ASSERT_NE(hidden, nullptr);
   for (QAction* top : window.menuBar()->actions())
     for (QAction* entry : top->menu()->actions()) EXPECT_NE(entry, hidden);
   driver.answerMessage("OK");
-  trigger(command::kSmoothEquivalence);
+  trigger(core::CommandId::SmoothEquivalence);
   EXPECT_EQ(driver.messages,
             QStringList{"Please estimate smooth model before analyzing smooth equivalence"});
 }
@@ -279,8 +279,8 @@ TEST_F(WindowCommandsTest, SmoothEquivalenceHasNoMenuEntryAndNeedsASmoothModel) 
 TEST_F(WindowCommandsTest, ModelCommandsAreGreyForTemAndIpInversionsAppearWithIpModels) {
   S().header.dataType.assign(core::type::kCentralLoopTem);
   window.refresh();
-  for (int number : {command::kEstimateLayered, command::kEstimateSmooth,
-                     command::kAnalyzeEquivalence, command::kForward})
+  for (core::CommandId number : {core::CommandId::EstimateLayered, core::CommandId::EstimateSmooth,
+                                 core::CommandId::AnalyzeEquivalence, core::CommandId::Forward})
     EXPECT_FALSE(window.action(number)->isEnabled()) << number;
   S().header.dataType.assign(core::type::kSchlumberger);
   core::LayeredModelRequest ip;
@@ -289,15 +289,16 @@ TEST_F(WindowCommandsTest, ModelCommandsAreGreyForTemAndIpInversionsAppearWithIp
   ip.ip = {1, 10, 2};
   ASSERT_TRUE(program.setLayeredModel(ip));
   window.refresh();
-  for (int number : {command::kSingleIp, command::kMultipleIp, command::kSingleResistivity,
-                     command::kMultipleResistivity, command::kEstimateLayered})
+  for (core::CommandId number :
+       {core::CommandId::SingleIp, core::CommandId::MultipleIp, core::CommandId::SingleResistivity,
+        core::CommandId::MultipleResistivity, core::CommandId::EstimateLayered})
     EXPECT_TRUE(window.action(number)->isVisible() && window.action(number)->isEnabled()) << number;
 }
 
 TEST_F(WindowCommandsTest, SvgExportIsAPictureQtCanRead) {
   const QString file = QString::fromStdString((folder / "plots.svg").string());
   driver.chooseFile(file);
-  trigger(command::kExportSvg);
+  trigger(core::CommandId::ExportSvg);
   QSvgRenderer renderer(file);
   EXPECT_TRUE(renderer.isValid());
 }
@@ -315,13 +316,13 @@ TEST_F(WindowCommandsTest, PrintWritesTheChosenSectionsToThePrinter) {
     ASSERT_NE(qobject_cast<QPrintDialog*>(dialog), nullptr);
     static_cast<QDialog*>(dialog)->accept();
   });
-  trigger(command::kPrint);
+  trigger(core::CommandId::Print);
   ASSERT_TRUE(std::filesystem::exists(pdf));
   QFile file(QString::fromStdString(pdf.string()));
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   EXPECT_TRUE(file.read(5) == "%PDF-");
   EXPECT_TRUE(program.settings().flags.printWorksheet);
-  EXPECT_EQ(window.action(command::kPrint)->shortcut(), QKeySequence(QKeySequence::Print));
+  EXPECT_EQ(window.action(core::CommandId::Print)->shortcut(), QKeySequence(QKeySequence::Print));
 }
 
 TEST_F(WindowCommandsTest, PropertiesSetTheSwitchesAndTheFramesSymbol) {
@@ -333,10 +334,10 @@ TEST_F(WindowCommandsTest, PropertiesSetTheSwitchesAndTheFramesSymbol) {
     dialog->findChild<QSpinBox*>("plotSymbol")->setValue(4);
     static_cast<QDialog*>(dialog)->accept();
   });
-  trigger(command::kProperties);
+  trigger(core::CommandId::Properties);
   // A minor grid brings its major grid.
-  EXPECT_TRUE(window.action(command::kMinorGridData)->isChecked());
-  EXPECT_TRUE(window.action(command::kMajorGridData)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::MinorGridData)->isChecked());
+  EXPECT_TRUE(window.action(core::CommandId::MajorGridData)->isChecked());
   EXPECT_EQ(program.current().dataFrames[0].symbolCode, 4);
   EXPECT_FALSE(core::isSet(S().layer.saved));
 }
@@ -348,7 +349,7 @@ TEST_F(WindowCommandsTest, FontTypeChangesTheFaceOfThePlotTexts) {
     fonts->setCurrentFont(QFont("DejaVu Serif"));
     fonts->accept();
   });
-  trigger(command::kFontType);
+  trigger(core::CommandId::FontType);
   EXPECT_EQ(window.plotSettings().fontFamily, "DejaVu Serif");
 }
 

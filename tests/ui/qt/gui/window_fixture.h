@@ -8,8 +8,8 @@
 #include <QAction>
 #include <QApplication>
 
-#include "tests/ui/qt/gui/modal_driver.h"
 #include "tests/support/test_support.h"
+#include "tests/ui/qt/gui/modal_driver.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
 
@@ -26,10 +26,10 @@ class WindowFixture : public ::testing::Test {
 
   // Triggers the menu entry of a command as a click on it would; the dialogs
   // the test queued on the driver must all have come up.
-  void trigger(int number) {
-    QAction* entry = window.action(number);
-    ASSERT_NE(entry, nullptr) << number;
-    ASSERT_TRUE(entry->isEnabled()) << number;
+  void trigger(core::CommandId id) {
+    QAction* entry = window.action(id);
+    ASSERT_NE(entry, nullptr) << id;
+    ASSERT_TRUE(entry->isEnabled()) << id;
     entry->trigger();
     QApplication::processEvents();
     EXPECT_TRUE(driver.done()) << "a dialog the test expected did not come up";

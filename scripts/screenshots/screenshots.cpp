@@ -1,8 +1,7 @@
-// The screenshots of the documentation, taken only when ZEVA_SCREENSHOT_DIR
-// names a folder and a real X server is up: with QT_QPA_PLATFORM=xcb, run
-//   xvfb-run -a -s "-screen 0 1400x1000x24" build/tests/app/zeva_app_tests
-//       --gtest_filter=Screenshots.*
-// Each picture is drawn from a sounding the test builds itself.
+// The screenshots of the documentation: a tool, not a test. Each scene builds
+// its sounding, drives the real window and saves a picture into the folder
+// ZEVA_SCREENSHOT_DIR names; scripts/screenshots/take.sh runs every scene
+// under a virtual X server. GoogleTest only runs the scenes in order.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -17,8 +16,9 @@
 #include <cmath>
 #include <sstream>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
+#include "core/record/data_type.h"
+#include "core/record/floating_point.h"
 #include "files/ascii_export.h"
 #include "files/sounding_import.h"
 #include "present/graph_frame_drawing.h"
@@ -111,7 +111,7 @@ class Screenshots : public ::testing::Test {
 
 TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
   save(window, "main-window-default.png");
-  window.runCommand(command::kMultiple);
+  window.runCommand(core::CommandId::Multiple);
   save(window, "main-window-inverted.png");
 }
 
@@ -120,7 +120,7 @@ TEST_F(Screenshots, MainWindowBeforeAndAfterInversion) {
 TEST_F(Screenshots, MainWindowAtItsFirstStartSize) {
   const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
   window.resize(static_cast<int>(0.6 * screen.width()), static_cast<int>(0.6 * screen.height()));
-  window.runCommand(command::kMultiple);
+  window.runCommand(core::CommandId::Multiple);
   show();
   const bool doubled = qEnvironmentVariable("QT_SCALE_FACTOR") == "2";
   save(window, doubled ? "main-window-scale-2.png" : "main-window-first-start.png");
@@ -199,7 +199,7 @@ TEST_F(Screenshots, ProgressDialogOverTheWindowDuringEquivalence) {
     advanced = progress->value() > 0;
   });
   timer.start();
-  window.runCommand(command::kAnalyzeEquivalence);
+  window.runCommand(core::CommandId::AnalyzeEquivalence);
   timer.stop();
   ASSERT_FALSE(shot.isNull()) << "the progress dialog did not come up";
   EXPECT_TRUE(shot.save(QDir(folder).filePath("window-progress.png")));
@@ -246,3 +246,10 @@ TEST_F(Screenshots, ModelDragInProgressAndWellLogWindow) {
 
 }  // namespace
 }  // namespace zeva::qt
+
+int main(int argc, char** argv) {
+  zeva::core::flushDenormalsToZero();
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
