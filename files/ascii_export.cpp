@@ -23,10 +23,6 @@ std::string datasetLine(const core::Sounding& s, int set = 0) {
   return line;
 }
 
-bool isDipoleArray(const core::DataTypeText& type) {
-  return type == core::type::kDipoleDipole || type == core::type::kPoleDipole;
-}
-
 std::string valueLine(std::size_t point, const std::vector<float>& values) {
   std::string line = kIndent + integerField(static_cast<long>(point), 5);
   for (float v : values) line += fixedField(v, 13, 6) + " ";
@@ -96,7 +92,7 @@ DataColumns dataColumns(const core::Sounding& s, bool synthetic, const Synthetic
         row = {time(i, 0), v1};
         break;
       default: {
-        const bool mn = h.dataType == core::type::kSchlumberger && h.NGEOM > 1;
+        const bool mn = core::traitsOf(h.dataType).potentialSpacing && h.NGEOM > 1;
         const bool ip = h.NCOMP > 1;
         // Measured voltage and current belong to the data, not to synthetics.
         const bool vc = core::isSet(h.voltageAndCurrent) && !synthetic;
@@ -143,7 +139,7 @@ std::vector<float> thicknesses(const core::Sounding& s, const std::vector<float>
 
 void writeModelLines(std::ostream& out, const core::Sounding& s, const std::vector<float>& par,
                      int conductanceDecimals) {
-  const bool conductivity = s.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(s.header.dataType).conductivityModel;
   const int nlayer = s.model.NLAYER, npk = std::max(s.model.NPK, 1);
   const bool ip = npk >= 2;
   const bool feet = s.header.lengthUnit == "(feet)";
@@ -177,7 +173,7 @@ void writeModelLines(std::ostream& out, const core::Sounding& s, const std::vect
 }
 
 std::string modelHeader(const core::Sounding& s) {
-  if (s.header.dataType == core::type::kEmConductivity)
+  if (core::traitsOf(s.header.dataType).conductivityModel)
     return kIndent +
            "LAYER CONDUCTIVITY    THICKNESS        DEPTH    ELEVATION   LONG. COND.  T. RESIST.";
   if (s.model.NPK >= 2)
@@ -193,7 +189,7 @@ bool writeAsciiData(std::ostream& out, const core::Sounding& s, bool synthetic,
                     const SyntheticNoise* noise) {
   const DataColumns columns = dataColumns(s, synthetic, noise);
   out << datasetLine(s) << '\n';
-  if (isDipoleArray(s.header.dataType))
+  if (core::traitsOf(s.header.dataType).separationFactor())
     out << kIndent << "DIPOLE LENGTH: " << fixedField(s.header.dipoleLength, 8, 1) << '\n';
   out << std::string(7, ' ') << columns.header << '\n';
   for (std::size_t i = 0; i < columns.rows.size() && out; ++i)
@@ -221,7 +217,7 @@ bool writeEquivalentModels(std::ostream& out, const core::Sounding& s) {
 int exportAscii(ui::Toolkit& toolkit, AsciiExportKind kind, const core::Sounding& s,
                 std::string_view initialName, const SyntheticNoise* noise) {
   const bool model = kind == AsciiExportKind::Model || kind == AsciiExportKind::EquivalentModels;
-  const bool conductivity = s.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(s.header.dataType).conductivityModel;
   const ui::FileFilter filter = !model ? ui::FileFilter{"Flat ASCII Resistivity Data File",
                                                         "Flat ASCII Resistivity Data File|*.DAT|"}
                                 : conductivity

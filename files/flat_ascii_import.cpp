@@ -208,7 +208,7 @@ float coilHeight(const FlatAsciiRequest& request, const ImportColumns& c,
 double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumns& c,
                              const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
-  const int mn = type == core::type::kSchlumberger ? c.mn : 0;
+  const int mn = core::traitsOf(type).potentialSpacing ? c.mn : 0;
   const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
   const float k = geometricFactor(type, valueOf(row, c.spacing), mn > 0 ? valueOf(row, mn) : 0.0f,
                                   request.header.dipoleLength);
@@ -219,8 +219,7 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumn
 // nothing. Missing readings (1.0E10 and above) are positive and pass.
 std::optional<std::string> rowProblem(const FlatAsciiRequest& request, const ImportColumns& c,
                                       const std::vector<float>& row) {
-  const core::DataTypeText& type = request.header.dataType;
-  const bool schlumberger = type == core::type::kSchlumberger;
+  const bool schlumberger = core::traitsOf(request.header.dataType).potentialSpacing;
   const auto positive = [](float v) { return v > 0.0f; };  // false for NaN too
   switch (request.kind) {
     case FlatAsciiKind::Resistivity:
@@ -444,7 +443,7 @@ FlatAsciiImporter flatAsciiImporter(FlatAsciiKind kind, const core::DataHeader& 
       return {"Flat ASCII Well Log File", "Flat ASCII Well Log File|*.LOG|",
               "CANNOT ALLOCATE ARRAY IN GTCOLSLOG"};
     case FlatAsciiKind::Model:
-      if (target.dataType == core::type::kEmConductivity)
+      if (core::traitsOf(target.dataType).conductivityModel)
         return {"Flat ASCII Conductivity Model File", "Flat ASCII Conductivity Model File|*.MDL|",
                 "CANNOT ALLOCATE ARRAY IN GTCOLSMOD"};
       if (npk > 1)
@@ -473,8 +472,7 @@ std::string soundingNameOf(const std::filesystem::path& file) {
 // itself instead of making a sounding of the wrong numbers.
 int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
                       const ImportColumns& c, core::Sounding& result, ui::Toolkit& toolkit) {
-  const core::DataTypeText& type = request.header.dataType;
-  const bool schlumberger = type == core::type::kSchlumberger;
+  const bool schlumberger = core::traitsOf(request.header.dataType).potentialSpacing;
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   const int mn = schlumberger ? c.mn : 0;
   const int current = voltageAndCurrent ? c.current : 0;
@@ -630,9 +628,9 @@ class ColumnQuestions {
 // arrays.
 void askResistivityColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest& request,
                            ImportColumns& c) {
-  const core::DataTypeText& type = request.header.dataType;
+  const core::DataTypeTraits& type = core::traitsOf(request.header.dataType);
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
-  const bool schlumberger = type == core::type::kSchlumberger;
+  const bool schlumberger = type.potentialSpacing;
   q.ask(schlumberger ? "Column for AB/2:" : "Column for Spacing:", c.spacing);
   q.ask(voltageAndCurrent ? "Column for Voltage:" : "Column for Resistivity:", c.resistivity);
   if (schlumberger)
@@ -644,8 +642,7 @@ void askResistivityColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequ
   else
     c.current = 0;
   if (kind == FlatAsciiKind::ResistivityIp) q.ask("Column for IP Data:", c.ipData);
-  if (type == core::type::kDipoleDipole || type == core::type::kPoleDipole)
-    q.askLength("Dipole Length:", request.header.dipoleLength);
+  if (type.separationFactor()) q.askLength("Dipole Length:", request.header.dipoleLength);
 }
 
 // The columns (and the importer's own choices) of each importer.
@@ -693,8 +690,8 @@ void askImporterColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest
       break;
     case FlatAsciiKind::Model:
       q.ask("Column for Distance:", c.distance);
-      q.ask(request.header.dataType == core::type::kEmConductivity ? "Column for Conductivity:"
-                                                                   : "Column for Resistivity:",
+      q.ask(core::traitsOf(request.header.dataType).conductivityModel ? "Column for Conductivity:"
+                                                                      : "Column for Resistivity:",
             c.modelResist);
       break;
   }

@@ -64,13 +64,13 @@ constexpr std::array kMagnetotelluricColumns{
 
 enum class BlockKind { Resistivity, MaxMin, Magnetotelluric, EmConductivity, Tem };
 
-BlockKind blockKindOf(const core::DataTypeText& type) {
-  if (core::isMaxMin(type)) return BlockKind::MaxMin;
-  if (type == core::type::kMagnetotelluric) return BlockKind::Magnetotelluric;
-  if (type == core::type::kEmConductivity) return BlockKind::EmConductivity;
-  if (type == core::type::kCentralLoopTem || type == core::type::kCoincidentLoopTem ||
-      type == core::type::kFixedLoopTem)
-    return BlockKind::Tem;
+// Other MT and transient types are read as resistivity blocks.
+BlockKind blockKindOf(const core::DataTypeText& text) {
+  const core::DataTypeTraits& type = core::traitsOf(text);
+  if (type.family == Family::MaxMin) return BlockKind::MaxMin;
+  if (type.id == core::DataTypeId::Magnetotelluric) return BlockKind::Magnetotelluric;
+  if (type.family == Family::EmConductivity) return BlockKind::EmConductivity;
+  if (type.loopTem) return BlockKind::Tem;
   return BlockKind::Resistivity;
 }
 

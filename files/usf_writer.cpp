@@ -101,8 +101,8 @@ void writeResistivity(Lines& out, const core::Sounding& s) {
   const core::DataHeader& h = s.header;
   const core::SoundingData& d = s.data();
   writeIdentification(out, h);
-  if (h.dataType == core::type::kDipoleDipole || h.dataType == core::type::kPoleDipole)
-    out.real("DIPOLE_LENGTH", h.dipoleLength);
+  const core::DataTypeTraits& type = core::traitsOf(h.dataType);
+  if (type.separationFactor()) out.real("DIPOLE_LENGTH", h.dipoleLength);
   out.reals("LOCATION", {h.east, h.north, h.elevation});
   out.keyword("LENGTH_UNITS", lengthUnits(h));
   out.integer("POINTS", h.NDATA);
@@ -110,7 +110,7 @@ void writeResistivity(Lines& out, const core::Sounding& s) {
   out.line("/END");
   out.line(" ");
   const bool ip = h.NCOMP > 1;
-  const bool mn = h.dataType == core::type::kSchlumberger && h.NGEOM > 1;
+  const bool mn = type.potentialSpacing && h.NGEOM > 1;
   std::vector<std::string_view> columns{"INDEX", "SPACING", "RESISTIVITY"};
   if (ip)
     columns.push_back(h.ipUnit == "(mRad)"   ? "PHASE"
@@ -255,7 +255,7 @@ void writeTem(Lines& out, const core::Sounding& s) {
 }  // namespace
 
 bool usfHoldsSounding(const core::Sounding& sounding) {
-  return !(sounding.header.dataType == core::type::kMagnetotelluric);
+  return core::traitsOf(sounding.header.dataType).id != core::DataTypeId::Magnetotelluric;
 }
 
 bool writeUsf(std::ostream& out, const core::Sounding& sounding) {
@@ -264,15 +264,14 @@ bool writeUsf(std::ostream& out, const core::Sounding& sounding) {
   lines.line("//SOUNDINGS: 1");
   lines.line("//END");
   lines.line(" ");
-  const core::DataTypeText& type = sounding.header.dataType;
-  if (core::isMaxMin(type)) {
+  const core::DataTypeTraits& type = core::traitsOf(sounding.header.dataType);
+  if (type.family == core::Family::MaxMin) {
     writeMaxMin(lines, sounding);
-  } else if (type == core::type::kEmConductivity) {
+  } else if (type.family == core::Family::EmConductivity) {
     writeEmConductivity(lines, sounding);
-  } else if (type == core::type::kMagnetotelluric) {
+  } else if (type.id == core::DataTypeId::Magnetotelluric) {
     return static_cast<bool>(out);
-  } else if (type == core::type::kCentralLoopTem || type == core::type::kCoincidentLoopTem ||
-             type == core::type::kFixedLoopTem) {
+  } else if (type.loopTem) {
     writeTem(lines, sounding);
   } else {
     writeResistivity(lines, sounding);

@@ -21,29 +21,7 @@ using core::Sounding;
 constexpr float kHankelTolerance = 1.0e-4f;
 constexpr float kDefaultHalfMN = 0.05f;  // b / L when MN is not given for every point
 
-enum class Array {
-  PolarDipole,
-  Wenner,
-  PolePole,
-  Perpendicular,
-  Schlumberger,
-  DipoleDipole,
-  PoleDipole,
-  None
-};
-
-// In the order the names are compared.
-Array arrayOf(const core::DataTypeText& type) {
-  using namespace core::type;
-  if (type == kPolarDipole) return Array::PolarDipole;
-  if (type == kWenner) return Array::Wenner;
-  if (type == kPolePole) return Array::PolePole;
-  if (type == kPerpendicular) return Array::Perpendicular;
-  if (type == kSchlumberger) return Array::Schlumberger;
-  if (type == kDipoleDipole) return Array::DipoleDipole;
-  if (type == kPoleDipole) return Array::PoleDipole;
-  return Array::None;
-}
+using Array = core::DataTypeId;
 
 // Sum over a linear filter; `kernel(lambda, values, count)` gives the kernel
 // of up to kKernelBatch abscissae at once.
@@ -110,7 +88,8 @@ class DcWork {
   // The kernel sum_m weight[m] T(lambda / divisor[m]) of an array, for a
   // batch of abscissae.
   template <std::size_t Divisors>
-  auto kernel(const std::array<float, Divisors>& divisor, const std::array<float, Divisors>& weight) {
+  auto kernel(const std::array<float, Divisors>& divisor,
+              const std::array<float, Divisors>& weight) {
     return [this, divisor, weight](const float* lambda, float* values, int count) {
       ScaledTransforms<Divisors> transforms;
       transforms.compute(earth, divisor, lambda, count);
@@ -126,7 +105,7 @@ class DcWork {
   // not positive, potential electrodes at or beyond the current electrodes, no
   // dipole length) has no response and gives 0.0, as an unknown array does.
   float apparentResistivity(Array array, float spacing, float halfMN, float dipoleLength) {
-    if (array == Array::None || !positive(spacing)) return 0.0f;
+    if (!positive(spacing)) return 0.0f;
     const auto plainT = kernel<1>({1.0f}, {1.0f});
     switch (array) {
       case Array::PolarDipole:
@@ -166,7 +145,7 @@ class DcWork {
         return linearFilter(kDipoleFilter, dipoleLength, kDipoleOffset,
                             kernel<2>({n, n + 1.0f}, {G / n, -(G / (n + 1.0f))}));
       }
-      case Array::None:
+      default:  // not an electrode array, or one without a formula
         break;
     }
     return 0.0f;
@@ -241,7 +220,7 @@ DcRunStatus runDcResistivity(Sounding& S, ui::Toolkit& toolkit) {
   }
 
   const auto& d = S.data();
-  const Array array = arrayOf(S.header.dataType);
+  const Array array = core::traitsOf(S.header.dataType).id;
   // MN is used only when every point has one; otherwise b = 0.05 AB/2 for all.
   bool withMN = false;
   if (array == Array::Schlumberger && S.header.NGEOM >= 2 && d.TIME.cols() >= 2) {

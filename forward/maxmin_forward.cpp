@@ -84,9 +84,14 @@ struct Reading {
 };
 
 Coils coilsOf(const core::DataTypeText& type) {
-  if (type == core::type::kVerticalCoplanar) return Coils::VerticalCoplanar;
-  if (type == core::type::kVerticalCoaxial) return Coils::VerticalCoaxial;
-  return Coils::HorizontalCoplanar;
+  switch (core::traitsOf(type).id) {
+    case core::DataTypeId::VerticalCoplanar:
+      return Coils::VerticalCoplanar;
+    case core::DataTypeId::VerticalCoaxial:
+      return Coils::VerticalCoaxial;
+    default:
+      return Coils::HorizontalCoplanar;
+  }
 }
 
 ComplexF toFloat(std::complex<double> value) {

@@ -127,9 +127,7 @@ MtResponse seaFloorMtResponse(std::span<const double> resistivity,
       static_cast<float>(std::atan2(response.imag(), response.real()) * kDegreesPerRadian + 90.0)};
 }
 
-bool isSeaFloorMt(const core::DataTypeText& dataType) {
-  return dataType == core::type::kSeaFloorMtTe || dataType == core::type::kSeaFloorMtTm;
-}
+bool isSeaFloorMt(const core::DataTypeText& dataType) { return core::traitsOf(dataType).seaFloor; }
 
 void mtForward(Sounding& S) {
   const int nlayer = S.NLAYER();

@@ -17,7 +17,7 @@ int segmentReadingCount(const core::Sounding& S) {
 void applySegmentLevelsToSynthetics(core::Sounding& S, bool cumulative) {
   const auto& d = S.data();
   const int nshift = std::min<int>(S.header.NSHIFT, static_cast<int>(d.shiftBreak.size()));
-  if (nshift < 1 || S.header.dataType != core::type::kSchlumberger) return;
+  if (nshift < 1 || !core::traitsOf(S.header.dataType).potentialSpacing) return;
   const int n = segmentReadingCount(S);
   if (S.SVOLT.cols() < 1 || static_cast<int>(S.SVOLT.rows()) < n) return;
 

@@ -126,10 +126,9 @@ LoopGeometry loopGeometry(const Sounding& S) {
   const float x = S.header.coilX, y = S.header.coilY;
   LoopGeometry g;
   g.outside = Lx > 0.0f && Ly > 0.0f && (std::fabs(x) > Lx / 2.0f || std::fabs(y) > Ly / 2.0f);
-  const auto& type = S.header.dataType;
-  if (type == core::type::kFixedLoopRadialH || type == core::type::kCircularLoopRadH ||
-      type == core::type::kFixedLoopHorizH) {
-    g.mode = type == core::type::kFixedLoopHorizH ? FieldMode::Horizontal : FieldMode::Radial;
+  const core::LateTimeField field = core::traitsOf(S.header.dataType).lateTimeField;
+  if (field == core::LateTimeField::Radial || field == core::LateTimeField::Horizontal) {
+    g.mode = field == core::LateTimeField::Horizontal ? FieldMode::Horizontal : FieldMode::Radial;
     g.r = std::hypot(x, y);
     g.B = Lx * Ly;
   } else if (Lx <= 0.0f) {
@@ -214,7 +213,7 @@ void lateTimeApparentResistivity(const Sounding& S, std::span<const float> gateT
     LoopGeometry g = loopGeometry(S);
     g.mode = FieldMode::Loop;
     loopTypes(S, gateTimes, voltages, rho, sets, g, true);
-  } else if (S.header.dataType == core::type::kCoincidentLoopTem) {
+  } else if (core::traitsOf(S.header.dataType).lateTimeField == core::LateTimeField::Coincident) {
     coincidentLoop(S, gateTimes, voltages, rho, sets);
   } else {
     loopTypes(S, gateTimes, voltages, rho, sets, loopGeometry(S), false);

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/record/data_type.h"
-#include "inversion/segment_shifting.h"
 #include "inversion/cubic_spline.h"
+#include "inversion/segment_shifting.h"
 
 namespace zeva::inversion {
 
@@ -18,7 +18,9 @@ using core::Sounding;
 
 namespace {
 
-namespace type = core::type;
+using core::DataTypeId;
+using core::DataTypeTraits;
+using core::traitsOf;
 
 constexpr float kMissing = 1.0e10f;
 constexpr float kStepPerSample = 1.0f / kSamplesPerDecade;
@@ -178,7 +180,8 @@ Preparation prepareCurve(Sounding& S, std::span<const float> values, PreparedCur
   }
   std::erase_if(readings, [](const Reading& r) { return !std::isfinite(r.y) || r.y >= kMissing; });
 
-  if (S.header.dataType == type::kGroundingImpedance) {
+  const DataTypeTraits& type = traitsOf(S.header.dataType);
+  if (type.id == DataTypeId::GroundingImpedance) {
     float largest = 0.0f;
     for (const Reading& r : readings) largest = std::max(largest, r.y);
     curve.groundingCeiling = 1.05f * largest;
@@ -192,7 +195,7 @@ Preparation prepareCurve(Sounding& S, std::span<const float> values, PreparedCur
   // shift mode asks, before the overlapping readings are dropped; otherwise
   // the spline would have to pass through the steps between segments.
   inversion::SHIFTP(S);
-  const bool schlumberger = S.header.dataType == type::kSchlumberger;
+  const bool schlumberger = type.potentialSpacing;
   if (schlumberger && S.header.shiftMode != 3 && S.header.NSHIFT > 0) {
     float level = 1.0f;
     for (int s = 0; s < S.header.NSHIFT; ++s) {
@@ -220,7 +223,7 @@ Preparation prepareCurve(Sounding& S, std::span<const float> values, PreparedCur
   }
   std::reverse(kept.begin(), kept.end());
 
-  if (S.header.dataType == type::kDipoleDipole || S.header.dataType == type::kPoleDipole) {
+  if (type.separationFactor()) {
     // Without a dipole length the spacings stay in dipole lengths.
     const float a = S.header.dipoleLength > 0.0f ? S.header.dipoleLength : 1.0f;
     for (Reading& r : kept) r.x = (r.x + 1.0f) * a;
@@ -283,17 +286,27 @@ std::vector<float> bottomDepths(const std::vector<EstimatedLayer>& layers) {
 }  // namespace
 
 std::optional<float> arrayFactor(const Sounding& S) {
-  const auto& t = S.header.dataType;
-  if (t == type::kSchlumberger) return 1.0f;
-  if (t == type::kWenner || t == type::kGroundingImpedance) return 1.3f;
-  if (t == type::kPolePole) return 2.0f;
-  if (t == type::kPolarDipole) return 0.6667f;
-  if (t == type::kPerpendicular) return 0.667f;
-  // The abscissae of the dipole arrays become (n + 1) a, lengths already, so
-  // the thicknesses need no further factor: multiplying by a once more
-  // would make them a times too large.
-  if (t == type::kDipoleDipole || t == type::kPoleDipole) return 1.0f;
-  return std::nullopt;
+  switch (traitsOf(S.header.dataType).id) {
+    case DataTypeId::Schlumberger:
+      return 1.0f;
+    case DataTypeId::Wenner:
+    case DataTypeId::GroundingImpedance:
+      return 1.3f;
+    case DataTypeId::PolePole:
+      return 2.0f;
+    case DataTypeId::PolarDipole:
+      return 0.6667f;
+    case DataTypeId::Perpendicular:
+      return 0.667f;
+    // The abscissae of the dipole arrays become (n + 1) a, lengths already,
+    // so the thicknesses need no further factor: multiplying by a once more
+    // would make them a times too large.
+    case DataTypeId::DipoleDipole:
+    case DataTypeId::PoleDipole:
+      return 1.0f;
+    default:
+      return std::nullopt;
+  }
 }
 
 SampledCurve resampleLogLog(std::span<const float> x, std::span<const float> y) {
@@ -443,7 +456,7 @@ bool EstimateModel(Sounding& S, ui::Toolkit& toolkit) {
   float groundingCeiling = 0.0f;
   const auto layers = estimateFrom(S, column(S, 0), toolkit, false, &groundingCeiling);
   if (!layers || layers->empty()) return true;
-  const bool grounding = S.header.dataType == type::kGroundingImpedance;
+  const bool grounding = traitsOf(S.header.dataType).id == DataTypeId::GroundingImpedance;
   return setEstimatedModel(S, *layers, *arrayFactor(S), toolkit,
                            grounding ? std::optional<float>(groundingCeiling) : std::nullopt);
 }

@@ -16,7 +16,10 @@ using core::Sounding;
 
 namespace {
 
-bool isSchlumberger(const Sounding& S) { return S.header.dataType == core::type::kSchlumberger; }
+// Only readings with MN beside AB/2 fall into segments.
+bool isSchlumberger(const Sounding& S) {
+  return core::traitsOf(S.header.dataType).potentialSpacing;
+}
 
 // Deletes reading i (zero-based) from the data arrays, keeping every
 // NDATA-row array the size of the data and the set end indices in step.

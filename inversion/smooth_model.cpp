@@ -31,9 +31,9 @@ std::span<const float> dataColumn(const Sounding& S, int c) {
 }
 
 int smoothLayerCount(const Sounding& SM) {
-  const auto& type = SM.header.dataType;
-  const bool perValue = core::isMaxMin(type) || (type == core::type::kEmConductivity &&
-                                                 SM.header.mode == forward::kBothDipoles);
+  const core::Family family = core::familyOf(SM.header.dataType);
+  const bool perValue = family == core::Family::MaxMin || (family == core::Family::EmConductivity &&
+                                                           SM.header.mode == forward::kBothDipoles);
   return perValue ? SM.NDATA() * SM.NCOMP() : SM.NDATA();
 }
 
@@ -111,7 +111,8 @@ std::vector<float> positiveAbscissae(const Sounding& SM) {
   const auto& d = SM.data();
   const int ndata = std::min(SM.NDATA(), static_cast<int>(d.TIME.rows()));
   std::vector<float> abscissae;
-  if (SM.header.dataType == core::type::kEmConductivity && d.TIME.cols() >= 3) {
+  const core::Family family = core::familyOf(SM.header.dataType);
+  if (family == core::Family::EmConductivity && d.TIME.cols() >= 3) {
     const int mode = SM.header.mode;
     for (int i = 0; i < ndata; ++i) {
       const float spacing = d.TIME(idx(i), 1), height = d.TIME(idx(i), 2);
@@ -140,19 +141,19 @@ SmoothStart startingValues(Sounding& SM, const core::InversionSettings& settings
                            const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
                            float& zmin, float& zmax) {
   SmoothStart start;
-  const auto& type = SM.header.dataType;
+  const core::Family family = core::familyOf(SM.header.dataType);
   const int ncomp = SM.NCOMP();
-  if (core::isMaxMin(type)) {
+  if (family == core::Family::MaxMin) {
     start.rho0 = maxMinHalfSpace(SM, settings, forward, monitor, fitPane);
     const float deepest = 33.0f * std::sqrt(start.rho0 / zmin);
     const float shallowest = 3.0f * std::sqrt(start.rho0 / zmax);
     zmax = deepest, zmin = shallowest;
-  } else if (core::isMagnetotelluric(type)) {
+  } else if (family == core::Family::Magnetotelluric) {
     start.rho0 = meanOfValid(dataColumn(SM, 0));
     const float deepest = 100.0f * std::sqrt(start.rho0 / zmin);
     const float shallowest = 3.0f * std::sqrt(start.rho0 / zmax);
     zmax = deepest, zmin = shallowest;
-  } else if (type == core::type::kEmConductivity) {
+  } else if (family == core::Family::EmConductivity) {
     const int mode = SM.header.mode;
     if (mode == forward::kVerticalDipoles && ncomp >= 2) {
       start.rho0 = meanOfValid(dataColumn(SM, 1));
@@ -221,7 +222,8 @@ int StartSmooth(Sounding& SM, const core::InversionSettings& settings,
   float zmin = 1.0e30f, zmax = -1.0e30f;
   widenRange(positiveAbscissae(SM), zmin, zmax);
   if (zmax <= 0.0f) return refuseSmooth(SM, toolkit, kSmoothTooFewData, kSmoothTooFewLayers);
-  if (SM.header.dataType == core::type::kEmConductivity) zmin *= 1.5f, zmax *= 1.5f;
+  if (core::familyOf(SM.header.dataType) == core::Family::EmConductivity)
+    zmin *= 1.5f, zmax *= 1.5f;
   zmin *= 0.25f;
   zmax *= 0.5f;
 
@@ -242,9 +244,10 @@ namespace {
 void fitSmoothModel(Sounding& SM, const core::InversionSettings& settings,
                     const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
                     SmoothResult& result) {
-  const auto& type = SM.header.dataType;
-  const bool staged = SM.NPK() > 1 && SM.NCOMP() >= 2 && !core::isMaxMin(type) &&
-                      type != core::type::kEmConductivity && !core::isMagnetotelluric(type);
+  const core::Family family = core::familyOf(SM.header.dataType);
+  const bool staged = SM.NPK() > 1 && SM.NCOMP() >= 2 && family != core::Family::MaxMin &&
+                      family != core::Family::EmConductivity &&
+                      family != core::Family::Magnetotelluric;
   const auto run = [&](const core::InversionSettings& control) {
     const InvertManyResult outcome = InvertMany(SM, forward, control, monitor, fitPane);
     result.status = outcome.status;

@@ -35,37 +35,41 @@ AxisTitleTable::AxisTitleTable() {
 
 DataPlotTitles dataPlotTitles(const core::DataTypeText& dataType, int graph, bool voltageView,
                               int maxMinMode) {
-  namespace t = core::type;
-  // Every MT type is plotted against frequency with its phase in graph 2, and
-  // every TEM type against gate time.
-  const bool mt = core::isMagnetotelluric(dataType);
-  const bool maxMin = core::isMaxMin(dataType);
-  const bool emConductivity = dataType == t::kEmConductivity;
-
+  const core::DataTypeTraits& type = core::traitsOf(dataType);
   AxisTitle bottom = AxisTitle::Spacing;
-  if (mt) {
-    bottom = AxisTitle::Frequency;
-  } else if (maxMin) {
-    bottom = maxMinMode == static_cast<int>(MaxMinVariable::Height)    ? AxisTitle::Height
-             : maxMinMode == static_cast<int>(MaxMinVariable::Spacing) ? AxisTitle::Spacing
-                                                                       : AxisTitle::Frequency;
-  } else if (emConductivity) {
-    bottom = AxisTitle::EffectivePenetration;
-  } else if (core::isTem(dataType)) {
-    bottom = AxisTitle::Time;
-  } else if (dataType == t::kDipoleDipole || dataType == t::kPoleDipole) {
-    bottom = AxisTitle::NSpacing;
+  switch (type.abscissa) {
+    case core::Abscissa::Spacing:
+      break;
+    case core::Abscissa::SeparationFactor:
+      bottom = AxisTitle::NSpacing;
+      break;
+    case core::Abscissa::MaxMinVariable:
+      bottom = maxMinMode == static_cast<int>(MaxMinVariable::Height)    ? AxisTitle::Height
+               : maxMinMode == static_cast<int>(MaxMinVariable::Spacing) ? AxisTitle::Spacing
+                                                                         : AxisTitle::Frequency;
+      break;
+    case core::Abscissa::PenetrationDepth:
+      bottom = AxisTitle::EffectivePenetration;
+      break;
+    case core::Abscissa::Frequency:
+      bottom = AxisTitle::Frequency;
+      break;
+    case core::Abscissa::GateTime:
+      bottom = AxisTitle::Time;
+      break;
   }
 
   AxisTitle left = AxisTitle::ApparentResistivity;
   if (voltageView)
     left = AxisTitle::ReceivedVoltage;
-  else if (maxMin)
+  else if (type.values == core::DataValues::InPhaseQuadrature)
     left = AxisTitle::InPhaseAndQuadrature;
-  else if (emConductivity)
+  else if (type.values == core::DataValues::ApparentConductivity)
     left = AxisTitle::ApparentConductivity;
   else if (graph == 2)
-    left = mt ? AxisTitle::Phase : AxisTitle::IpEffect;
+    // Every MT type has its phase in graph 2.
+    left = type.values == core::DataValues::ResistivityAndPhase ? AxisTitle::Phase
+                                                                : AxisTitle::IpEffect;
   return {bottom, left};
 }
 

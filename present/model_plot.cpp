@@ -169,7 +169,7 @@ void DrawModelPlot(Plotter& plotter, const Sounding& S, const Sounding& SM,
       onData ? 1
              : std::min<int>(std::max(modelGraphCount(S), smooth ? modelGraphCount(SM) : 1),
                              static_cast<int>(graphs.size()));
-  const bool emConductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool emConductivity = core::traitsOf(S.header.dataType).conductivityModel;
   const ModelColumns model = modelColumns(S);
   const ModelColumns smoothModel = modelColumns(SM);
 

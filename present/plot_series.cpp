@@ -19,33 +19,47 @@ using core::Sounding;
 // arrays, the varying quantity of a MaxMin sounding (1 frequency, 2 coil
 // spacing, 3 height), otherwise the first.
 int abscissaColumn(const Sounding& S) {
-  const auto& type = S.header.dataType;
-  const bool nSpacing = type == core::type::kDipoleDipole || type == core::type::kPoleDipole;
-  if (nSpacing) return S.header.NGEOM >= 2 ? 1 : 0;
-  if (core::isMaxMin(type) && (S.header.mode == 2 || S.header.mode == 3))
-    return S.header.NGEOM >= S.header.mode ? S.header.mode - 1 : 0;
-  return 0;
+  switch (core::traitsOf(S.header.dataType).abscissa) {
+    case core::Abscissa::SeparationFactor:
+      return S.header.NGEOM >= 2 ? 1 : 0;
+    case core::Abscissa::MaxMinVariable:
+      if (S.header.mode == 2 || S.header.mode == 3)
+        return S.header.NGEOM >= S.header.mode ? S.header.mode - 1 : 0;
+      return 0;
+    default:
+      return 0;
+  }
 }
 
-// Which column goes to which graph, by data type.
+// Which column goes to which graph, by the values the data type holds: the
+// in-phase and quadrature parts share one graph, as do the two dipole modes
+// of a conductivity meter (as many as its mode word asks for); a transient
+// sounding has its voltage; resistivities have their IP or phase beneath.
 struct ColumnUse {
   int column, graph;
 };
 std::vector<ColumnUse> columnUses(const Sounding& S) {
   const int ncomp = std::max(0, S.NCOMP());
   std::vector<ColumnUse> uses;
-  const auto& type = S.header.dataType;
-  if (core::isTem(type)) {
-    if (ncomp >= 1) uses.push_back({0, 0});
-  } else if (core::isMaxMin(type)) {
-    for (int c = 0; c < std::min(ncomp, 2); ++c) uses.push_back({c, 0});
-  } else if (type == core::type::kEmConductivity) {
-    const int mode = S.header.mode;
-    for (int c = 0; c < std::min(ncomp, 2); ++c)
-      if (mode <= 1 || mode > 3 || mode - 2 == c) uses.push_back({c, 0});
-  } else {
-    if (ncomp >= 1) uses.push_back({0, 0});
-    if (ncomp >= 2) uses.push_back({1, 1});
+  switch (core::traitsOf(S.header.dataType).values) {
+    case core::DataValues::GateVoltage:
+      if (ncomp >= 1) uses.push_back({0, 0});
+      break;
+    case core::DataValues::InPhaseQuadrature:
+      for (int c = 0; c < std::min(ncomp, 2); ++c) uses.push_back({c, 0});
+      break;
+    case core::DataValues::ApparentConductivity: {
+      const int mode = S.header.mode;
+      for (int c = 0; c < std::min(ncomp, 2); ++c)
+        if (mode <= 1 || mode > 3 || mode - 2 == c) uses.push_back({c, 0});
+      break;
+    }
+    case core::DataValues::ApparentResistivity:
+    case core::DataValues::Impedance:
+    case core::DataValues::ResistivityAndPhase:
+      if (ncomp >= 1) uses.push_back({0, 0});
+      if (ncomp >= 2) uses.push_back({1, 1});
+      break;
   }
   return uses;
 }
@@ -63,7 +77,9 @@ std::vector<float> columnOf(const core::Matrix<float>& m, int column, int rows) 
 // the coil spacing and height; TIME(:,1) of these soundings is the frequency.
 std::vector<float> abscissaeOf(const Sounding& S, int column, int rows) {
   const auto& d = S.data();
-  if (S.header.dataType == core::type::kEmConductivity && d.TIME.cols() >= 3) {
+  const bool penetration =
+      core::traitsOf(S.header.dataType).abscissa == core::Abscissa::PenetrationDepth;
+  if (penetration && d.TIME.cols() >= 3) {
     std::vector<float> depths(static_cast<std::size_t>(rows), 1.0e10f);
     if (rows <= static_cast<int>(d.TIME.rows()))
       for (int i = 0; i < rows; ++i)

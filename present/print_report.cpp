@@ -144,37 +144,50 @@ struct AbscissaColumn {
 // sounding, the coil spacing and height of a ground conductivity meter (whose
 // first geometry value is the frequency), else the first geometry value.
 std::vector<AbscissaColumn> abscissaColumns(const Sounding& S) {
-  const auto& type = S.header.dataType;
+  const core::DataTypeTraits& type = core::traitsOf(S.header.dataType);
   const std::size_t geometry = S.data().TIME.cols();
-  if (core::isMagnetotelluric(type)) return {{{"Frequency", "(Hz)"}, 0}};
-  if (core::isTem(type)) return {{{"Time", "(ms)"}, 0}};
-  if (core::isMaxMin(type)) {
-    if (S.header.mode == 3 && geometry >= 3) return {{{"Height", lengthUnit(S)}, 2}};
-    if (S.header.mode == 2 && geometry >= 2) return {{{"Spacing", lengthUnit(S)}, 1}};
-    return {{{"Frequency", "(Hz)"}, 0}};
+  switch (type.abscissa) {
+    case core::Abscissa::Frequency:
+      return {{{"Frequency", "(Hz)"}, 0}};
+    case core::Abscissa::GateTime:
+      return {{{"Time", "(ms)"}, 0}};
+    case core::Abscissa::MaxMinVariable:
+      if (S.header.mode == 3 && geometry >= 3) return {{{"Height", lengthUnit(S)}, 2}};
+      if (S.header.mode == 2 && geometry >= 2) return {{{"Spacing", lengthUnit(S)}, 1}};
+      return {{{"Frequency", "(Hz)"}, 0}};
+    case core::Abscissa::PenetrationDepth:
+      if (geometry >= 3) return {{{"Spacing", lengthUnit(S)}, 1}, {{"Height", lengthUnit(S)}, 2}};
+      break;
+    case core::Abscissa::Spacing:
+    case core::Abscissa::SeparationFactor:
+      if (type.id == core::DataTypeId::Schlumberger) return {{{"AB/2", lengthUnit(S)}, 0}};
+      break;
   }
-  if (type == core::type::kEmConductivity && geometry >= 3)
-    return {{{"Spacing", lengthUnit(S)}, 1}, {{"Height", lengthUnit(S)}, 2}};
-  if (type == core::type::kSchlumberger) return {{{"AB/2", lengthUnit(S)}, 0}};
   return {{{"Spacing", lengthUnit(S)}, 0}};
 }
 
 std::vector<ColumnTitle> valueTitles(const Sounding& S) {
-  const auto& type = S.header.dataType;
   const int ncomp = S.NCOMP();
-  if (core::isMagnetotelluric(type)) return {{"RHO-A", "(Ohm-m)"}, {"PHASE", "(deg)"}};
-  if (core::isMaxMin(type)) return {{"IN-PHASE", "(percent)"}, {"QUAD", "(percent)"}};
-  if (type == core::type::kEmConductivity) {
-    std::vector<ColumnTitle> titles;
-    for (int c = 0; c < std::min(ncomp, 2); ++c)
-      titles.push_back({c == 0 ? "HD COND-A" : "VD COND-A", "(mS/m)"});
-    return titles;
+  switch (core::traitsOf(S.header.dataType).values) {
+    case core::DataValues::ResistivityAndPhase:
+      return {{"RHO-A", "(Ohm-m)"}, {"PHASE", "(deg)"}};
+    case core::DataValues::InPhaseQuadrature:
+      return {{"IN-PHASE", "(percent)"}, {"QUAD", "(percent)"}};
+    case core::DataValues::ApparentConductivity: {
+      std::vector<ColumnTitle> titles;
+      for (int c = 0; c < std::min(ncomp, 2); ++c)
+        titles.push_back({c == 0 ? "HD COND-A" : "VD COND-A", "(mS/m)"});
+      return titles;
+    }
+    case core::DataValues::GateVoltage: {
+      const std::string unit = S.header.temVoltageUnit.trimmed();
+      return {{"VOLTAGE", unit.empty() ? "" : "(" + unit + ")"}};
+    }
+    case core::DataValues::Impedance:
+      return {{"IMPEDANCE", "(ohm)"}};
+    case core::DataValues::ApparentResistivity:
+      break;
   }
-  if (core::isTem(type)) {
-    const std::string unit = S.header.temVoltageUnit.trimmed();
-    return {{"VOLTAGE", unit.empty() ? "" : "(" + unit + ")"}};
-  }
-  if (type == core::type::kGroundingImpedance) return {{"IMPEDANCE", "(ohm)"}};
   std::vector<ColumnTitle> titles{{"RHO-A", resistivityUnit(S)}};
   if (ncomp >= 2) {
     std::string unit = S.header.ipUnit.trimmed();
@@ -184,16 +197,20 @@ std::vector<ColumnTitle> valueTitles(const Sounding& S) {
 }
 
 std::string dataHeading(const Sounding& S) {
-  const auto& type = S.header.dataType;
-  if (core::isMaxMin(type)) return type == core::type::kHorizontalCoplanar ? "VMD" : "HMD";
-  return type.trimmed();
+  // Horizontal coplanar coils are vertical magnetic dipoles, the others
+  // horizontal ones.
+  const core::DataTypeTraits& type = core::traitsOf(S.header.dataType);
+  if (type.family == core::Family::MaxMin)
+    return type.id == core::DataTypeId::HorizontalCoplanar ? "VMD" : "HMD";
+  return S.header.dataType.trimmed();
 }
 
 void worksheetListing(ReportWriter& w, const Sounding& S) {
   const auto& d = S.data();
   const int n = S.NDATA();
   if (n <= 0 || d.VOLTS.cols() < 3 || d.TIME.cols() < 1) return;
-  const bool schlumberger = S.header.dataType == core::type::kSchlumberger && d.TIME.cols() >= 2;
+  const bool schlumberger =
+      core::traitsOf(S.header.dataType).id == core::DataTypeId::Schlumberger && d.TIME.cols() >= 2;
   w.keepTogether(4);
   w.line("Voltage and Current");
   std::string head = padLeft("No.", 4) + padLeft(schlumberger ? "AB/2" : "Spacing", 10);
@@ -273,16 +290,16 @@ void dataListing(ReportWriter& w, const Sounding& S) {
 }
 
 bool isMarineTem(const Sounding& S) {
-  return S.header.dataType == core::type::kMarineTemInline ||
-         S.header.dataType == core::type::kMarineTemBSide;
+  const core::DataTypeId id = core::traitsOf(S.header.dataType).id;
+  return id == core::DataTypeId::MarineTemInline || id == core::DataTypeId::MarineTemBSide;
 }
 
 // A grounding-impedance model carries the impedance of the electrodes as one
 // parameter after the layers and boundaries.
 std::optional<std::size_t> impedanceIndex(const Sounding& S) {
   const int nlayer = S.NLAYER(), npk = std::max(1, S.NPK());
-  if (S.header.dataType != core::type::kGroundingImpedance || S.NPAR() < nlayer * npk + nlayer ||
-      S.M.PAR.size() < static_cast<std::size_t>(S.NPAR()))
+  if (core::traitsOf(S.header.dataType).id != core::DataTypeId::GroundingImpedance ||
+      S.NPAR() < nlayer * npk + nlayer || S.M.PAR.size() < static_cast<std::size_t>(S.NPAR()))
     return std::nullopt;
   return static_cast<std::size_t>(S.NPAR() - 1);
 }
@@ -292,7 +309,7 @@ void modelTable(ReportWriter& w, const Sounding& S, std::string_view heading) {
   if (nlayer <= 0 || S.M.PAR.size() < static_cast<std::size_t>(S.NPAR()) ||
       S.NPAR() < nlayer * npk + nlayer - 1)
     return;
-  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(S.header.dataType).conductivityModel;
   const bool marine = isMarineTem(S);
   const ModelColumns m = modelColumns(S);
   w.keepTogether(4);
@@ -365,7 +382,7 @@ void boundsTable(ReportWriter& w, const Sounding& S) {
   if (nlayer <= 0 || S.M.PAR.size() < npar || S.PARMIN.size() < npar || S.PARMAX.size() < npar ||
       static_cast<int>(npar) < nlayer * npk + nlayer - 1)
     return;
-  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(S.header.dataType).conductivityModel;
   const bool depths = isSet(S.model.depths);
   const ModelColumns best = modelColumns(S);
   w.keepTogether(4);

@@ -22,7 +22,8 @@ void DrawSoundingPlots(Plotter& plotter, const Sounding& S, const Sounding& SM,
   DrawDataPlot(plotter, S, SM, data, settings);
   if (S.NDATA() > 0)
     DrawGridLines(plotter, data, dataGraphCount(S), settings.view.majorGridData, dataGrid,
-                  settings.view.redLine && S.header.dataType == core::type::kMagnetotelluric,
+                  settings.view.redLine &&
+                      core::traitsOf(S.header.dataType).id == core::DataTypeId::Magnetotelluric,
                   settings.frameColour);
   if (modelOnData) {
     if (S.NDATA() > 0) DrawModelPlot(plotter, S, SM, data, true, settings);

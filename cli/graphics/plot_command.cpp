@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "cli/cli_context.h"
-#include "core/record/data_type.h"
 #include "ui/qt/render/offscreen_session.h"
 #include "ui/qt/render/program_graphics.h"
 
@@ -33,9 +32,8 @@ bool applyViews(CliContext& context, const std::vector<std::string>& views) {
   core::CurrentSounding& current = context.program.current();
   current.modelOnData = core::kFalse;
   if (!named("model-on-data")) return true;
-  const auto& type = current.S.header.dataType;
-  if (core::isMaxMin(type) || core::isMagnetotelluric(type) || core::isTem(type)) {
-    context.fail("Model cannot be displayed on data display for " + type.trimmed());
+  if (context.program.modelOnDataRefused()) {
+    context.exitStatus = kFailed;
     return false;
   }
   current.modelOnData = core::kTrue;
@@ -45,8 +43,7 @@ bool applyViews(CliContext& context, const std::vector<std::string>& views) {
 }  // namespace
 
 void addPlotCommand(CLI::App& app, CliContext& context) {
-  auto* command =
-      app.add_subcommand("plot", kPlotDescription);
+  auto* command = app.add_subcommand("plot", kPlotDescription);
   auto input = std::make_shared<std::string>();
   auto output = std::make_shared<std::string>();
   auto views = std::make_shared<std::vector<std::string>>();

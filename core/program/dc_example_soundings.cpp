@@ -17,9 +17,7 @@ constexpr float kReferenceResistivity[] = {200.0f, 20.0f, 1000.0f};
 constexpr float kReferenceThickness[] = {5.0f, 15.0f};
 constexpr float kStartResistivity = 100.0f;
 
-bool separationFactors(const DataTypeText& type) {
-  return type == type::kDipoleDipole || type == type::kPoleDipole;
-}
+bool separationFactors(const DataTypeText& type) { return traitsOf(type).separationFactor(); }
 
 std::vector<float> abscissae(const DataTypeText& type) {
   if (separationFactors(type)) return {1, 2, 3, 4, 5, 6, 7, 8};
@@ -46,8 +44,11 @@ float threeFigures(float value) {
 }  // namespace
 
 bool makeDcResistivityExample(const DataTypeText& type, CurrentSounding& current) {
-  if (!(type == type::kWenner || type == type::kDipoleDipole || type == type::kPoleDipole ||
-        type == type::kPolePole || type == type::kPolarDipole || type == type::kPerpendicular))
+  // Schlumberger's example is the default sounding; grounding impedance has
+  // no array formula to compute data from.
+  const DataTypeTraits& traits = traitsOf(type);
+  if (traits.family != Family::DcResistivity || traits.id == DataTypeId::Schlumberger ||
+      traits.id == DataTypeId::GroundingImpedance)
     return false;
 
   const std::vector<float> spacings = abscissae(type);

@@ -82,14 +82,14 @@ std::vector<float> logSpaced(float from, float to, int count) {
   return values;
 }
 
-void makeMt(CurrentSounding& current, std::string_view type) {
-  const bool seaFloor = type == type::kSeaFloorMtTe || type == type::kSeaFloorMtTm;
-  const bool controlledSource = type == type::kControlledSourceMt;
+void makeMt(CurrentSounding& current, const DataTypeTraits& type) {
+  const bool seaFloor = type.seaFloor;
+  const bool controlledSource = type.id == DataTypeId::ControlledSourceMt;
   const std::vector<float> frequencies = seaFloor           ? logSpaced(1.0e-4f, 0.1f, 16)
                                          : controlledSource ? logSpaced(1.0f, 1.0e4f, 17)
                                                             : logSpaced(1.0e-3f, 1.0e3f, 19);
   const int n = static_cast<int>(frequencies.size());
-  begin(current, type, "MT Example*", n, 2, 1, 1);
+  begin(current, type.text, "MT Example*", n, 2, 1, 1);
   Sounding& S = current.S;
   if (seaFloor) {
     S.header.waterDepth = 1000.0f;
@@ -163,31 +163,39 @@ struct TemGeometry {
   float Lx, Ly, x, y;
 };
 
-TemGeometry temGeometry(std::string_view type) {
-  if (type == type::kFixedLoopTem || type == type::kFixedLoopRadialH)
-    return {300.0f, 300.0f, 400.0f, 0.0f};
-  if (type == type::kFixedLoopHorizH) return {300.0f, 300.0f, 50.0f, 0.0f};
-  if (type == type::kCircularLoopRadH) return {200.0f, 200.0f, 300.0f, 0.0f};
-  if (type == type::kMarineTemInline) return {0.0f, 250.0f, 1000.0f, 0.0f};
-  if (type == type::kMarineTemBSide) return {250.0f, 0.0f, 0.0f, 1000.0f};
-  return {100.0f, 100.0f, 0.0f, 0.0f};  // central and coincident loops
+TemGeometry temGeometry(DataTypeId type) {
+  switch (type) {
+    case DataTypeId::FixedLoopTem:
+    case DataTypeId::FixedLoopRadialH:
+      return {300.0f, 300.0f, 400.0f, 0.0f};
+    case DataTypeId::FixedLoopHorizH:
+      return {300.0f, 300.0f, 50.0f, 0.0f};
+    case DataTypeId::CircularLoopRadH:
+      return {200.0f, 200.0f, 300.0f, 0.0f};
+    case DataTypeId::MarineTemInline:
+      return {0.0f, 250.0f, 1000.0f, 0.0f};
+    case DataTypeId::MarineTemBSide:
+      return {250.0f, 0.0f, 0.0f, 1000.0f};
+    default:
+      return {100.0f, 100.0f, 0.0f, 0.0f};  // central and coincident loops
+  }
 }
 
 // Gate voltages whose late-time apparent resistivity falls from 100 ohm-m
 // at early time to 20 ohm-m late, as over a conductive basement: each voltage
 // is found by bisection on the conversion itself, which falls monotonically
 // with the voltage.
-void makeTem(CurrentSounding& current, std::string_view type) {
+void makeTem(CurrentSounding& current, const DataTypeTraits& type) {
   const std::vector<float> gates = logSpaced(0.1f, 20.0f, 20);
   const int n = static_cast<int>(gates.size());
-  begin(current, type, "TEM Example*", n, 1, 1, 1);
+  begin(current, type.text, "TEM Example*", n, 1, 1, 1);
   Sounding& S = current.S;
-  const TemGeometry g = temGeometry(type);
+  const TemGeometry g = temGeometry(type.id);
   S.header.loopSizeX = g.Lx;
   S.header.loopSizeY = g.Ly;
   S.header.coilX = g.x;
   S.header.coilY = g.y;
-  const bool coincident = type == type::kCoincidentLoopTem;
+  const bool coincident = type.lateTimeField == LateTimeField::Coincident;
   S.header.temVoltageUnit.assign(coincident ? "(uV/A)" : "(nV/m^2)");
   auto& d = S.data();
   std::ranges::copy(gates, d.TIME.column(0).begin());
@@ -218,11 +226,11 @@ void makeTem(CurrentSounding& current, std::string_view type) {
 }  // namespace
 
 bool makeElectromagneticExample(const DataTypeText& type, CurrentSounding& current) {
-  const DataTypeInfo* info = findDataType(type);
+  const DataTypeTraits* info = findDataType(type);
   if (!info) return false;
   switch (info->family) {
     case Family::Magnetotelluric:
-      makeMt(current, info->text);
+      makeMt(current, *info);
       return true;
     case Family::MaxMin:
       makeMaxMin(current, info->text);
@@ -231,7 +239,7 @@ bool makeElectromagneticExample(const DataTypeText& type, CurrentSounding& curre
       makeEmConductivity(current);
       return true;
     case Family::TimeDomainEm:
-      makeTem(current, info->text);
+      makeTem(current, *info);
       return true;
     default:
       return false;

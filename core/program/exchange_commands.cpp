@@ -6,20 +6,20 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
-#include "files/text_input.h"
+#include "core/record/data_type.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
+#include "files/text_input.h"
 #include "files/usf_writer.h"
 
 namespace zeva::core {
 
 namespace {
 
-bool isConductivityType(const DataTypeText& type) { return type == type::kEmConductivity; }
+bool isConductivityType(const DataTypeText& type) { return traitsOf(type).conductivityModel; }
 
 // The family a flat ASCII importer reads, and the data type it gives when the
 // current sounding is of another family.

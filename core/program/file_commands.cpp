@@ -9,10 +9,10 @@
 
 #include <algorithm>
 
-#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/sounding_record.h"
+#include "core/record/data_type.h"
 #include "files/native_file.h"
 #include "files/native_file_reader.h"
 
@@ -37,10 +37,7 @@ bool frameWithoutScale(const GraphFrame& frame) {
   return frame.xCycleLength == 0.0f || frame.yCycleLength == 0.0f;
 }
 
-bool isLoopTem(const DataTypeText& type) {
-  return type == type::kCentralLoopTem || type == type::kCoincidentLoopTem ||
-         type == type::kFixedLoopTem;
-}
+bool isLoopTem(const DataTypeText& type) { return traitsOf(type).loopTem; }
 
 bool anyNonZero(std::span<const float> values) {
   return std::ranges::any_of(values, [](float v) { return v != 0.0f; });
@@ -92,7 +89,7 @@ bool Program::askToSave() {
 
 void Program::applyFileSwitchRules(bool afterReload) {
   const DataTypeText& type = current_.S.header.dataType;
-  if (isMaxMin(type) || type == type::kMagnetotelluric) {
+  if (isMaxMin(type) || traitsOf(type).id == DataTypeId::Magnetotelluric) {
     current_.modelOnData = kFalse;
     view_.voltageView = view_.linearTime = false;
   } else if (isLoopTem(type)) {

@@ -27,7 +27,7 @@ Family familyOfKind(NewSoundingKind kind) {
 // Schlumberger readings carry the potential electrode spacing MN beside
 // AB/2; the dipole arrays give n per reading and one dipole length a in the
 // header; the other arrays have one spacing.
-bool twoGeometryValues(const DataTypeText& type) { return type == type::kSchlumberger; }
+bool twoGeometryValues(const DataTypeText& type) { return traitsOf(type).potentialSpacing; }
 
 }  // namespace
 

@@ -12,11 +12,11 @@
 #include <string>
 #include <string_view>
 
-#include "core/record/current_sounding.h"
-#include "core/record/gaussian_deviate.h"
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
 #include "core/program/undo_history.h"
+#include "core/record/current_sounding.h"
+#include "core/record/gaussian_deviate.h"
 #include "core/record/view_switches.h"
 #include "files/flat_ascii_import.h"
 #include "files/usf_reader.h"
@@ -260,10 +260,14 @@ class Program {
   // rules that tie switches together (grids: major off takes minor with it,
   // minor on brings major; voltage view and linear time), asks for the plot
   // set-up where the axes change, and redraws. False when refused: the model
-  // cannot be drawn over MaxMin, MT or TEM data.
+  // cannot be drawn over MaxMin, MT or TEM data (modelOnDataRefused).
   bool toggleView(ViewToggle toggle);
   // The state of a switch, for the check mark of its menu entry.
   bool viewChecked(ViewToggle toggle) const;
+  // True, after telling the user, when the plot of the current data type has
+  // no room for the model on the data (MaxMin, "Magnetotelluric Data" and the
+  // transient types).
+  [[nodiscard]] bool modelOnDataRefused();
   // "&Unzoom": the plot set-up of the whole sounding, then a redraw.
   void unzoom();
 

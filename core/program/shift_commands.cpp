@@ -1,8 +1,8 @@
 // Edit, "&Shift Data Segments": joins the segments of a Schlumberger sounding
 // into one curve, or sets the synthetics to carry the segment steps instead.
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "inversion/segment_shifting.h"
 
 namespace zeva::core {
@@ -19,7 +19,7 @@ void clearResults(Sounding& s) {
 
 bool Program::shiftDataSegments(int mode, int target) {
   Sounding& S = current_.S;
-  if (!(S.header.dataType == type::kSchlumberger)) {
+  if (!traitsOf(S.header.dataType).potentialSpacing) {
     toolkit_.information("Segment shifting only available for Schlumberger array");
     return false;
   }

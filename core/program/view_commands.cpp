@@ -2,20 +2,22 @@
 // with the rules that tie switches to each other and the refusal to draw the
 // model over data whose plot has no room for it.
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 
 namespace zeva::core {
 
-namespace {
-
-// The data plot of these types shows quantities (in-phase and quadrature,
-// phase, voltages) on which a resistivity-depth model has no place.
-bool modelOnDataRefused(const DataTypeText& type) {
-  return isMaxMin(type) || type == type::kMagnetotelluric || isTem(type);
+bool Program::modelOnDataRefused() {
+  // The data plot of these types shows quantities (in-phase and quadrature,
+  // phase, voltages) on which a resistivity-depth model has no place.
+  const DataTypeText& text = current_.S.header.dataType;
+  const DataTypeTraits& type = traitsOf(text);
+  if (type.family != Family::MaxMin && type.id != DataTypeId::Magnetotelluric &&
+      type.family != Family::TimeDomainEm)
+    return false;
+  toolkit_.information(std::string(kModelOnDataRefusedMessage) + " " + text.trimmed());
+  return true;
 }
-
-}  // namespace
 
 bool Program::toggleView(ViewToggle toggle) {
   ViewSwitches& v = view_;
@@ -42,11 +44,7 @@ bool Program::toggleView(ViewToggle toggle) {
       v.redLine = !v.redLine;
       break;
     case ViewToggle::ModelOnData: {
-      const DataTypeText& type = current_.S.header.dataType;
-      if (modelOnDataRefused(type)) {
-        toolkit_.information(std::string(kModelOnDataRefusedMessage) + " " + type.trimmed());
-        return false;
-      }
+      if (modelOnDataRefused()) return false;
       current_.modelOnData = isSet(current_.modelOnData) ? kFalse : kTrue;
       autoscalePending = true;
       break;

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/record/data_type.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
 #include "core/program/well_log.h"
+#include "core/record/data_type.h"
 #include "present/sounding_plots.h"
 
 namespace zeva::core {
@@ -64,7 +64,7 @@ bool Program::setModelFromWellLog(int layers) {
     above = d;
   }
   // Conductivity models hold mS/m.
-  const bool conductivity = S.header.dataType == type::kEmConductivity;
+  const bool conductivity = traitsOf(S.header.dataType).conductivityModel;
   for (float rho : resistivity) request.resistivity.push_back(conductivity ? 1000.0f / rho : rho);
   // IP parameters are kept from the old model at each new layer's middle.
   if (S.NPK() > 1 && S.hasModel()) {

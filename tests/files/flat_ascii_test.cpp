@@ -54,6 +54,17 @@ TEST(GeometricFactor, ArraysAgreeWhereTheirGeometriesCoincide) {
   EXPECT_EQ(geometricFactor(core::DataTypeText("Schlumberger Array"), 15.0f, 0.0f, 0.0f), 0.0f);
 }
 
+// The dipole length of the header enters the factor of the four dipole
+// arrays, and of no other: their potential dipole has that length.
+TEST(GeometricFactor, DependsOnTheDipoleLengthExactlyWhereTheTypeSaysSo) {
+  for (const core::DataTypeTraits& type : core::knownDataTypes()) {
+    const core::DataTypeText text(type.text);
+    const double shortDipole = geometricFactor(text, 3.0f, 1.0f, 5.0f);
+    const double longDipole = geometricFactor(text, 3.0f, 1.0f, 20.0f);
+    EXPECT_EQ(shortDipole != longDipole, type.dipoleLengthInFactor) << type.text;
+  }
+}
+
 TEST(FlatAsciiImport, ExportedSchlumbergerVoltagesReimportToTheSameResistivities) {
   core::CurrentSounding current;
   core::resetToDefault(current);

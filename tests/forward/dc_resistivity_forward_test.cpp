@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "core/record/current_sounding.h"
+#include "core/record/data_type.h"
 #include "forward/forward_routine.h"
-#include "inversion/segment_shifting.h"
 #include "forward_test_support.h"
+#include "inversion/segment_shifting.h"
 #include "layered_earth_oracle.h"
 #include "tests/support/scripted_toolkit.h"
 
@@ -312,6 +313,25 @@ TEST(DipoleArrays, MissingDipoleLengthGivesZero) {
   setModel(s, {10.0f}, {});
   dcResistivityForward(s, toolkit);
   EXPECT_EQ(s.SVOLT(0, 0), 0.0f);
+}
+
+// The header's dipole length scales the readings of exactly the arrays whose
+// spacing is a separation factor n; the others give distances themselves.
+TEST(DipoleArrays, OnlySeparationFactorArraysDependOnTheDipoleLength) {
+  zeva::test::ScriptedToolkit toolkit;
+  for (const core::DataTypeTraits& type : core::knownDataTypes()) {
+    if (type.family != core::Family::DcResistivity) continue;
+    std::vector<float> synthetics[2];
+    for (int k = 0; k < 2; ++k) {
+      Sounding s;
+      makeSounding(s, type.text, {2, 4});
+      s.header.dipoleLength = k == 0 ? 5.0f : 20.0f;
+      setModel(s, {100.0f, 10.0f}, {30.0f});
+      dcResistivityForward(s, toolkit);
+      synthetics[k] = {s.SVOLT(0, 0), s.SVOLT(1, 0)};
+    }
+    EXPECT_EQ(synthetics[0] != synthetics[1], type.separationFactor()) << type.text;
+  }
 }
 
 // The fit: log10 misfits over the unmasked points with readings.

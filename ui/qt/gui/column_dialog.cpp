@@ -60,7 +60,7 @@ bool isDc(FlatAsciiKind kind) {
 }
 
 bool schlumberger(const files::FlatAsciiRequest& r) {
-  return r.header.dataType == core::type::kSchlumberger;
+  return core::traitsOf(r.header.dataType).potentialSpacing;
 }
 
 bool voltageAndCurrent(const files::FlatAsciiRequest& r) {
@@ -68,8 +68,7 @@ bool voltageAndCurrent(const files::FlatAsciiRequest& r) {
 }
 
 bool dipoleArray(const files::FlatAsciiRequest& r) {
-  return isDc(r.kind) && (r.header.dataType == core::type::kDipoleDipole ||
-                          r.header.dataType == core::type::kPoleDipole);
+  return isDc(r.kind) && core::traitsOf(r.header.dataType).separationFactor();
 }
 
 // The words of a column header, with the two-word names ("IP VALUE",
@@ -216,7 +215,7 @@ void ColumnDialog::addColumnFields(const Columns& columns) {
     case FlatAsciiKind::Model:
       addField("distance", tr("Column for Distance:"), columns.distance);
       addField("modelResist",
-               request_.header.dataType == core::type::kEmConductivity
+               core::traitsOf(request_.header.dataType).conductivityModel
                    ? tr("Column for Conductivity:")
                    : tr("Column for Resistivity:"),
                columns.modelResist);

@@ -34,11 +34,6 @@ QString numberText(float value) {
 
 QString fromStd(const std::string& text) { return QString::fromStdString(text); }
 
-bool dipoleArray(const core::DataTypeText& type) {
-  return type == core::type::kDipoleDipole || type == core::type::kPoleDipole ||
-         type == core::type::kPolarDipole || type == core::type::kPerpendicular;
-}
-
 bool withVoltageAndCurrent(const core::DataHeader& h) {
   return core::familyOf(h.dataType) == Family::DcResistivity && core::isSet(h.voltageAndCurrent) &&
          h.NCOMP == 1;
@@ -69,12 +64,12 @@ QDoubleSpinBox* lengthBox(const QString& name, double value, QWidget* parent) {
 }  // namespace
 
 QString geometryHeading(const core::DataHeader& header, int index) {
-  const core::DataTypeText& type = header.dataType;
+  const core::DataTypeTraits& type = core::traitsOf(header.dataType);
   const QString unit = " " + fromStd(header.lengthUnit.trimmed());
-  switch (core::familyOf(type)) {
+  switch (type.family) {
     case Family::DcResistivity:
-      if (type == core::type::kSchlumberger) return (index == 0 ? "AB/2" : "MN") + unit;
-      if (type == core::type::kDipoleDipole || type == core::type::kPoleDipole)
+      if (type.id == core::DataTypeId::Schlumberger) return (index == 0 ? "AB/2" : "MN") + unit;
+      if (type.separationFactor())
         return index == 0 ? QString("n") : "Geometry " + QString::number(index + 1);
       return (index == 0 ? "Spacing" : "MN") + unit;
     case Family::MaxMin:
@@ -92,10 +87,10 @@ QString geometryHeading(const core::DataHeader& header, int index) {
 }
 
 QString valueHeading(const core::DataHeader& header, int component) {
-  switch (core::familyOf(header.dataType)) {
+  const core::DataTypeTraits& type = core::traitsOf(header.dataType);
+  switch (type.family) {
     case Family::DcResistivity:
-      if (header.dataType == core::type::kGroundingImpedance && component == 0)
-        return "Impedance (ohm)";
+      if (type.values == core::DataValues::Impedance && component == 0) return "Impedance (ohm)";
       return component == 0 ? "App. Resistivity " + fromStd(header.resistivityUnit.trimmed())
                             : "IP " + fromStd(header.ipUnit.trimmed());
     case Family::MaxMin:
@@ -120,7 +115,8 @@ DataEditor::DataEditor(const core::Sounding& sounding, ui::Toolkit& toolkit, QWi
                      .arg(fromStd(header_.name.trimmed()), fromStd(header_.dataType.trimmed())));
   auto* layout = new QVBoxLayout(this);
 
-  if (dipoleArray(header_.dataType)) addDipoleLength(layout);
+  // The dipole length enters the geometric factor of voltage and current.
+  if (core::traitsOf(header_.dataType).dipoleLengthInFactor) addDipoleLength(layout);
 
   grid_ = new QTableWidget(this);
   grid_->setObjectName("dataGrid");
@@ -328,8 +324,8 @@ int DataEditor::columnOf(Kind kind) const {
 }
 
 std::optional<std::string> DataEditor::geometryFault(int row) const {
-  const core::DataTypeText& type = header_.dataType;
-  const Family family = core::familyOf(type);
+  const core::DataTypeTraits& type = core::traitsOf(header_.dataType);
+  const Family family = type.family;
   float spacing = 0.0f;
   for (std::size_t col = 0; col < columns_.size(); ++col) {
     const Column c = columns_[col];
@@ -346,13 +342,13 @@ std::optional<std::string> DataEditor::geometryFault(int row) const {
                         c.kind == Kind::Geometry && c.index == 2;
     // Other arrays than Schlumberger keep no MN of their own in a second column.
     if (family == Family::DcResistivity && c.kind == Kind::Geometry && c.index > 0 &&
-        type != core::type::kSchlumberger)
+        !type.potentialSpacing)
       continue;
     if (height ? value < 0.0f : value <= 0.0f)
       return where + (height ? "MUST NOT BE NEGATIVE" : "MUST BE A POSITIVE NUMBER");
     if (c.kind != Kind::Geometry) continue;
     if (c.index == 0) spacing = value;
-    if (c.index == 1 && family == Family::DcResistivity && type == core::type::kSchlumberger &&
+    if (c.index == 1 && family == Family::DcResistivity && type.potentialSpacing &&
         value >= 2.0f * spacing)
       return where + "MN MUST BE BELOW AB";
   }
@@ -587,7 +583,8 @@ bool DataEditor::writeTo(core::Sounding& target) {
     toolkit_.warning("CANNOT ALLOCATE ARRAYS FOR " + std::to_string(rows) + " READINGS");
     return false;
   }
-  if (dipoleLength_ && dipoleArray(header.dataType) && header.dipoleLength <= 0.0f) {
+  if (dipoleLength_ && core::traitsOf(header.dataType).dipoleLengthInFactor &&
+      header.dipoleLength <= 0.0f) {
     toolkit_.warning("THE DIPOLE LENGTH MUST BE A POSITIVE NUMBER");
     return false;
   }

@@ -16,7 +16,6 @@
 #include <cstdio>
 
 #include "core/record/data_type.h"
-#include "forward/tem_late_time.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
@@ -135,10 +134,6 @@ MainWindow::~MainWindow() {
 present::PlotSettings MainWindow::plotSettings() const {
   present::PlotSettings settings = appearance_;
   settings.view = program_.view();
-  settings.lateTime = [](const core::Sounding& S, std::span<const float> times,
-                         std::span<const float> volts, std::span<float> rho) {
-    forward::lateTimeApparentResistivity(S, times, volts, rho);
-  };
   return settings;
 }
 
@@ -241,9 +236,9 @@ void MainWindow::showCursorValues(QPointF page) {
         across = titles.bottom;
         up = titles.left;
       } else {
-        across = header.dataType == core::type::kEmConductivity ? AxisTitle::Conductivity
-                 : k == 0                                       ? AxisTitle::Resistivity
-                                                                : AxisTitle::IpEffect;
+        across = core::traitsOf(header.dataType).conductivityModel ? AxisTitle::Conductivity
+                 : k == 0                                          ? AxisTitle::Resistivity
+                                                                   : AxisTitle::IpEffect;
       }
       setStatus(kCursorXPane,
                 cursorText(fromStd(settings.axisTitles[across]), present::ValueX(x, g)));
@@ -303,7 +298,7 @@ void MainWindow::editModel() { runModelEditor(); }
 void MainWindow::shiftSegments() {
   core::DataHeader& h = program_.S().header;
   // Other arrays are refused by the command itself, before any dialog.
-  if (!(h.dataType == core::type::kSchlumberger)) {
+  if (!core::traitsOf(h.dataType).potentialSpacing) {
     program_.shiftDataSegments(h.shiftMode, h.shiftTarget);
     return;
   }

@@ -33,7 +33,7 @@ ModelEditor::ModelEditor(const core::Sounding& S, ui::Toolkit& toolkit,
   // resistivity with one IP parameter.
   npk_ = std::clamp(S.NPK(), 1, 2);
   const int layers = std::max(1, S.NLAYER());
-  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(S.header.dataType).conductivityModel;
 
   grid_ = new QTableWidget(layers, npk_ + 1, this);
   grid_->setObjectName("modelGrid");

@@ -52,7 +52,7 @@ Layers layersOf(const core::Sounding& S) {
   Layers layers;
   if (!S.hasModel()) return layers;
   const present::ModelColumns m = present::modelColumns(S);
-  const bool conductivity = S.header.dataType == core::type::kEmConductivity;
+  const bool conductivity = core::traitsOf(S.header.dataType).conductivityModel;
   for (float v : m.resistivity)
     layers.resistivity.push_back(conductivity && v > 0.0f ? 1000.0f / v : v);
   layers.bottomDepth = m.bottomDepth;

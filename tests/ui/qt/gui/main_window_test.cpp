@@ -11,7 +11,10 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "core/program/example_soundings.h"
 #include "core/record/data_type.h"
+#include "present/graph_frame_drawing.h"
+#include "present/sounding_plots.h"
 #include "tests/support/test_support.h"
 #include "tests/ui/qt/gui/modal_driver.h"
 #include "tests/ui/qt/gui/window_fixture.h"
@@ -62,6 +65,19 @@ TEST_F(MainWindowTest, ModelOnDataIsRefusedForMtWithTheTypeNamed) {
             QStringList{"Model cannot be displayed on data display for Magnetotelluric Data"});
   EXPECT_FALSE(window.action(core::CommandId::ModelOnData)->isChecked());
   EXPECT_FALSE(core::isSet(program.current().modelOnData));
+}
+
+TEST_F(MainWindowTest, TemGatesThatCannotBeConvertedAreLeftOutOnScreenAsInExports) {
+  ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kCentralLoopTem),
+                                        program.current()));
+  S().data().TIME(2, 0) = 0.0f;  // no late time at time zero
+  const auto screen = present::observedSeries(S(), window.plotSettings());
+  const auto exported = present::observedSeries(S(), present::PlotSettings{});
+  ASSERT_EQ(screen.size(), 1u);
+  ASSERT_EQ(exported.size(), 1u);
+  EXPECT_TRUE(present::isMissing(screen[0].y[2]));
+  EXPECT_GT(screen[0].y[1], 0.0f);
+  EXPECT_EQ(screen[0].y, exported[0].y);
 }
 
 TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
