@@ -45,42 +45,32 @@ class WindowCommandsTest : public WindowFixture {
   }
 };
 
-TEST_F(WindowCommandsTest, CancelOfTheNewSoundingDialogKeepsTheTypeAndReadings) {
-  driver.then([](QWidget* dialog) {
-    EXPECT_EQ(dialog->objectName(), "newSoundingDialog");
-    static_cast<QDialog*>(dialog)->reject();
-  });
-  trigger(core::CommandId::NewDc);
-  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
-  EXPECT_EQ(S().NDATA(), 22);
-  EXPECT_EQ(S().header.name.trimmed(), "Default Data");
-  EXPECT_TRUE(core::isSet(S().layer.saved));
-}
-
-TEST_F(WindowCommandsTest, CancelOfTheDataEditorOfANewMtSoundingKeepsTheTypeAndReadings) {
-  // MT soundings have no dialog of choices: the data editor comes first.
-  QString title;
-  driver.then([&](QWidget* dialog) {
-    title = dialog->windowTitle();
-    static_cast<QDialog*>(dialog)->reject();
-  });
-  trigger(core::CommandId::NewMt);
-  EXPECT_TRUE(title.contains("Magnetotelluric Data")) << title.toStdString();
-  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
-  EXPECT_EQ(S().NDATA(), 22);
-  EXPECT_EQ(window.windowTitle(), "Kelvorin 1-D Sounding Inversion [Default Data            ]");
-}
-
-TEST_F(WindowCommandsTest, CancelOfAnImportDialogEndsTheImportBeforeAFileIsChosen) {
-  QString shown;
-  driver.then([&](QWidget* dialog) {
-    shown = dialog->objectName();
-    static_cast<QDialog*>(dialog)->reject();
-  });
-  trigger(core::CommandId::ImportResistivity);
-  EXPECT_EQ(shown, "importDialog");
-  EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger);
-  EXPECT_EQ(S().NDATA(), 22);
+// Cancelling the first dialog of a new or imported sounding (MT soundings
+// have no dialog of choices: the data editor comes first) ends the command
+// before a file is chosen and leaves the sounding as it was.
+TEST_F(WindowCommandsTest, CancelOfTheFirstDialogOfANewOrImportedSoundingKeepsTheSounding) {
+  const std::pair<core::CommandId, const char*> firstDialogs[] = {
+      {core::CommandId::NewDc, "newSoundingDialog"},
+      {core::CommandId::NewMt, "dataEditor"},
+      {core::CommandId::ImportResistivity, "importDialog"}};
+  const QString title = window.windowTitle();
+  for (const auto& [command, dialogName] : firstDialogs) {
+    QString shown, shownTitle;
+    driver.then([&](QWidget* dialog) {
+      shown = dialog->objectName();
+      shownTitle = dialog->windowTitle();
+      static_cast<QDialog*>(dialog)->reject();
+    });
+    trigger(command);
+    EXPECT_EQ(shown, dialogName) << command;
+    if (command == core::CommandId::NewMt) {
+      EXPECT_TRUE(shownTitle.contains("Magnetotelluric Data"));
+    }
+    EXPECT_TRUE(S().header.dataType == core::type::kSchlumberger) << command;
+    EXPECT_EQ(S().NDATA(), 22) << command;
+    EXPECT_TRUE(core::isSet(S().layer.saved)) << command;
+    EXPECT_EQ(window.windowTitle(), title) << command;
+  }
 }
 
 TEST_F(WindowCommandsTest, NewWennerSoundingTakesTheTypeAndReadingsOfItsDialogs) {
