@@ -4,8 +4,8 @@
 
 namespace zeva::cli {
 
-CliContext::CliContext(std::ostream& out, std::ostream& err)
-    : out(out), err(err), toolkit(err), program(toolkit, {}, &err) {}
+CliContext::CliContext(std::ostream& output, std::ostream& errors)
+    : out(output), err(errors), toolkit(errors), program(toolkit, {}, &errors) {}
 
 bool CliContext::load(const std::string& input) {
   if (input == "default") {

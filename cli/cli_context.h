@@ -18,7 +18,7 @@ namespace zeva::cli {
 enum ExitStatus { kSuccess = 0, kFailed = 1, kUsageError = 2 };
 
 struct CliContext {
-  CliContext(std::ostream& out, std::ostream& err);
+  CliContext(std::ostream& output, std::ostream& errors);
 
   std::ostream& out;
   std::ostream& err;

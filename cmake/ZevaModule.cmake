@@ -10,6 +10,12 @@ if(ZEVA_SANITIZE)
   target_link_options(zeva_flags INTERFACE -fsanitize=address,undefined)
 endif()
 
+# The stricter set the production code keeps clean (tests, benchmarks and fuzz
+# harnesses are built with zeva_flags only): no silent narrowing of numbers,
+# no names hiding others, no C casts.
+add_library(zeva_strict_flags INTERFACE)
+target_compile_options(zeva_strict_flags INTERFACE -Wconversion -Wshadow -Wold-style-cast)
+
 # zeva_add_module(name SOURCES a.cpp b.cpp DEPENDS zeva::other ...)
 # Adds the static library zeva_<name> with the alias zeva::<name>. Headers are
 # included from the project root, as "core/record/sounding.h".
@@ -19,7 +25,7 @@ function(zeva_add_module name)
   add_library(zeva::${name} ALIAS zeva_${name})
   target_include_directories(zeva_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_features(zeva_${name} PUBLIC cxx_std_20)
-  target_link_libraries(zeva_${name} PUBLIC ${ARG_DEPENDS} PRIVATE zeva_flags)
+  target_link_libraries(zeva_${name} PUBLIC ${ARG_DEPENDS} PRIVATE zeva_flags zeva_strict_flags)
 endfunction()
 
 # zeva_add_executable(name SOURCES ... DEPENDS zeva::module ... [LIBRARIES ...])
@@ -28,7 +34,8 @@ endfunction()
 function(zeva_add_executable name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_LIBRARIES} zeva_flags)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPENDS} ${ARG_LIBRARIES} zeva_flags
+    zeva_strict_flags)
 endfunction()
 
 # zeva_add_test(name FOLDER dir DEPENDS ...) builds tests/<dir>/*_test.cpp into

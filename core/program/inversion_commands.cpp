@@ -52,8 +52,8 @@ void recomputeVoltages(Sounding& S) {
     return;
   for (std::size_t i = 0; i < d.VOLTS.rows(); ++i) {
     const float mn = d.TIME.cols() >= 2 ? d.TIME(i, 1) : 0.0f;
-    const float k =
-        files::geometricFactor(S.header.dataType, d.TIME(i, 0), mn, S.header.dipoleLength);
+    const auto k = static_cast<float>(
+        files::geometricFactor(S.header.dataType, d.TIME(i, 0), mn, S.header.dipoleLength));
     if (k != 0.0f) d.VOLTS(i, 1) = d.VOLTS(i, 0) * d.VOLTS(i, 2) / k;
   }
 }

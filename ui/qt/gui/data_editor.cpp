@@ -385,7 +385,7 @@ void DataEditor::updateComputed(int row) {
   }
   if (computed < 0) return;
   const float a = dipoleLength_ ? static_cast<float>(dipoleLength_->value()) : header_.dipoleLength;
-  const float k = files::geometricFactor(header_.dataType, spacing, mn, a);
+  const auto k = static_cast<float>(files::geometricFactor(header_.dataType, spacing, mn, a));
   filling_ = true;
   setNumber(row, computed, amps != 0.0f && k != 0.0f ? k * volts / amps : 0.0f);
   filling_ = false;
