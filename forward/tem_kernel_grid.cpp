@@ -8,6 +8,29 @@
 
 namespace zeva::forward {
 
+namespace {
+
+// Eight-point Lagrange interpolation in log(lambda): a closed loop's
+// functional differences transforms of nearly equal size, so the
+// interpolation is kept far finer than the response itself needs; at the
+// filter's spacing eight points hold the smooth kernel to about 1.0E-9.
+constexpr std::size_t kStencil = 8;
+constexpr std::size_t kBelow = 3;  // stencil points below the interpolated one
+
+// The weights of stencil points 0 .. kStencil - 1 for the value at s.
+std::array<double, kStencil> lagrangeWeights(double s) {
+  std::array<double, kStencil> weights{};
+  for (std::size_t k = 0; k < kStencil; ++k) {
+    double w = 1.0;
+    for (std::size_t m = 0; m < kStencil; ++m)
+      if (m != k) w *= (s - double(m)) / (double(k) - double(m));
+    weights[k] = w;
+  }
+  return weights;
+}
+
+}  // namespace
+
 KernelGrid::KernelGrid(std::span<const WirePoint> points) {
   double rhoMin = 0.0, rhoMax = 0.0;
   for (const WirePoint& p : points) {
@@ -20,11 +43,11 @@ KernelGrid::KernelGrid(std::span<const WirePoint> points) {
 
   const double step = std::log(kKeyHankelBase[1] / kKeyHankelBase[0]);
   const double lnBase = std::log(kKeyHankelBase[0]);
-  // One grid point below the lowest abscissa and two above the highest, for
-  // the four-point stencils.
-  const double lnFirst = lnBase - std::log(rhoMax) - step;
+  // kBelow grid points below the lowest abscissa and the rest of a stencil
+  // above the highest.
+  const double lnFirst = lnBase - std::log(rhoMax) - step * kBelow;
   const auto count = static_cast<std::size_t>(
-      std::ceil((std::log(rhoMax) - std::log(rhoMin)) / step) + kKeyFilterPoints + 3);
+      std::ceil((std::log(rhoMax) - std::log(rhoMin)) / step) + kKeyFilterPoints + kStencil + 1);
   lambdas_.resize(count);
   for (std::size_t g = 0; g < count; ++g) lambdas_[g] = std::exp(lnFirst + step * double(g));
   weights_.assign(count, 0.0);
@@ -34,20 +57,18 @@ KernelGrid::KernelGrid(std::span<const WirePoint> points) {
     const auto& filter = p.order == 0 ? kKeyJ0Weights : kKeyJ1Weights;
     // Filter point i sits at grid position `offset + i`, one fraction for all i.
     const double offset = (lnBase - std::log(p.rho) - lnFirst) / step;
-    // The stencil starts one grid point below the filter point (kept inside
-    // the grid against rounding); s is the filter point's place in it.
-    const double start = std::clamp(std::floor(offset) - 1.0, 0.0,
-                                    double(count) - 4.0 - double(kKeyFilterPoints - 1));
-    const double s = offset - start;
-    const double a = s - 1.0, b = s - 2.0, c = s - 3.0;
-    const std::array<double, 4> stencil{-a * b * c / 6.0, s * b * c / 2.0, -s * a * c / 2.0,
-                                        s * a * b / 6.0};
+    // The stencil starts kBelow grid points below the filter point (kept
+    // inside the grid against rounding); s is the filter point's place in it.
+    const double start =
+        std::clamp(std::floor(offset) - double(kBelow), 0.0,
+                   double(count) - double(kStencil) - double(kKeyFilterPoints - 1));
+    const std::array<double, kStencil> stencil = lagrangeWeights(offset - start);
     const auto first = static_cast<std::size_t>(start);
     const double scale = p.weight / p.rho;
     for (int i = 0; i < kKeyFilterPoints; ++i) {
       const double w = scale * filter[static_cast<std::size_t>(i)];
       const std::size_t g = first + static_cast<std::size_t>(i);
-      for (std::size_t k = 0; k < 4; ++k) weights_[g + k] += w * stencil[k];
+      for (std::size_t k = 0; k < kStencil; ++k) weights_[g + k] += w * stencil[k];
     }
   }
   // The kernel of every point is r_TE lambda^power; the powers are folded in.

@@ -3,7 +3,7 @@
 // functional of the reflection kernel. Each wire point's transform is Key's
 // 201-point filter at abscissae b_i / rho; the abscissae of all points are
 // brought onto one grid evenly spaced in log(lambda) with the filter's own
-// step, by cubic Lagrange interpolation of the kernel in log(lambda). The
+// step, by Lagrange interpolation of the kernel in log(lambda). The
 // response at a frequency is then sum_g F_g r_TE(lambda_g): one kernel
 // evaluation per grid point, however many wire points the loop needs.
 
