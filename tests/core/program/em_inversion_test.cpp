@@ -40,17 +40,6 @@ INSTANTIATE_TEST_SUITE_P(ExampleSoundings, ElectromagneticInversion,
                                            "Vertical Coplanar", "Vertical Coaxial",
                                            "EM Conductivity Data"));
 
-TEST(ElectromagneticInversion, MarineTemDataAreRefusedAndLeftAlone) {
-  zeva::test::ScriptedToolkit toolkit;
-  Program program(toolkit);
-  ASSERT_TRUE(makeExampleSounding(DataTypeText("Marine TEM Inline E"), program.current()));
-  const std::vector<float> model = program.S().M.PAR;
-  EXPECT_FALSE(program.multipleIterations().has_value());
-  EXPECT_EQ(program.S().M.PAR, model);
-  EXPECT_EQ(toolkit.lastText(),
-            "TEM data have no forward model in this version; the sounding is unchanged");
-}
-
 TEST(ElectromagneticForward, ForwardCommandRefusesMarineTemDataAndChangesNothing) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
