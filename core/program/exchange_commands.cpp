@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/program/column_questions.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/program/shown_messages.h"
 #include "core/record/data_type.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
@@ -81,9 +83,9 @@ bool Program::askImportColumns(const std::filesystem::path& file,
                                files::FlatAsciiRequest& request) {
   // The dialog shows the file: only a regular file is opened (a FIFO or a
   // device would never end).
-  if (!files::regularFileOrMessage(file, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(file))) return false;
   if (columnDialog_) return columnDialog_(file, request, settings_.columns);
-  return files::askColumns(toolkit_, request.kind, request, settings_.columns);
+  return askColumns(toolkit_, request.kind, request, settings_.columns);
 }
 
 bool Program::importUsfData() {
@@ -151,12 +153,12 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(*chosen))) return false;
   if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
   if (!guarded(toolkit_, [&] {
-        return files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) ==
-               0;
+        return shown(toolkit_,
+                     files::readFlatAsciiData(*chosen, request, settings_.columns, imported));
       }))
     return false;
   adoptImportedData(imported);
@@ -173,11 +175,12 @@ bool Program::importEdiData() {
   const files::EdiMode mode = choice >= 1.0 && choice <= 4.0
                                   ? static_cast<files::EdiMode>(static_cast<int>(choice))
                                   : files::EdiMode::Auto;
-  const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
+  const auto chosen =
+      toolkit_.chooseFileToOpen({files::kEdiFileTitle, files::kEdiFileFilter}, std::string_view{});
   if (!chosen) return false;
   Sounding imported;
   if (!guarded(toolkit_,
-               [&] { return files::readEdiFile(*chosen, imported, toolkit_, mode) == 0; }))
+               [&] { return shown(toolkit_, files::readEdiFile(*chosen, imported, mode)); }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -205,14 +208,15 @@ bool Program::importAsciiModel() {
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(*chosen))) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
   if (!askImportColumns(*chosen, request)) return false;
   files::ImportedModel model;
   if (!guarded(toolkit_, [&] {
-        return files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) == 0;
+        return shown(toolkit_,
+                     files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model));
       }))
     return false;
   const ModelHeader old = S.model;

@@ -150,16 +150,15 @@ TEST(ReaderMutation, DamagedEdiFilesEndWithoutACrashAndFailuresAreExplained) {
     for (int m = 0; m < kMutationsPerSeed; ++m) {
       const std::string text = mutator.mutate(seed);
       std::istringstream in(text);
-      zeva::test::ScriptedToolkit toolkit;
       core::Sounding s;
-      const int status = readEdi(in, "M", s, toolkit);
+      const files::Result result = readEdi(in, "M", s);
       ++inputs;
-      if (status == 0) {
+      if (result.ok) {
         ++read;
         ASSERT_GT(s.header.NDATA, 0);
         ASSERT_EQ(s.data().TIME.rows(), static_cast<std::size_t>(s.header.NDATA));
       } else {
-        ASSERT_FALSE(toolkit.messages.empty()) << text;
+        ASSERT_FALSE(result.messages.empty()) << text;
       }
     }
   }
