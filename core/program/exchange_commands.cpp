@@ -15,6 +15,7 @@
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
 #include "files/text_input.h"
+#include "files/usf_reader.h"
 #include "files/usf_writer.h"
 
 namespace zeva::core {
@@ -22,6 +23,15 @@ namespace zeva::core {
 namespace {
 
 bool isConductivityType(const DataTypeText& type) { return traitsOf(type).conductivityModel; }
+
+// The save dialog of an ASCII export, then the file.
+bool exportAsciiFile(ui::Toolkit& toolkit, files::AsciiExportKind kind, const Sounding& sounding,
+                     std::string_view initialName, const files::SyntheticNoise* noise = nullptr) {
+  const files::AsciiExportFile file = files::asciiExportFile(kind, sounding);
+  const auto chosen = toolkit.chooseFileToSave({file.title, file.filter}, initialName);
+  if (!chosen) return false;
+  return shown(toolkit, files::exportAscii(*chosen, kind, sounding, noise));
+}
 
 // The family a flat ASCII importer reads, and the data type it gives when the
 // current sounding is of another family.
@@ -91,7 +101,7 @@ bool Program::askImportColumns(const std::filesystem::path& file,
 bool Program::importUsfData() {
   if (!askToSave()) return false;
   Sounding imported;
-  if (!guarded(toolkit_, [&] { return files::importUsf(toolkit_, usfMemory_, imported) == 0; }))
+  if (!guarded(toolkit_, [&] { return importUsfSounding(toolkit_, usfMemory_, imported); }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -238,8 +248,7 @@ bool Program::importAsciiModel() {
 
 bool Program::exportAsciiData() {
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
-                              exportName(".DAT")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Data, current_.S, exportName(".DAT"));
   });
 }
 
@@ -253,8 +262,8 @@ bool Program::exportAsciiSynthetics() {
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
-                              exportName(".DAT"), &noise) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
+                           exportName(".DAT"), &noise);
   });
 }
 
@@ -267,15 +276,14 @@ bool Program::exportSmoothSynthetics() {
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
-                              exportName(".DAT"), &noise) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
+                           exportName(".DAT"), &noise);
   });
 }
 
 bool Program::exportAsciiModel() {
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
-                              exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Model, current_.S, exportName(".MDL"));
   });
 }
 
@@ -286,7 +294,7 @@ bool Program::exportSmoothModel() {
     return false;
   }
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL"));
   });
 }
 
@@ -297,14 +305,17 @@ bool Program::exportEquivalentModels() {
     return false;
   }
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
-                              exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::EquivalentModels, S,
+                           exportName(".MDL"));
   });
 }
 
 bool Program::exportUsfData() {
-  return guarded(toolkit_,
-                 [&] { return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0; });
+  return guarded(toolkit_, [&] {
+    const auto chosen = toolkit_.chooseFileToSave({files::kUsfFileTitle, files::kUsfFileFilter},
+                                                  exportName(".USF"));
+    return chosen && shown(toolkit_, files::exportUsf(*chosen, current_.S));
+  });
 }
 
 }  // namespace zeva::core

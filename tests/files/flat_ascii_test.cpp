@@ -13,7 +13,6 @@
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
 #include "tests/support/result_texts.h"
-#include "tests/support/scripted_toolkit.h"
 #include "tests/support/test_support.h"
 
 namespace zeva::files {
@@ -404,21 +403,33 @@ TEST(AsciiDataExport, DipoleArraysCarryTheirDipoleLengthLine) {
 }
 
 TEST(AsciiExport, UnwritableFileIsReported) {
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {std::string("/nonexistent-folder/x.dat")};
-  EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Data, Sounding{}, "x.dat"), -1);
-  EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: /nonexistent-folder/x.dat");
-  EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Resistivity Data File");
+  const files::Result written =
+      exportAscii("/nonexistent-folder/x.dat", AsciiExportKind::Data, Sounding{});
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::texts(written),
+            (std::vector<std::string>{"CANNOT OPEN FILE: /nonexistent-folder/x.dat"}));
+}
+
+TEST(AsciiExport, TheSaveDialogNamesDataOrModelFiles) {
+  Sounding conductivity;
+  conductivity.header = importedDataHeader(core::DataTypeText("EM Conductivity Data"));
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Data, conductivity).title,
+            "Flat ASCII Resistivity Data File");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Synthetics, Sounding{}).filter,
+            "Flat ASCII Resistivity Data File|*.DAT|");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Model, conductivity).filter,
+            "Flat ASCII Conductivity Model File|*.MDL|");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::EquivalentModels, Sounding{}).title,
+            "Flat ASCII Resistivity Model File");
 }
 
 TEST(AsciiExport, FullDeviceReportsTheWriteError) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {std::string("/dev/full")};
   core::CurrentSounding current;
   core::resetToDefault(current);
-  EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
-  EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: /dev/full");
+  const files::Result written = exportAscii("/dev/full", AsciiExportKind::Model, current.S);
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::lastText(written), "ERROR WRITING FILE: /dev/full");
 }
 
 // While it lives, a write that makes a file longer than `bytes` fails, as on
@@ -449,15 +460,15 @@ TEST(AsciiExport, WriteFailingHalfwayLeavesTheOldFile) {
   test::TemporaryFolder folder;
   const std::string path = (folder / "model.mdl").string();
   test::writeFile(path, "the old model\n");
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {path};
   core::CurrentSounding current;
   core::resetToDefault(current);
+  files::Result written;
   {
     const FileSizeLimit limit(64);
-    EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
+    written = exportAscii(path, AsciiExportKind::Model, current.S);
   }
-  EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: " + path);
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::lastText(written), "ERROR WRITING FILE: " + path);
   EXPECT_EQ(test::readFile(path), "the old model\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),
