@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <sstream>
+#include <tuple>
 
 #include "core/record/current_sounding.h"
 #include "core/record/reader_limits.h"
@@ -18,7 +19,6 @@
 #include "files/native_file_writer.h"
 #include "files/sounding_import.h"
 #include "tests/support/result_texts.h"
-#include "tests/support/scripted_toolkit.h"
 #include "tests/support/test_support.h"
 
 namespace zeva::files {
@@ -134,12 +134,12 @@ TEST(AsciiModelImport, ModelOfTheMostLayersSavesAndReopens) {
   current.S.model = read->model.header;
   ASSERT_TRUE(current.S.allocateModel());
   current.S.M.PAR = read->model.PAR;
-  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
-  ASSERT_TRUE(writeNativeFile(sink, current, toolkit).complete);
+  ASSERT_TRUE(writeNativeFile(sink, current).ok);
   core::CurrentSounding again;
   MemorySource source(sink.bytes());
-  EXPECT_TRUE(readNativeFile(source, again, "again.ZVR", toolkit).complete) << toolkit.lastText();
+  const ReadResult reread = readNativeFile(source, again, "again.ZVR");
+  EXPECT_TRUE(reread.ok) << test::lastText(reread);
   EXPECT_EQ(again.S.M.PAR, read->model.PAR);
 }
 
@@ -201,12 +201,11 @@ std::string dataHeaderFlood(std::size_t bytes) {
 double secondsToRead(const std::string& file) {
   core::CurrentSounding current;
   core::resetToDefault(current);
-  zeva::test::ScriptedToolkit toolkit;
   double best = 1.0e9;
   for (int run = 0; run < 3; ++run) {
     MemorySource source(file);
     const std::clock_t start = std::clock();  // processor time: a busy machine does not count
-    readNativeFile(source, current, "flood.ZVR", toolkit);
+    std::ignore = readNativeFile(source, current, "flood.ZVR");
     best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
   }
   return best;
