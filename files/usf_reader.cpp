@@ -102,7 +102,7 @@ std::string usfDataType(std::string_view value) {
 // positive, an MT phase beyond half a turn. `columns` tells which columns the
 // block has; the spacing of a DC array, the time of a TEM sweep and the
 // frequency of an MT sounding are needed whether or not their column is there.
-std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind,
+std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind, int mode,
                                       const std::vector<Column>& columns,
                                       const std::array<float, 3>& geometry,
                                       const std::array<float, 2>& values) {
@@ -128,10 +128,15 @@ std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind 
         return "Phase outside -180 to 180";
       break;
     case Family::MaxMin:
-    case Family::EmConductivity:
-      if (present(Role::Geometry, 0) && !positive(geometry[0])) return "Frequency not positive";
-      if (present(Role::Geometry, 1) && !positive(geometry[1])) return "Spacing not positive";
+    case Family::EmConductivity: {
+      // The frequency and the coil spacing are needed by every reading; only
+      // a MaxMin sounding of one varying quantity may hold them in its header.
+      const bool frequencyInHeader = kind == BlockKind::MaxMin && (mode == 2 || mode == 3);
+      const bool spacingInHeader = kind == BlockKind::MaxMin && (mode == 1 || mode == 3);
+      if (!frequencyInHeader && !positive(geometry[0])) return "Frequency not positive";
+      if (!spacingInHeader && !positive(geometry[1])) return "Spacing not positive";
       break;
+    }
     case Family::Unknown:
       break;
   }
@@ -651,7 +656,7 @@ bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
         !storable(errors[k], errorWords[k], storedErrors[k]))
       return false;
   if (const auto problem =
-          rowProblem(s.header.dataType, kind, columns, storedGeometry, storedValues)) {
+          rowProblem(s.header.dataType, kind, s.header.mode, columns, storedGeometry, storedValues)) {
     error(*problem);
     return false;
   }

@@ -98,21 +98,12 @@ TEST(CliTransfer, MakesTheSyntheticsOfAnInvertedModelTheData) {
   const CliRun noisy =
       runCli("transfer '" + inverted.string() + "' --noise 3 -o '" + transferred.string() + "'");
   ASSERT_EQ(noisy.status, 0) << noisy.err;
-  // The synthetics written with the inverted model, against the noisy data.
-  const CliRun before = runCli("info '" + inverted.string() + "' --json");
-  const CliRun after = runCli("info '" + transferred.string() + "' --json");
-  ASSERT_EQ(after.status, 0) << after.err;
-  const json synthetic = json::parse(before.out)["synthetic"];
-  const json volts = json::parse(after.out)["volts"];
-  ASSERT_EQ(volts.size(), 22u);
-  double sumSquares = 0.0;
-  for (std::size_t i = 0; i < 22; ++i) {
-    const double ratio = volts[i][0].get<double>() / synthetic[i][0].get<double>() - 1.0;
-    EXPECT_LT(std::abs(ratio), 0.15) << i;
-    sumSquares += ratio * ratio;
-  }
-  EXPECT_GT(sumSquares, 0.0);
-  EXPECT_LT(std::sqrt(sumSquares / 22.0), 0.06);
+  // The data written are the synthetics with noise of about 3 %.
+  const json volts = infoJson(transferred)["volts"], synthetic = infoJson(inverted)["synthetic"];
+  ASSERT_EQ(volts.size(), synthetic.size());
+  EXPECT_NE(volts, synthetic);
+  for (std::size_t i = 0; i < volts.size(); ++i)
+    EXPECT_NEAR(volts[i][0].get<double>() / synthetic[i][0].get<double>(), 1.0, 0.15) << i;
 }
 
 }  // namespace

@@ -242,7 +242,7 @@ TEST(UsfReader, EmConductivityHeaderOfTheWrittenTenWordsReadsCompletely) {
 TEST(UsfReader, MisplacedMaskAndErrorBarAreReportedAndIgnored) {
   const auto mask =
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\n"
-                   "INDEX MASK FREQUENCY HMD\n1 1 500 12.5\n/END\n"));
+                   "INDEX MASK FREQUENCY SPACING HMD\n1 1 500 3.66 12.5\n/END\n"));
   ASSERT_TRUE(mask->ok);
   ASSERT_EQ(mask->result.messages.size(), 1u);
   EXPECT_EQ(mask->result.messages[0].title, "USF File Error");
@@ -254,7 +254,8 @@ TEST(UsfReader, MisplacedMaskAndErrorBarAreReportedAndIgnored) {
 
   const auto error =
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\n"
-                   "HMD HEIGHT ERROR_BAR VMD MASK ERROR_BAR\n7 2 0.5 8 1 0.25\n/END\n"));
+                   "FREQUENCY SPACING HMD HEIGHT ERROR_BAR VMD MASK ERROR_BAR\n"
+                   "9800 3.66 7 2 0.5 8 1 0.25\n/END\n"));
   ASSERT_TRUE(error->ok);
   EXPECT_EQ(test::texts(error->result),
             std::vector<std::string>{
@@ -267,7 +268,7 @@ TEST(UsfReader, MisplacedMaskAndErrorBarAreReportedAndIgnored) {
 TEST(UsfReader, UnknownColumnWordIsReportedWithTheWord) {
   const auto back =
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\n"
-                   "FREQUENCY DEPTH HMD\n100 3 9\n/END\n"));
+                   "FREQUENCY SPACING DEPTH HMD\n100 10 3 9\n/END\n"));
   ASSERT_TRUE(back->ok);
   EXPECT_EQ(test::lastText(back->result),
             "Error at line      7\r\nUnrecognized data header keyword: DEPTH");
@@ -461,7 +462,8 @@ INSTANTIATE_TEST_SUITE_P(
                       usf("/ARRAY: Wenner Array\n/POINTS: 3\n/END\nSPACING RESISTIVITY\n1 2\n"),
                       "Error at line      8\r\nend of file while trying to read line"},
         MalformedCase{"EndOfFileInEmBlock",
-                      usf("/ARRAY: EM Conductivity Data\n/POINTS: 3\n/END\nHMD\n1\n"),
+                      usf("/ARRAY: EM Conductivity Data\n/POINTS: 3\n/END\nFREQUENCY SPACING HMD\n"
+                          "100 10 1\n"),
                       "Error at line      8\r\nend of file while trying to read line"},
         MalformedCase{"EndOfFileInSweepHeader",
                       usf("/ARRAY: Central Loop TEM\n/POINTS: 3\n/END\nTIME VOLTAGE\n"
@@ -531,6 +533,16 @@ INSTANTIATE_TEST_SUITE_P(
             "MaxMinSpacingOfZero",
             usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY SPACING INPHASE "
                 "QUADRATURE\n888 0 1 2\n/END\n"),
+            "Error at line      8\r\nSpacing not positive"},
+        MalformedCase{
+            "EmConductivityWithoutSpacingColumn",
+            usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\nFREQUENCY HEIGHT HMD VMD\n"
+                "9800 1 18 29\n/END\n"),
+            "Error at line      8\r\nSpacing not positive"},
+        MalformedCase{
+            "MaxMinOfTwoVaryingQuantitiesWithoutSpacing",
+            usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY HEIGHT INPHASE "
+                "QUADRATURE\n888 1 1 2\n/END\n"),
             "Error at line      8\r\nSpacing not positive"},
         MalformedCase{"NoArray", usf("/POINTS: 1\n/END\nSPACING RESISTIVITY\n1 2\n/END\n"),
                       "Error at line      8\r\nSounding header has no ARRAY keyword"},

@@ -9,12 +9,12 @@
 
 #include <QPushButton>
 #include <QTableWidget>
+#include <numbers>
 
-#include "core/record/current_sounding.h"
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
 #include "core/program/new_sounding.h"
-#include "files/geometric_factor.h"
+#include "core/record/current_sounding.h"
+#include "core/record/data_type.h"
 #include "files/sounding_import.h"
 #include "tests/support/scripted_toolkit.h"
 
@@ -239,12 +239,13 @@ TEST(DataEditor, MultiplyingTheComputedResistivityScalesTheVoltage) {
   ASSERT_TRUE(editor.writeTo(entered));
   for (int i = 0; i < entered.NDATA(); ++i) {
     const auto k = static_cast<std::size_t>(i);
-    // The resistivity follows from the tripled voltage.
-    const float factor = files::geometricFactor(entered.header.dataType, entered.data().TIME(k, 0),
-                                                entered.data().TIME(k, 1), 0.0f);
+    // The resistivity follows from the tripled voltage through the
+    // Schlumberger factor pi (AB/2^2 - MN^2/4) / MN.
+    const double ab2 = entered.data().TIME(k, 0), mn = entered.data().TIME(k, 1);
+    const double factor = std::numbers::pi * (ab2 * ab2 - mn * mn / 4.0) / mn;
     EXPECT_NEAR(entered.data().VOLTS(k, 0),
                 factor * entered.data().VOLTS(k, 1) / entered.data().VOLTS(k, 2),
-                1e-4f * entered.data().VOLTS(k, 0))
+                1e-4 * entered.data().VOLTS(k, 0))
         << i;
     EXPECT_NEAR(entered.data().VOLTS(k, 1), 3.0f * current.S.data().VOLTS(k, 1),
                 1e-4f * current.S.data().VOLTS(k, 1))

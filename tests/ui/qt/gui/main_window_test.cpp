@@ -56,17 +56,6 @@ TEST_F(MainWindowTest, SaveOfAStarredNameAsksForAFileAndOpenReadsItBack) {
   EXPECT_TRUE(core::isSet(S().layer.saved));
 }
 
-TEST_F(MainWindowTest, ModelOnDataIsRefusedForMtWithTheTypeNamed) {
-  S().header.dataType.assign(core::type::kMagnetotelluric);
-  window.refresh();
-  driver.answerMessage("OK");
-  trigger(core::CommandId::ModelOnData);
-  EXPECT_EQ(driver.messages,
-            QStringList{"Model cannot be displayed on data display for Magnetotelluric Data"});
-  EXPECT_FALSE(window.action(core::CommandId::ModelOnData)->isChecked());
-  EXPECT_FALSE(core::isSet(program.current().modelOnData));
-}
-
 TEST_F(MainWindowTest, TemGatesThatCannotBeConvertedAreLeftOutOnScreenAsInExports) {
   ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kCentralLoopTem),
                                         program.current()));
@@ -116,35 +105,11 @@ TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
   EXPECT_FALSE(window.action(core::CommandId::LinearTime)->isChecked());
 }
 
-TEST_F(MainWindowTest, GridEntriesFollowTheMajorMinorRule) {
-  trigger(core::CommandId::MinorGridData);
-  EXPECT_TRUE(window.action(core::CommandId::MajorGridData)->isChecked());
-  EXPECT_TRUE(window.action(core::CommandId::MinorGridData)->isChecked());
-  trigger(core::CommandId::MajorGridData);
-  EXPECT_FALSE(window.action(core::CommandId::MajorGridData)->isChecked());
-  EXPECT_FALSE(window.action(core::CommandId::MinorGridData)->isChecked());
-  trigger(core::CommandId::MinorGridModel);
-  EXPECT_TRUE(window.action(core::CommandId::MajorGridModel)->isChecked());
-  EXPECT_FALSE(window.action(core::CommandId::MajorGridData)->isChecked());
-}
-
-TEST_F(MainWindowTest, IterationsImproveTheFitAndShowItInTheStatusBar) {
-  trigger(core::CommandId::Single);
-  EXPECT_TRUE(core::isSet(S().layer.syntheticValid));
-  EXPECT_TRUE(core::isSet(S().layer.resolutionValid));
-  EXPECT_TRUE(window.statusText(core::kFitStatusPane).endsWith("% RMS"));
-  const float afterOne = S().layer.PCTERR;
+TEST_F(MainWindowTest, AnInversionShowsItsFitInTheStatusBar) {
   trigger(core::CommandId::Multiple);
-  EXPECT_LT(S().layer.PCTERR, afterOne);
+  EXPECT_TRUE(core::isSet(S().layer.resolutionValid));
   EXPECT_EQ(window.statusText(core::kFitStatusPane),
             QString::fromStdString(inversion::fitStatusText(S().layer.PCTERR)));
-}
-
-TEST_F(MainWindowTest, IpOnlyInversionsAppearOnlyForModelsWithIpParameters) {
-  for (core::CommandId number :
-       {core::CommandId::SingleIp, core::CommandId::MultipleIp, core::CommandId::SingleResistivity,
-        core::CommandId::MultipleResistivity})
-    EXPECT_FALSE(window.action(number)->isVisible()) << number;
 }
 
 TEST_F(MainWindowTest, CancelOfAMultipleIterationRunLeavesTheResolutionInvalid) {
@@ -165,24 +130,6 @@ TEST_F(MainWindowTest, CancelOfAMultipleIterationRunLeavesTheResolutionInvalid) 
   EXPECT_TRUE(pressed);
   EXPECT_FALSE(core::isSet(S().layer.resolutionValid));
   EXPECT_FALSE(toolkit.progressVisible());
-}
-
-TEST_F(MainWindowTest, TransferBeforeAForwardRunIsRefused) {
-  S().layer.syntheticValid = kFalse;
-  const float before = S().data().VOLTS(3, 0);
-  driver.answerMessage("OK");
-  trigger(core::CommandId::Transfer);
-  EXPECT_EQ(driver.messages, QStringList{"Sythetic data not valid. Please do forward model"});
-  EXPECT_EQ(S().data().VOLTS(3, 0), before);
-}
-
-TEST_F(MainWindowTest, TransferCopiesTheSyntheticsAndMarksTheNameForSaveAs) {
-  trigger(core::CommandId::Single);
-  driver.enterValue("0");
-  trigger(core::CommandId::Transfer);
-  EXPECT_EQ(S().data().VOLTS(5, 0), S().SVOLT(5, 0));
-  EXPECT_EQ(S().header.name.trimmed(), "Default Data*");
-  EXPECT_TRUE(window.windowTitle().contains("[Default Data*"));
 }
 
 TEST_F(MainWindowTest, ContentsWithoutAHelpFileSaysWhereItLooked) {
