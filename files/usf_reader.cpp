@@ -102,7 +102,7 @@ std::string usfDataType(std::string_view value) {
 // positive, an MT phase beyond half a turn. `columns` tells which columns the
 // block has; the spacing of a DC array, the time of a TEM sweep and the
 // frequency of an MT sounding are needed whether or not their column is there.
-std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind, int mode,
+std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind kind,
                                       const std::vector<Column>& columns,
                                       const std::array<float, 3>& geometry,
                                       const std::array<float, 2>& values) {
@@ -128,15 +128,12 @@ std::optional<std::string> rowProblem(const core::DataTypeText& type, BlockKind 
         return "Phase outside -180 to 180";
       break;
     case Family::MaxMin:
-    case Family::EmConductivity: {
-      // The frequency and the coil spacing are needed by every reading; only
-      // a MaxMin sounding of one varying quantity may hold them in its header.
-      const bool frequencyInHeader = kind == BlockKind::MaxMin && (mode == 2 || mode == 3);
-      const bool spacingInHeader = kind == BlockKind::MaxMin && (mode == 1 || mode == 3);
-      if (!frequencyInHeader && !positive(geometry[0])) return "Frequency not positive";
-      if (!spacingInHeader && !positive(geometry[1])) return "Spacing not positive";
+    case Family::EmConductivity:
+      // Every reading needs its frequency and coil spacing, from its columns
+      // or, for MaxMin of one varying quantity, from the sounding header.
+      if (!positive(geometry[0])) return "Frequency not positive";
+      if (!positive(geometry[1])) return "Spacing not positive";
       break;
-    }
     case Family::Unknown:
       break;
   }
@@ -202,6 +199,16 @@ struct SoundingBeingRead {
     sweepEnd.resize(n, 0);
   }
 };
+
+// A reading's geometry with what the header of a MaxMin sounding of one
+// varying quantity holds for all its readings.
+std::array<float, 3> withFixedGeometry(const SoundingBeingRead& s, std::array<float, 3> geometry) {
+  if (!core::isMaxMin(s.header.dataType)) return geometry;
+  if (s.header.mode == 1) geometry[1] = s.fixedSpacing, geometry[2] = s.fixedHeight;
+  if (s.header.mode == 2) geometry[0] = s.frequency[0], geometry[2] = s.fixedHeight;
+  if (s.header.mode == 3) geometry[0] = s.frequency[0], geometry[1] = s.fixedSpacing;
+  return geometry;
+}
 
 class UsfReader {
  public:
@@ -655,8 +662,8 @@ bool UsfReader::storeRow(std::string_view line, const std::vector<Column>& colum
     if (!storable(values[k], valueWords[k], storedValues[k]) ||
         !storable(errors[k], errorWords[k], storedErrors[k]))
       return false;
-  if (const auto problem =
-          rowProblem(s.header.dataType, kind, s.header.mode, columns, storedGeometry, storedValues)) {
+  if (const auto problem = rowProblem(s.header.dataType, kind, columns,
+                                      withFixedGeometry(s, storedGeometry), storedValues)) {
     error(*problem);
     return false;
   }
@@ -900,16 +907,10 @@ bool fill(const SoundingBeingRead& s, core::Sounding& sounding) {
   header.voltageAndCurrent = core::kFalse;
   if (!beginImportedData(sounding, header)) return false;
   core::SoundingData& d = sounding.data();
-  const bool maxMin = core::isMaxMin(header.dataType);
   for (std::size_t i = 0; i < s.values.size(); ++i) {
+    const std::array<float, 3> geometry = withFixedGeometry(s, s.geometry[i]);
     for (int g = 0; g < s.ngeom; ++g)
-      d.TIME(i, static_cast<std::size_t>(g)) = s.geometry[i][static_cast<std::size_t>(g)];
-    if (maxMin) {
-      // The fixed geometry of the sounding fills the columns the data do not.
-      if (header.mode == 1) d.TIME(i, 1) = s.fixedSpacing, d.TIME(i, 2) = s.fixedHeight;
-      if (header.mode == 2) d.TIME(i, 0) = s.frequency[0], d.TIME(i, 2) = s.fixedHeight;
-      if (header.mode == 3) d.TIME(i, 0) = s.frequency[0], d.TIME(i, 1) = s.fixedSpacing;
-    }
+      d.TIME(i, static_cast<std::size_t>(g)) = geometry[static_cast<std::size_t>(g)];
     for (int c = 0; c < s.ncomp; ++c) {
       const auto k = static_cast<std::size_t>(c);
       d.VOLTS(i, k) = s.values[i][k];

@@ -108,6 +108,11 @@ void requireMeaningfulReadings(const core::Sounding& s) {
           require(d.VOLTS(i, 1) >= -180.0f && d.VOLTS(i, 1) <= 180.0f,
                   "MT phases within a half turn");
         break;
+      case core::Family::MaxMin:
+      case core::Family::EmConductivity:
+        require(d.TIME(i, 0) > 0.0f, "coil frequencies positive");
+        require(d.TIME(i, 1) > 0.0f, "coil spacings positive");
+        break;
       default:
         break;
     }

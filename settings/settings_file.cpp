@@ -45,7 +45,8 @@ struct TextField {
   std::string* value;
   std::size_t width;
 };
-// A path of any length, written as it is and read from the whole line.
+// A path of any length, written with its control characters escaped as
+// captions are, and read from the whole line.
 struct PathField {
   std::string* value;
 };
@@ -331,7 +332,7 @@ std::string formatField(const Field& field) {
           if (text.size() < f.width) text.resize(f.width, ' ');
           return text;
         } else {
-          return *f.value;
+          return escaped(*f.value);  // a carriage return in a path must not end its line
         }
         return buffer.data();
       },

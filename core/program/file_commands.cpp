@@ -183,6 +183,12 @@ bool Program::reload(std::string_view name) {
 bool Program::save() {
   const std::string name = current_.S.header.name.trimmed();
   if (name.empty() || !std::ranges::all_of(name, isFileNameCharacter)) return saveAs();
+  // A file whose name says more than the sounding name it gives ("B.v2.ZVR"
+  // gives "B") is written again under its own name, never over "B.ZVR".
+  if (!soundingFile_.empty() &&
+      files::soundingNameFromFile(soundingFile_.filename().string()) == name &&
+      soundingFile_.filename() != fs::path(name + std::string(files::kNativeFileExtension)))
+    return saveFileAs(soundingFile_);
   const Logical savedBefore = current_.S.layer.saved;
   if (!guarded(toolkit_,
                [&] { return shown(toolkit_, files::saveNativeFile(dataFolder_, current_)); })) {

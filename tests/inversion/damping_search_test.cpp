@@ -107,6 +107,13 @@ TEST(DampingSearch, ASmallerDampingWithinOnePercentWins) {
   EXPECT_FLOAT_EQ(result.damping, 1.0f);
 }
 
+TEST(DampingSearch, ASmallerDampingMoreThanOnePercentWorseLoses) {
+  // Each decade less damping fits 3 % worse: the largest damping is kept.
+  Recorder r{[](float lambda) { return 1.0f + 0.03f * (3.0f - std::log10(lambda)); }};
+  const DampingSearchResult result = searchDamping(1000.0f, 1.0f, 2.0f, false, r.trial());
+  EXPECT_NEAR(result.damping, 1000.0f, 0.01f);
+}
+
 TEST(DampingSearch, WithRoughnessTheSmallEndKeepsFallingByDecades) {
   // Same flat fit with the roughness penalty: the search never stops at the
   // smallest damping but lowers it by a factor of ten each repetition.

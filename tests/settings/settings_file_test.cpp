@@ -246,6 +246,8 @@ TEST(SettingsFile, RecentFilesOfAnyLengthComeBackInTheirOrder) {
   settings.recentFiles[0] =
       "/home/surveyor/projects/2026/north-ridge/resistivity soundings/line 4/NR-4-17.ZVR";
   settings.recentFiles[1] = "/tmp/B.ZVR";
+  settings.recentFiles[2] = "/tmp/odd\rname\r";  // a carriage return would end the line
+  settings.recentFiles[3] = "C:\\x41\\DATA.ZVR";  // reads as an escape unless written as one
   const std::string text = written(settings);
   EXPECT_NE(text.find("[Recent Files]\nRecent 1=" + settings.recentFiles[0] + "\n"),
             std::string::npos);

@@ -39,17 +39,6 @@ INSTANTIATE_TEST_SUITE_P(ExampleSoundings, ElectromagneticInversion,
                                            "Vertical Coplanar", "Vertical Coaxial",
                                            "EM Conductivity Data"));
 
-TEST(ElectromagneticInversion, TemDataAreRefusedAndLeftAlone) {
-  zeva::test::ScriptedToolkit toolkit;
-  Program program(toolkit);
-  ASSERT_TRUE(makeExampleSounding(DataTypeText("Fixed Loop TEM"), program.current()));
-  const std::vector<float> model = program.S().M.PAR;
-  EXPECT_FALSE(program.multipleIterations().has_value());
-  EXPECT_EQ(program.S().M.PAR, model);
-  EXPECT_EQ(toolkit.lastText(),
-            "TEM data have no forward model in this version; the sounding is unchanged");
-}
-
 TEST(ElectromagneticForward, ForwardCommandRefusesTemDataAndChangesNothing) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);

@@ -40,6 +40,25 @@ TEST(ProgramFiles, SaveAsAddsTheNativeExtensionToANameWithout) {
   EXPECT_TRUE(toolkit.messages.empty());
 }
 
+TEST(ProgramFiles, SaveWritesTheOpenedFileWhoseNameSaysMoreThanTheSoundingName) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit, folder.path());
+  ASSERT_TRUE(program.saveFileAs(folder / "B.v2.ZVR"));
+  ASSERT_TRUE(program.saveFileAs(folder / "B.ZVR"));  // another good file beside it
+  ASSERT_TRUE(program.openFile(folder / "B.v2.ZVR"));
+  ASSERT_EQ(program.S().header.name.trimmed(), "B");
+  const std::string other = test::readFile(folder / "B.ZVR");
+
+  program.S().data().VOLTS(0, 0) = 77.0f;
+  program.S().layer.saved = kFalse;
+  ASSERT_TRUE(program.save());
+  EXPECT_EQ(test::readFile(folder / "B.ZVR"), other);
+  ASSERT_TRUE(program.openFile(folder / "B.v2.ZVR"));
+  EXPECT_EQ(program.S().data().VOLTS(0, 0), 77.0f);
+  EXPECT_TRUE(toolkit.fileDialogTitles.empty());
+}
+
 TEST(ProgramFiles, CancellingTheSaveQuestionKeepsTheUnsavedSounding) {
   test::TemporaryFolder folder;
   zeva::test::ScriptedToolkit toolkit;

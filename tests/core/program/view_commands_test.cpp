@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "tests/support/scripted_toolkit.h"
 
 namespace zeva::core {
@@ -27,7 +27,7 @@ TEST_P(ModelOnData, IsRefusedOnlyWhereTheDataPlotHasNoRoomForAModel) {
   EXPECT_EQ(program.viewChecked(ViewToggle::ModelOnData), !GetParam().refused);
   EXPECT_EQ(program.autoscalePending, !GetParam().refused);
   if (GetParam().refused) {
-    EXPECT_EQ(toolkit.texts(),
+    ASSERT_EQ(toolkit.texts(),
               std::vector<std::string>{"Model cannot be displayed on data display for " +
                                        std::string(GetParam().type)});
     EXPECT_EQ(toolkit.messages[0].title, "Kelvorin Library Message");
