@@ -8,6 +8,7 @@
 #include "forward/ip_forward.h"
 #include "forward/maxmin_forward.h"
 #include "forward/mt_forward.h"
+#include "forward/tem_forward.h"
 
 namespace zeva::forward {
 
@@ -18,7 +19,9 @@ bool hasForwardModel(const core::Sounding& S) {
 ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolkit) {
   // All five MT types ("Controlled Source MT", the sea-floor and the
   // xy/yx/invariant curves as well) take the MT routine, which computes the
-  // sea-floor response for the sea-floor types; TEM types have none. Every
+  // sea-floor response for the sea-floor types; the central and fixed loop
+  // TEM types take the transient routine, the coincident loop and marine
+  // TEM types have none. Every
   // other type is a DC resistivity sounding, with IP when the layers carry IP
   // parameters.
   switch (core::traitsOf(S.header.dataType).forward) {
@@ -28,6 +31,8 @@ ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolki
       return {emConductivityForward, toolkit};
     case core::ForwardKind::Magnetotelluric:
       return {[](core::Sounding& s, ui::Toolkit&) { mtForward(s); }, toolkit};
+    case core::ForwardKind::TransientEm:
+      return {temForward, toolkit};
     case core::ForwardKind::None: {
       auto told = std::make_shared<bool>(false);
       return [&toolkit, told](core::Sounding&) {

@@ -12,18 +12,19 @@
 
 namespace zeva::forward {
 
-// Told to the user when a command needs the synthetic response of TEM data.
+// Told to the user when a command needs the synthetic response of the marine
+// TEM types, which have no forward model yet.
 inline constexpr std::string_view kNoForwardModelMessage =
     "TEM data have no forward model in this version; the sounding is unchanged";
 
-// False for the TEM types, whose data are only converted to late-time
+// False for the marine TEM types, whose data are only converted to late-time
 // apparent resistivity. The forward command and the inversions test this
 // before they start, show kNoForwardModelMessage and change nothing.
 bool hasForwardModel(const core::Sounding& S);
 
 // The routine for the data type and model of S. The routine refers to
 // `toolkit` for its messages, which must therefore outlive it. For a type
-// without a forward model the routine leaves the sounding as it is (no
+// without a forward model (the marine TEM types) the routine leaves the sounding as it is (no
 // synthetic values, no fit) and tells the user so, once per routine chosen.
 ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolkit);
 

@@ -197,7 +197,8 @@ class Program {
 
   // Calculate, "&Forward" (model_commands.cpp): the synthetic data and fit of
   // the layered model, by the forward routine of the data type. False, with
-  // a message and the sounding unchanged, for TEM data (no forward model).
+  // a message and the sounding unchanged, for the marine TEM types (no
+  // forward model).
   bool forwardModel();
   // Replaces the layered model of S (NLAYER, NPK and NPAR follow; limits
   // off), clearing the synthetic, resolution, equivalence and saved flags.

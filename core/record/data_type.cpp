@@ -17,6 +17,9 @@ constexpr Family kMt = Family::Magnetotelluric;
 constexpr Family kTem = Family::TimeDomainEm;
 constexpr ForwardKind kMaxMinRoutine = ForwardKind::MaxMin;
 constexpr ForwardKind kMtRoutine = ForwardKind::Magnetotelluric;
+constexpr ForwardKind kTemRoutine = ForwardKind::TransientEm;
+// The coincident loop keeps the late-time conversion only: the flux of a
+// loop through itself is not yet modelled accurately at late time.
 constexpr ForwardKind kNoRoutine = ForwardKind::None;
 
 // clang-format off
@@ -52,21 +55,21 @@ constexpr std::array<DataTypeTraits, 25> kDataTypes{{
     {.id = SeaFloorMtTm, .text = t::kSeaFloorMtTm, .family = kMt, .abscissa = A::Frequency,
      .values = V::ResistivityAndPhase, .forward = kMtRoutine, .seaFloor = true},
     {.id = CentralLoopTem, .text = t::kCentralLoopTem, .family = kTem, .abscissa = A::GateTime,
-     .values = V::GateVoltage, .forward = kNoRoutine, .lateTimeField = L::Vertical,
+     .values = V::GateVoltage, .forward = kTemRoutine, .lateTimeField = L::Vertical,
      .loopTem = true},
     {.id = CoincidentLoopTem, .text = t::kCoincidentLoopTem, .family = kTem,
      .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kNoRoutine,
      .lateTimeField = L::Coincident, .loopTem = true},
     {.id = FixedLoopTem, .text = t::kFixedLoopTem, .family = kTem, .abscissa = A::GateTime,
-     .values = V::GateVoltage, .forward = kNoRoutine, .lateTimeField = L::Vertical,
+     .values = V::GateVoltage, .forward = kTemRoutine, .lateTimeField = L::Vertical,
      .loopTem = true},
     {.id = FixedLoopRadialH, .text = t::kFixedLoopRadialH, .family = kTem,
-     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kNoRoutine,
+     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kTemRoutine,
      .lateTimeField = L::Radial},
     {.id = FixedLoopHorizH, .text = t::kFixedLoopHorizH, .family = kTem, .abscissa = A::GateTime,
-     .values = V::GateVoltage, .forward = kNoRoutine, .lateTimeField = L::Horizontal},
+     .values = V::GateVoltage, .forward = kTemRoutine, .lateTimeField = L::Horizontal},
     {.id = CircularLoopRadH, .text = t::kCircularLoopRadH, .family = kTem,
-     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kNoRoutine,
+     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kTemRoutine,
      .lateTimeField = L::Radial},
     {.id = MarineTemInline, .text = t::kMarineTemInline, .family = kTem, .abscissa = A::GateTime,
      .values = V::GateVoltage, .forward = kNoRoutine, .lateTimeField = L::Vertical},

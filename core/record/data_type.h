@@ -74,7 +74,8 @@ enum class ForwardKind : std::uint8_t {
   MaxMin,
   EmConductivity,
   Magnetotelluric,
-  None,  // transient data: converted to late-time resistivity only
+  TransientEm,  // the loop TEM types
+  None,         // the marine TEM types: converted to late-time resistivity only
 };
 
 // How the late-time conversion reads the field of a transient sounding.

@@ -40,8 +40,10 @@ TEST(CliElectromagnetic, ForwardGivesSyntheticsOfEveryReadingAndComponent) {
   EXPECT_GT(info["pcterr"].get<double>(), 0.0);
 }
 
-// The example gates fall from about 100 ohm-m to about 20 ohm-m late.
-TEST(CliTem, InfoGivesTheLateTimeResistivityAndForwardIsRefusedWritingNothing) {
+// The example gates fall from about 100 ohm-m to about 20 ohm-m late; the
+// loop types are modelled, the marine types are refused and nothing is
+// written.
+TEST(CliTem, InfoGivesTheLateTimeResistivityAndForwardModelsTheLoop) {
   TemporaryFolder folder;
   const auto file = newSounding(folder, "Central Loop TEM");
   const json info = infoJson(file);
@@ -49,6 +51,15 @@ TEST(CliTem, InfoGivesTheLateTimeResistivityAndForwardIsRefusedWritingNothing) {
   EXPECT_NEAR(info["late_time_rho"].front().get<double>(), 99.0, 2.0);
   EXPECT_NEAR(info["late_time_rho"].back().get<double>(), 22.0, 1.0);
 
+  const auto out = folder / "out.ZVR";
+  const CliRun run = runCli("forward '" + file.string() + "' -o '" + out.string() + "'");
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(std::filesystem::exists(out));
+}
+
+TEST(CliTem, ForwardOfMarineDataIsRefusedWritingNothing) {
+  TemporaryFolder folder;
+  const auto file = newSounding(folder, "Marine TEM Inline E");
   const auto out = folder / "out.ZVR";
   const CliRun run = runCli("forward '" + file.string() + "' -o '" + out.string() + "'");
   EXPECT_EQ(run.status, 1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "forward_test_support.h"
+#include "tem_test_support.h"
 #include "tests/support/scripted_toolkit.h"
 
 namespace zeva::forward {
@@ -75,10 +76,25 @@ INSTANTIATE_TEST_SUITE_P(ElectromagneticTypes, RoutedByType,
                                            RoutedCase{"Vertical Coplanar", 0.0f},
                                            RoutedCase{"Vertical Coaxial", 0.0f}));
 
-TEST(ForwardChoice, TemDataHaveNoForwardModelAndAreLeftAlone) {
+TEST(ForwardChoice, LoopTemTypesGetTheTransientRoutine) {
+  for (const char* type : {"Central Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
+                           "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
+    zeva::test::ScriptedToolkit toolkit;
+    Sounding s;
+    test::makeTemSounding(s, type, {0.1f, 1.0f}, 100.0f, 100.0f, 150.0f, 20.0f, "(uV/Amp)");
+    test::setModel(s, {100.0f}, {});
+    EXPECT_TRUE(hasForwardModel(s)) << type;
+    chooseForwardRoutine(s, toolkit)(s);
+    EXPECT_TRUE(core::isSet(s.layer.syntheticValid)) << type;
+    EXPECT_NE(s.SVOLT(0, 0), 0.0f) << type;
+    EXPECT_TRUE(toolkit.messages.empty()) << type;
+  }
+}
+
+TEST(ForwardChoice, MarineTemDataHaveNoForwardModelAndAreLeftAlone) {
   zeva::test::ScriptedToolkit toolkit;
   Sounding s;
-  test::makeSounding(s, "Central Loop TEM", {0.1f, 1.0f, 10.0f}, 1);
+  test::makeSounding(s, "Marine TEM Inline E", {0.1f, 1.0f, 10.0f}, 1);
   test::setModel(s, {100.0f}, {});
   s.SVOLT(0, 0) = 3.0f;
   s.layer.RMS = 4.0f;

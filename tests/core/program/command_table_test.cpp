@@ -30,7 +30,7 @@ TEST(CommandTable, ModelCommandsAreGreyForDataWithoutAForwardModel) {
   for (CommandId id : {CommandId::Forward, CommandId::Single, CommandId::EstimateLayered,
                        CommandId::SmoothEquivalence})
     EXPECT_TRUE(availability(findCommand(id)->rule, program).enabled) << id;
-  program.S().header.dataType.assign(type::kCentralLoopTem);
+  program.S().header.dataType.assign(type::kMarineTemInline);
   for (CommandId id : {CommandId::Forward, CommandId::Single, CommandId::EstimateLayered,
                        CommandId::SmoothEquivalence})
     EXPECT_FALSE(availability(findCommand(id)->rule, program).enabled) << id;

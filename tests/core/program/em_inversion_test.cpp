@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +40,10 @@ INSTANTIATE_TEST_SUITE_P(ExampleSoundings, ElectromagneticInversion,
                                            "Vertical Coplanar", "Vertical Coaxial",
                                            "EM Conductivity Data"));
 
-TEST(ElectromagneticForward, ForwardCommandRefusesTemDataAndChangesNothing) {
+TEST(ElectromagneticForward, ForwardCommandRefusesMarineTemDataAndChangesNothing) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(makeExampleSounding(DataTypeText("Coincident Loop TEM"), program.current()));
+  ASSERT_TRUE(makeExampleSounding(DataTypeText("Marine TEM B-Side E"), program.current()));
   Sounding& S = program.S();
   S.layer.errorWeighting = kTrue;
   S.layer.weightedFit = 3.0f;
@@ -54,6 +55,20 @@ TEST(ElectromagneticForward, ForwardCommandRefusesTemDataAndChangesNothing) {
   EXPECT_EQ(toolkit.texts(),
             std::vector<std::string>{
                 "TEM data have no forward model in this version; the sounding is unchanged"});
+}
+
+TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
+  for (std::string_view type : {"Central Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
+                                "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
+    zeva::test::ScriptedToolkit toolkit;
+    Program program(toolkit);
+    ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
+    EXPECT_TRUE(program.forwardModel()) << type;
+    EXPECT_TRUE(isSet(program.S().layer.syntheticValid)) << type;
+    EXPECT_NE(program.S().SVOLT(0, 0), 0.0f) << type;
+    EXPECT_TRUE(std::isfinite(program.S().layer.RMS)) << type;
+    for (const auto& message : toolkit.messages) ADD_FAILURE() << type << ": " << message.text;
+  }
 }
 
 TEST(ElectromagneticForward, ForwardCommandModelsEveryMtType) {

@@ -141,10 +141,10 @@ TEST(InversionCommands, IpOnlyWithoutIpParametersIsRefusedWithAMessage) {
   EXPECT_EQ(program.S().M.PAR, start);
 }
 
-TEST(InversionCommands, TemDataAreRefusedWithTheNoForwardModelMessage) {
+TEST(InversionCommands, MarineTemDataAreRefusedWithTheNoForwardModelMessage) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  program.S().header.dataType.assign("Central Loop TEM");
+  program.S().header.dataType.assign("Marine TEM Inline E");
   const std::vector<float> start = program.S().M.PAR;
   EXPECT_FALSE(program.multipleIterations());
   EXPECT_FALSE(program.singleIteration());

@@ -1,0 +1,149 @@
+#include "forward/tem_loop_wire.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+namespace zeva::forward {
+
+namespace {
+
+constexpr double kFourPi = 4.0 * std::numbers::pi;
+
+// Six-point Gauss-Legendre rule on [-1, 1].
+constexpr std::array<double, 6> kGaussNodes{-0.9324695142031521, -0.6612093864662645,
+                                            -0.2386191860831969, 0.2386191860831969,
+                                            0.6612093864662645,  0.9324695142031521};
+constexpr std::array<double, 6> kGaussWeights{0.1713244923791704, 0.3607615730481386,
+                                              0.4679139345726910, 0.4679139345726910,
+                                              0.3607615730481386, 0.1713244923791704};
+
+// A panel is split until it is no longer than its distance from the
+// receiver: the integrand then has no singularity near it and six points
+// give it to about 1.0E-7. A receiver on the wire stops the splitting here.
+constexpr int kMaxSplits = 30;
+
+double distance(Point2 a, Point2 b) { return std::hypot(a.x - b.x, a.y - b.y); }
+
+// Distance from r to the segment a-b.
+double distanceToSegment(Point2 a, Point2 b, Point2 r) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double length2 = dx * dx + dy * dy;
+  double u = length2 > 0.0 ? ((r.x - a.x) * dx + (r.y - a.y) * dy) / length2 : 0.0;
+  u = std::clamp(u, 0.0, 1.0);
+  return distance({a.x + u * dx, a.y + u * dy}, r);
+}
+
+// Calls visit(point, weight) for the quadrature points of segment a-b,
+// panels refined towards the receiver.
+template <typename Visit>
+void segmentPoints(Point2 a, Point2 b, Point2 receiver, int depth, Visit&& visit) {
+  const double length = distance(a, b);
+  if (depth < kMaxSplits && length > distanceToSegment(a, b, receiver)) {
+    const Point2 middle{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0};
+    segmentPoints(a, middle, receiver, depth + 1, visit);
+    segmentPoints(middle, b, receiver, depth + 1, visit);
+    return;
+  }
+  for (std::size_t k = 0; k < kGaussNodes.size(); ++k) {
+    const double u = (kGaussNodes[k] + 1.0) / 2.0;
+    visit(Point2{a.x + u * (b.x - a.x), a.y + u * (b.y - a.y)}, kGaussWeights[k] * length / 2.0);
+  }
+}
+
+struct Side {
+  Point2 from, to, normal;
+};
+
+// The sides of the loop in the direction of the current, with their outward
+// normals.
+std::array<Side, 4> rectangleSides(double lx, double ly) {
+  const double a = lx / 2.0, b = ly / 2.0;
+  return {{{{-a, -b}, {a, -b}, {0.0, -1.0}},
+           {{a, -b}, {a, b}, {1.0, 0.0}},
+           {{a, b}, {-a, b}, {0.0, 1.0}},
+           {{-a, b}, {-a, -b}, {-1.0, 0.0}}}};
+}
+
+// Wire points closer than this to the receiver (relative to the loop) are
+// left out: the receiver sits on the wire, where the field has no value.
+constexpr double kOnWire = 1.0e-9;
+
+}  // namespace
+
+std::vector<WirePoint> rectangleVerticalField(double lx, double ly, Point2 receiver) {
+  std::vector<WirePoint> points;
+  const double tiny = kOnWire * std::max(lx, ly);
+  for (const Side& side : rectangleSides(lx, ly)) {
+    segmentPoints(side.from, side.to, receiver, 0, [&](Point2 s, double w) {
+      const double rho = distance(s, receiver);
+      if (rho <= tiny) return;
+      const double along = (s.x - receiver.x) * side.normal.x + (s.y - receiver.y) * side.normal.y;
+      points.push_back({rho, w * along / (rho * kFourPi), 1, 1});
+    });
+  }
+  return points;
+}
+
+std::vector<WirePoint> rectangleHorizontalField(double lx, double ly, Point2 receiver,
+                                                Point2 direction) {
+  std::vector<WirePoint> points;
+  const double tiny = kOnWire * std::max(lx, ly);
+  for (const Side& side : rectangleSides(lx, ly)) {
+    const double along = side.normal.x * direction.x + side.normal.y * direction.y;
+    if (along == 0.0) continue;
+    segmentPoints(side.from, side.to, receiver, 0, [&](Point2 s, double w) {
+      const double rho = distance(s, receiver);
+      if (rho > tiny) points.push_back({rho, w * along / kFourPi, 0, 1});
+    });
+  }
+  return points;
+}
+
+std::vector<WirePoint> circleCentreVerticalField(double a) {
+  // (1/4pi) 2 pi a int r_TE lambda J1(lambda a) dlambda.
+  return {{a, a / 2.0, 1, 1}};
+}
+
+std::vector<WirePoint> circleHorizontalField(double a, Point2 receiver, Point2 direction) {
+  // The trapezoidal rule converges geometrically on a periodic integrand,
+  // as exp(-n d / a) for a receiver at distance d from the wire.
+  const double d = std::fabs(std::hypot(receiver.x, receiver.y) - a);
+  const double wanted = 20.0 * a / std::max(d, 1.0e-4 * a);
+  const int n = static_cast<int>(std::clamp(wanted, 64.0, 8192.0));
+  const double w = 2.0 * std::numbers::pi * a / n;
+  std::vector<WirePoint> points;
+  for (int k = 0; k < n; ++k) {
+    const double phi = 2.0 * std::numbers::pi * (k + 0.5) / n;
+    const Point2 normal{std::cos(phi), std::sin(phi)};
+    const double rho = distance({a * normal.x, a * normal.y}, receiver);
+    if (rho <= kOnWire * a) continue;
+    const double along = normal.x * direction.x + normal.y * direction.y;
+    points.push_back({rho, w * along / kFourPi, 0, 1});
+  }
+  return points;
+}
+
+std::vector<WirePoint> squareSelfFlux(double L) {
+  // Only parallel sides couple (dl.dl' = 0 across a corner); a side with
+  // itself and a side with the opposite one (current reversed) reduce to
+  //   (1/4pi) 8 int_0^L (L - u) [G(u) - G(sqrt(L^2 + u^2))] du,
+  // G(rho) = int r_TE J0(lambda rho) dlambda. G is finite at u = 0 but not
+  // smooth in u there, so the panels shrink geometrically towards it.
+  std::vector<WirePoint> points;
+  double top = L;
+  for (int panel = 0; panel < 8; ++panel) {
+    const double bottom = panel == 7 ? 0.0 : top / 4.0;
+    for (std::size_t k = 0; k < kGaussNodes.size(); ++k) {
+      const double u = bottom + (kGaussNodes[k] + 1.0) / 2.0 * (top - bottom);
+      const double w = kGaussWeights[k] * (top - bottom) / 2.0 * 8.0 * (L - u) / kFourPi;
+      points.push_back({u, w, 0, 0});
+      points.push_back({std::hypot(L, u), -w, 0, 0});
+    }
+    top = bottom;
+  }
+  return points;
+}
+
+}  // namespace zeva::forward
