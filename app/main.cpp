@@ -16,6 +16,7 @@
 
 #include "core/program/program.h"
 #include "core/program/recovery_file.h"
+#include "core/program/shown_messages.h"
 #include "core/record/floating_point.h"
 #include "settings/settings_file.h"
 #include "ui/qt/gui/main_window.h"
@@ -98,7 +99,7 @@ void writeSettingsOnExit(zeva::core::Program& program, const QRect& normal,
   kept.lastDir = program.dataFolder().string();
   const std::string last =
       program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
-  zeva::settings::writeSettingsFile(settingsFile, kept, last, toolkit);
+  zeva::core::shown(toolkit, zeva::settings::writeSettingsFile(settingsFile, kept, last));
 }
 
 int run(QApplication& app) {
@@ -110,7 +111,7 @@ int run(QApplication& app) {
   settings::Settings stored;
   std::error_code ignored;
   if (std::filesystem::exists(settingsFile, ignored))
-    settings::readSettingsFile(settingsFile, stored, toolkit);
+    core::shown(toolkit, settings::readSettingsFile(settingsFile, stored));
   const QRect placement = windowPlacement(stored.windows);
   const std::filesystem::path dataFolder = enterDataFolder(stored.lastDir);
 

@@ -214,20 +214,18 @@ bool writeEquivalentModels(std::ostream& out, const core::Sounding& s) {
   return static_cast<bool>(out);
 }
 
-int exportAscii(ui::Toolkit& toolkit, AsciiExportKind kind, const core::Sounding& s,
-                std::string_view initialName, const SyntheticNoise* noise) {
+AsciiExportFile asciiExportFile(AsciiExportKind kind, const core::Sounding& s) {
   const bool model = kind == AsciiExportKind::Model || kind == AsciiExportKind::EquivalentModels;
-  const bool conductivity = core::traitsOf(s.header.dataType).conductivityModel;
-  const ui::FileFilter filter = !model ? ui::FileFilter{"Flat ASCII Resistivity Data File",
-                                                        "Flat ASCII Resistivity Data File|*.DAT|"}
-                                : conductivity
-                                    ? ui::FileFilter{"Flat ASCII Conductivity Model File",
-                                                     "Flat ASCII Conductivity Model File|*.MDL|"}
-                                    : ui::FileFilter{"Flat ASCII Resistivity Model File",
-                                                     "Flat ASCII Resistivity Model File|*.MDL|"};
-  const auto chosen = toolkit.chooseFileToSave(filter, initialName);
-  if (!chosen) return -1;
-  const SaveResult saved = saveStream(*chosen, [&](std::ostream& out) {
+  if (!model)
+    return {"Flat ASCII Resistivity Data File", "Flat ASCII Resistivity Data File|*.DAT|"};
+  if (core::traitsOf(s.header.dataType).conductivityModel)
+    return {"Flat ASCII Conductivity Model File", "Flat ASCII Conductivity Model File|*.MDL|"};
+  return {"Flat ASCII Resistivity Model File", "Flat ASCII Resistivity Model File|*.MDL|"};
+}
+
+Result exportAscii(const std::filesystem::path& file, AsciiExportKind kind, const core::Sounding& s,
+                   const SyntheticNoise* noise) {
+  const SaveResult saved = saveStream(file, [&](std::ostream& out) {
     switch (kind) {
       case AsciiExportKind::Data:
         return writeAsciiData(out, s, false);
@@ -240,15 +238,10 @@ int exportAscii(ui::Toolkit& toolkit, AsciiExportKind kind, const core::Sounding
     }
     return false;
   });
-  if (saved.status == SaveStatus::CannotCreate) {
-    toolkit.warning("CANNOT OPEN FILE: " + *chosen);
-    return -1;
-  }
-  if (!saved.saved()) {
-    toolkit.warning("ERROR WRITING FILE: " + *chosen);
-    return -1;
-  }
-  return 0;
+  if (saved.status == SaveStatus::CannotCreate)
+    return failedWith("CANNOT OPEN FILE: " + file.string());
+  if (!saved.saved()) return failedWith("ERROR WRITING FILE: " + file.string());
+  return succeeded();
 }
 
 }  // namespace zeva::files

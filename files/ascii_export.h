@@ -5,12 +5,13 @@
 // with depths, elevations, longitudinal conductance and transverse
 // resistance, and the equivalent models of an equivalence analysis.
 
+#include <filesystem>
 #include <ostream>
 #include <string_view>
 
 #include "core/record/gaussian_deviate.h"
 #include "core/record/sounding.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
@@ -32,10 +33,17 @@ bool writeEquivalentModels(std::ostream& out, const core::Sounding& sounding);
 
 enum class AsciiExportKind { Data, Synthetics, Model, EquivalentModels };
 
-// The export command's part: the save dialog with the matching title and
-// filter, then the file. "CANNOT OPEN FILE: " when it cannot be created, and
-// "ERROR WRITING FILE: " when a write fails. Returns 0 on success, -1 else.
-int exportAscii(ui::Toolkit& toolkit, AsciiExportKind kind, const core::Sounding& sounding,
-                std::string_view initialName, const SyntheticNoise* noise = nullptr);
+// The title and filter of the save dialog of an export.
+struct AsciiExportFile {
+  std::string_view title;
+  std::string_view filter;
+};
+AsciiExportFile asciiExportFile(AsciiExportKind kind, const core::Sounding& sounding);
+
+// Writes the export as the file `file`, replacing it only once the whole file
+// was written: "CANNOT OPEN FILE: " when it cannot be created, "ERROR WRITING
+// FILE: " when a write fails.
+Result exportAscii(const std::filesystem::path& file, AsciiExportKind kind,
+                   const core::Sounding& sounding, const SyntheticNoise* noise = nullptr);
 
 }  // namespace zeva::files

@@ -314,27 +314,19 @@ std::optional<float> coordinate(const EdiDocument& document,
 
 }  // namespace
 
-int readEdi(std::istream& in, const std::string& fileName, core::Sounding& result,
-            ui::Toolkit& toolkit, EdiMode mode) {
+Result readEdi(std::istream& in, const std::string& fileName, core::Sounding& result,
+               EdiMode mode) {
   EdiDocument document;
-  if (const auto problem = parseEdi(in, fileName, document)) {
-    toolkit.warning(*problem);
-    return -1;
-  }
+  if (const auto problem = parseEdi(in, fileName, document)) return failedWith(*problem);
   EdiImport import(document, fileName);
   const Curve curve = import.read(mode);
-  if (curve.refusal) {
-    toolkit.warning(*curve.refusal);
-    return -1;
-  }
-  if (curve.points.empty()) {
-    toolkit.warning(import.noModeMessage(mode));
-    return -1;
-  }
+  if (curve.refusal) return failedWith(*curve.refusal);
+  if (curve.points.empty()) return failedWith(import.noModeMessage(mode));
+  Result read;
   if (curve.leftOut > 0)
-    toolkit.warning(std::to_string(curve.leftOut) +
-                    (curve.leftOut == 1 ? " FREQUENCY" : " FREQUENCIES") +
-                    " WITH MISSING VALUES LEFT OUT OF EDI FILE: " + fileName);
+    read.warning(std::to_string(curve.leftOut) +
+                 (curve.leftOut == 1 ? " FREQUENCY" : " FREQUENCIES") +
+                 " WITH MISSING VALUES LEFT OUT OF EDI FILE: " + fileName);
 
   core::DataHeader header = importedDataHeader(core::DataTypeText("Magnetotelluric Data"));
   const std::string station = stationName(document);
@@ -347,8 +339,8 @@ int readEdi(std::istream& in, const std::string& fileName, core::Sounding& resul
   header.NCOMP = 2;
   header.NGEOM = 1;
   if (!beginImportedData(result, header)) {
-    toolkit.warning("CANNOT ALLOCATE ARRAY IN EDI READER");
-    return -1;
+    read.warning("CANNOT ALLOCATE ARRAY IN EDI READER");
+    return read;
   }
   core::SoundingData& d = result.data();
   for (std::size_t i = 0; i < curve.points.size(); ++i) {
@@ -359,24 +351,19 @@ int readEdi(std::istream& in, const std::string& fileName, core::Sounding& resul
     d.UVOLTS(i, 0) = p.rhoError;
     d.UVOLTS(i, 1) = p.phaseError;
   }
-  return 0;
+  read.ok = true;
+  return read;
 }
 
-int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::Toolkit& toolkit,
-                EdiMode mode) {
+Result readEdiFile(const std::filesystem::path& file, core::Sounding& result, EdiMode mode) {
   const std::string name = file.string();
   std::error_code error;
-  if (!files::regularFileOrMessage(file, toolkit)) return -1;
-  if (std::filesystem::file_size(file, error) < 1 || error) {
-    toolkit.warning("FILE HAS NO LENGTH:" + name);
-    return -1;
-  }
+  if (Result regular = checkRegularFile(file); !regular.ok) return regular;
+  if (std::filesystem::file_size(file, error) < 1 || error)
+    return failedWith("FILE HAS NO LENGTH:" + name);
   std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    toolkit.warning("CANNOT OPEN FILE: " + name);
-    return -1;
-  }
-  return readEdi(in, name, result, toolkit, mode);
+  if (!in) return failedWith("CANNOT OPEN FILE: " + name);
+  return readEdi(in, name, result, mode);
 }
 
 }  // namespace zeva::files

@@ -15,12 +15,12 @@
 
 #include "core/record/sounding.h"
 #include "files/edi_document.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
-inline constexpr ui::FileFilter kEdiFileFilter{"SEG Standard EDI File",
-                                               "SEG Standard EDI File|*.EDI|"};
+inline constexpr std::string_view kEdiFileTitle = "SEG Standard EDI File";
+inline constexpr std::string_view kEdiFileFilter = "SEG Standard EDI File|*.EDI|";
 
 // The curve taken: Auto is xy when the file holds it, else yx. The numbers
 // are those of the import's question.
@@ -33,11 +33,11 @@ inline constexpr std::string_view kEdiModePrompt =
 // the file in messages; the sounding is named by the station (DATAID, else
 // the section's SECTID, else the file name up to its first "."). Frequencies
 // with a missing value (NaN, INF, EMPTY) in a block that is used are left out
-// with one warning giving their count. Returns 0 on success, -1 after showing
-// why the file cannot be read.
-int readEdi(std::istream& in, const std::string& fileName, core::Sounding& result,
-            ui::Toolkit& toolkit, EdiMode mode = EdiMode::Auto);
-int readEdiFile(const std::filesystem::path& file, core::Sounding& result, ui::Toolkit& toolkit,
-                EdiMode mode = EdiMode::Auto);
+// with one warning giving their count. Fails with the reason when the file
+// cannot be read.
+Result readEdi(std::istream& in, const std::string& fileName, core::Sounding& result,
+               EdiMode mode = EdiMode::Auto);
+Result readEdiFile(const std::filesystem::path& file, core::Sounding& result,
+                   EdiMode mode = EdiMode::Auto);
 
 }  // namespace zeva::files

@@ -22,17 +22,14 @@ constexpr std::size_t kLineLength = 256;
 
 // The checks every importer makes before reading: the file exists, is a
 // regular file (a folder, a device or a FIFO is not read) and is not empty.
-// Shows the message and returns false otherwise.
-bool fileUsable(const std::filesystem::path& file, ui::Toolkit& toolkit) {
+// Fails with the message otherwise.
+Result fileUsable(const std::filesystem::path& file) {
   const std::string name = file.string();
   std::error_code error;
-  if (!files::regularFileOrMessage(file, toolkit)) return false;
+  if (Result regular = checkRegularFile(file); !regular.ok) return regular;
   const auto size = std::filesystem::file_size(file, error);
-  if (error || size < 1) {
-    toolkit.warning("FILE HAS NO LENGTH:" + name);
-    return false;
-  }
-  return true;
+  if (error || size < 1) return failedWith("FILE HAS NO LENGTH:" + name);
+  return succeeded();
 }
 
 // The rows a scan accepts, with how many rows within the bounds hold a
@@ -130,13 +127,14 @@ struct UsedColumn {
   int column;
 };
 
+// The rows of the file, or nothing after the reason was added to `read`.
 std::optional<RowScan> readRows(const std::filesystem::path& file,
                                 const std::vector<UsedColumn>& used, const ImportColumns& settings,
-                                ui::Toolkit& toolkit) {
-  if (!fileUsable(file, toolkit)) return std::nullopt;
+                                Result& read) {
+  if (!read.take(fileUsable(file))) return std::nullopt;
   std::ifstream in(file, std::ios::binary);
   if (!in) {
-    toolkit.warning("CANNOT OPEN FILE: " + file.string());
+    read.warning("CANNOT OPEN FILE: " + file.string());
     return std::nullopt;
   }
   std::vector<int> columns;
@@ -148,14 +146,14 @@ std::optional<RowScan> readRows(const std::filesystem::path& file,
     return RowScan{};
   }
   if (scan.lineTooLong > 0) {
-    toolkit.warning("LINE " + std::to_string(scan.lineTooLong) + " LONGER THAN " +
-                    std::to_string(core::limits::kMaxLineBytes) +
-                    " CHARACTERS IN FILE: " + file.string());
+    read.warning("LINE " + std::to_string(scan.lineTooLong) + " LONGER THAN " +
+                 std::to_string(core::limits::kMaxLineBytes) +
+                 " CHARACTERS IN FILE: " + file.string());
     return std::nullopt;
   }
   if (scan.tooManyRows) {
-    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
-                    " DATA ROWS IN FILE: " + file.string());
+    read.warning("MORE THAN " + std::to_string(core::limits::kMaxPoints) +
+                 " DATA ROWS IN FILE: " + file.string());
     return std::nullopt;
   }
   return scan;
@@ -169,12 +167,12 @@ std::string inRow(int row, const std::filesystem::path& file) {
   return " IN ROW " + std::to_string(row) + ": " + file.string();
 }
 
-// Shows why no row was taken, naming each used column that no row holds as
+// Adds why no row was taken, naming each used column that no row holds as
 // a number, or a number beyond the float range; true when there are no rows.
 bool noRows(const RowScan& scan, const std::vector<UsedColumn>& used,
-            const std::filesystem::path& file, ui::Toolkit& toolkit) {
+            const std::filesystem::path& file, Result& read) {
   if (scan.outOfRangeRow > 0) {
-    toolkit.warning("VALUE OUT OF RANGE" + inRow(scan.outOfRangeRow, file));
+    read.warning("VALUE OUT OF RANGE" + inRow(scan.outOfRangeRow, file));
     return true;
   }
   if (!scan.rows.values.empty()) return false;
@@ -183,7 +181,7 @@ bool noRows(const RowScan& scan, const std::vector<UsedColumn>& used,
     if (used[k].column > 0 && scan.numberCounts[k] == 0)
       message += "\nNO ROW HOLDS A NUMBER IN COLUMN " + std::to_string(used[k].column) + " (" +
                  std::string(used[k].name) + ")";
-  toolkit.warning(message);
+  read.warning(message);
   return true;
 }
 
@@ -470,8 +468,8 @@ std::string soundingNameOf(const std::filesystem::path& file) {
 // its row number (rowProblem), and when no row is taken the message names
 // each used column that no row holds: a wrong column setting then shows
 // itself instead of making a sounding of the wrong numbers.
-int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const ImportColumns& c, core::Sounding& result, ui::Toolkit& toolkit) {
+Result readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
+                         const ImportColumns& c, core::Sounding& result) {
   const bool schlumberger = core::traitsOf(request.header.dataType).potentialSpacing;
   const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
   const int mn = schlumberger ? c.mn : 0;
@@ -479,74 +477,63 @@ int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest&
 
   const DataColumns data{mn, current, voltageAndCurrent};
   const std::vector<UsedColumn> columns = usedDataColumns(request.kind, c, data, schlumberger);
-  if (columns.empty()) return -1;  // not a data importer
-  const auto scan = readRows(file, columns, c, toolkit);
-  if (!scan || noRows(*scan, columns, file, toolkit)) return -1;
+  Result read;
+  if (columns.empty()) return read;  // not a data importer
+  const auto scan = readRows(file, columns, c, read);
+  if (!scan || noRows(*scan, columns, file, read)) return read;
   const AcceptedRows& rows = scan->rows;
   for (std::size_t i = 0; i < rows.values.size(); ++i)
-    if (const auto problem = rowProblem(request, c, rows.values[i])) {
-      toolkit.warning(*problem + inRow(rows.rowNumbers[i], file));
-      return -1;
-    }
+    if (const auto problem = rowProblem(request, c, rows.values[i]))
+      return failedWith(*problem + inRow(rows.rowNumbers[i], file));
 
   const core::DataHeader header = importedHeader(request, file, rows.values.size(), mn);
-  if (!beginImportedData(result, header)) {
-    toolkit.warning(flatAsciiImporter(request.kind).allocationMessage);
-    return -1;
-  }
+  if (!beginImportedData(result, header))
+    return failedWith(std::string(flatAsciiImporter(request.kind).allocationMessage));
   core::SoundingData& d = result.data();
   for (std::size_t i = 0; i < rows.values.size(); ++i)
     storeDataRow(d, i, rows.values[i], request, c, data, header.mode);
-  return 0;
+  return succeeded();
 }
 
-int readWellLog(const std::filesystem::path& file, const ImportColumns& c, WellLog& log,
-                ui::Toolkit& toolkit) {
+Result readWellLog(const std::filesystem::path& file, const ImportColumns& c, WellLog& log) {
   const std::vector<UsedColumn> used{{"DEPTH", c.wellDepth}, {"RESISTIVITY", c.wellResist}};
-  const auto scan = readRows(file, used, c, toolkit);
-  if (!scan || noRows(*scan, used, file, toolkit)) return -1;
+  Result read;
+  const auto scan = readRows(file, used, c, read);
+  if (!scan || noRows(*scan, used, file, read)) return read;
   const AcceptedRows* rows = &scan->rows;
-  WellLog read;
+  WellLog values;
   for (std::size_t i = 0; i < rows->values.size(); ++i) {
     const auto& row = rows->values[i];
     const auto depth = core::limits::singlePrecision(valueOf(row, c.wellDepth) *
                                                      (c.depthTimes1000 ? 1000.0 : 1.0));
-    if (!depth) {
-      toolkit.warning("VALUE OUT OF RANGE" + inRow(rows->rowNumbers[i], file));
-      return -1;
-    }
-    read.depth.push_back(*depth);
-    read.resistivity.push_back(valueOf(row, c.wellResist));
+    if (!depth) return failedWith("VALUE OUT OF RANGE" + inRow(rows->rowNumbers[i], file));
+    values.depth.push_back(*depth);
+    values.resistivity.push_back(valueOf(row, c.wellResist));
   }
-  log = std::move(read);
-  return 0;
+  log = std::move(values);
+  return succeeded();
 }
 
-int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c, int npk,
-                       ImportedModel& model, ui::Toolkit& toolkit) {
+Result readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c, int npk,
+                          ImportedModel& model) {
   npk = std::clamp(npk, 1, 2);
   // Without a resistivity column every non-blank line would be a layer.
-  if (c.modelResist < 1) {
-    toolkit.warning("NO COLUMN FOR RESISTIVITY: Model Resist Column=" +
-                    std::to_string(c.modelResist));
-    return -1;
-  }
+  if (c.modelResist < 1)
+    return failedWith("NO COLUMN FOR RESISTIVITY: Model Resist Column=" +
+                      std::to_string(c.modelResist));
   // The thickness is optional on a row: the half-space line has none.
   std::vector<UsedColumn> required{{"RESISTIVITY", c.modelResist}};
   if (npk > 1) required.push_back({"IP DATA", c.ipData});
-  const auto scan = readRows(file, required, c, toolkit);
-  if (!scan || noRows(*scan, required, file, toolkit)) return -1;
+  Result scanned;
+  const auto scan = readRows(file, required, c, scanned);
+  if (!scan || noRows(*scan, required, file, scanned)) return scanned;
   const AcceptedRows* rows = &scan->rows;
-  if (rows->values.size() > static_cast<std::size_t>(core::limits::kMaxLayers)) {
-    toolkit.warning("MORE THAN " + std::to_string(core::limits::kMaxLayers) +
-                    " LAYERS IN FILE: " + file.string());
-    return -1;
-  }
-  for (std::size_t layer = 0; layer < rows->values.size(); ++layer) {
-    if (valueOf(rows->values[layer], c.modelResist) > 0.0f) continue;
-    toolkit.warning("RESISTIVITY NOT POSITIVE" + inRow(rows->rowNumbers[layer], file));
-    return -1;
-  }
+  if (rows->values.size() > static_cast<std::size_t>(core::limits::kMaxLayers))
+    return failedWith("MORE THAN " + std::to_string(core::limits::kMaxLayers) +
+                      " LAYERS IN FILE: " + file.string());
+  for (std::size_t layer = 0; layer < rows->values.size(); ++layer)
+    if (!(valueOf(rows->values[layer], c.modelResist) > 0.0f))
+      return failedWith("RESISTIVITY NOT POSITIVE" + inRow(rows->rowNumbers[layer], file));
   // Read the thicknesses where the rows hold them.
   std::ifstream in(file, std::ios::binary);
   std::vector<int> withDistance;
@@ -575,140 +562,7 @@ int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& c
         held ? valueOf(thick.values[t], c.distance) : 0.0f;
   }
   model = std::move(read);
-  return 0;
-}
-
-namespace {
-
-// The questions of the column prompts, asked one after the other until one
-// is cancelled; after that none is shown.
-class ColumnQuestions {
- public:
-  explicit ColumnQuestions(ui::Toolkit& toolkit) : toolkit_(toolkit) {}
-  bool cancelled() const { return cancelled_; }
-
-  // A column number, kept within a million either way.
-  void ask(std::string_view label, int& field) {
-    if (cancelled_) return;
-    const auto answer = toolkit_.askNumber(label, field);
-    if (!answer) {
-      cancelled_ = true;
-      return;
-    }
-    field = static_cast<int>(std::clamp(*answer, -1.0e6, 1.0e6));
-  }
-  void askLength(std::string_view label, float& length) {
-    if (cancelled_) return;
-    const auto answer = toolkit_.askNumber(label, length);
-    if (!answer)
-      cancelled_ = true;
-    else
-      length = static_cast<float>(*answer);
-  }
-  void askYesNo(std::string_view question, bool& value) {
-    if (!cancelled_) value = toolkit_.yesNo(question, value);
-  }
-  // A row bound: the field shows its size, the tick whether it is used.
-  void askBound(std::string_view label, std::string_view use, int& setting) {
-    if (cancelled_) return;
-    int value = std::abs(setting);
-    ask(label, value);
-    if (cancelled_) return;
-    const bool ticked = toolkit_.yesNo(use, setting > 0);
-    setting = ticked ? std::abs(value) : -std::abs(value);
-  }
-
- private:
-  ui::Toolkit& toolkit_;
-  bool cancelled_ = false;
-};
-
-// The columns of a resistivity (and IP) file: MN only for Schlumberger, the
-// current only with voltage and current, the dipole length of the dipole
-// arrays.
-void askResistivityColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest& request,
-                           ImportColumns& c) {
-  const core::DataTypeTraits& type = core::traitsOf(request.header.dataType);
-  const bool voltageAndCurrent = core::isSet(request.header.voltageAndCurrent);
-  const bool schlumberger = type.potentialSpacing;
-  q.ask(schlumberger ? "Column for AB/2:" : "Column for Spacing:", c.spacing);
-  q.ask(voltageAndCurrent ? "Column for Voltage:" : "Column for Resistivity:", c.resistivity);
-  if (schlumberger)
-    q.ask("Column for MN:", c.mn);
-  else
-    c.mn = 0;
-  if (voltageAndCurrent)
-    q.ask("Column for Current:", c.current);
-  else
-    c.current = 0;
-  if (kind == FlatAsciiKind::ResistivityIp) q.ask("Column for IP Data:", c.ipData);
-  if (type.separationFactor()) q.askLength("Dipole Length:", request.header.dipoleLength);
-}
-
-// The columns (and the importer's own choices) of each importer.
-void askImporterColumns(ColumnQuestions& q, FlatAsciiKind kind, FlatAsciiRequest& request,
-                        ImportColumns& c) {
-  switch (kind) {
-    case FlatAsciiKind::Resistivity:
-    case FlatAsciiKind::ResistivityIp:
-      askResistivityColumns(q, kind, request, c);
-      break;
-    case FlatAsciiKind::MaxMin:
-      q.ask("Column for Frequency:", c.frequency);
-      q.ask("Column for In-Phase:", c.inPhase);
-      q.ask("Column for Quadrature:", c.quadrature);
-      q.ask("Column for Space:", c.space);
-      q.ask("Column for Height:", c.height);
-      break;
-    case FlatAsciiKind::EmConductivity:
-      q.ask("Column for Frequency:", c.frequency);
-      q.ask("Column for Space:", c.space);
-      q.ask("Column for Height:", c.height);
-      q.ask("Column for Conductivity:", c.voltage);
-      break;
-    case FlatAsciiKind::Magnetotelluric:
-      q.ask("Column for Frequency:", c.frequency);
-      q.ask("Column for Resistivity:", c.resistivity);
-      q.ask("Column for Phase:", c.modelResist);
-      q.ask("Column for Resistivity Error:", c.rhoError);
-      q.ask("Column for Phase Error:", c.phaseError);
-      break;
-    case FlatAsciiKind::Tem: {
-      q.ask("Column for Time:", c.time);
-      q.ask("Column for Voltage:", c.voltage);
-      int unit = static_cast<int>(request.timeUnit) + 1;
-      q.ask("Time unit (1 microseconds, 2 milliseconds, 3 seconds):", unit);
-      request.timeUnit = unit <= 1   ? TemTimeUnit::Microseconds
-                         : unit == 2 ? TemTimeUnit::Milliseconds
-                                     : TemTimeUnit::Seconds;
-      break;
-    }
-    case FlatAsciiKind::WellLog:
-      q.ask("Column for Depth:", c.wellDepth);
-      q.ask("Column for Resistivity:", c.wellResist);
-      q.askYesNo("Multiply depths by 1000?", c.depthTimes1000);
-      break;
-    case FlatAsciiKind::Model:
-      q.ask("Column for Distance:", c.distance);
-      q.ask(core::traitsOf(request.header.dataType).conductivityModel ? "Column for Conductivity:"
-                                                                      : "Column for Resistivity:",
-            c.modelResist);
-      break;
-  }
-}
-
-}  // namespace
-
-bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
-                ImportColumns& columns) {
-  ImportColumns c = columns;
-  ColumnQuestions q(toolkit);
-  askImporterColumns(q, kind, request, c);
-  q.askBound("First Row:", "Use the first row?", c.firstRow);
-  q.askBound("Last Row:", "Use the last row?", c.lastRow);
-  if (q.cancelled()) return false;
-  columns = c;
-  return true;
+  return succeeded();
 }
 
 }  // namespace zeva::files

@@ -14,7 +14,7 @@
 
 #include "core/record/sounding.h"
 #include "files/import_columns.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
@@ -66,18 +66,15 @@ AcceptedRows acceptRows(std::istream& in, const std::vector<int>& columns, int f
                         int lastRow);
 
 // Reads a data file into `result`: its data header from the request (name from
-// the file name), its data arrays from the accepted rows. Shows the messages
-// of the import and returns 0 on success, -1 on failure.
-int readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
-                      const ImportColumns& columns, core::Sounding& result,
-                      ui::Toolkit& toolkit);
+// the file name), its data arrays from the accepted rows.
+Result readFlatAsciiData(const std::filesystem::path& file, const FlatAsciiRequest& request,
+                         const ImportColumns& columns, core::Sounding& result);
 
 // A well log: depth and resistivity per accepted row.
 struct WellLog {
   std::vector<float> depth, resistivity;
 };
-int readWellLog(const std::filesystem::path& file, const ImportColumns& columns,
-                WellLog& log, ui::Toolkit& toolkit);
+Result readWellLog(const std::filesystem::path& file, const ImportColumns& columns, WellLog& log);
 
 // A layered model read from a column file: each accepted row is a layer, top
 // down, with its resistivity (conductivity for EM conductivity soundings), its
@@ -87,16 +84,8 @@ struct ImportedModel {
   core::ModelHeader header;
   std::vector<float> PAR;
 };
-int readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& columns,
-                       int npk, ImportedModel& model, ui::Toolkit& toolkit);
-
-// The column dialog of an importer, through the toolkit's prompts: one number
-// per column field (labelled as the dialog labels them), the row bounds with
-// their tick (an unticked bound is stored negated, remembered but not used),
-// the TEM time unit. False when the user cancels; the settings then keep
-// their old values.
-bool askColumns(ui::Toolkit& toolkit, FlatAsciiKind kind, FlatAsciiRequest& request,
-                ImportColumns& columns);
+Result readFlatAsciiModel(const std::filesystem::path& file, const ImportColumns& columns, int npk,
+                          ImportedModel& model);
 
 // The sounding name of an imported file: the file name up to its first ".",
 // at most 24 characters.

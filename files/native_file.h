@@ -1,7 +1,7 @@
 #pragma once
-// The file front end of the native sounding file: the actions "Reload",
-// "Open", "Save" and "SaveAs" with the file dialog and the file-name rules,
-// and simple entry points for the command-line tool and the program.
+// The file front end of the native sounding file: Open (and Reload, which
+// opens the default file), Save and Save As with the file-name rules. The
+// program's commands choose the file.
 //
 // Saving never loses the file it replaces: the sounding is written to a
 // temporary file in the same folder, which is renamed over the old file only
@@ -21,19 +21,13 @@
 
 #include "core/record/current_sounding.h"
 #include "files/byte_stream.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
 inline constexpr std::string_view kNativeFileTitle = "ZEVA Binary File";
 inline constexpr std::string_view kNativeFileFilter = "ZEVA Binary File|*.ZVR|";
 inline constexpr std::string_view kNativeFileExtension = ".ZVR";
-
-struct FileActionResult {
-  bool cancelled = false;           // the user cancelled the file dialog
-  bool success = false;             // the sounding was read or written completely
-  core::NameText lastSoundingName;  // the sounding name afterwards, for the settings file
-};
 
 // Lets a caller put its own sink between the writer and the temporary file
 // (tests use it to fail a write half-way).
@@ -43,24 +37,21 @@ struct NativeFileOptions {
   SinkWrapper wrapSink;
 };
 
-// Runs one file action ("Reload", "Open", "Save", "SaveAs"; case and trailing
-// blanks do not matter). `folder` is where the default file, the sounding
-// name followed by ".ZVR", lies; names chosen in the dialog are taken relative
-// to it. After a complete read the saved flag is set; after a read that
-// stopped part-way and changed the sounding it is cleared, as the sounding no
+// Open: reads `file` into `current`. After a complete read the sounding takes
+// the file's name and the saved flag is set; after a read that stopped
+// part-way and changed the sounding the flag is cleared, as the sounding no
 // longer equals any file.
-FileActionResult nativeFileAction(std::string_view action, core::CurrentSounding& current,
-                                  const std::filesystem::path& folder, ui::Toolkit& toolkit,
-                                  const NativeFileOptions& options = {});
+Result openNativeFile(const std::filesystem::path& file, core::CurrentSounding& current);
 
-// Open without a dialog: the rules of "Open" for the given file.
-bool openNativeFile(const std::filesystem::path& file, core::CurrentSounding& current,
-                    ui::Toolkit& toolkit);
+// Save: writes the sounding to its default file in `folder` (the sounding
+// name followed by ".ZVR") and takes that file's name.
+Result saveNativeFile(const std::filesystem::path& folder, core::CurrentSounding& current,
+                      const NativeFileOptions& options = {});
 
-// Save As without a dialog: the sounding takes the file's base name, then it
-// is written to the given file.
-bool saveNativeFileAs(const std::filesystem::path& file, core::CurrentSounding& current,
-                      ui::Toolkit& toolkit, const NativeFileOptions& options = {});
+// Save As: the sounding takes the file's base name, then it is written to
+// the given file.
+Result saveNativeFileAs(const std::filesystem::path& file, core::CurrentSounding& current,
+                        const NativeFileOptions& options = {});
 
 // The sounding name with trailing blanks removed, followed by ".ZVR", in `folder`.
 std::filesystem::path defaultNativeFile(const core::CurrentSounding& current,

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "files/native_file_format.h"
@@ -44,8 +45,8 @@ bool sameTag(const Tag& tag, std::string_view name) { return tag == makeTag(name
 
 class Reader {
  public:
-  Reader(ByteSource& in, CurrentSounding& current, std::string_view fileName, ui::Toolkit& toolkit)
-      : in_(in), current_(current), fileName_(fileName), toolkit_(toolkit) {}
+  Reader(ByteSource& in, CurrentSounding& current, std::string_view fileName)
+      : in_(in), current_(current), fileName_(fileName) {}
 
   ReadResult run() {
     std::array<std::byte, kTagBytes> start{};
@@ -60,7 +61,7 @@ class Reader {
       std::memcpy(header.tag.data(), start.data(), kTagBytes);
       tagAlreadyRead = true;
     } else if (magic != kNativeMagic && magic != kOlderMagic) {
-      toolkit_.information("File is not Kelvorin Resistivity file: \n" + std::string(fileName_));
+      result_.information("File is not Kelvorin Resistivity file: \n" + std::string(fileName_));
       return result_;
     }
 
@@ -71,7 +72,7 @@ class Reader {
         case Step::Next:
           break;
         case Step::Finished:
-          result_.complete = true;
+          result_.ok = true;
           result_.lastSoundingName = current_.S.header.name;
           return result_;
         case Step::Failed:
@@ -116,7 +117,7 @@ class Reader {
       case ChunkKind::LayerHeader:
       case ChunkKind::ModelHeader:
         if (header.version != 1) {
-          toolkit_.information("SKIPPING NEW VERSION: " + displayTag(tag_));
+          result_.information("SKIPPING NEW VERSION: " + displayTag(tag_));
           return skip(length) ? Step::Next : Step::Failed;
         }
         if (entry.kind == ChunkKind::DataHeader) return dataHeader(length);
@@ -152,7 +153,7 @@ class Reader {
   }
 
   Step unknown(std::int64_t length) {
-    toolkit_.warning("DON'T KNOW HOW TO READ " + displayTag(tag_) + " LAST SUCCESSFUL READ WAS " +
+    result_.warning("DON'T KNOW HOW TO READ " + displayTag(tag_) + " LAST SUCCESSFUL READ WAS " +
                      displayTag(lastTag_));
     return skip(length) ? Step::Next : Step::Failed;
   }
@@ -342,13 +343,13 @@ class Reader {
   }
 
   Step allocationError() {
-    toolkit_.information("UNABLE TO ALLOCATE ARRAYS AT BYTE " + bytePosition(in_.position()) +
+    result_.information("UNABLE TO ALLOCATE ARRAYS AT BYTE " + bytePosition(in_.position()) +
                          "\nWHILE READING " + displayTag(tag_));
     return Step::Failed;
   }
 
   void readError(const Tag& tag) {
-    toolkit_.information("READ ERROR OR END OF FILE AT BYTE " + bytePosition(in_.position()) +
+    result_.information("READ ERROR OR END OF FILE AT BYTE " + bytePosition(in_.position()) +
                          "\nWHILE READING " + displayTag(tag));
   }
 
@@ -357,7 +358,6 @@ class Reader {
   ByteSource& in_;
   CurrentSounding& current_;
   std::string_view fileName_;
-  ui::Toolkit& toolkit_;
   Tag tag_ = makeTag("NOTHING");
   Tag lastTag_ = makeTag("NOTHING");
   bool dataHeaderRead_ = false;
@@ -372,9 +372,8 @@ class Reader {
 
 }  // namespace
 
-ReadResult readNativeFile(ByteSource& in, CurrentSounding& current, std::string_view fileName,
-                          ui::Toolkit& toolkit) {
-  return Reader(in, current, fileName, toolkit).run();
+ReadResult readNativeFile(ByteSource& in, CurrentSounding& current, std::string_view fileName) {
+  return Reader(in, current, fileName).run();
 }
 
 }  // namespace zeva::files

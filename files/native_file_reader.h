@@ -11,19 +11,18 @@
 
 #include "core/record/current_sounding.h"
 #include "files/byte_stream.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
-struct ReadResult {
-  bool complete = false;            // "ENDFILE" was reached
+// ok: "ENDFILE" was reached.
+struct [[nodiscard]] ReadResult : Result {
   bool recordChanged = false;       // some chunk was read into the record
   core::NameText lastSoundingName;  // the sounding name at "ENDFILE"
 };
 
 // Reading replaces the sounding in place: after an error, what was read stays.
 // `fileName` is used in messages only.
-ReadResult readNativeFile(ByteSource& in, core::CurrentSounding& current, std::string_view fileName,
-                          ui::Toolkit& toolkit);
+ReadResult readNativeFile(ByteSource& in, core::CurrentSounding& current, std::string_view fileName);
 
 }  // namespace zeva::files

@@ -14,12 +14,12 @@ namespace {
 
 class ChunkWriter {
  public:
-  ChunkWriter(ByteSink& out, ui::Toolkit& toolkit) : out_(out), toolkit_(toolkit) {}
+  ChunkWriter(ByteSink& out, Result& messages) : out_(out), messages_(messages) {}
 
   bool write(std::span<const std::byte> bytes) {
     const std::size_t missing = out_.write(bytes);
     if (missing == 0) return true;
-    toolkit_.information(writeErrorMessage(out_.position(), static_cast<std::int64_t>(missing)));
+    messages_.information(writeErrorMessage(out_.position(), static_cast<std::int64_t>(missing)));
     return false;
   }
 
@@ -41,7 +41,7 @@ class ChunkWriter {
   bool chunk(const ChunkEntry& entry) {
     if (entry.length > std::numeric_limits<std::int32_t>::max()) {
       // No length field can describe it; nothing of the chunk is written.
-      toolkit_.information(writeErrorMessage(out_.position(), entry.length));
+      messages_.information(writeErrorMessage(out_.position(), entry.length));
       return false;
     }
     ChunkHeader header;
@@ -57,7 +57,7 @@ class ChunkWriter {
 
  private:
   ByteSink& out_;
-  ui::Toolkit& toolkit_;
+  Result& messages_;
 };
 
 }  // namespace
@@ -68,13 +68,16 @@ std::string writeErrorMessage(std::int64_t position, std::int64_t notWritten) {
   return "WRITE ERROR AT BYTE " + bytePosition(position) + ": " + number;
 }
 
-WriteResult writeNativeFile(ByteSink& out, core::CurrentSounding& current, ui::Toolkit& toolkit) {
-  ChunkWriter writer(out, toolkit);
-  if (!writer.write(std::as_bytes(std::span(kNativeMagic)))) return {};
+WriteResult writeNativeFile(ByteSink& out, core::CurrentSounding& current) {
+  WriteResult result;
+  ChunkWriter writer(out, result);
+  if (!writer.write(std::as_bytes(std::span(kNativeMagic)))) return result;
   for (const ChunkEntry& entry : chunkTable(current))
-    if (entry.written && !writer.chunk(entry)) return {};
+    if (entry.written && !writer.chunk(entry)) return result;
   current.S.layer.saved = core::kTrue;
-  return {true, current.S.header.name};
+  result.ok = true;
+  result.lastSoundingName = current.S.header.name;
+  return result;
 }
 
 }  // namespace zeva::files

@@ -6,12 +6,12 @@
 
 #include "core/record/current_sounding.h"
 #include "files/byte_stream.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
-struct WriteResult {
-  bool complete = false;            // ENDFILE was written
+// ok: ENDFILE was written.
+struct [[nodiscard]] WriteResult : Result {
   core::NameText lastSoundingName;  // the sounding name, handed back after ENDFILE
 };
 
@@ -19,7 +19,7 @@ struct WriteResult {
 // file reached (8 digits) + ": " + the bytes of that write not written (right-
 // aligned in 8), leaving the saved flag as it was. After ENDFILE the saved
 // flag of S is set.
-WriteResult writeNativeFile(ByteSink& out, core::CurrentSounding& current, ui::Toolkit& toolkit);
+WriteResult writeNativeFile(ByteSink& out, core::CurrentSounding& current);
 
 // The write-error text for a failure at `position` with `notWritten` bytes lost.
 std::string writeErrorMessage(std::int64_t position, std::int64_t notWritten);

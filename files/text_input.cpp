@@ -9,13 +9,12 @@ bool isRegularFile(const std::filesystem::path& file) {
   return std::filesystem::is_regular_file(file, error);
 }
 
-bool regularFileOrMessage(const std::filesystem::path& file, ui::Toolkit& toolkit) {
-  if (isRegularFile(file)) return true;
+Result checkRegularFile(const std::filesystem::path& file) {
+  if (isRegularFile(file)) return succeeded();
   std::error_code error;
   const bool exists = std::filesystem::exists(file, error);
-  toolkit.warning((exists ? std::string(kCannotOpenFile) : std::string("FILE NOT FOUND: ")) +
-                  file.string());
-  return false;
+  return failedWith((exists ? std::string(kCannotOpenFile) : std::string("FILE NOT FOUND: ")) +
+                    file.string());
 }
 
 LineRead readLine(std::istream& in, std::string& line, std::size_t keep, std::size_t longest) {

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "core/record/reader_limits.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
@@ -18,9 +18,9 @@ inline constexpr std::string_view kCannotOpenFile = "CANNOT OPEN FILE: ";
 
 // Whether `file` names a regular file (after following links).
 bool isRegularFile(const std::filesystem::path& file);
-// True for a regular file; else shows "FILE NOT FOUND: " for a missing file
-// and "CANNOT OPEN FILE: " for anything else, with the name.
-bool regularFileOrMessage(const std::filesystem::path& file, ui::Toolkit& toolkit);
+// Succeeds for a regular file; else fails with "FILE NOT FOUND: " for a
+// missing file and "CANNOT OPEN FILE: " for anything else, with the name.
+Result checkRegularFile(const std::filesystem::path& file);
 
 enum class LineRead { Line, End, TooLong };
 

@@ -212,7 +212,7 @@ std::array<float, 3> withFixedGeometry(const SoundingBeingRead& s, std::array<fl
 
 class UsfReader {
  public:
-  UsfReader(std::istream& in, ui::Toolkit& toolkit) : in_(in), toolkit_(toolkit) {}
+  UsfReader(std::istream& in, Result& messages) : in_(in), messages_(messages) {}
 
   std::optional<int> readMainHeader();
   // Reads the next sounding; `chosen` is false for soundings that are only
@@ -271,7 +271,7 @@ class UsfReader {
   bool readSweepHeader(SoundingBeingRead& s, int sweep);
 
   std::istream& in_;
-  ui::Toolkit& toolkit_;
+  Result& messages_;
   int lineNumber_ = 0;
   std::optional<std::string> pending_;
   bool unitReported_ = false;
@@ -316,8 +316,8 @@ void UsfReader::error(std::string_view message) {
   if (stopped_) return;
   std::array<char, 16> number{};
   std::snprintf(number.data(), number.size(), "%6d", lineNumber_);
-  toolkit_.message(ui::MessageKind::Warning, kUsfErrorTitle,
-                   "Error at line " + std::string(number.data()) + "\r\n" + std::string(message));
+  messages_.error(kUsfErrorTitle,
+                  "Error at line " + std::string(number.data()) + "\r\n" + std::string(message));
 }
 
 bool UsfReader::readInteger(std::string_view line, std::int32_t& value) {
@@ -931,9 +931,9 @@ bool fill(const SoundingBeingRead& s, core::Sounding& sounding) {
 }
 
 std::optional<SoundingBeingRead> readChosen(UsfReader& reader, int number, int count,
-                                            ui::Toolkit& toolkit) {
+                                            Result& messages) {
   if (number < 1 || number > count) {
-    toolkit.warning("Sounding out of range.");
+    messages.warning("Sounding out of range.");
     return std::nullopt;
   }
   for (int k = 1; k <= number; ++k) {
@@ -946,62 +946,38 @@ std::optional<SoundingBeingRead> readChosen(UsfReader& reader, int number, int c
 
 }  // namespace
 
-std::optional<int> readUsfSoundingCount(std::istream& in, ui::Toolkit& toolkit) {
-  UsfReader reader(in, toolkit);
-  return reader.readMainHeader();
-}
-
-bool readUsfSounding(std::istream& in, int number, core::Sounding& sounding, ui::Toolkit& toolkit) {
-  UsfReader reader(in, toolkit);
-  const auto count = reader.readMainHeader();
-  if (!count) return false;
-  const auto s = readChosen(reader, number, *count, toolkit);
-  if (!s) return false;
-  if (!fill(*s, sounding)) {
-    toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle, "Cannot allocate data arrays");
-    return false;
-  }
-  return true;
-}
-
-int importUsf(ui::Toolkit& toolkit, UsfImportMemory& memory, core::Sounding& result) {
-  const auto chosen = toolkit.chooseFileToOpen(kUsfFileFilter, memory.lastFile);
-  if (!chosen) return -1;
-  if (*chosen != memory.lastFile) memory.proposedSounding = 1;
-  memory.lastFile = *chosen;
+Result openUsfFile(const std::filesystem::path& file, std::ifstream& in) {
   std::error_code missing;
-  if (std::filesystem::exists(*chosen, missing) && !files::isRegularFile(*chosen)) {
-    toolkit.warning(std::string(files::kCannotOpenFile) + *chosen);
-    return -1;
-  }
-  std::ifstream in(*chosen, std::ios::binary);
-  if (!in) {
-    toolkit.warning("CANNOT OPEN FILE " + *chosen);
-    return -1;
-  }
-  UsfReader reader(in, toolkit);
+  if (std::filesystem::exists(file, missing) && !files::isRegularFile(file))
+    return failedWith(std::string(files::kCannotOpenFile) + file.string());
+  in.open(file, std::ios::binary);
+  if (!in) return failedWith("CANNOT OPEN FILE " + file.string());
+  return succeeded();
+}
+
+Result readUsfSoundingCount(std::istream& in, int& count) {
+  Result read;
+  UsfReader reader(in, read);
+  const auto soundings = reader.readMainHeader();
+  if (!soundings) return read;
+  count = *soundings;
+  read.ok = true;
+  return read;
+}
+
+Result readUsfSounding(std::istream& in, int number, core::Sounding& sounding) {
+  Result read;
+  UsfReader reader(in, read);
   const auto count = reader.readMainHeader();
-  if (!count) return -1;
-  std::array<char, 16> field{};
-  std::snprintf(field.data(), field.size(), "%5d", *count);
-  const auto answer =
-      toolkit.askNumber("Enter sounding number to read (1 to " + std::string(field.data()) + "): ",
-                        memory.proposedSounding);
-  if (!answer) return -1;
-  const double rounded = std::nearbyint(*answer);
-  const int number = rounded >= 1.0 && rounded <= *count ? static_cast<int>(rounded) : 0;
-  const auto s = readChosen(reader, number, *count, toolkit);
-  if (!s) return -1;
-  if (!fill(*s, result)) {
-    toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle, "Cannot allocate data arrays");
-    return -1;
+  if (!count) return read;
+  const auto s = readChosen(reader, number, *count, read);
+  if (!s) return read;
+  if (!fill(*s, sounding)) {
+    read.error(kUsfErrorTitle, "Cannot allocate data arrays");
+    return read;
   }
-  memory.proposedSounding = number + 1;
-  if (memory.proposedSounding > *count) {
-    memory.proposedSounding = 1;
-    memory.lastFile.clear();
-  }
-  return 0;
+  read.ok = true;
+  return read;
 }
 
 }  // namespace zeva::files

@@ -10,40 +10,33 @@
 // delay keeps the file's seconds. The ramp does not enter the gate times; the
 // writer applies the exact inverse, so TEM times survive a round trip.
 
+#include <filesystem>
+#include <fstream>
 #include <istream>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/record/sounding.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
 inline constexpr std::string_view kUsfErrorTitle = "USF File Error";
 inline constexpr std::string_view kUsfIdentification = "//USF: Universal Sounding Format";
-inline constexpr ui::FileFilter kUsfFileFilter{"Universal Sounding Format File",
-                                               "Universal Sounding Format File|*.USF|"};
+inline constexpr std::string_view kUsfFileTitle = "Universal Sounding Format File";
+inline constexpr std::string_view kUsfFileFilter = "Universal Sounding Format File|*.USF|";
 
-// What the import remembers between calls: repeated imports from one file
-// step through its soundings and wrap to a new file dialog after the last.
-struct UsfImportMemory {
-  std::string lastFile;
-  int proposedSounding = 1;
-};
+// Opens a USF file: something other than a file (a folder, a device) is
+// refused with "CANNOT OPEN FILE: ", a file that cannot be opened with
+// "CANNOT OPEN FILE ".
+Result openUsfFile(const std::filesystem::path& file, std::ifstream& in);
 
 // Reads sounding `number` (1-based) of a USF text into `sounding`, replacing
-// its data header and data arrays; earlier soundings are stepped over.
-// Returns false after showing the message of the failure.
-bool readUsfSounding(std::istream& in, int number, core::Sounding& sounding, ui::Toolkit& toolkit);
+// its data header and data arrays; earlier soundings are stepped over. The
+// caller reads into a new record, so a failure leaves its sounding as it was.
+Result readUsfSounding(std::istream& in, int number, core::Sounding& sounding);
 
-// Reads the main header alone; the number of soundings, or empty after a message.
-std::optional<int> readUsfSoundingCount(std::istream& in, ui::Toolkit& toolkit);
-
-// The import command's part: file dialog, main header, the sounding-number
-// prompt, and the reading of that sounding into `result` (a new record, so a
-// failed import leaves the caller's sounding as it was). Returns 0 on
-// success, -1 on failure or cancel.
-int importUsf(ui::Toolkit& toolkit, UsfImportMemory& memory, core::Sounding& result);
+// Reads the main header alone: the number of soundings into `count`.
+Result readUsfSoundingCount(std::istream& in, int& count);
 
 }  // namespace zeva::files

@@ -281,26 +281,23 @@ bool writeUsf(std::ostream& out, const core::Sounding& sounding) {
   return static_cast<bool>(out);
 }
 
-int exportUsf(ui::Toolkit& toolkit, const core::Sounding& sounding, std::string_view initialName) {
-  const auto chosen = toolkit.chooseFileToSave(kUsfFileFilter, initialName);
-  if (!chosen) return -1;
-  auto report = [&](std::string_view text) {
-    toolkit.message(ui::MessageKind::Warning, kUsfErrorTitle,
-                    "Error at line      0\r\n" + std::string(text));
-  };
+Result exportUsf(const std::filesystem::path& file, const core::Sounding& sounding) {
+  Result written;
+  const std::string name = file.string();
   const SaveResult saved =
-      saveStream(*chosen, [&](std::ostream& out) { return writeUsf(out, sounding); });
-  if (saved.status == SaveStatus::CannotCreate) {
-    report("CANNOT OPEN FILE :" + *chosen);
-    return -1;
-  }
+      saveStream(file, [&](std::ostream& out) { return writeUsf(out, sounding); });
   if (!saved.saved()) {
-    report("ERROR WRITING FILE :" + *chosen);
-    return -1;
+    written.error(kUsfErrorTitle, "Error at line      0\r\n" +
+                                      std::string(saved.status == SaveStatus::CannotCreate
+                                                      ? "CANNOT OPEN FILE :"
+                                                      : "ERROR WRITING FILE :") +
+                                      name);
+    return written;
   }
   if (!usfHoldsSounding(sounding))
-    toolkit.warning("Magnetotelluric data have no USF layout; only the file header was written");
-  return 0;
+    written.warning("Magnetotelluric data have no USF layout; only the file header was written");
+  written.ok = true;
+  return written;
 }
 
 }  // namespace zeva::files

@@ -4,12 +4,13 @@
 // MaxMin, EM conductivity or TEM with its sweeps). Magnetotelluric soundings
 // have no USF layout; their file holds the main header only.
 
+#include <filesystem>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 #include "core/record/sounding.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::files {
 
@@ -19,9 +20,9 @@ bool writeUsf(std::ostream& out, const core::Sounding& sounding);
 // Whether `writeUsf` writes the sounding itself, not only the main header.
 bool usfHoldsSounding(const core::Sounding& sounding);
 
-// The export command's part: the save dialog (starting at `initialName`), then
-// the file. Errors are shown in the "USF File Error" box. Returns 0 on
-// success, -1 on cancel or failure.
-int exportUsf(ui::Toolkit& toolkit, const core::Sounding& sounding, std::string_view initialName);
+// Writes `sounding` as the USF file `file`, replacing it only once the whole
+// file was written. Errors are "USF File Error" messages; a sounding without
+// a USF layout succeeds with a warning.
+Result exportUsf(const std::filesystem::path& file, const core::Sounding& sounding);
 
 }  // namespace zeva::files

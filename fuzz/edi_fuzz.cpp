@@ -10,7 +10,6 @@
 
 #include "files/edi_reader.h"
 #include "fuzz/fuzz_checks.h"
-#include "tests/support/scripted_toolkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zeva;
@@ -19,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     files::EdiMode::Determinant, files::EdiMode::SumOfSquares}) {
     std::istringstream in(text);
     core::Sounding s;
-    zeva::test::ScriptedToolkit toolkit;
-    if (files::readEdi(in, "FUZZ", s, toolkit, mode) != 0) {
-      fuzz::require(!toolkit.messages.empty(), "a refused file says why");
+    const files::Result read = files::readEdi(in, "FUZZ", s, mode);
+    if (!read.ok) {
+      fuzz::require(!read.messages.empty(), "a refused file says why");
       continue;
     }
     fuzz::requireConsistent(s);

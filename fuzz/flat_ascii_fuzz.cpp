@@ -14,7 +14,6 @@
 #include "files/flat_ascii_import.h"
 #include "files/sounding_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -49,9 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string file = fuzz::writeInputFile(std::span(data + 2, size - 2), ".DAT");
 
   core::Sounding s;
-  zeva::test::ScriptedToolkit toolkit;
-  if (files::readFlatAsciiData(file, request, columns, s, toolkit) != 0) {
-    fuzz::require(!toolkit.messages.empty(), "a refused file says why");
+  const files::Result read = files::readFlatAsciiData(file, request, columns, s);
+  if (!read.ok) {
+    fuzz::require(!read.messages.empty(), "a refused file says why");
     return 0;
   }
   fuzz::requireConsistent(s);

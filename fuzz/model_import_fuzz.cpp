@@ -20,7 +20,6 @@
 #include "files/ascii_export.h"
 #include "files/flat_ascii_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -38,9 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   files::ImportColumns columns;
   const std::string file = fuzz::writeInputFile(std::span(data + 1, size - 1), ".MDL");
   files::ImportedModel model;
-  zeva::test::ScriptedToolkit toolkit;
-  if (files::readFlatAsciiModel(file, columns, npk, model, toolkit) != 0) {
-    fuzz::require(!toolkit.messages.empty(), "a refused file says why");
+  const files::Result read = files::readFlatAsciiModel(file, columns, npk, model);
+  if (!read.ok) {
+    fuzz::require(!read.messages.empty(), "a refused file says why");
     return 0;
   }
   const core::ModelHeader& h = model.header;
@@ -68,9 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::require(files::writeAsciiModel(out, S), "model exported");
   out.close();
   files::ImportedModel back;
-  zeva::test::ScriptedToolkit quiet;
-  fuzz::require(files::readFlatAsciiModel(file, columns, npk, back, quiet) == 0,
-                "exported model imports");
+  fuzz::require(files::readFlatAsciiModel(file, columns, npk, back).ok, "exported model imports");
   fuzz::require(back.header.NLAYER == h.NLAYER, "layers survive export and import");
   return 0;
 }

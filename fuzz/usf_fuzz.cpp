@@ -13,7 +13,6 @@
 #include "files/usf_reader.h"
 #include "files/usf_writer.h"
 #include "fuzz/fuzz_checks.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace {
 
@@ -27,10 +26,10 @@ std::string exported(const zeva::core::Sounding& s) {
 
 zeva::core::Sounding reread(const std::string& text) {
   zeva::core::Sounding s;
-  zeva::test::ScriptedToolkit quiet;
   std::istringstream in(text);
-  require(zeva::files::readUsfSounding(in, 1, s, quiet), "exported USF reads back");
-  require(quiet.messages.empty(), "exported USF reads back without a message");
+  const zeva::files::Result read = zeva::files::readUsfSounding(in, 1, s);
+  require(read.ok, "exported USF reads back");
+  require(read.messages.empty(), "exported USF reads back without a message");
   return s;
 }
 
@@ -40,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace zeva;
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   core::Sounding s;
-  zeva::test::ScriptedToolkit toolkit;
-  if (!files::readUsfSounding(in, 1, s, toolkit)) {
-    require(!toolkit.messages.empty(), "a refused file says why");
+  const files::Result read = files::readUsfSounding(in, 1, s);
+  if (!read.ok) {
+    require(!read.messages.empty(), "a refused file says why");
     return 0;
   }
   fuzz::requireConsistent(s);

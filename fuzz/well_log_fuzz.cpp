@@ -10,7 +10,6 @@
 #include "core/record/reader_limits.h"
 #include "files/flat_ascii_import.h"
 #include "fuzz/fuzz_checks.h"
-#include "tests/support/scripted_toolkit.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace zeva;
@@ -19,9 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   columns.depthTimes1000 = data[0] % 2 == 1;
   const std::string file = fuzz::writeInputFile(std::span(data + 1, size - 1), ".LOG");
   files::WellLog log;
-  zeva::test::ScriptedToolkit toolkit;
-  if (files::readWellLog(file, columns, log, toolkit) != 0) {
-    fuzz::require(!toolkit.messages.empty(), "a refused file says why");
+  const files::Result read = files::readWellLog(file, columns, log);
+  if (!read.ok) {
+    fuzz::require(!read.messages.empty(), "a refused file says why");
     return 0;
   }
   fuzz::require(log.depth.size() == log.resistivity.size(), "a resistivity per depth");

@@ -447,23 +447,26 @@ ReadOutcome readSettings(std::istream& in, Settings& settings) {
   return damaged ? ReadOutcome::DamagedValue : ReadOutcome::Complete;
 }
 
-ReadOutcome readSettingsFile(const std::filesystem::path& file, Settings& settings,
-                             ui::Toolkit& toolkit) {
+SettingsRead readSettingsFile(const std::filesystem::path& file, Settings& settings) {
+  SettingsRead read;
   std::error_code exists;
   if (std::filesystem::exists(file, exists) && !files::isRegularFile(file)) {
-    toolkit.warning(std::string(files::kCannotOpenFile) + file.string());
-    return ReadOutcome::CannotOpen;
+    read.outcome = ReadOutcome::CannotOpen;
+    read.warning(std::string(files::kCannotOpenFile) + file.string());
+    return read;
   }
   errno = 0;
   std::ifstream in(file);
   if (!in) {
-    toolkit.warning("ERROR OPENING " + file.string() + ": " + statusField(errno));
-    return ReadOutcome::CannotOpen;
+    read.outcome = ReadOutcome::CannotOpen;
+    read.warning("ERROR OPENING " + file.string() + ": " + statusField(errno));
+    return read;
   }
-  const ReadOutcome outcome = readSettings(in, settings);
-  if (outcome == ReadOutcome::ReadError)
-    toolkit.warning("ERROR READING " + file.string() + ": " + statusField(errno));
-  return outcome;
+  read.outcome = readSettings(in, settings);
+  if (read.outcome == ReadOutcome::ReadError)
+    read.warning("ERROR READING " + file.string() + ": " + statusField(errno));
+  read.ok = read.outcome == ReadOutcome::Complete;
+  return read;
 }
 
 void writeSettings(std::ostream& out, const Settings& settings, std::string_view lastFile) {
@@ -477,8 +480,8 @@ void writeSettings(std::ostream& out, const Settings& settings, std::string_view
   }
 }
 
-bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings,
-                       std::string_view lastFile, ui::Toolkit& toolkit) {
+files::Result writeSettingsFile(const std::filesystem::path& file, const Settings& settings,
+                                std::string_view lastFile) {
   std::filesystem::path temporary = file;
   temporary.replace_extension(".INW");
   bool opened = true;
@@ -514,12 +517,14 @@ bool writeSettingsFile(const std::filesystem::path& file, const Settings& settin
         return static_cast<bool>(out);
       },
       options);
-  if (saved.saved() || !opened) return saved.saved();
+  files::Result written;
+  written.ok = saved.saved();
+  if (saved.saved() || !opened) return written;
   if (saved.status == files::SaveStatus::WriteFailed)
-    toolkit.warning("ERROR WRITING " + temporary.string());
+    written.warning("ERROR WRITING " + temporary.string());
   else
-    toolkit.warning("ERROR WRITING " + file.string() + ": " + saved.error.message());
-  return false;
+    written.warning("ERROR WRITING " + file.string() + ": " + saved.error.message());
+  return written;
 }
 
 }  // namespace zeva::settings

@@ -9,7 +9,7 @@
 #include <string_view>
 
 #include "settings/settings.h"
-#include "ui/toolkit/toolkit.h"
+#include "files/result.h"
 
 namespace zeva::settings {
 
@@ -29,18 +29,21 @@ enum class ReadOutcome { Complete, CannotOpen, ReadError, DamagedValue };
 // logical that cannot be read loses that line's setting only (the outcome is
 // then DamagedValue); every other line is applied.
 ReadOutcome readSettings(std::istream& in, Settings& settings);
-// Reads the settings file; when it cannot be opened shows "ERROR OPENING "
+// What reading the settings file gave; ok when it was read completely.
+struct [[nodiscard]] SettingsRead : files::Result {
+  ReadOutcome outcome = ReadOutcome::Complete;
+};
+// Reads the settings file; when it cannot be opened warns "ERROR OPENING "
 // with the path and status and keeps the defaults. A folder, a device or a
 // FIFO is not read: "CANNOT OPEN FILE: " and the path.
-ReadOutcome readSettingsFile(const std::filesystem::path& file, Settings& settings,
-                             ui::Toolkit& toolkit);
+SettingsRead readSettingsFile(const std::filesystem::path& file, Settings& settings);
 
 // Writes every section and key in order, with `lastFile` as "Last File=".
 void writeSettings(std::ostream& out, const Settings& settings, std::string_view lastFile);
 // Writes through the .INW file beside `file` (appending to a stale one), then
-// replaces `file` with it. Returns false, leaving `file` as it was, when the
-// temporary file cannot be written; a write error is reported to the user.
-bool writeSettingsFile(const std::filesystem::path& file, const Settings& settings,
-                       std::string_view lastFile, ui::Toolkit& toolkit);
+// replaces `file` with it. Fails, leaving `file` as it was, when the
+// temporary file cannot be written; a write error comes with a warning.
+files::Result writeSettingsFile(const std::filesystem::path& file, const Settings& settings,
+                                std::string_view lastFile);
 
 }  // namespace zeva::settings

@@ -6,13 +6,16 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/program/column_questions.h"
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/program/shown_messages.h"
 #include "core/record/data_type.h"
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
 #include "files/text_input.h"
+#include "files/usf_reader.h"
 #include "files/usf_writer.h"
 
 namespace zeva::core {
@@ -20,6 +23,15 @@ namespace zeva::core {
 namespace {
 
 bool isConductivityType(const DataTypeText& type) { return traitsOf(type).conductivityModel; }
+
+// The save dialog of an ASCII export, then the file.
+bool exportAsciiFile(ui::Toolkit& toolkit, files::AsciiExportKind kind, const Sounding& sounding,
+                     std::string_view initialName, const files::SyntheticNoise* noise = nullptr) {
+  const files::AsciiExportFile file = files::asciiExportFile(kind, sounding);
+  const auto chosen = toolkit.chooseFileToSave({file.title, file.filter}, initialName);
+  if (!chosen) return false;
+  return shown(toolkit, files::exportAscii(*chosen, kind, sounding, noise));
+}
 
 // The family a flat ASCII importer reads, and the data type it gives when the
 // current sounding is of another family.
@@ -81,15 +93,15 @@ bool Program::askImportColumns(const std::filesystem::path& file,
                                files::FlatAsciiRequest& request) {
   // The dialog shows the file: only a regular file is opened (a FIFO or a
   // device would never end).
-  if (!files::regularFileOrMessage(file, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(file))) return false;
   if (columnDialog_) return columnDialog_(file, request, settings_.columns);
-  return files::askColumns(toolkit_, request.kind, request, settings_.columns);
+  return askColumns(toolkit_, request.kind, request, settings_.columns);
 }
 
 bool Program::importUsfData() {
   if (!askToSave()) return false;
   Sounding imported;
-  if (!guarded(toolkit_, [&] { return files::importUsf(toolkit_, usfMemory_, imported) == 0; }))
+  if (!guarded(toolkit_, [&] { return importUsfSounding(toolkit_, usfMemory_, imported); }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -151,12 +163,12 @@ bool Program::importFlatAsciiData(files::FlatAsciiKind kind, const ImportChoices
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(*chosen))) return false;
   if (!askImportColumns(*chosen, request)) return false;
   Sounding imported;
   if (!guarded(toolkit_, [&] {
-        return files::readFlatAsciiData(*chosen, request, settings_.columns, imported, toolkit_) ==
-               0;
+        return shown(toolkit_,
+                     files::readFlatAsciiData(*chosen, request, settings_.columns, imported));
       }))
     return false;
   adoptImportedData(imported);
@@ -173,11 +185,12 @@ bool Program::importEdiData() {
   const files::EdiMode mode = choice >= 1.0 && choice <= 4.0
                                   ? static_cast<files::EdiMode>(static_cast<int>(choice))
                                   : files::EdiMode::Auto;
-  const auto chosen = toolkit_.chooseFileToOpen(files::kEdiFileFilter, std::string_view{});
+  const auto chosen =
+      toolkit_.chooseFileToOpen({files::kEdiFileTitle, files::kEdiFileFilter}, std::string_view{});
   if (!chosen) return false;
   Sounding imported;
   if (!guarded(toolkit_,
-               [&] { return files::readEdiFile(*chosen, imported, toolkit_, mode) == 0; }))
+               [&] { return shown(toolkit_, files::readEdiFile(*chosen, imported, mode)); }))
     return false;
   adoptImportedData(imported);
   return true;
@@ -205,14 +218,15 @@ bool Program::importAsciiModel() {
   const auto chosen =
       toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return false;
-  if (!files::regularFileOrMessage(*chosen, toolkit_)) return false;
+  if (!shown(toolkit_, files::checkRegularFile(*chosen))) return false;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
   if (!askImportColumns(*chosen, request)) return false;
   files::ImportedModel model;
   if (!guarded(toolkit_, [&] {
-        return files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model, toolkit_) == 0;
+        return shown(toolkit_,
+                     files::readFlatAsciiModel(*chosen, settings_.columns, S.NPK(), model));
       }))
     return false;
   const ModelHeader old = S.model;
@@ -234,8 +248,7 @@ bool Program::importAsciiModel() {
 
 bool Program::exportAsciiData() {
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Data, current_.S,
-                              exportName(".DAT")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Data, current_.S, exportName(".DAT"));
   });
 }
 
@@ -249,8 +262,8 @@ bool Program::exportAsciiSynthetics() {
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
-                              exportName(".DAT"), &noise) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Synthetics, current_.S,
+                           exportName(".DAT"), &noise);
   });
 }
 
@@ -263,15 +276,14 @@ bool Program::exportSmoothSynthetics() {
   if (!percent) return false;
   const files::SyntheticNoise noise{exportNoise_, static_cast<float>(*percent)};
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
-                              exportName(".DAT"), &noise) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Synthetics, current_.SM,
+                           exportName(".DAT"), &noise);
   });
 }
 
 bool Program::exportAsciiModel() {
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, current_.S,
-                              exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Model, current_.S, exportName(".MDL"));
   });
 }
 
@@ -282,7 +294,7 @@ bool Program::exportSmoothModel() {
     return false;
   }
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::Model, SM, exportName(".MDL"));
   });
 }
 
@@ -293,14 +305,17 @@ bool Program::exportEquivalentModels() {
     return false;
   }
   return guarded(toolkit_, [&] {
-    return files::exportAscii(toolkit_, files::AsciiExportKind::EquivalentModels, S,
-                              exportName(".MDL")) == 0;
+    return exportAsciiFile(toolkit_, files::AsciiExportKind::EquivalentModels, S,
+                           exportName(".MDL"));
   });
 }
 
 bool Program::exportUsfData() {
-  return guarded(toolkit_,
-                 [&] { return files::exportUsf(toolkit_, current_.S, exportName(".USF")) == 0; });
+  return guarded(toolkit_, [&] {
+    const auto chosen = toolkit_.chooseFileToSave({files::kUsfFileTitle, files::kUsfFileFilter},
+                                                  exportName(".USF"));
+    return chosen && shown(toolkit_, files::exportUsf(*chosen, current_.S));
+  });
 }
 
 }  // namespace zeva::core

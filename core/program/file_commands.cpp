@@ -11,6 +11,7 @@
 
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/program/shown_messages.h"
 #include "core/program/sounding_record.h"
 #include "core/record/data_type.h"
 #include "files/native_file.h"
@@ -21,17 +22,6 @@ namespace zeva::core {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A native-file action of the front end behind the command boundary; a
-// failure keeps the last sounding name.
-files::FileActionResult nativeAction(std::string_view action, CurrentSounding& current,
-                                     const std::filesystem::path& folder, ui::Toolkit& toolkit,
-                                     const NameText& lastSoundingName) {
-  files::FileActionResult failed;
-  failed.lastSoundingName = lastSoundingName;
-  return guarded(
-      toolkit, [&] { return files::nativeFileAction(action, current, folder, toolkit); }, failed);
-}
 
 bool frameWithoutScale(const GraphFrame& frame) {
   return frame.xCycleLength == 0.0f || frame.yCycleLength == 0.0f;
@@ -114,7 +104,7 @@ void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
 
 bool Program::readNativeFile(const fs::path& file, bool afterReload) {
   CurrentSounding read;
-  if (!guarded(toolkit_, [&] { return files::openNativeFile(file, read, toolkit_); })) {
+  if (!guarded(toolkit_, [&] { return shown(toolkit_, files::openNativeFile(file, read)); })) {
     offerReadablePart(file, read);
     return false;
   }
@@ -134,7 +124,7 @@ bool Program::recover(const fs::path& file) {
   if (!handle) return false;
   files::FileSource source(handle.get());
   if (!guarded(toolkit_, [&] {
-        return files::readNativeFile(source, read, file.string(), toolkit_).complete;
+        return shown(toolkit_, files::readNativeFile(source, read, file.string()));
       }))
     return false;
   // Named with a "*", so that Save asks where: the kept sounding may differ
@@ -200,14 +190,14 @@ bool Program::save() {
       soundingFile_.filename() != fs::path(name + std::string(files::kNativeFileExtension)))
     return saveFileAs(soundingFile_);
   const Logical savedBefore = current_.S.layer.saved;
-  const auto result = nativeAction("Save", current_, dataFolder_, toolkit_, lastSoundingName);
-  if (!result.success) {
+  if (!guarded(toolkit_,
+               [&] { return shown(toolkit_, files::saveNativeFile(dataFolder_, current_)); })) {
     current_.S.layer.saved = savedBefore;
     return false;
   }
   soundingFile_ = files::findFileIgnoringCase(files::defaultNativeFile(current_, dataFolder_))
                       .value_or(files::defaultNativeFile(current_, dataFolder_));
-  lastSoundingName = result.lastSoundingName;
+  lastSoundingName = current_.S.header.name;
   return true;
 }
 
@@ -233,7 +223,7 @@ bool Program::saveFileAs(const fs::path& file) {
   }
   const NameText nameBefore = current_.S.header.name;
   const Logical savedBefore = current_.S.layer.saved;
-  if (!guarded(toolkit_, [&] { return files::saveNativeFileAs(file, current_, toolkit_); })) {
+  if (!guarded(toolkit_, [&] { return shown(toolkit_, files::saveNativeFileAs(file, current_)); })) {
     // The sounding keeps the name and state of before: nothing was saved.
     current_.S.header.name = current_.SM.header.name = nameBefore;
     current_.S.layer.saved = savedBefore;

@@ -15,11 +15,11 @@
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
 #include "core/program/undo_history.h"
+#include "core/program/usf_import.h"
 #include "core/record/current_sounding.h"
 #include "core/record/gaussian_deviate.h"
 #include "core/record/view_switches.h"
 #include "files/flat_ascii_import.h"
-#include "files/usf_reader.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/smooth_model.h"
 #include "settings/settings.h"
@@ -356,7 +356,7 @@ class Program {
   std::string exportName(std::string_view extension) const;
 
   settings::Settings settings_;
-  files::UsfImportMemory usfMemory_;
+  UsfImportMemory usfMemory_;
   // The noise of the synthetics exports: a sequence of its own.
   GaussianDeviate exportNoise_;
 

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/program/shown_messages.h"
 #include "files/byte_stream.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
@@ -12,7 +13,7 @@ std::string recordBytes(CurrentSounding& record, ui::Toolkit& toolkit) {
   const Logical saved = record.S.layer.saved;
   record.S.layer.saved = kFalse;
   files::StringSink sink;
-  files::writeNativeFile(sink, record, toolkit);  // a string takes every byte
+  shown(toolkit, files::writeNativeFile(sink, record));  // a string takes every byte
   record.S.layer.saved = saved;
   return sink.bytes();
 }
@@ -20,7 +21,7 @@ std::string recordBytes(CurrentSounding& record, ui::Toolkit& toolkit) {
 bool restoreRecord(std::string_view bytes, CurrentSounding& record, ui::Toolkit& toolkit) {
   CurrentSounding fresh;
   files::MemorySource source(std::as_bytes(std::span(bytes)));
-  if (!files::readNativeFile(source, fresh, "record", toolkit).complete) return false;
+  if (!shown(toolkit, files::readNativeFile(source, fresh, "record"))) return false;
   fresh.S.layer.saved = kFalse;
   moveRecord(fresh, record);
   return true;

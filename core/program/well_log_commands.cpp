@@ -6,6 +6,7 @@
 
 #include "core/program/command_guard.h"
 #include "core/program/program.h"
+#include "core/program/shown_messages.h"
 #include "core/program/well_log.h"
 #include "core/record/data_type.h"
 #include "present/sounding_plots.h"
@@ -21,8 +22,9 @@ bool Program::importWellLog() {
   request.kind = files::FlatAsciiKind::WellLog;
   if (!askImportColumns(*chosen, request)) return false;
   files::WellLog read;
-  if (!guarded(toolkit_,
-               [&] { return files::readWellLog(*chosen, settings_.columns, read, toolkit_) == 0; }))
+  if (!guarded(toolkit_, [&] {
+        return shown(toolkit_, files::readWellLog(*chosen, settings_.columns, read));
+      }))
     return false;
   files::WellLog clean = cleanWellLog(read);
   if (clean.depth.empty()) {

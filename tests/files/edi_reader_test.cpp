@@ -10,8 +10,8 @@
 #include <numbers>
 #include <sstream>
 
+#include "tests/support/result_texts.h"
 #include "tests/support/test_support.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -131,15 +131,14 @@ std::vector<Block> impedanceBlocks(const Curve& c) {
 }
 
 struct Read {
-  int status = 0;
+  files::Result result;
   core::Sounding s;
-  zeva::test::ScriptedToolkit toolkit;
 };
 
 std::unique_ptr<Read> read(const std::string& text, EdiMode mode = EdiMode::Auto) {
   auto r = std::make_unique<Read>();
   std::istringstream in(text);
-  r->status = readEdi(in, "FILE", r->s, r->toolkit, mode);
+  r->result = readEdi(in, "FILE", r->s, mode);
   return r;
 }
 
@@ -177,8 +176,8 @@ TEST_P(EdiWriterStyle, EveryValueIsTheResistivityAndPhaseTheImpedanceWasMadeOf) 
     ASSERT_GT(longest, 10000u);
   }
   const auto xy = read(text);
-  ASSERT_EQ(xy->status, 0) << xy->toolkit.lastText();
-  EXPECT_TRUE(xy->toolkit.messages.empty());
+  ASSERT_TRUE(xy->result.ok) << test::lastText(xy->result);
+  EXPECT_TRUE(xy->result.messages.empty());
   expectCurve(*xy, c, false, all(c.f.size()));
   EXPECT_EQ(xy->s.header.name.trimmed(), style.lowerCase ? "station 17" : "Station 17");
   EXPECT_EQ(xy->s.header.description.trimmed(), "EDI XY");
@@ -186,7 +185,7 @@ TEST_P(EdiWriterStyle, EveryValueIsTheResistivityAndPhaseTheImpedanceWasMadeOf) 
   EXPECT_FLOAT_EQ(xy->s.header.east, 151.25f);
   EXPECT_FLOAT_EQ(xy->s.header.elevation, 412.5f);
   const auto yx = read(text, EdiMode::Yx);
-  ASSERT_EQ(yx->status, 0) << yx->toolkit.lastText();
+  ASSERT_TRUE(yx->result.ok) << test::lastText(yx->result);
   expectCurve(*yx, c, true, all(c.f.size()));
   EXPECT_EQ(yx->s.header.description.trimmed(), "EDI YX");
 }
@@ -210,16 +209,18 @@ TEST(EdiReader, MissingValuesLeaveTheirFrequencyOutOnlyWhereTheyAreUsed) {
   Block diagonal{"ZXXR ROT=ZROT", std::vector<std::string>(8, "1.0E32")};
   blocks.insert(blocks.end(), {variance, tipper, diagonal});
   const auto r = read(ediText(blocks, Style{"Plain"}));
-  ASSERT_EQ(r->status, 0) << r->toolkit.lastText();
+  ASSERT_TRUE(r->result.ok) << test::lastText(r->result);
   expectCurve(*r, c, false, {0, 2, 3, 5, 7});
-  ASSERT_EQ(r->toolkit.messages.size(), 1u);
-  EXPECT_EQ(r->toolkit.lastText(), "3 FREQUENCIES WITH MISSING VALUES LEFT OUT OF EDI FILE: FILE");
+  ASSERT_EQ(r->result.messages.size(), 1u);
+  EXPECT_EQ(test::lastText(r->result),
+            "3 FREQUENCIES WITH MISSING VALUES LEFT OUT OF EDI FILE: FILE");
   // The yx curve uses none of the broken values but the frequency and its
   // NaN variance, which only takes the error bar away.
   const auto yx = read(ediText(blocks, Style{"Plain"}), EdiMode::Yx);
-  ASSERT_EQ(yx->status, 0) << yx->toolkit.lastText();
+  ASSERT_TRUE(yx->result.ok) << test::lastText(yx->result);
   expectCurve(*yx, c, true, {0, 1, 2, 3, 4, 5, 7});
-  EXPECT_EQ(yx->toolkit.lastText(), "1 FREQUENCY WITH MISSING VALUES LEFT OUT OF EDI FILE: FILE");
+  EXPECT_EQ(test::lastText(yx->result),
+            "1 FREQUENCY WITH MISSING VALUES LEFT OUT OF EDI FILE: FILE");
   EXPECT_EQ(yx->s.data().UVOLTS(0, 0), 0.0f);
 }
 
@@ -231,7 +232,7 @@ TEST(EdiReader, ImpedanceVarianceGivesResistivityAndPhaseErrors) {
     variance.values.push_back(number(0.0025 * std::norm(impedanceOf(c.rhoXy[i], 0, c.f[i]))));
   blocks.push_back(variance);
   const auto r = read(ediText(blocks, Style{"Plain"}));
-  ASSERT_EQ(r->status, 0);
+  ASSERT_TRUE(r->result.ok);
   for (std::size_t i = 0; i < 5; ++i) {
     // rho ~ |Z|^2 doubles the relative error; the phase error is its angle.
     EXPECT_NEAR(r->s.data().UVOLTS(i, 0), 0.10 * c.rhoXy[i], 1e-4 * c.rhoXy[i]);
@@ -243,7 +244,7 @@ TEST(EdiReader, ResistivityAndPhaseOnlyFilesAndYxOnlyFilesKeepTheirValues) {
   const auto r = read(
       ">HEAD\nEMPTY=1.0E32\n>=MTSECT\n>FREQ //3\n10 1 0.1\n>RHOYX //3\n30 1.0E32 50\n"
       ">PHSYX //3\n-130 -120 -140\n>RHOYX.ERR //3\n3 3 5\n>PHSYX.ERR //3\n1 1 2\n>END\n");
-  ASSERT_EQ(r->status, 0) << r->toolkit.lastText();
+  ASSERT_TRUE(r->result.ok) << test::lastText(r->result);
   EXPECT_EQ(r->s.header.name.trimmed(), "FILE");  // no station in the file
   ASSERT_EQ(r->s.header.NDATA, 2);
   EXPECT_EQ(r->s.header.description.trimmed(), "EDI YX");
@@ -255,7 +256,7 @@ TEST(EdiReader, ResistivityAndPhaseOnlyFilesAndYxOnlyFilesKeepTheirValues) {
   const auto xy = read(
       ">HEAD\n>=MTSECT\n>FREQ //2\n8 2\n>RHOXY //2\n12.5 20\n>PHSXY //2\n"
       "44 46\n>END\n");
-  ASSERT_EQ(xy->status, 0) << xy->toolkit.lastText();
+  ASSERT_TRUE(xy->result.ok) << test::lastText(xy->result);
   EXPECT_EQ(xy->s.data().VOLTS(1, 0), 20.0f);
   EXPECT_EQ(xy->s.data().VOLTS(1, 1), 46.0f);
 }
@@ -305,7 +306,7 @@ TEST(EdiReader, DeterminantOfARotatedOneDimensionalTensorIsTheUnrotatedXy) {
   const double variance = 0.01 * std::norm(z[0][1]);
   for (EdiMode mode : {EdiMode::Determinant, EdiMode::SumOfSquares}) {
     const auto r = read(ediText(tensorBlocks(f, z, variance), Style{"Plain"}), mode);
-    ASSERT_EQ(r->status, 0) << r->toolkit.lastText();
+    ASSERT_TRUE(r->result.ok) << test::lastText(r->result);
     for (std::size_t i = 0; i < 3; ++i) {
       const double rho = 80.0 * static_cast<double>(i + 1);
       EXPECT_NEAR(r->s.data().VOLTS(i, 0), rho, 1e-6 * rho);
@@ -327,7 +328,7 @@ TEST(EdiReader, InvariantsOfARotatedTwoDimensionalTensor) {
   const C a = impedanceOf(20.0, 60.0, f), b = impedanceOf(500.0, 30.0, f);
   const std::vector<std::array<C, 4>> z{turned({C{}, a, -b, C{}}, -25.0)};
   const auto det = read(ediText(tensorBlocks({f}, z), Style{"Plain"}), EdiMode::Determinant);
-  ASSERT_EQ(det->status, 0) << det->toolkit.lastText();
+  ASSERT_TRUE(det->result.ok) << test::lastText(det->result);
   EXPECT_NEAR(det->s.data().VOLTS(0, 0), 100.0, 1e-4);  // sqrt(20 x 500)
   EXPECT_NEAR(det->s.data().VOLTS(0, 1), 45.0, 1e-5);   // mean of the phases
   const auto ssq = read(ediText(tensorBlocks({f}, z), Style{"Plain"}), EdiMode::SumOfSquares);
@@ -394,7 +395,7 @@ TEST(EdiReader, SpectraOnlyFileGivesTheImpedanceOfItsFields) {
     const std::string text = spectraEdi(cases, rotation);
     const std::array<C, 4> z = turned(z0, rotation);
     const auto xy = read(text);
-    ASSERT_EQ(xy->status, 0) << xy->toolkit.lastText();
+    ASSERT_TRUE(xy->result.ok) << test::lastText(xy->result);
     EXPECT_EQ(xy->s.header.name.trimmed(), "SP-3");
     ASSERT_EQ(xy->s.header.NDATA, 2);
     EXPECT_EQ(xy->s.data().TIME(1, 0), 1.0f);
@@ -461,7 +462,7 @@ TEST(EdiReader, SpectraErrorsAreThoseOfTheLeastSquaresFitOfTheAveragedFields) {
     }
   spectra << "\n>END\n";
   const auto r = read(spectra.str());
-  ASSERT_EQ(r->status, 0) << r->toolkit.lastText();
+  ASSERT_TRUE(r->result.ok) << test::lastText(r->result);
   const double rho = 0.2 * std::norm(w1) / 2.0;  // at 2 Hz
   EXPECT_NEAR(r->s.data().VOLTS(0, 0), rho, 1e-5 * rho);
   EXPECT_NEAR(r->s.data().UVOLTS(0, 0), 2.0 * std::sqrt(varianceXy / std::norm(w1)) * rho,
@@ -472,7 +473,7 @@ TEST(EdiReader, StationNameComesFromDataIdOrTheSectionAndMessagesNameTheWholeFil
   const Curve c = curve(3);
   const auto dataId = read(
       ediText(impedanceBlocks(c), Style{"Plain"}, "DATAID=\"Transect 12 station 0457 north\"\n"));
-  ASSERT_EQ(dataId->status, 0);
+  ASSERT_TRUE(dataId->result.ok);
   EXPECT_EQ(dataId->s.header.name.trimmed(), "Transect 12 station 0457");  // the field's 24
   const auto sectId = read(ediText(impedanceBlocks(c), Style{"Plain"}, "EMPTY=1.0E32\n"));
   EXPECT_EQ(sectId->s.header.name.trimmed(), "S17");
@@ -482,9 +483,9 @@ TEST(EdiReader, StationNameComesFromDataIdOrTheSectionAndMessagesNameTheWholeFil
   const auto file = folder / "a_survey_file_with_a_long_name.edi";
   test::writeFile(file, ">HEAD\n>=MTSECT\n>FREQ //1\n1\n>END\n");
   core::Sounding s;
-  zeva::test::ScriptedToolkit toolkit;
-  EXPECT_EQ(readEdiFile(file, s, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(),
+  const files::Result result = readEdiFile(file, s);
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(test::lastText(result),
             "EDI FILE HAS NO XY OR YX IMPEDANCE OR RESISTIVITY: " + file.string());
 }
 
@@ -500,8 +501,8 @@ class EdiMalformed : public ::testing::TestWithParam<BadEdi> {};
 
 TEST_P(EdiMalformed, EndsWithAMessageAndFailure) {
   const auto r = read(GetParam().text, GetParam().mode);
-  EXPECT_EQ(r->status, -1);
-  EXPECT_EQ(r->toolkit.lastText(), GetParam().message);
+  EXPECT_FALSE(r->result.ok);
+  EXPECT_EQ(test::lastText(r->result), GetParam().message);
   EXPECT_EQ(r->s.header.NDATA, 0);
 }
 

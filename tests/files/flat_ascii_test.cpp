@@ -12,7 +12,7 @@
 #include "files/flat_ascii_import.h"
 #include "files/geometric_factor.h"
 #include "files/sounding_import.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 #include "tests/support/test_support.h"
 
 namespace zeva::files {
@@ -77,8 +77,8 @@ TEST(FlatAsciiImport, ExportedSchlumbergerVoltagesReimportToTheSameResistivities
   request.header = importedDataHeader(current.S.header.dataType);
   request.header.voltageAndCurrent = core::kTrue;
   Sounding result;
-  zeva::test::ScriptedToolkit toolkit;
-  ASSERT_EQ(readFlatAsciiData(file, request, columns, result, toolkit), 0) << toolkit.lastText();
+  const files::Result read = readFlatAsciiData(file, request, columns, result);
+  ASSERT_TRUE(read.ok) << test::lastText(read);
   EXPECT_EQ(result.header.name.trimmed(), "DEFAULT");  // up to the first point
   EXPECT_EQ(result.header.NDATA, 22);
   EXPECT_EQ(result.header.NGEOM, 2);
@@ -155,9 +155,8 @@ TEST_P(FlatAsciiRoundTrip, DataExportReadBackGivesTheSameData) {
   request.header = importedDataHeader(h.dataType);
   request.header.mode = 2;
   Sounding back;
-  zeva::test::ScriptedToolkit toolkit;
-  ASSERT_EQ(readFlatAsciiData(file, request, columnsFor(c.kind), back, toolkit), 0)
-      << toolkit.lastText();
+  const files::Result read = readFlatAsciiData(file, request, columnsFor(c.kind), back);
+  ASSERT_TRUE(read.ok) << test::lastText(read);
   ASSERT_EQ(back.header.NDATA, 12);
   EXPECT_EQ(back.header.NCOMP, c.ncomp);
   for (std::size_t i = 0; i < 12; ++i) {
@@ -196,25 +195,28 @@ TEST(FlatAsciiImport, TextLinesShortRowsAndRowBoundsDecideTheRows) {
 
 TEST(FlatAsciiImport, MissingEmptyAndRowlessFilesLeaveTheResultUntouched) {
   test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Wenner Array"));
   Sounding result;
   files::ImportColumns columns;
-  EXPECT_EQ(readFlatAsciiData(folder / "none.dat", request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "FILE NOT FOUND: " + (folder / "none.dat").string());
+  // The one message of a refused file.
+  const auto refusal = [&](const std::string& name) {
+    const files::Result read = readFlatAsciiData(folder / name, request, columns, result);
+    EXPECT_FALSE(read.ok) << name;
+    EXPECT_EQ(read.messages.size(), 1u) << name;
+    return test::lastText(read);
+  };
+  EXPECT_EQ(refusal("none.dat"), "FILE NOT FOUND: " + (folder / "none.dat").string());
   test::writeFile(folder / "empty.dat", "");
-  EXPECT_EQ(readFlatAsciiData(folder / "empty.dat", request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "FILE HAS NO LENGTH:" + (folder / "empty.dat").string());
+  EXPECT_EQ(refusal("empty.dat"), "FILE HAS NO LENGTH:" + (folder / "empty.dat").string());
   test::writeFile(folder / "text.dat", "no numbers here at all\n");
-  EXPECT_EQ(readFlatAsciiData(folder / "text.dat", request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "text.dat").string() +
-                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 2 (SPACING)"
-                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
+  EXPECT_EQ(refusal("text.dat"), "NO DATA ROWS READ FROM FILE: " + (folder / "text.dat").string() +
+                                     "\nNO ROW HOLDS A NUMBER IN COLUMN 2 (SPACING)"
+                                     "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
   std::string garbage;
   for (int i = 0; i < 4000; ++i) garbage.push_back(static_cast<char>((i * 131) % 256));
   test::writeFile(folder / "garbage.dat", garbage);
-  EXPECT_EQ(readFlatAsciiData(folder / "garbage.dat", request, columns, result, toolkit), -1);
+  refusal("garbage.dat");
   EXPECT_EQ(result.header.NDATA, 0);
 }
 
@@ -228,10 +230,10 @@ TEST(FlatAsciiImport, AColumnThatNoRowHoldsIsNamed) {
   files::ImportColumns columns;
   columns.spacing = 1, columns.resistivity = 3, columns.mn = 0;
   Sounding result;
-  zeva::test::ScriptedToolkit toolkit;
-  EXPECT_EQ(readFlatAsciiData(folder / "two.dat", request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "NO DATA ROWS READ FROM FILE: " + (folder / "two.dat").string() +
-                                    "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
+  const files::Result read = readFlatAsciiData(folder / "two.dat", request, columns, result);
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(test::lastText(read), "NO DATA ROWS READ FROM FILE: " + (folder / "two.dat").string() +
+                                      "\nNO ROW HOLDS A NUMBER IN COLUMN 3 (RESISTIVITY)");
 }
 
 TEST(FlatAsciiImport, ANumberCutAtTheEndOfTheReadPartOfALineIsNotRead) {
@@ -275,9 +277,9 @@ TEST_P(FlatAsciiRefusedRow, RefusesTheImportNamingTheRow) {
   if (c.kind == FlatAsciiKind::Tem) columns.time = 1, columns.voltage = 2;
   request.header.voltageAndCurrent = core::logical(c.voltageAndCurrent);
   Sounding result;
-  zeva::test::ScriptedToolkit toolkit;
-  EXPECT_EQ(readFlatAsciiData(file, request, columns, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(),
+  const files::Result read = readFlatAsciiData(file, request, columns, result);
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(test::lastText(read),
             c.message + " IN ROW " + std::to_string(c.row) + ": " + file.string());
   EXPECT_EQ(result.header.NDATA, 0);
 }
@@ -314,27 +316,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedRow{"NegativeTime", "Central Loop TEM", FlatAsciiKind::Tem, "-1 5\n",
                    "TIME NOT POSITIVE", 1}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(FlatAsciiImport, ColumnDialogStoresAnUntickedBoundNegated) {
-  zeva::test::ScriptedToolkit toolkit;
-  FlatAsciiRequest request;
-  request.header = importedDataHeader(core::DataTypeText("Schlumberger Array"));
-  files::ImportColumns columns;
-  columns.firstRow = -6;  // remembered from last time, not used
-  toolkit.numbers = {1.0, 4.0, 2.0, 6.0, 3.0};
-  toolkit.answers = {ui::Answer::No, ui::Answer::Yes};
-  ASSERT_TRUE(askColumns(toolkit, FlatAsciiKind::Resistivity, request, columns));
-  EXPECT_EQ(toolkit.prompts,
-            (std::vector<std::string>{"Column for AB/2:", "Column for Resistivity:",
-                                      "Column for MN:", "First Row:", "Last Row:"}));
-  EXPECT_EQ(toolkit.texts(), (std::vector<std::string>{"Use the first row?", "Use the last row?"}));
-  EXPECT_EQ(columns.spacing, 1);
-  EXPECT_EQ(columns.resistivity, 4);
-  EXPECT_EQ(columns.mn, 2);
-  EXPECT_EQ(columns.current, 0);  // no voltage and current
-  EXPECT_EQ(columns.firstRow, -6);
-  EXPECT_EQ(columns.lastRow, 3);
-}
 
 Sounding modelSounding(std::vector<float> par, int nlayer, bool depths) {
   Sounding s;
@@ -380,8 +361,7 @@ TEST(AsciiModelExport, ExportedModelImportsWithTheDefaultColumns) {
   test::TemporaryFolder folder;
   test::writeFile(folder / "m.mdl", modelText(modelSounding({100, 10, 1000, 5, 20}, 3, false)));
   ImportedModel model;
-  zeva::test::ScriptedToolkit toolkit;
-  ASSERT_EQ(readFlatAsciiModel(folder / "m.mdl", files::ImportColumns{}, 1, model, toolkit), 0);
+  ASSERT_TRUE(readFlatAsciiModel(folder / "m.mdl", files::ImportColumns{}, 1, model).ok);
   EXPECT_EQ(model.header.NLAYER, 3);
   EXPECT_EQ(model.header.NPAR, 5);
   EXPECT_EQ(model.PAR, (std::vector<float>{100, 10, 1000, 5, 20}));
@@ -423,21 +403,33 @@ TEST(AsciiDataExport, DipoleArraysCarryTheirDipoleLengthLine) {
 }
 
 TEST(AsciiExport, UnwritableFileIsReported) {
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {std::string("/nonexistent-folder/x.dat")};
-  EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Data, Sounding{}, "x.dat"), -1);
-  EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: /nonexistent-folder/x.dat");
-  EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Resistivity Data File");
+  const files::Result written =
+      exportAscii("/nonexistent-folder/x.dat", AsciiExportKind::Data, Sounding{});
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::texts(written),
+            (std::vector<std::string>{"CANNOT OPEN FILE: /nonexistent-folder/x.dat"}));
+}
+
+TEST(AsciiExport, TheSaveDialogNamesDataOrModelFiles) {
+  Sounding conductivity;
+  conductivity.header = importedDataHeader(core::DataTypeText("EM Conductivity Data"));
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Data, conductivity).title,
+            "Flat ASCII Resistivity Data File");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Synthetics, Sounding{}).filter,
+            "Flat ASCII Resistivity Data File|*.DAT|");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::Model, conductivity).filter,
+            "Flat ASCII Conductivity Model File|*.MDL|");
+  EXPECT_EQ(asciiExportFile(AsciiExportKind::EquivalentModels, Sounding{}).title,
+            "Flat ASCII Resistivity Model File");
 }
 
 TEST(AsciiExport, FullDeviceReportsTheWriteError) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {std::string("/dev/full")};
   core::CurrentSounding current;
   core::resetToDefault(current);
-  EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
-  EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: /dev/full");
+  const files::Result written = exportAscii("/dev/full", AsciiExportKind::Model, current.S);
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::lastText(written), "ERROR WRITING FILE: /dev/full");
 }
 
 // While it lives, a write that makes a file longer than `bytes` fails, as on
@@ -468,15 +460,15 @@ TEST(AsciiExport, WriteFailingHalfwayLeavesTheOldFile) {
   test::TemporaryFolder folder;
   const std::string path = (folder / "model.mdl").string();
   test::writeFile(path, "the old model\n");
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {path};
   core::CurrentSounding current;
   core::resetToDefault(current);
+  files::Result written;
   {
     const FileSizeLimit limit(64);
-    EXPECT_EQ(exportAscii(toolkit, AsciiExportKind::Model, current.S, "x.mdl"), -1);
+    written = exportAscii(path, AsciiExportKind::Model, current.S);
   }
-  EXPECT_EQ(toolkit.lastText(), "ERROR WRITING FILE: " + path);
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(test::lastText(written), "ERROR WRITING FILE: " + path);
   EXPECT_EQ(test::readFile(path), "the old model\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
                           std::filesystem::directory_iterator()),

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <sstream>
+#include <tuple>
 
 #include "core/record/current_sounding.h"
 #include "core/record/reader_limits.h"
@@ -17,7 +18,7 @@
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "files/sounding_import.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 #include "tests/support/test_support.h"
 
 namespace zeva::files {
@@ -50,19 +51,18 @@ TEST_P(FlatAsciiHostile, IsRefusedWithItsRowAndTheResultUntouched) {
   files::ImportColumns columns;
   columns.spacing = 1, columns.resistivity = 2, columns.mn = 3, columns.current = 4;
   columns.time = 1, columns.voltage = 2, columns.wellDepth = 1, columns.wellResist = 2;
-  zeva::test::ScriptedToolkit toolkit;
-  int status = 0;
+  files::Result read;
   core::Sounding result;
   if (c.kind == FlatAsciiKind::WellLog) {
     WellLog log;
     columns.depthTimes1000 = true;
-    status = readWellLog(file, columns, log, toolkit);
+    read = readWellLog(file, columns, log);
     EXPECT_TRUE(log.depth.empty());
   } else {
-    status = readFlatAsciiData(file, request, columns, result, toolkit);
+    read = readFlatAsciiData(file, request, columns, result);
   }
-  EXPECT_EQ(status, -1);
-  EXPECT_EQ(toolkit.lastText(), c.message + file.string());
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(test::lastText(read), c.message + file.string());
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,9 +90,9 @@ TEST(FlatAsciiImport, FolderIsNotOpened) {
   FlatAsciiRequest request;
   request.header = importedDataHeader(core::DataTypeText("Wenner Array"));
   core::Sounding result;
-  zeva::test::ScriptedToolkit toolkit;
-  EXPECT_EQ(readFlatAsciiData(folder.path(), request, {}, result, toolkit), -1);
-  EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + folder.path().string());
+  const files::Result read = readFlatAsciiData(folder.path(), request, {}, result);
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(test::lastText(read), "CANNOT OPEN FILE: " + folder.path().string());
 }
 
 std::string layerRows(int layers, std::string_view resistivity = "100") {
@@ -103,9 +103,8 @@ std::string layerRows(int layers, std::string_view resistivity = "100") {
 }
 
 struct ModelRead {
-  int status = 0;
+  files::Result result;
   ImportedModel model;
-  zeva::test::ScriptedToolkit toolkit;
   std::string file;
 };
 
@@ -114,33 +113,33 @@ std::unique_ptr<ModelRead> importModel(const test::TemporaryFolder& folder, cons
   auto read = std::make_unique<ModelRead>();
   read->file = (folder / "model.mdl").string();
   test::writeFile(read->file, text);
-  read->status = readFlatAsciiModel(read->file, columns, 1, read->model, read->toolkit);
+  read->result = readFlatAsciiModel(read->file, columns, 1, read->model);
   return read;
 }
 
 TEST(AsciiModelImport, MoreLayersThanTheLimitAreRefused) {
   test::TemporaryFolder folder;
   const auto read = importModel(folder, layerRows(8193));
-  EXPECT_EQ(read->status, -1);
-  EXPECT_EQ(read->toolkit.lastText(), "MORE THAN 1000 LAYERS IN FILE: " + read->file);
+  EXPECT_FALSE(read->result.ok);
+  EXPECT_EQ(test::lastText(read->result), "MORE THAN 1000 LAYERS IN FILE: " + read->file);
 }
 
 // The native file of a model of the most layers a model may have opens again.
 TEST(AsciiModelImport, ModelOfTheMostLayersSavesAndReopens) {
   test::TemporaryFolder folder;
   const auto read = importModel(folder, layerRows(core::limits::kMaxLayers));
-  ASSERT_EQ(read->status, 0) << read->toolkit.lastText();
+  ASSERT_TRUE(read->result.ok) << test::lastText(read->result);
   core::CurrentSounding current;
   core::resetToDefault(current);
   current.S.model = read->model.header;
   ASSERT_TRUE(current.S.allocateModel());
   current.S.M.PAR = read->model.PAR;
-  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
-  ASSERT_TRUE(writeNativeFile(sink, current, toolkit).complete);
+  ASSERT_TRUE(writeNativeFile(sink, current).ok);
   core::CurrentSounding again;
   MemorySource source(sink.bytes());
-  EXPECT_TRUE(readNativeFile(source, again, "again.ZVR", toolkit).complete) << toolkit.lastText();
+  const ReadResult reread = readNativeFile(source, again, "again.ZVR");
+  EXPECT_TRUE(reread.ok) << test::lastText(reread);
   EXPECT_EQ(again.S.M.PAR, read->model.PAR);
 }
 
@@ -149,15 +148,15 @@ TEST(AsciiModelImport, ResistivityColumnOfZeroIsRefused) {
   files::ImportColumns columns;
   columns.modelResist = 0;
   const auto read = importModel(folder, "any text\nat all\n", columns);
-  EXPECT_EQ(read->status, -1);
-  EXPECT_EQ(read->toolkit.lastText(), "NO COLUMN FOR RESISTIVITY: Model Resist Column=0");
+  EXPECT_FALSE(read->result.ok);
+  EXPECT_EQ(test::lastText(read->result), "NO COLUMN FOR RESISTIVITY: Model Resist Column=0");
 }
 
 TEST(AsciiModelImport, ResistivityThatIsNotPositiveIsRefusedWithItsRow) {
   test::TemporaryFolder folder;
   const auto read = importModel(folder, "LAYER RESISTIVITY THICKNESS\n1 100 5\n2 0 5\n3 10\n");
-  EXPECT_EQ(read->status, -1);
-  EXPECT_EQ(read->toolkit.lastText(), "RESISTIVITY NOT POSITIVE IN ROW 3: " + read->file);
+  EXPECT_FALSE(read->result.ok);
+  EXPECT_EQ(test::lastText(read->result), "RESISTIVITY NOT POSITIVE IN ROW 3: " + read->file);
 }
 
 // The heading of an exported model names the sounding; a name that is a
@@ -175,7 +174,7 @@ TEST(AsciiModelImport, SoundingNamedWithANumberKeepsItsLayersOverExportAndImport
     std::ostringstream out;
     ASSERT_TRUE(writeAsciiModel(out, s));
     const auto read = importModel(folder, out.str());
-    ASSERT_EQ(read->status, 0) << read->toolkit.lastText();
+    ASSERT_TRUE(read->result.ok) << test::lastText(read->result);
     EXPECT_EQ(read->model.PAR, s.M.PAR) << name;
   }
 }
@@ -202,12 +201,11 @@ std::string dataHeaderFlood(std::size_t bytes) {
 double secondsToRead(const std::string& file) {
   core::CurrentSounding current;
   core::resetToDefault(current);
-  zeva::test::ScriptedToolkit toolkit;
   double best = 1.0e9;
   for (int run = 0; run < 3; ++run) {
     MemorySource source(file);
     const std::clock_t start = std::clock();  // processor time: a busy machine does not count
-    readNativeFile(source, current, "flood.ZVR", toolkit);
+    std::ignore = readNativeFile(source, current, "flood.ZVR");
     best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
   }
   return best;

@@ -1,4 +1,4 @@
-// The file actions on real files in a temporary folder: dialog, file-name
+// Open, Save and Save As on real files in a temporary folder: file-name
 // rules, messages, and saving that never loses the file it replaces.
 
 #include <gtest/gtest.h>
@@ -10,31 +10,12 @@
 #include "files/native_file.h"
 #include "tests/files/native_file_fixtures.h"
 #include "tests/support/test_support.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 
 namespace zeva::files {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Records what the file dialogs were given.
-class DialogToolkit : public zeva::test::ScriptedToolkit {
- public:
-  std::optional<std::string> chooseFileToOpen(const ui::FileFilter& filter,
-                                              std::string_view initialName) override {
-    filters.emplace_back(filter.filter);
-    initialNames.emplace_back(initialName);
-    return ScriptedToolkit::chooseFileToOpen(filter, initialName);
-  }
-  std::optional<std::string> chooseFileToSave(const ui::FileFilter& filter,
-                                              std::string_view initialName) override {
-    filters.emplace_back(filter.filter);
-    initialNames.emplace_back(initialName);
-    return ScriptedToolkit::chooseFileToSave(filter, initialName);
-  }
-  std::vector<std::string> filters;
-  std::vector<std::string> initialNames;
-};
 
 // Passes the first `capacity` bytes to the file, then fails.
 class FailingAfter : public ByteSink {
@@ -65,159 +46,129 @@ class NativeFileFrontEnd : public ::testing::Test {
     core::resetToDefault(current);
     current.S.header.name.assign("Line 7");
   }
-  FileActionResult run(std::string_view action, const NativeFileOptions& options = {}) {
-    return nativeFileAction(action, current, folder.path(), toolkit, options);
+  // Each step keeps its messages in `texts`, in order.
+  bool kept(Result result) {
+    for (const std::string& text : test::texts(result)) texts.push_back(text);
+    return result.ok;
+  }
+  bool save(const NativeFileOptions& options = {}) {
+    return kept(saveNativeFile(folder.path(), current, options));
+  }
+  bool reload() { return kept(openNativeFile(defaultNativeFile(current, folder.path()), current)); }
+  bool saveAs(const std::string& name) {
+    return kept(saveNativeFileAs(folder / name, current));
   }
 
   test::TemporaryFolder folder;
   core::CurrentSounding current;
-  DialogToolkit toolkit;
+  std::vector<std::string> texts;
 };
 
 TEST_F(NativeFileFrontEnd, SaveThenReloadRestoresTheSoundingUnderItsName) {
   current.S.data().VOLTS(4, 0) = 61.25f;
   current.S.layer.saved = core::kFalse;
-  const FileActionResult saved = run("Save");
-  EXPECT_TRUE(saved.success);
-  EXPECT_FALSE(saved.cancelled);
-  EXPECT_EQ(saved.lastSoundingName, "Line 7");
+  EXPECT_TRUE(save());
+  EXPECT_EQ(current.S.header.name, "Line 7");
   EXPECT_TRUE(core::isSet(current.S.layer.saved));
   EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"Line 7.ZVR"});
 
   core::resetToDefault(current);
   current.S.header.name.assign("Line 7");
   current.S.layer.saved = core::kFalse;
-  const FileActionResult reloaded = run("Reload");
-  EXPECT_TRUE(reloaded.success);
-  EXPECT_TRUE(toolkit.messages.empty()) << toolkit.lastText();
+  EXPECT_TRUE(reload());
+  EXPECT_TRUE(texts.empty());
   EXPECT_EQ(current.S.data().VOLTS(4, 0), 61.25f);
   EXPECT_TRUE(core::isSet(current.S.layer.saved));
-  EXPECT_EQ(reloaded.lastSoundingName, "Line 7");
-  EXPECT_TRUE(toolkit.fileDialogTitles.empty());  // Reload and Save ask for no file
-}
-
-class ActionSpelling : public NativeFileFrontEnd,
-                       public ::testing::WithParamInterface<const char*> {};
-
-TEST_P(ActionSpelling, IgnoresCaseAndTrailingBlanks) {
-  ASSERT_TRUE(run("Save").success);
-  EXPECT_TRUE(run(GetParam()).success) << toolkit.lastText();
-}
-
-INSTANTIATE_TEST_SUITE_P(Actions, ActionSpelling,
-                         ::testing::Values("Reload", "RELOAD", "reload   ", "Save", "SAVE ",
-                                           "sAvE"));
-
-TEST_F(NativeFileFrontEnd, DialogsStartAtTheDefaultNameAndCancellingEndsTheAction) {
-  for (const char* action : {"Open", "SaveAs"}) {
-    const FileActionResult result = run(action);
-    EXPECT_TRUE(result.cancelled) << action;
-    EXPECT_FALSE(result.success) << action;
-  }
-  EXPECT_TRUE(toolkit.messages.empty());
-  EXPECT_EQ(toolkit.fileDialogTitles,
-            (std::vector<std::string>{"ZEVA Binary File", "ZEVA Binary File"}));
-  EXPECT_EQ(toolkit.filters,
-            (std::vector<std::string>{"ZEVA Binary File|*.ZVR|", "ZEVA Binary File|*.ZVR|"}));
-  const std::string defaultName = (folder.path() / "Line 7.ZVR").string();
-  EXPECT_EQ(toolkit.initialNames, (std::vector<std::string>{defaultName, defaultName}));
-  EXPECT_TRUE(filesIn(folder.path()).empty());
+  EXPECT_EQ(current.S.header.name, "Line 7");
 }
 
 TEST_F(NativeFileFrontEnd, SaveAsNamesTheSoundingAfterTheFileBeforeWriting) {
-  toolkit.files.push_back("Profile 3.B.zvr");
-  const FileActionResult result = run("saveas");
-  EXPECT_TRUE(result.success);
-  EXPECT_EQ(result.lastSoundingName, "Profile 3");
+  EXPECT_TRUE(saveAs("Profile 3.B.zvr"));
   EXPECT_EQ(current.S.header.name, "Profile 3");
   EXPECT_EQ(current.SM.header.name, "Profile 3");
   const std::string file = test::readFile(folder / "Profile 3.B.zvr");
   EXPECT_EQ(file.substr(8 + 20, 24), "Profile 3               ");
-
-  toolkit.files.push_back("Station 12");  // no extension: the native one is added
-  EXPECT_TRUE(run("SaveAs").success);
-  EXPECT_TRUE(fs::exists(folder / "Station 12.ZVR"));
 }
 
-TEST_F(NativeFileFrontEnd, OpenReadsTheChosenFileAndTakesItsName) {
-  ASSERT_TRUE(saveNativeFileAs(folder / "North-4.ZVR", current, toolkit));
+TEST_F(NativeFileFrontEnd, OpenReadsTheFileAndTakesItsName) {
+  ASSERT_TRUE(saveAs("North-4.ZVR"));
   core::resetToDefault(current);
-  toolkit.files.push_back((folder / "North-4.ZVR").string());
-  const FileActionResult result = run("Open");
-  EXPECT_TRUE(result.success);
-  EXPECT_EQ(result.lastSoundingName, "North-4");
+  EXPECT_TRUE(kept(openNativeFile(folder / "North-4.ZVR", current)));
   EXPECT_EQ(current.S.header.name, "North-4");
 }
 
 TEST_F(NativeFileFrontEnd, MissingFileIsNotFound) {
-  const FileActionResult result = run("Reload");
-  EXPECT_FALSE(result.success);
-  EXPECT_EQ(toolkit.texts(), std::vector<std::string>{"CANNOT FIND FILE: " +
-                                                      (folder.path() / "Line 7.ZVR").string()});
+  EXPECT_FALSE(reload());
+  EXPECT_EQ(texts, std::vector<std::string>{"CANNOT FIND FILE: " +
+                                            (folder.path() / "Line 7.ZVR").string()});
   EXPECT_EQ(current.S.header.name, "Line 7");
 }
 
 TEST_F(NativeFileFrontEnd, FolderInPlaceOfTheFileCannotBeOpenedOrReplaced) {
   fs::create_directory(folder / "Line 7.ZVR");
-  EXPECT_FALSE(run("Reload").success);
-  EXPECT_FALSE(run("Save").success);
+  EXPECT_FALSE(reload());
+  EXPECT_FALSE(save());
   const std::string name = (folder.path() / "Line 7.ZVR").string();
-  EXPECT_EQ(toolkit.texts(),
+  EXPECT_EQ(texts,
             (std::vector<std::string>{"CANNOT OPEN FILE: " + name, "CANNOT OPEN FILE: " + name}));
 }
 
 TEST_F(NativeFileFrontEnd, ReadOnlyFileIsNotOpened) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  ASSERT_TRUE(run("Save").success);
+  ASSERT_TRUE(save());
   fs::permissions(folder / "Line 7.ZVR", fs::perms::owner_read);
-  EXPECT_FALSE(run("Reload").success);
-  EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + (folder.path() / "Line 7.ZVR").string() +
-                                    "\nFILE IS READ-ONLY!");
+  EXPECT_FALSE(reload());
+  EXPECT_EQ(texts.back(), "CANNOT OPEN FILE: " + (folder.path() / "Line 7.ZVR").string() +
+                              "\nFILE IS READ-ONLY!");
 }
 
 TEST_F(NativeFileFrontEnd, OtherFileIsRefusedAndNothingRead) {
   test::writeFile(folder / "Line 7.ZVR", "Station,AB/2,Rho\n1,2,3\n");
-  EXPECT_FALSE(run("Reload").success);
-  EXPECT_EQ(toolkit.texts(), std::vector<std::string>{"File is not Kelvorin Resistivity file: \n" +
-                                                      (folder.path() / "Line 7.ZVR").string()});
+  const Result opened = openNativeFile(folder / "Line 7.ZVR", current);
+  EXPECT_FALSE(opened.ok);
+  // The file's messages are shown in the information box.
+  EXPECT_EQ(opened.messages,
+            (std::vector<Message>{{MessageKind::Information,
+                                   "File is not Kelvorin Resistivity file: \n" +
+                                       (folder.path() / "Line 7.ZVR").string(),
+                                   ""}}));
   EXPECT_EQ(current.S.header.NDATA, 22);
   EXPECT_TRUE(core::isSet(current.S.layer.saved));
 }
 
 TEST_F(NativeFileFrontEnd, DamagedFileLeavesTheSoundingUnsaved) {
-  ASSERT_TRUE(run("Save").success);
+  ASSERT_TRUE(save());
   const std::string whole = test::readFile(folder / "Line 7.ZVR");
   test::writeFile(folder / "Line 7.ZVR", whole.substr(0, 1000));
-  EXPECT_FALSE(run("Reload").success);
-  EXPECT_EQ(toolkit.lastText().substr(0, 34), "READ ERROR OR END OF FILE AT BYTE ");
+  EXPECT_FALSE(reload());
+  EXPECT_EQ(texts.back().substr(0, 34), "READ ERROR OR END OF FILE AT BYTE ");
   EXPECT_FALSE(core::isSet(current.S.layer.saved));
 }
 
 TEST_F(NativeFileFrontEnd, FileInAnotherCaseIsFoundAndReplaced) {
-  toolkit.files.push_back("line 7.zvr");
-  ASSERT_TRUE(run("SaveAs").success);
+  ASSERT_TRUE(saveAs("line 7.zvr"));
   current.S.header.name.assign("LINE 7");
-  EXPECT_TRUE(run("Reload").success) << toolkit.lastText();
+  EXPECT_TRUE(reload()) << texts.back();
   EXPECT_EQ(current.S.header.name, "line 7");
 
   current.S.header.name.assign("LINE 7");
-  EXPECT_TRUE(run("Save").success);
+  EXPECT_TRUE(save());
   EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"line 7.zvr"});
+  EXPECT_EQ(current.S.header.name, "line 7");
 }
 
 TEST_F(NativeFileFrontEnd, FailedWriteLeavesTheOldFileAndNoTemporary) {
-  ASSERT_TRUE(run("Save").success);
+  ASSERT_TRUE(save());
   const std::string before = test::readFile(folder / "Line 7.ZVR");
   current.S.data().VOLTS(0, 0) = 1.0f;
   current.S.layer.saved = core::kFalse;
 
   NativeFileOptions failing;
   failing.wrapSink = [](ByteSink& file) { return std::make_unique<FailingAfter>(file, 500); };
-  const FileActionResult result = run("Save", failing);
-  EXPECT_FALSE(result.success);
+  EXPECT_FALSE(save(failing));
   // Magic 8, data header 20 + 340, two layer headers 20 + 36 each: the model
   // header's chunk header ends at byte 500 and its 32-byte payload is lost.
-  EXPECT_EQ(toolkit.texts(), std::vector<std::string>{"WRITE ERROR AT BYTE 00000500:       32"});
+  EXPECT_EQ(texts, std::vector<std::string>{"WRITE ERROR AT BYTE 00000500:       32"});
   EXPECT_FALSE(core::isSet(current.S.layer.saved));
   EXPECT_EQ(test::readFile(folder / "Line 7.ZVR"), before);
   EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"Line 7.ZVR"});
@@ -225,14 +176,14 @@ TEST_F(NativeFileFrontEnd, FailedWriteLeavesTheOldFileAndNoTemporary) {
 
 TEST_F(NativeFileFrontEnd, UnwritableFolderLeavesTheOldFile) {
   if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  ASSERT_TRUE(run("Save").success);
+  ASSERT_TRUE(save());
   const std::string before = test::readFile(folder / "Line 7.ZVR");
   current.S.layer.saved = core::kFalse;
   fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(run("Save").success);
+  EXPECT_FALSE(save());
   fs::permissions(folder.path(), fs::perms::owner_all);
-  EXPECT_EQ(toolkit.texts(), std::vector<std::string>{"CANNOT OPEN FILE: " +
-                                                      (folder.path() / "Line 7.ZVR").string()});
+  EXPECT_EQ(texts, std::vector<std::string>{"CANNOT OPEN FILE: " +
+                                            (folder.path() / "Line 7.ZVR").string()});
   EXPECT_EQ(test::readFile(folder / "Line 7.ZVR"), before);
   EXPECT_FALSE(core::isSet(current.S.layer.saved));
 }

@@ -13,7 +13,7 @@
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "tests/files/native_file_fixtures.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 
 namespace zeva::files {
 namespace {
@@ -21,9 +21,8 @@ namespace {
 constexpr int kVariants = 3000;
 
 std::string writeToString(core::CurrentSounding& current) {
-  zeva::test::ScriptedToolkit toolkit;
   StringSink sink;
-  EXPECT_TRUE(writeNativeFile(sink, current, toolkit).complete);
+  EXPECT_TRUE(writeNativeFile(sink, current).ok);
   return sink.bytes();
 }
 
@@ -99,19 +98,18 @@ TEST(NativeFileMutations, DamagedFilesEndWithAMessageAndAConsistentRecord) {
 
     core::CurrentSounding current;
     core::resetToDefault(current);
-    zeva::test::ScriptedToolkit toolkit;
     MemorySource source(file);
-    const ReadResult read = readNativeFile(source, current, "mutant.ZVR", toolkit);
+    const ReadResult read = readNativeFile(source, current, "mutant.ZVR");
 
     ASSERT_TRUE(testing::countsMatchArrays(current)) << "variant " << variant;
-    for (const std::string& text : toolkit.texts())
+    for (const std::string& text : test::texts(read))
       ASSERT_TRUE(isFileMessage(text)) << "variant " << variant << ": " << text;
-    if (read.complete) {
+    if (read.ok) {
       ++complete;
-      for (const std::string& text : toolkit.texts()) ASSERT_FALSE(isFinalMessage(text)) << text;
+      for (const std::string& text : test::texts(read)) ASSERT_FALSE(isFinalMessage(text)) << text;
     } else {
-      ASSERT_FALSE(toolkit.messages.empty()) << "variant " << variant;
-      ASSERT_TRUE(isFinalMessage(toolkit.lastText())) << "variant " << variant;
+      ASSERT_FALSE(read.messages.empty()) << "variant " << variant;
+      ASSERT_TRUE(isFinalMessage(test::lastText(read))) << "variant " << variant;
     }
 
     // Whatever the record now holds is written, read back and written again
@@ -119,11 +117,10 @@ TEST(NativeFileMutations, DamagedFilesEndWithAMessageAndAConsistentRecord) {
     const std::string written = writeToString(current);
     core::CurrentSounding again;
     core::resetToDefault(again);
-    zeva::test::ScriptedToolkit quiet;
     MemorySource rereading(written);
-    ASSERT_TRUE(readNativeFile(rereading, again, "again.ZVR", quiet).complete)
-        << "variant " << variant << ": " << quiet.lastText();
-    ASSERT_TRUE(quiet.messages.empty()) << "variant " << variant << ": " << quiet.lastText();
+    const ReadResult reread = readNativeFile(rereading, again, "again.ZVR");
+    ASSERT_TRUE(reread.ok) << "variant " << variant << ": " << test::lastText(reread);
+    ASSERT_TRUE(reread.messages.empty()) << "variant " << variant << ": " << test::lastText(reread);
     ASSERT_EQ(writeToString(again), written) << "variant " << variant;
   }
   RecordProperty("complete", complete);

@@ -13,7 +13,7 @@
 
 #include "files/native_file_writer.h"
 #include "tests/files/native_file_fixtures.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 
 namespace zeva::files {
 namespace {
@@ -50,14 +50,13 @@ core::DataHeader smallHeader() {
 
 struct Reading {
   core::CurrentSounding current;
-  zeva::test::ScriptedToolkit toolkit;
   ReadResult result;
 
   Reading() { core::resetToDefault(current); }
   explicit Reading(const std::string& file) : Reading() { read(file); }
   void read(const std::string& file) {
     MemorySource source(file);
-    result = readNativeFile(source, current, "test.ZVR", toolkit);
+    result = readNativeFile(source, current, "test.ZVR");
   }
 };
 
@@ -69,8 +68,8 @@ TEST(NativeFileReader, SmallFileFillsTheRecordAndStartsNturnsAtOne) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_TRUE(r.toolkit.messages.empty());
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_TRUE(r.result.messages.empty());
   EXPECT_EQ(r.result.lastSoundingName, "Small");
   const core::SoundingData& d = r.current.S.data();
   EXPECT_EQ(d.TIME.elements()[2], 3.0f);
@@ -90,20 +89,20 @@ TEST(NativeFileReader, UnknownChunkBetweenKnownOnesIsSkippedAfterAWarning) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  ASSERT_EQ(r.toolkit.messages.size(), 2u);
-  EXPECT_EQ(r.toolkit.messages[0].kind, ui::MessageKind::Warning);
-  EXPECT_EQ(r.toolkit.messages[0].text,
+  EXPECT_TRUE(r.result.ok);
+  ASSERT_EQ(r.result.messages.size(), 2u);
+  EXPECT_EQ(r.result.messages[0].kind, MessageKind::Warning);
+  EXPECT_EQ(r.result.messages[0].text,
             "DON'T KNOW HOW TO READ FUTURE   LAST SUCCESSFUL READ WAS DATAHEAD");
-  EXPECT_EQ(r.toolkit.messages[1].text,
+  EXPECT_EQ(r.result.messages[1].text,
             "DON'T KNOW HOW TO READ LATER    LAST SUCCESSFUL READ WAS DATAHEAD");
   EXPECT_EQ(r.current.S.data().TIME.elements()[1], 2.0f);
 }
 
 TEST(NativeFileReader, UnknownFirstChunkFollowsNothing) {
   Reading r(FileBuilder().chunk("XYZ", "abc").end().bytes());
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "DON'T KNOW HOW TO READ XYZ      LAST SUCCESSFUL READ WAS NOTHING "});
 }
@@ -123,8 +122,8 @@ TEST(NativeFileReader, HeaderChunkOfAnotherVersionIsSkippedButFramesAreReadWhate
   Reading r(file);
   core::CurrentSounding fresh;
   core::resetToDefault(fresh);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(), (std::vector<std::string>{"SKIPPING NEW VERSION: DATAHEAD",
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result), (std::vector<std::string>{"SKIPPING NEW VERSION: DATAHEAD",
                                                          "SKIPPING NEW VERSION: LAYRHEAD"}));
   EXPECT_TRUE(testing::sameBytes(fresh.S.header, r.current.S.header, "data header"));
   EXPECT_TRUE(testing::sameBytes(fresh.S.layer, r.current.S.layer, "layer header"));
@@ -142,7 +141,7 @@ TEST(NativeFileReader, ShortDataHeaderLeavesTheRestAndPresetsPlotCountAndShiftWo
   const core::DataHeader before = r.current.S.header;
   r.read(FileBuilder().chunk("DATAHEAD", bytesOf(stored).substr(0, 300)).end().bytes());
   const core::DataHeader& h = r.current.S.header;
-  EXPECT_TRUE(r.result.complete);
+  EXPECT_TRUE(r.result.ok);
   EXPECT_EQ(std::memcmp(&h, &stored, 300), 0);
   EXPECT_EQ(std::memcmp(reinterpret_cast<const char*>(&h) + 300,
                         reinterpret_cast<const char*>(&before) + 300, 32),
@@ -168,8 +167,8 @@ TEST(NativeFileReader, LongDataHeaderFillsTheBlockAndTheRestIsSkipped) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_TRUE(r.toolkit.messages.empty());
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_TRUE(r.result.messages.empty());
   EXPECT_TRUE(testing::sameBytes(stored, r.current.S.header, "data header"));
   EXPECT_EQ(r.current.S.layer.RMS, 0.125f);
 }
@@ -189,12 +188,12 @@ TEST_P(FileStart, OnlyTheTwoMagicsAndAHeaderlessMainheadAreRead) {
   chunks.chunk("DATAHEAD", bytesOf(smallHeader())).end();
   file += chunks.bytes();
   Reading r(file);
-  EXPECT_EQ(r.result.complete, GetParam().accepted);
+  EXPECT_EQ(r.result.ok, GetParam().accepted);
   if (GetParam().accepted) {
     EXPECT_EQ(r.current.S.header.name, "Small");
     return;
   }
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{"File is not Kelvorin Resistivity file: \ntest.ZVR"});
   EXPECT_EQ(r.current.S.header.name, "Default Data");
   EXPECT_FALSE(r.result.recordChanged);
@@ -218,8 +217,8 @@ TEST(NativeFileReader, HeaderlessMainheadFileIsReadAsChunksFromByteZero) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "DON'T KNOW HOW TO READ MAINHEAD LAST SUCCESSFUL READ WAS NOTHING "});
   EXPECT_EQ(r.current.S.data().TIME.elements()[2], 6.0f);
@@ -227,8 +226,8 @@ TEST(NativeFileReader, HeaderlessMainheadFileIsReadAsChunksFromByteZero) {
 
 TEST(NativeFileReader, FileShorterThanItsMagicIsAReadError) {
   Reading r(std::string("ZEVA "));
-  EXPECT_FALSE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_FALSE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "READ ERROR OR END OF FILE AT BYTE 00000005\nWHILE READING NOTHING "});
 }
@@ -248,9 +247,8 @@ class Truncated : public ::testing::TestWithParam<CutCase> {};
 TEST_P(Truncated, ReportsTheBytePositionAndTheTagBeingRead) {
   core::CurrentSounding original;
   testing::makeSounding(original, {"Everything", true, true, true, true, true});
-  zeva::test::ScriptedToolkit writing;
   StringSink sink;
-  ASSERT_TRUE(writeNativeFile(sink, original, writing).complete);
+  ASSERT_TRUE(writeNativeFile(sink, original).ok);
   const std::string& file = sink.bytes();
 
   std::size_t start = 8;
@@ -262,9 +260,9 @@ TEST_P(Truncated, ReportsTheBytePositionAndTheTagBeingRead) {
   const std::size_t cut = start + static_cast<std::size_t>(GetParam().offset);
 
   Reading r(file.substr(0, cut));
-  EXPECT_FALSE(r.result.complete);
+  EXPECT_FALSE(r.result.ok);
   EXPECT_TRUE(r.result.recordChanged);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{"READ ERROR OR END OF FILE AT BYTE " + eightDigits(cut) +
                                      "\nWHILE READING " + GetParam().tag});
   // What was read before the cut stays, and the record stays consistent.
@@ -286,7 +284,7 @@ TEST(NativeFileReader, TornDataHeaderLeavesTheOldHeaderWithItsArrays) {
   const std::string file =
       FileBuilder().chunk("DATAHEAD", bytesOf(smallHeader())).bytes().substr(0, 8 + 20 + 100);
   Reading r(file);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "READ ERROR OR END OF FILE AT BYTE 00000128\nWHILE READING DATAHEAD"});
   EXPECT_EQ(r.current.S.header.name, "Default Data");
@@ -313,8 +311,8 @@ TEST_P(HostileDataCounts, AreRefusedBeforeAnythingIsAllocated) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_FALSE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_FALSE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "UNABLE TO ALLOCATE ARRAYS AT BYTE 00000368\nWHILE READING DATAHEAD"});
   // The sounding keeps its header and arrays together.
@@ -345,8 +343,8 @@ class HostileModelCounts : public ::testing::TestWithParam<ModelCase> {};
 TEST_P(HostileModelCounts, AreRefusedAndTheModelKept) {
   const std::string file = FileBuilder().chunk("MODLHEAD", bytesOf(GetParam().model)).end().bytes();
   Reading r(file);
-  EXPECT_FALSE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_FALSE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "UNABLE TO ALLOCATE ARRAYS AT BYTE 00000060\nWHILE READING MODLHEAD"});
   EXPECT_EQ(r.current.S.model.NPAR, 13);
@@ -368,7 +366,7 @@ TEST(NativeFileReader, ModelHeaderWithTooManyLayersIsRepairedAndSized) {
   // 14 parameters with two kinds hold 5 layers (5 x 2 + 4), not 9.
   const core::ModelHeader model{9, 2, 14, {}, 0, 0};
   Reading r(FileBuilder().chunk("MODLHEAD", bytesOf(model)).end().bytes());
-  EXPECT_TRUE(r.result.complete);
+  EXPECT_TRUE(r.result.ok);
   EXPECT_EQ(r.current.S.model.NLAYER, 5);
   EXPECT_EQ(r.current.S.M.PAR.size(), 14u);
   EXPECT_EQ(r.current.S.ZNMIN.size(), 5u);
@@ -383,7 +381,7 @@ TEST(NativeFileReader, ParametersBeyondThoseOfTheLayersAreLeftOut) {
                 .chunk("S%M%PAR", floats({10, 20, 30, 4, 5, 6, 7, 8, 9}))
                 .end()
                 .bytes());
-  EXPECT_TRUE(r.result.complete);
+  EXPECT_TRUE(r.result.ok);
   EXPECT_EQ(r.current.S.model.NPAR, 5);
   EXPECT_EQ(r.current.S.M.PAR, (std::vector<float>{10, 20, 30, 4, 5}));
   EXPECT_TRUE(testing::countsMatchArrays(r.current));
@@ -396,8 +394,8 @@ TEST(NativeFileReader, NegativeChunkLengthIsAReadError) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_FALSE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_FALSE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "READ ERROR OR END OF FILE AT BYTE 00000388\nWHILE READING TIME    "});
 }
@@ -405,8 +403,8 @@ TEST(NativeFileReader, NegativeChunkLengthIsAReadError) {
 TEST(NativeFileReader, UnknownChunkLongerThanTheFileIsAReadErrorAfterTheWarning) {
   const std::string file = FileBuilder().chunk("HUGE", "abc", 1, INT_MAX).end().bytes();
   Reading r(file);
-  EXPECT_FALSE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_FALSE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             (std::vector<std::string>{
                 "DON'T KNOW HOW TO READ HUGE     LAST SUCCESSFUL READ WAS NOTHING ",
                 "READ ERROR OR END OF FILE AT BYTE 00000028\nWHILE READING HUGE    "}));
@@ -421,8 +419,8 @@ TEST(NativeFileReader, ArrayBeforeItsHeaderIsSkippedAsUnreadable) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_EQ(test::texts(r.result),
             (std::vector<std::string>{
                 "DON'T KNOW HOW TO READ TIME     LAST SUCCESSFUL READ WAS NOTHING ",
                 "DON'T KNOW HOW TO READ S%RESOLV LAST SUCCESSFUL READ WAS NOTHING "}));
@@ -443,8 +441,8 @@ TEST(NativeFileReader, ArrayChunksOfOtherLengthsFillWhatFitsAndSkipTheRest) {
                                .end()
                                .bytes();
   Reading r(file);
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_TRUE(r.toolkit.messages.empty());
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_TRUE(r.result.messages.empty());
   const core::SoundingData& d = r.current.S.data();
   EXPECT_EQ(std::vector<float>(d.TIME.elements().begin(), d.TIME.elements().end()),
             (std::vector<float>{1, 2, 0}));
@@ -465,7 +463,7 @@ TEST(NativeFileReader, SetEndsOutsideTheDataAreBroughtWithinIt) {
                                  .end()
                                  .bytes();
     Reading r(file);
-    EXPECT_TRUE(r.result.complete);
+    EXPECT_TRUE(r.result.ok);
     EXPECT_EQ(r.current.S.data().NSET, std::vector<std::int32_t>{read}) << stored;
   }
 }
@@ -480,7 +478,7 @@ TEST(NativeFileReader, VoltageAndCurrentAreReadOnlyWithTheirFlag) {
                 .chunk("CURRENT", floats({4, 5, 6}))
                 .end()
                 .bytes());
-  EXPECT_TRUE(r.toolkit.messages.empty());
+  EXPECT_TRUE(r.result.messages.empty());
   const core::Matrix<float>& volts = r.current.S.data().VOLTS;
   ASSERT_EQ(volts.cols(), 3u);
   EXPECT_EQ(volts(0, 1), 1.0f);
@@ -492,8 +490,8 @@ TEST(NativeFileReader, VoltageAndCurrentAreReadOnlyWithTheirFlag) {
                       .chunk("CURRENT", floats({4, 5, 6}))
                       .end()
                       .bytes());
-  EXPECT_TRUE(without.result.complete);
-  EXPECT_EQ(without.toolkit.texts(),
+  EXPECT_TRUE(without.result.ok);
+  EXPECT_EQ(test::texts(without.result),
             (std::vector<std::string>{
                 "DON'T KNOW HOW TO READ VOLTAGE  LAST SUCCESSFUL READ WAS DATAHEAD",
                 "DON'T KNOW HOW TO READ CURRENT  LAST SUCCESSFUL READ WAS DATAHEAD"}));
@@ -515,8 +513,8 @@ TEST(NativeFileReader, OldAxisAndEquivalenceTagsAreReadIntoTheirObjects) {
              .chunk("SM%EQUIV", equiva)
              .end()
              .bytes());
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_TRUE(r.toolkit.messages.empty()) << r.toolkit.lastText();
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_TRUE(r.result.messages.empty()) << test::lastText(r.result);
   EXPECT_TRUE(testing::sameBytes(first, r.current.dataFrames[0], "first data frame"));
   EXPECT_TRUE(testing::sameBytes(second, r.current.dataFrames[1], "second data frame"));
   EXPECT_TRUE(testing::sameBytes(second, r.current.modelFrames[0], "first model frame"));
@@ -537,8 +535,8 @@ TEST(NativeFileReader, LargeModelMatricesAreSizedOnlyWhenTheFileHoldsThem) {
                 .chunk("SM%RESLV", bytesOf(resolution))
                 .end()
                 .bytes());
-  EXPECT_TRUE(r.result.complete);
-  EXPECT_TRUE(r.toolkit.messages.empty()) << r.toolkit.lastText();
+  EXPECT_TRUE(r.result.ok);
+  EXPECT_TRUE(r.result.messages.empty()) << test::lastText(r.result);
   EXPECT_EQ(r.current.SM.RESOLV, resolution);
   EXPECT_TRUE(r.current.SM.EQUIVA.empty());
   EXPECT_EQ(r.current.SM.M.PAR.size(), 999u);
@@ -547,7 +545,7 @@ TEST(NativeFileReader, LargeModelMatricesAreSizedOnlyWhenTheFileHoldsThem) {
 
 TEST(NativeFileReader, GarbageTagsAreShownPrintably) {
   Reading r(FileBuilder().chunk(std::string("\x01\x02GO\n\xff  ", 8), "").end().bytes());
-  EXPECT_EQ(r.toolkit.texts(),
+  EXPECT_EQ(test::texts(r.result),
             std::vector<std::string>{
                 "DON'T KNOW HOW TO READ ??GO??   LAST SUCCESSFUL READ WAS NOTHING "});
 }

@@ -12,7 +12,6 @@
 
 #include "files/edi_reader.h"
 #include "files/usf_reader.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -124,16 +123,15 @@ TEST(ReaderMutation, DamagedUsfFilesEndWithoutACrashAndFailuresAreExplained) {
       const std::string text = mutator.mutate(seed);
       for (int number = 1; number <= 2; ++number) {
         std::istringstream in(text);
-        zeva::test::ScriptedToolkit toolkit;
         core::Sounding s;
-        const bool ok = readUsfSounding(in, number, s, toolkit);
+        const Result result = readUsfSounding(in, number, s);
         ++inputs;
-        if (ok) {
+        if (result.ok) {
           ++read;
           ASSERT_GE(s.header.NDATA, 0);
           ASSERT_EQ(s.data().VOLTS.rows(), static_cast<std::size_t>(s.header.NDATA));
         } else {
-          ASSERT_FALSE(toolkit.messages.empty()) << text;
+          ASSERT_FALSE(result.messages.empty()) << text;
         }
       }
     }
@@ -150,16 +148,15 @@ TEST(ReaderMutation, DamagedEdiFilesEndWithoutACrashAndFailuresAreExplained) {
     for (int m = 0; m < kMutationsPerSeed; ++m) {
       const std::string text = mutator.mutate(seed);
       std::istringstream in(text);
-      zeva::test::ScriptedToolkit toolkit;
       core::Sounding s;
-      const int status = readEdi(in, "M", s, toolkit);
+      const files::Result result = readEdi(in, "M", s);
       ++inputs;
-      if (status == 0) {
+      if (result.ok) {
         ++read;
         ASSERT_GT(s.header.NDATA, 0);
         ASSERT_EQ(s.data().TIME.rows(), static_cast<std::size_t>(s.header.NDATA));
       } else {
-        ASSERT_FALSE(toolkit.messages.empty()) << text;
+        ASSERT_FALSE(result.messages.empty()) << text;
       }
     }
   }

@@ -1,14 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <sstream>
 
 #include "core/record/data_type.h"
 #include "files/sounding_import.h"
 #include "files/usf_reader.h"
 #include "files/usf_writer.h"
+#include "tests/support/result_texts.h"
 #include "tests/support/test_support.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace zeva::files {
 namespace {
@@ -47,13 +48,14 @@ std::string usfText(const Sounding& s) {
 struct ReadBack {
   bool ok = false;
   Sounding sounding;
-  zeva::test::ScriptedToolkit toolkit;
+  Result result;
 };
 
 std::unique_ptr<ReadBack> readText(const std::string& text, int number = 1) {
   auto result = std::make_unique<ReadBack>();
   std::istringstream in(text);
-  result->ok = readUsfSounding(in, number, result->sounding, result->toolkit);
+  result->result = readUsfSounding(in, number, result->sounding);
+  result->ok = result->result.ok;
   return result;
 }
 
@@ -98,8 +100,8 @@ TEST_P(UsfRoundTrip, WrittenSoundingReadsBackWithItsData) {
         for (std::size_t i = 0; i < 9; ++i) s.data().TIME(i, g) = 40.0f + static_cast<float>(g);
   }
   const auto back = readText(usfText(s));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
-  EXPECT_TRUE(back->toolkit.messages.empty()) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
+  EXPECT_TRUE(back->result.messages.empty()) << test::lastText(back->result);
   const Sounding& r = back->sounding;
   expectSameHeader(r.header, s.header);
   EXPECT_EQ(r.header.NGEOM, c.ngeom);
@@ -164,8 +166,8 @@ TEST(UsfRoundTrip, TemSweepsKeepTheirGatesSettingsAndTimes) {
   d.TSHIFT = {0.0f, 1.0e-5f, 2.0e-5f};  // seconds
   d.NTURNS = {1, 4, 9};
   const auto back = readText(usfText(s));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
-  EXPECT_TRUE(back->toolkit.messages.empty()) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
+  EXPECT_TRUE(back->result.messages.empty()) << test::lastText(back->result);
   const Sounding& r = back->sounding;
   expectSameHeader(r.header, s.header);
   EXPECT_EQ(r.header.NSETS, 3);
@@ -225,7 +227,7 @@ constexpr std::string_view kEmsBlock =
 TEST(UsfReader, EmConductivityHeaderOfTheWrittenTenWordsReadsCompletely) {
   const auto back =
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 2\n/END\n\n" + std::string(kEmsBlock)));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
   const core::SoundingData& d = back->sounding.data();
   EXPECT_EQ(back->sounding.header.mode, 1);
   EXPECT_EQ(d.TIME(0, 1), 3.66f);
@@ -242,9 +244,9 @@ TEST(UsfReader, MisplacedMaskAndErrorBarAreReportedAndIgnored) {
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\n"
                    "INDEX MASK FREQUENCY SPACING HMD\n1 1 500 3.66 12.5\n/END\n"));
   ASSERT_TRUE(mask->ok);
-  ASSERT_EQ(mask->toolkit.messages.size(), 1u);
-  EXPECT_EQ(mask->toolkit.messages[0].title, "USF File Error");
-  EXPECT_EQ(mask->toolkit.lastText(),
+  ASSERT_EQ(mask->result.messages.size(), 1u);
+  EXPECT_EQ(mask->result.messages[0].title, "USF File Error");
+  EXPECT_EQ(test::lastText(mask->result),
             "Error at line      7\r\nMask does not follow data value or error bar");
   EXPECT_EQ(mask->sounding.data().TIME(0, 0), 500.0f);  // later columns keep their places
   EXPECT_EQ(mask->sounding.data().VOLTS(0, 0), 12.5f);
@@ -255,7 +257,7 @@ TEST(UsfReader, MisplacedMaskAndErrorBarAreReportedAndIgnored) {
                    "FREQUENCY SPACING HMD HEIGHT ERROR_BAR VMD MASK ERROR_BAR\n"
                    "9800 3.66 7 2 0.5 8 1 0.25\n/END\n"));
   ASSERT_TRUE(error->ok);
-  EXPECT_EQ(error->toolkit.texts(),
+  EXPECT_EQ(test::texts(error->result),
             std::vector<std::string>{
                 "Error at line      7\r\nError bar does not follow data value or mask"});
   EXPECT_EQ(error->sounding.data().UVOLTS(0, 0), 0.0f);
@@ -268,7 +270,7 @@ TEST(UsfReader, UnknownColumnWordIsReportedWithTheWord) {
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\n"
                    "FREQUENCY SPACING DEPTH HMD\n100 10 3 9\n/END\n"));
   ASSERT_TRUE(back->ok);
-  EXPECT_EQ(back->toolkit.lastText(),
+  EXPECT_EQ(test::lastText(back->result),
             "Error at line      7\r\nUnrecognized data header keyword: DEPTH");
   EXPECT_EQ(back->sounding.data().VOLTS(0, 0), 9.0f);
 }
@@ -277,21 +279,21 @@ TEST(UsfReader, ZeroPointsBeforeAnEmConductivityBlockIsAFailure) {
   const auto back =
       readText(usf("/ARRAY: EM Conductivity Data\n/POINTS: 0\n/END\n" + std::string(kEmsBlock)));
   EXPECT_FALSE(back->ok);
-  EXPECT_EQ(back->toolkit.lastText(),
+  EXPECT_EQ(test::lastText(back->result),
             "Error at line      6\r\nCannot read data unles there is a positive number of values");
 }
 
 TEST(UsfReader, IdentificationLineInLowerCaseIsNotUsf) {
   const auto back = readText("//usf: universal sounding format\n//SOUNDINGS: 1\n//END\n");
   EXPECT_FALSE(back->ok);
-  EXPECT_EQ(back->toolkit.lastText(), "Error at line      1\r\nFile is not USF format");
+  EXPECT_EQ(test::lastText(back->result), "Error at line      1\r\nFile is not USF format");
 }
 
 TEST(UsfReader, KeywordsAreMatchedInUpperCaseOnly) {
   const auto back =
       readText(usf("/ARRAY: Wenner Array\n/POINTS: 2\n/points: 5\n/location: 1 2 3\n"
                    "/END\nINDEX SPACING RESISTIVITY\n1 2 30\n2 4 40\n/END\n"));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
   EXPECT_EQ(back->sounding.header.NDATA, 2);
   EXPECT_EQ(back->sounding.header.east, 0.0f);
 }
@@ -300,7 +302,7 @@ TEST(UsfReader, NameWithTheLettersEndKeepsTheHeaderGoing) {
   const auto back =
       readText(usf("/ARRAY: Wenner Array\n/SOUNDING_NAME: BENDIGO_4\n/POINTS: 1\n"
                    "/END\nINDEX SPACING RESISTIVITY\n1 2 30\n/END\n"));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
   EXPECT_EQ(back->sounding.header.name.trimmed(), "BENDIGO_4");
   EXPECT_EQ(back->sounding.header.NDATA, 1);
 }
@@ -309,7 +311,7 @@ TEST(UsfReader, NameTextFollowsTheQuoteRules) {
   auto nameOf = [](std::string_view line) {
     const auto back = readText(usf("/ARRAY: Wenner Array\n" + std::string(line) +
                                    "\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n2 30\n/END\n"));
-    EXPECT_TRUE(back->ok) << back->toolkit.lastText();
+    EXPECT_TRUE(back->ok) << test::lastText(back->result);
     return back->sounding.header.name.trimmed();
   };
   EXPECT_EQ(nameOf("/SOUNDING_NAME: \"North  ridge, 3\""), "North  ridge, 3");
@@ -334,7 +336,7 @@ TEST(UsfReader, BadNumbersAreReportedAndReadingGoesOn) {
       readText(usf("/ARRAY: Wenner Array\n/AZIMUTH: 4x5\n/DATE: 12.5\n/POINTS: 1\n"
                    "/END\nSPACING RESISTIVITY PFE\n2 30 abc\n/END\n"));
   ASSERT_TRUE(back->ok);
-  EXPECT_EQ(back->toolkit.texts(),
+  EXPECT_EQ(test::texts(back->result),
             (std::vector<std::string>{
                 "Error at line      5\r\nError reading floating point value: 4x5",
                 "Error at line      6\r\nError reading integer value: 12.5",
@@ -345,7 +347,7 @@ TEST(UsfReader, BadNumbersAreReportedAndReadingGoesOn) {
 TEST(UsfReader, ArrayOnALaterHeaderLineEndsTheImport) {
   const auto back = readText(usf("! comment first\n\n/POINTS: 1\n/ARRAY: Wenner Array\n/END\n"));
   EXPECT_FALSE(back->ok);
-  EXPECT_EQ(back->toolkit.lastText(),
+  EXPECT_EQ(test::lastText(back->result),
             "Error at line      7\r\nARRAY keyword not permitted except for first line in sounding "
             "header");
 }
@@ -356,7 +358,7 @@ TEST(UsfReader, TemVoltsPerAmpAreStoredInMicrovolts) {
                    "/RAMP_TIME: 0.0001\n/LOOP_TURNS: 3\n/END\n"
                    "INDEX TIME WIDTH VOLTAGE ERROR_BAR\n1 1E-4 1e-5 2.5e-3 0.1\n"
                    "2 2.0E-4 2e-5 1.25e-3 0.2\n/END\n"));
-  ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+  ASSERT_TRUE(back->ok) << test::lastText(back->result);
   const Sounding& s = back->sounding;
   EXPECT_EQ(s.header.dataType, "Central Loop TEM");
   EXPECT_EQ(s.header.temVoltageUnit, "(uV/Amp)");
@@ -374,7 +376,8 @@ TEST(UsfReader, UnknownVoltageUnitIsReportedAndNanovoltsPerAmpSquareMetreAssumed
       readText(usf("/ARRAY: Fixed Loop TEM\n/POINTS: 1\n/VOLTAGE_UNITS: mV/A\n/END\n"
                    "TIME VOLTAGE\n0.001 2e-9\n/END\n"));
   ASSERT_TRUE(back->ok);
-  EXPECT_EQ(back->toolkit.lastText(), "Error at line      6\r\nVoltage units not recognized: mV/A");
+  EXPECT_EQ(test::lastText(back->result),
+            "Error at line      6\r\nVoltage units not recognized: mV/A");
   EXPECT_EQ(back->sounding.header.temVoltageUnit, "(nV/A-m^2)");
   EXPECT_FLOAT_EQ(back->sounding.data().VOLTS(0, 0), 2.0f);
 }
@@ -385,7 +388,7 @@ TEST(UsfReader, TemDataBeyondPointsAreReportedOnceAndTheFirstOnesKept) {
                    "TIME VOLTAGE\n0.001 1e-9\n0.002 2e-9\n0.003 3e-9\n0.004 4e-9\n/END\n"));
   ASSERT_TRUE(back->ok);
   EXPECT_EQ(
-      back->toolkit.texts(),
+      test::texts(back->result),
       std::vector<std::string>{"Error at line     11\r\nAttempt to read beyond allocated data"});
   EXPECT_EQ(back->sounding.header.NDATA, 2);
   EXPECT_FLOAT_EQ(back->sounding.data().VOLTS(1, 0), 2.0f);
@@ -405,8 +408,8 @@ TEST(UsfReader, LaterSoundingIsReachedOverEarlierBlocksOfEveryKind) {
       4);
   for (int number = 1; number <= 4; ++number) {
     const auto back = readText(text, number);
-    ASSERT_TRUE(back->ok) << number << ": " << back->toolkit.lastText();
-    EXPECT_TRUE(back->toolkit.messages.empty()) << back->toolkit.lastText();
+    ASSERT_TRUE(back->ok) << number << ": " << test::lastText(back->result);
+    EXPECT_TRUE(back->result.messages.empty()) << test::lastText(back->result);
   }
   const auto maxMin = readText(text, 2);
   EXPECT_EQ(maxMin->sounding.header.mode, 1);
@@ -418,7 +421,7 @@ TEST(UsfReader, LaterSoundingIsReachedOverEarlierBlocksOfEveryKind) {
   EXPECT_TRUE(core::isSet(tem->sounding.data().LMASK(1, 0)));
   const auto outside = readText(text, 5);
   EXPECT_FALSE(outside->ok);
-  EXPECT_EQ(outside->toolkit.lastText(), "Sounding out of range.");
+  EXPECT_EQ(test::lastText(outside->result), "Sounding out of range.");
 }
 
 struct MalformedCase {
@@ -434,8 +437,8 @@ class UsfMalformed : public ::testing::TestWithParam<MalformedCase> {};
 TEST_P(UsfMalformed, EndsWithAMessageAndFailure) {
   const auto back = readText(GetParam().text);
   EXPECT_FALSE(back->ok);
-  ASSERT_FALSE(back->toolkit.messages.empty());
-  EXPECT_EQ(back->toolkit.lastText(), GetParam().message);
+  ASSERT_FALSE(back->result.messages.empty());
+  EXPECT_EQ(test::lastText(back->result), GetParam().message);
 }
 
 std::string garbage() {
@@ -558,7 +561,7 @@ TEST(UsfReader, UpperCaseTemNamesStandForTheStoredOnesWhateverBlanksFollow) {
        {"COINCIDENT LOOP TEM X", "COINCIDENT LOOP TEM", "  COINCIDENT LOOP TEM  "}) {
     const auto back = readText(usf("/ARRAY: " + std::string(array) +
                                    "\n/POINTS: 1\n/END\nTIME VOLTAGE\n1e-3 2e-9\n/END\n"));
-    ASSERT_TRUE(back->ok) << array << ": " << back->toolkit.lastText();
+    ASSERT_TRUE(back->ok) << array << ": " << test::lastText(back->result);
     EXPECT_EQ(back->sounding.header.dataType, "Coincident Loop TEM") << array;
   }
 }
@@ -580,7 +583,7 @@ TEST(UsfRoundTrip, TemTimesVoltagesAndRampsDoNotDriftOverCycles) {
   Sounding cycled = s;
   for (int cycle = 1; cycle <= 5; ++cycle) {
     auto back = readText(usfText(cycled));
-    ASSERT_TRUE(back->ok) << back->toolkit.lastText();
+    ASSERT_TRUE(back->ok) << test::lastText(back->result);
     cycled = back->sounding;
     EXPECT_EQ(cycled.data().TIME, d.TIME) << "cycle " << cycle;
     EXPECT_EQ(cycled.data().VOLTS, d.VOLTS) << "cycle " << cycle;
@@ -588,72 +591,50 @@ TEST(UsfRoundTrip, TemTimesVoltagesAndRampsDoNotDriftOverCycles) {
   }
 }
 
-TEST(UsfImport, FolderAndDeviceAreNotOpened) {
+TEST(UsfImport, FolderDeviceAndMissingFileAreNotOpened) {
   test::TemporaryFolder folder;
   for (const std::string& path : {folder.path().string(), std::string("/dev/zero")}) {
-    zeva::test::ScriptedToolkit toolkit;
-    UsfImportMemory memory;
-    Sounding result;
-    toolkit.files = {path};
-    EXPECT_EQ(importUsf(toolkit, memory, result), -1);
-    EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + path);
+    std::ifstream in;
+    const Result opened = openUsfFile(path, in);
+    EXPECT_FALSE(opened.ok);
+    EXPECT_EQ(opened.messages,
+              (std::vector<Message>{{MessageKind::Warning, "CANNOT OPEN FILE: " + path, ""}}));
   }
-}
-
-TEST(UsfImport, RepeatedImportsStepThroughTheFileAndWrapToANewDialog) {
-  test::TemporaryFolder folder;
-  const std::string path = (folder / "three.usf").string();
-  std::string body;
-  for (int k = 1; k <= 3; ++k)
-    body += "/ARRAY: Wenner Array\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n" + std::to_string(k) +
-            " 50\n/END\n";
-  test::writeFile(path, usf(body, 3));
-  zeva::test::ScriptedToolkit toolkit;
-  UsfImportMemory memory;
-  Sounding result;
-  toolkit.files = {path};
-  toolkit.numbers = {3.0};
-  ASSERT_EQ(importUsf(toolkit, memory, result), 0);
-  EXPECT_EQ(toolkit.prompts.back(), "Enter sounding number to read (1 to     3): ");
-  EXPECT_EQ(toolkit.fileDialogTitles.back(), "Universal Sounding Format File");
-  EXPECT_EQ(result.data().TIME(0, 0), 3.0f);
-  EXPECT_EQ(memory.proposedSounding, 1);
-  EXPECT_EQ(memory.lastFile, "");  // the next import starts with a new file dialog
-
-  toolkit.files = {path};
-  toolkit.numbers = {2.0};
-  ASSERT_EQ(importUsf(toolkit, memory, result), 0);
-  EXPECT_EQ(memory.proposedSounding, 3);
-  EXPECT_EQ(memory.lastFile, path);
-}
-
-TEST(UsfImport, MissingFileAndOutOfRangeNumberAreReportedInTheGeneralBox) {
-  test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
-  UsfImportMemory memory;
-  Sounding result;
   const std::string missing = (folder / "none.usf").string();
-  toolkit.files = {missing};
-  EXPECT_EQ(importUsf(toolkit, memory, result), -1);
-  EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE " + missing);
-  EXPECT_EQ(toolkit.messages.back().title, "Kelvorin Library Message");
+  std::ifstream in;
+  const Result opened = openUsfFile(missing, in);
+  EXPECT_FALSE(opened.ok);
+  // Reported in the usual box, not the USF box.
+  EXPECT_EQ(opened.messages,
+            (std::vector<Message>{{MessageKind::Warning, "CANNOT OPEN FILE " + missing, ""}}));
+}
 
-  const std::string path = (folder / "one.usf").string();
-  test::writeFile(path,
-                  usf("/ARRAY: Wenner Array\n/POINTS: 1\n/END\nSPACING RESISTIVITY\n1 2\n/END\n"));
-  toolkit.files = {path};
-  toolkit.numbers = {0.0};
-  EXPECT_EQ(importUsf(toolkit, memory, result), -1);
-  EXPECT_EQ(toolkit.lastText(), "Sounding out of range.");
+TEST(UsfImport, TheMainHeaderGivesTheNumberOfSoundings) {
+  std::istringstream in(usf("", 3));
+  int count = 0;
+  const Result read = readUsfSoundingCount(in, count);
+  EXPECT_TRUE(read.ok);
+  EXPECT_TRUE(read.messages.empty());
+  EXPECT_EQ(count, 3);
+  std::istringstream none("//USF: Universal Sounding Format\n//END\n");
+  const Result refused = readUsfSoundingCount(none, count);
+  EXPECT_FALSE(refused.ok);
+  EXPECT_EQ(refused.messages,
+            (std::vector<Message>{{MessageKind::Error,
+                                   "Error at line      2\r\nMain header does not give the number "
+                                   "of soundings",
+                                   "USF File Error"}}));
 }
 
 TEST(UsfExport, UnwritableFileIsReportedInTheUsfBox) {
-  zeva::test::ScriptedToolkit toolkit;
-  toolkit.files = {std::string("/nonexistent-folder/out.usf")};
-  EXPECT_EQ(exportUsf(toolkit, makeSounding("Wenner Array", 2, 1, 1), "x.usf"), -1);
-  EXPECT_EQ(toolkit.lastText(),
-            "Error at line      0\r\nCANNOT OPEN FILE :/nonexistent-folder/out.usf");
-  EXPECT_EQ(toolkit.messages.back().title, "USF File Error");
+  const Result written =
+      exportUsf("/nonexistent-folder/out.usf", makeSounding("Wenner Array", 2, 1, 1));
+  EXPECT_FALSE(written.ok);
+  EXPECT_EQ(written.messages,
+            (std::vector<Message>{
+                {MessageKind::Error,
+                 "Error at line      0\r\nCANNOT OPEN FILE :/nonexistent-folder/out.usf",
+                 "USF File Error"}}));
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 
 #include "core/record/reader_limits.h"
 #include "tests/support/test_support.h"
-#include "tests/support/scripted_toolkit.h"
+#include "tests/support/result_texts.h"
 
 namespace zeva::settings {
 namespace {
@@ -122,10 +122,11 @@ TEST(SettingsFile, ValuesOfAnySizeAndTextsOfAnyCharacterSurviveAWriteAndRead) {
 TEST(SettingsFile, FolderAndDeviceAreNotRead) {
   test::TemporaryFolder folder;
   for (const std::filesystem::path& path : {folder.path(), std::filesystem::path("/dev/zero")}) {
-    zeva::test::ScriptedToolkit toolkit;
     Settings settings;
-    EXPECT_EQ(readSettingsFile(path, settings, toolkit), ReadOutcome::CannotOpen);
-    EXPECT_EQ(toolkit.lastText(), "CANNOT OPEN FILE: " + path.string());
+    const SettingsRead read = readSettingsFile(path, settings);
+    EXPECT_EQ(read.outcome, ReadOutcome::CannotOpen);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(test::texts(read), std::vector<std::string>{"CANNOT OPEN FILE: " + path.string()});
   }
 }
 
@@ -176,33 +177,36 @@ TEST(SettingsFile, PathFollowsXdgConfigHomeThenHome) {
 
 TEST(SettingsFile, MissingFileKeepsDefaultsAfterTheOpeningMessage) {
   test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
   Settings settings;
   const auto file = folder / "ZEVA.INI";
-  EXPECT_EQ(readSettingsFile(file, settings, toolkit), ReadOutcome::CannotOpen);
-  ASSERT_EQ(toolkit.messages.size(), 1u);
-  EXPECT_EQ(toolkit.lastText(), "ERROR OPENING " + file.string() + ":          2");
+  const SettingsRead read = readSettingsFile(file, settings);
+  EXPECT_EQ(read.outcome, ReadOutcome::CannotOpen);
+  EXPECT_EQ(read.messages, (std::vector<files::Message>{
+                               {files::MessageKind::Warning,
+                                "ERROR OPENING " + file.string() + ":          2", ""}}));
   EXPECT_EQ(written(settings), written(Settings{}));
 }
 
 TEST(SettingsFile, WritingReplacesTheFileThroughTheTemporaryOne) {
   test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   test::writeFile(file, "[Data Input]\nTime Column=    9\n");
   Settings settings;
   settings.columns.time = 5;
-  ASSERT_TRUE(writeSettingsFile(file, settings, "Last", toolkit));
+  const files::Result written = writeSettingsFile(file, settings, "Last");
+  ASSERT_TRUE(written.ok);
+  EXPECT_TRUE(written.messages.empty());
   EXPECT_FALSE(std::filesystem::exists(folder / "ZEVA.INW"));
   Settings back;
-  EXPECT_EQ(readSettingsFile(file, back, toolkit), ReadOutcome::Complete);
+  const SettingsRead read = readSettingsFile(file, back);
+  EXPECT_EQ(read.outcome, ReadOutcome::Complete);
+  EXPECT_TRUE(read.ok);
   EXPECT_EQ(back.columns.time, 5);
-  EXPECT_TRUE(toolkit.messages.empty());
+  EXPECT_TRUE(read.messages.empty());
 }
 
 TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
   test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   Settings old;
   old.columns.time = 9;
@@ -213,12 +217,12 @@ TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
   Settings current;
   current.columns.time = 4;
   current.windows.windowX = 20;
-  ASSERT_TRUE(writeSettingsFile(file, current, "New", toolkit));
+  ASSERT_TRUE(writeSettingsFile(file, current, "New").ok);
   const std::string text = test::readFile(file);
   EXPECT_EQ(text.find("[Directories]"), 0u);                      // the stale lines come first
   EXPECT_NE(text.rfind("Time Column=    4"), std::string::npos);  // the new ones at the end
   Settings back;
-  EXPECT_EQ(readSettingsFile(file, back, toolkit), ReadOutcome::Complete);
+  EXPECT_EQ(readSettingsFile(file, back).outcome, ReadOutcome::Complete);
   EXPECT_EQ(back.columns.time, 4);
   EXPECT_EQ(back.windows.windowX, 20);
   EXPECT_FALSE(back.flags.zoom);
@@ -227,14 +231,13 @@ TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
 
 TEST(SettingsFile, UnwritableFolderLeavesTheSettingsFileAsItWas) {
   test::TemporaryFolder folder;
-  zeva::test::ScriptedToolkit toolkit;
   const auto file = folder / "ZEVA.INI";
   test::writeFile(file, "LZOOM=T\n");
   std::filesystem::permissions(
       folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
   if (std::ofstream(folder / "probe"))
     GTEST_SKIP() << "running with rights that ignore permissions";
-  EXPECT_FALSE(writeSettingsFile(file, Settings{}, "X", toolkit));
+  EXPECT_FALSE(writeSettingsFile(file, Settings{}, "X").ok);
   EXPECT_EQ(test::readFile(file), "LZOOM=T\n");
 }
 

@@ -24,9 +24,8 @@ class FailingDialogs : public zeva::test::ScriptedToolkit {
 };
 
 std::string nativeBytes(CurrentSounding& current) {
-  zeva::test::ScriptedToolkit quiet;
   files::StringSink sink;
-  files::writeNativeFile(sink, current, quiet);
+  EXPECT_TRUE(files::writeNativeFile(sink, current).ok);
   return sink.bytes();
 }
 

@@ -96,6 +96,20 @@ TEST(ExchangeCommands, ExportedUsfImportsAsTheCurrentSoundingWithSharedData) {
   EXPECT_FALSE(isSet(program.S().layer.saved));
 }
 
+TEST(ExchangeCommands, ExportsAskForTheFileUnderTheFormatsTitleAndShowTheWriteError) {
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  toolkit.files = {std::string("/nonexistent-folder/x.dat")};
+  EXPECT_FALSE(program.exportAsciiData());
+  EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Resistivity Data File");
+  EXPECT_EQ(toolkit.texts(),
+            (std::vector<std::string>{"CANNOT OPEN FILE: /nonexistent-folder/x.dat"}));
+  toolkit.files = {std::string("/nonexistent-folder/x.usf")};
+  EXPECT_FALSE(program.exportUsfData());
+  EXPECT_EQ(toolkit.fileDialogTitles.back(), "Universal Sounding Format File");
+  EXPECT_EQ(toolkit.messages.back().title, "USF File Error");
+}
+
 TEST(ExchangeCommands, FormatsWithoutAReaderSaySo) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);

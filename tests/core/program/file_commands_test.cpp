@@ -29,6 +29,17 @@ TEST(ProgramFiles, SaveOfANewSoundingAsksForAFileName) {
   EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
 }
 
+TEST(ProgramFiles, SaveAsAddsTheNativeExtensionToANameWithout) {
+  test::TemporaryFolder folder;
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit, folder.path());
+  toolkit.files.push_back("Station 12");
+  ASSERT_TRUE(program.saveAs()) << toolkit.lastText();
+  EXPECT_TRUE(std::filesystem::exists(folder / "Station 12.ZVR"));
+  EXPECT_EQ(program.S().header.name.trimmed(), "Station 12");
+  EXPECT_TRUE(toolkit.messages.empty());
+}
+
 TEST(ProgramFiles, SaveWritesTheOpenedFileWhoseNameSaysMoreThanTheSoundingName) {
   test::TemporaryFolder folder;
   zeva::test::ScriptedToolkit toolkit;
