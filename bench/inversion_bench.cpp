@@ -15,9 +15,9 @@
 
 #include "core/record/current_sounding.h"
 #include "forward/dc_resistivity_forward.h"
-#include "inversion/segment_shifting.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
+#include "inversion/segment_shifting.h"
 #include "inversion/smooth_model.h"
 #include "inversion/worker_pool.h"
 #include "tests/support/scripted_toolkit.h"

@@ -7,9 +7,9 @@
 #include "core/record/current_sounding.h"
 #include "core/record/sounding.h"
 #include "forward/dc_resistivity_forward.h"
-#include "inversion/segment_shifting.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
+#include "inversion/segment_shifting.h"
 #include "tests/support/scripted_toolkit.h"
 
 namespace zeva::bench {

@@ -13,9 +13,9 @@
 #include "core/program/program.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"
+#include "tests/support/scripted_toolkit.h"
 #include "ui/qt/render/graphics_export.h"
 #include "ui/qt/render/offscreen_session.h"
-#include "tests/support/scripted_toolkit.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <iosfwd>
 #include <string>
 
-#include "core/program/program.h"
 #include "cli/console_toolkit.h"
+#include "core/program/program.h"
 
 namespace CLI {
 class App;

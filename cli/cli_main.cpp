@@ -1,9 +1,8 @@
-#include "cli/cli_context.h"
-
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
 
+#include "cli/cli_context.h"
 #include "core/record/floating_point.h"
 
 namespace zeva::cli {

@@ -17,11 +17,11 @@ bool isGraphicsVerb(std::string_view verb) { return verb == "plot" || verb == "r
 int handOverToGraphics(char** argv, std::ostream& err) {
   std::error_code error;
   const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
-  const auto program = (error ? std::filesystem::path(argv[0]) : self).parent_path() /
-                       kGraphicsProgram;
+  const auto program =
+      (error ? std::filesystem::path(argv[0]) : self).parent_path() / kGraphicsProgram;
   ::execv(program.c_str(), argv);
-  err << "zeva-cli: cannot run " << program.string() << " for the drawing verbs: "
-      << std::strerror(errno) << '\n';
+  err << "zeva-cli: cannot run " << program.string()
+      << " for the drawing verbs: " << std::strerror(errno) << '\n';
   return kFailed;
 }
 

@@ -3,8 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/cli_context.h"
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
+#include "core/record/data_type.h"
 
 namespace zeva::cli {
 

@@ -24,7 +24,8 @@ void addSetModelCommand(CLI::App& app, CliContext& context) {
       ->delimiter(',')
       ->required();
   auto* thick =
-      command->add_option("--thick", request->geometry, "thicknesses of all layers but the half-space")
+      command
+          ->add_option("--thick", request->geometry, "thicknesses of all layers but the half-space")
           ->delimiter(',');
   command->add_option("--depth", *depths, "depths to the bottom of all layers but the half-space")
       ->delimiter(',')

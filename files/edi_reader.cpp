@@ -6,12 +6,12 @@
 #include <optional>
 #include <vector>
 
-#include "files/text_input.h"
 #include "files/edi_cross_powers.h"
 #include "files/flat_ascii_import.h"
 #include "files/mt_impedance.h"
 #include "files/sounding_import.h"
 #include "files/text_fields.h"
+#include "files/text_input.h"
 
 namespace zeva::files {
 

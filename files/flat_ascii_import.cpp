@@ -208,8 +208,9 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumn
   const core::DataTypeText& type = request.header.dataType;
   const int mn = core::traitsOf(type).potentialSpacing ? c.mn : 0;
   const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
-  const auto k = static_cast<float>(geometricFactor(
-      type, valueOf(row, c.spacing), mn > 0 ? valueOf(row, mn) : 0.0f, request.header.dipoleLength));
+  const auto k = static_cast<float>(geometricFactor(type, valueOf(row, c.spacing),
+                                                    mn > 0 ? valueOf(row, mn) : 0.0f,
+                                                    request.header.dipoleLength));
   return static_cast<double>(k) * valueOf(row, c.resistivity) / amps;
 }
 

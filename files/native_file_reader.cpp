@@ -154,7 +154,7 @@ class Reader {
 
   Step unknown(std::int64_t length) {
     result_.warning("DON'T KNOW HOW TO READ " + displayTag(tag_) + " LAST SUCCESSFUL READ WAS " +
-                     displayTag(lastTag_));
+                    displayTag(lastTag_));
     return skip(length) ? Step::Next : Step::Failed;
   }
 
@@ -344,13 +344,13 @@ class Reader {
 
   Step allocationError() {
     result_.information("UNABLE TO ALLOCATE ARRAYS AT BYTE " + bytePosition(in_.position()) +
-                         "\nWHILE READING " + displayTag(tag_));
+                        "\nWHILE READING " + displayTag(tag_));
     return Step::Failed;
   }
 
   void readError(const Tag& tag) {
     result_.information("READ ERROR OR END OF FILE AT BYTE " + bytePosition(in_.position()) +
-                         "\nWHILE READING " + displayTag(tag));
+                        "\nWHILE READING " + displayTag(tag));
   }
 
   Sounding& soundingOf(int instance) { return instance == 0 ? current_.S : current_.SM; }

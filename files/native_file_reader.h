@@ -23,6 +23,7 @@ struct [[nodiscard]] ReadResult : Result {
 
 // Reading replaces the sounding in place: after an error, what was read stays.
 // `fileName` is used in messages only.
-ReadResult readNativeFile(ByteSource& in, core::CurrentSounding& current, std::string_view fileName);
+ReadResult readNativeFile(ByteSource& in, core::CurrentSounding& current,
+                          std::string_view fileName);
 
 }  // namespace zeva::files

@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <tuple>
 
 #include "core/record/current_sounding.h"
 #include "files/native_file_reader.h"
 #include "files/native_file_writer.h"
 #include "fuzz/fuzz_checks.h"
-#include <tuple>
 
 namespace {
 

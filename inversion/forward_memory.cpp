@@ -24,9 +24,8 @@ bool sameValues(const std::vector<float>& a, const std::vector<float>& b) {
 bool ForwardMemory::Results::matches(const Sounding& S) const {
   return valid && model.NLAYER == S.model.NLAYER && model.NPK == S.model.NPK &&
          model.NPAR == S.model.NPAR && isSet(model.depths) == isSet(S.model.depths) &&
-         isSet(errorWeighting) == isSet(S.layer.errorWeighting) &&
-         SVOLT.rows() == S.SVOLT.rows() && SVOLT.cols() == S.SVOLT.cols() &&
-         sameValues(parameters, S.M.PAR);
+         isSet(errorWeighting) == isSet(S.layer.errorWeighting) && SVOLT.rows() == S.SVOLT.rows() &&
+         SVOLT.cols() == S.SVOLT.cols() && sameValues(parameters, S.M.PAR);
 }
 
 bool ForwardMemory::restore(Sounding& S, const Results& results) {

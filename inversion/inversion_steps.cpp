@@ -200,8 +200,8 @@ void fillDerivativeColumn(const Sounding& perturbed, std::span<const float> star
   for (int c = 0; c < ncomp; ++c) {
     for (int i = 0; i < ndata; ++i, ++k) {
       const float s1 = perturbed.SVOLT(idx(i), idx(c));
-      J(k, jj) = residualDerivative(perturbed, i, c, startSynthetics[k], s1, F) * limitFactor *
-                 weights[k];
+      J(k, jj) =
+          residualDerivative(perturbed, i, c, startSynthetics[k], s1, F) * limitFactor * weights[k];
     }
   }
 }

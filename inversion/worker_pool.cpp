@@ -46,7 +46,7 @@ void WorkerPool::resize(int threads) {
 bool WorkerPool::parallel() const { return threads_ > 1 && !onWorker; }
 
 void WorkerPool::runOnCaller(int count, const std::function<void(int, int)>& task,
-                         const std::function<bool(int)>& collect) {
+                             const std::function<bool(int)>& collect) {
   for (int index = 0; index < count; ++index) {
     task(index, 0);
     if (!collect(index)) return;
@@ -94,9 +94,8 @@ void WorkerPool::work(std::stop_token stop, int worker) {
   onWorker = true;
   std::unique_lock lock(mutex_);
   while (true) {
-    wake_.wait(lock, stop, [&] {
-      return job_ != nullptr && !job_->dropped && job_->next < job_->count;
-    });
+    wake_.wait(lock, stop,
+               [&] { return job_ != nullptr && !job_->dropped && job_->next < job_->count; });
     if (stop.stop_requested()) return;
     Job& job = *job_;
     const int index = job.next++;

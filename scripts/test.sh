@@ -24,8 +24,10 @@ fi
 case "${1:-}" in
   sanitize) preset=sanitize ;;
   "") preset=default
-    # Every include within its module's DEPENDS, no Qt outside ui/qt and app.
-    python3 scripts/check_layers.py ;;
+    # Every include within its module's DEPENDS, no Qt outside ui/qt and app,
+    # and every source as clang-format writes it.
+    python3 scripts/check_layers.py
+    ./scripts/check_format.sh ;;
   *) echo "usage: scripts/test.sh [sanitize|fuzz]" >&2; exit 2 ;;
 esac
 

@@ -8,8 +8,8 @@
 #include <iosfwd>
 #include <string_view>
 
-#include "settings/settings.h"
 #include "files/result.h"
+#include "settings/settings.h"
 
 namespace zeva::settings {
 

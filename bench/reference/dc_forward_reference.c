@@ -20,11 +20,10 @@
 
 const float* zeva_reference_j0_weights(void);
 
-static const float half_spacing[READINGS] = {4,   5,   7,   10,  10,  15,  20,  30,
-                                             40,  40,  50,  70,  100, 150, 200, 200,
-                                             300, 400, 500, 500, 700, 909};
-static const float mn[READINGS] = {0.8f, 0.8f, 0.8f, 0.8f, 1.5f,  1.5f,  1.5f,  1.5f,
-                                   1.5f, 7.6f, 7.6f, 7.6f, 7.6f,  7.6f,  7.6f,  30.3f,
+static const float half_spacing[READINGS] = {4,  5,   7,   10,  10,  15,  20,  30,  40,  40,  50,
+                                             70, 100, 150, 200, 200, 300, 400, 500, 500, 700, 909};
+static const float mn[READINGS] = {0.8f,  0.8f,  0.8f,  0.8f,  1.5f,  1.5f, 1.5f, 1.5f,
+                                   1.5f,  7.6f,  7.6f,  7.6f,  7.6f,  7.6f, 7.6f, 30.3f,
                                    30.3f, 30.3f, 30.3f, 90.9f, 90.9f, 90.9f};
 static const float observed[READINGS] = {159.9f, 84.5f, 68.5f, 61.6f, 58.0f, 74.4f, 73.2f, 98.7f,
                                          100.5f, 81.9f, 85.6f, 89.0f, 94.1f, 69.7f, 49.6f, 48.7f,
@@ -109,7 +108,8 @@ static float hankel(float r) {
   memset(cache, 0, sizeof cache);
   for (int searched = 0;; searched = 1) {
     float position = (logf(B * r) + 30.302513f) * 5.0f + 0.5f;
-    if (position >= 1.0f && position < (float)(POINTS + 1) && pass((int)position, r, 1.0e-4f, &result) == 0)
+    if (position >= 1.0f && position < (float)(POINTS + 1) &&
+        pass((int)position, r, 1.0e-4f, &result) == 0)
       return result;
     if (searched) return 0.0f;
     float lambda = 4.592112e-12f / r, best = 0.0f, best_lambda = 0.0f;
@@ -122,13 +122,15 @@ static float hankel(float r) {
   }
 }
 
-static float model[2 * LAYERS - 1] = {15, 15, 15, 15, 15, 15, 15, 1.0f, 3.5f, 5.0f, 10.0f, 75.0f, 200.0f};
+static float model[2 * LAYERS - 1] = {15,   15,   15,   15,    15,    15,    15,
+                                      1.0f, 3.5f, 5.0f, 10.0f, 75.0f, 200.0f};
 static float synthetic[READINGS];
 
 /* One forward call: apparent resistivities and the log10 fit. */
 static float forward(void) {
   for (int j = 0; j < LAYERS; ++j) rho[j] = model[j] > 0.0f ? model[j] : 10.0f;
-  for (int j = 0; j < LAYERS - 1; ++j) thick[j] = model[LAYERS + j] > 0.0f ? model[LAYERS + j] : 10.0f;
+  for (int j = 0; j < LAYERS - 1; ++j)
+    thick[j] = model[LAYERS + j] > 0.0f ? model[LAYERS + j] : 10.0f;
   for (int i = 0; i < READINGS; ++i) {
     float L = half_spacing[i], b = mn[i] / 2.0f;
     c_minus = (L - b) / L;
@@ -162,6 +164,7 @@ int main(int argc, char** argv) {
   } while (elapsed < seconds);
   double total = 0.0;
   for (int i = 0; i < READINGS; ++i) total += synthetic[i];
-  printf("us_per_call %.3f\ncurve_sum %.4f\nfit %.6f\n", 1.0e6 * elapsed / (double)calls, total, (double)fit);
+  printf("us_per_call %.3f\ncurve_sum %.4f\nfit %.6f\n", 1.0e6 * elapsed / (double)calls, total,
+         (double)fit);
   return 0;
 }

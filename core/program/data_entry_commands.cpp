@@ -1,8 +1,8 @@
 // The commands that take readings typed into the data editor: a new
 // sounding of File, New, and the edited data of Edit, Data.
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 
 namespace zeva::core {
 

@@ -3,8 +3,8 @@
 // "&Occam's Inversion" switch, "&Analyze Equivalence" of the layered model and
 // the equivalence of the smooth model (a command without a menu entry).
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "forward/forward_choice.h"
 #include "forward/mt_forward.h"
 #include "inversion/equivalence.h"

@@ -123,9 +123,8 @@ bool Program::recover(const fs::path& file) {
   files::FileHandle handle(std::fopen(file.string().c_str(), "rb"));
   if (!handle) return false;
   files::FileSource source(handle.get());
-  if (!guarded(toolkit_, [&] {
-        return shown(toolkit_, files::readNativeFile(source, read, file.string()));
-      }))
+  if (!guarded(toolkit_,
+               [&] { return shown(toolkit_, files::readNativeFile(source, read, file.string())); }))
     return false;
   // Named with a "*", so that Save asks where: the kept sounding may differ
   // from every file of its name.
@@ -223,7 +222,8 @@ bool Program::saveFileAs(const fs::path& file) {
   }
   const NameText nameBefore = current_.S.header.name;
   const Logical savedBefore = current_.S.layer.saved;
-  if (!guarded(toolkit_, [&] { return shown(toolkit_, files::saveNativeFileAs(file, current_)); })) {
+  if (!guarded(toolkit_,
+               [&] { return shown(toolkit_, files::saveNativeFileAs(file, current_)); })) {
     // The sounding keeps the name and state of before: nothing was saved.
     current_.S.header.name = current_.SM.header.name = nameBefore;
     current_.S.layer.saved = savedBefore;

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "files/geometric_factor.h"
 #include "forward/forward_choice.h"
 #include "inversion/inversion_steps.h"

@@ -28,8 +28,8 @@ std::string_view refusal(const LayeredModelRequest& request) {
     return kNonPositiveMessage;
   if (!std::ranges::all_of(request.ip, [](float v) { return std::isfinite(v); }))
     return kIpValueMessage;
-  if (request.depths &&
-      std::ranges::adjacent_find(request.geometry, std::greater_equal<>()) != request.geometry.end())
+  if (request.depths && std::ranges::adjacent_find(request.geometry, std::greater_equal<>()) !=
+                            request.geometry.end())
     return kDepthOrderMessage;
   const int npar = parameterCount(static_cast<int>(nlayer), request.ip.empty() ? 1 : 2);
   if (!std::ranges::all_of(request.fixed, [npar](int k) { return k >= 1 && k <= npar; }))

@@ -34,7 +34,8 @@ struct FixedText {
     std::string_view view = padded();
     view = view.substr(0, std::min(view.find('\0'), view.size()));
     const auto end = view.find_last_not_of(' ');
-    return std::string(end == std::string_view::npos ? std::string_view{} : view.substr(0, end + 1));
+    return std::string(end == std::string_view::npos ? std::string_view{}
+                                                     : view.substr(0, end + 1));
   }
 
   bool isBlank() const { return trimmed().empty(); }

@@ -13,10 +13,11 @@ namespace zeva::core {
 
 struct GraphFrame {
   float originX = 0.0f, originY = 0.0f;
-  float xCycleLength = 0.0f, yCycleLength = 0.0f;  // page units per cycle; negative runs left or down
-  float xStart = 0.0f, yStart = 0.0f;              // value at the first boundary of a linear axis
-  float xStep = 0.0f, yStep = 0.0f;                // 0: logarithmic axis
-  float xOffset = 0.0f, yOffset = 0.0f;            // value-to-page mapping
+  float xCycleLength = 0.0f,
+        yCycleLength = 0.0f;             // page units per cycle; negative runs left or down
+  float xStart = 0.0f, yStart = 0.0f;    // value at the first boundary of a linear axis
+  float xStep = 0.0f, yStep = 0.0f;      // 0: logarithmic axis
+  float xOffset = 0.0f, yOffset = 0.0f;  // value-to-page mapping
   float xSlope = 0.0f, ySlope = 0.0f;
   float tickCap = 0.0f;
   float extentLeft = 0.0f, extentRight = 0.0f, extentBottom = 0.0f;  // reached by labels

@@ -55,7 +55,8 @@ bool Sounding::allocateData() {
     d.LMASK.resize(ndata, ncomp);
     sizeTo(d.LOGDAT, counts.NCOMP);
     for (auto* values : {&d.KCALC, &d.NSET}) sizeTo(*values, counts.NSETS);
-    for (auto* values : {&d.AMPS, &d.RAMP, &d.FREQ, &d.AREA, &d.TSHIFT}) sizeTo(*values, counts.NSETS);
+    for (auto* values : {&d.AMPS, &d.RAMP, &d.FREQ, &d.AREA, &d.TSHIFT})
+      sizeTo(*values, counts.NSETS);
     d.NTURNS.assign(static_cast<std::size_t>(counts.NSETS), 1);
     sizeTo(d.shiftBreak, counts.NSHIFT);
     sizeTo(d.shiftFactor, counts.NSHIFT);
@@ -125,8 +126,8 @@ void Sounding::repairLayerCount() {
 }
 
 bool Sounding::masked(int reading, int component) const {
-  return isSet(header.maskingOn) &&
-         isSet(data_->LMASK(static_cast<std::size_t>(reading), static_cast<std::size_t>(component)));
+  return isSet(header.maskingOn) && isSet(data_->LMASK(static_cast<std::size_t>(reading),
+                                                       static_cast<std::size_t>(component)));
 }
 
 }  // namespace zeva::core

@@ -19,11 +19,11 @@ namespace zeva::core {
 // (block 1 the resistivities, further blocks IP parameters), then one block
 // of NLAYER - 1 thicknesses, or bottom depths when the depths flag is set.
 struct LayeredModel {
-  std::vector<float> PAR;    // parameters
-  std::vector<float> PARU;   // upper limits
-  std::vector<float> PARD;   // lower limits
-  std::vector<Logical> LFIX; // fixed: not changed by inversion
-  std::vector<Logical> LMTP; // limited to [PARD, PARU]
+  std::vector<float> PAR;     // parameters
+  std::vector<float> PARU;    // upper limits
+  std::vector<float> PARD;    // lower limits
+  std::vector<Logical> LFIX;  // fixed: not changed by inversion
+  std::vector<Logical> LMTP;  // limited to [PARD, PARU]
 };
 
 // The smooth model has the same layout: many layers with fixed boundaries.
@@ -31,10 +31,10 @@ using SmoothModel = LayeredModel;
 
 // The observed data of a sounding, shared between S and SM.
 struct SoundingData {
-  Matrix<float> TIME;     // NDATA x NGEOM abscissae and geometry
-  Matrix<float> VOLTS;    // NDATA x NCOMP, or x (NCOMP + 2) with voltage and current
-  Matrix<float> UVOLTS;   // NDATA x NCOMP error bars
-  Matrix<Logical> LMASK;  // NDATA x NCOMP, true: masked
+  Matrix<float> TIME;           // NDATA x NGEOM abscissae and geometry
+  Matrix<float> VOLTS;          // NDATA x NCOMP, or x (NCOMP + 2) with voltage and current
+  Matrix<float> UVOLTS;         // NDATA x NCOMP error bars
+  Matrix<Logical> LMASK;        // NDATA x NCOMP, true: masked
   std::vector<Logical> LOGDAT;  // per column: misfit in log10 (true) or relative
 
   // Per acquisition set (TEM sweep).
@@ -73,9 +73,9 @@ class Sounding {
   ModelHeader model;
   LayeredModel M;
 
-  Matrix<float> SVOLT;     // NDATA x NCOMP synthetics of the model
-  std::vector<float> RESOLV;  // NPAR (NPAR + 1) / 2, one triangle packed
-  Matrix<float> EQUIVA;    // 2 NPAR x NPAR equivalent models
+  Matrix<float> SVOLT;                // NDATA x NCOMP synthetics of the model
+  std::vector<float> RESOLV;          // NPAR (NPAR + 1) / 2, one triangle packed
+  Matrix<float> EQUIVA;               // 2 NPAR x NPAR equivalent models
   std::vector<float> PARMIN, PARMAX;  // NPAR
   std::vector<float> ERER;            // 2 NPAR
   std::vector<float> ZNMIN, ZNMAX;    // NLAYER

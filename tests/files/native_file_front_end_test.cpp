@@ -9,8 +9,8 @@
 
 #include "files/native_file.h"
 #include "tests/files/native_file_fixtures.h"
-#include "tests/support/test_support.h"
 #include "tests/support/result_texts.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::files {
 namespace {
@@ -55,9 +55,7 @@ class NativeFileFrontEnd : public ::testing::Test {
     return kept(saveNativeFile(folder.path(), current, options));
   }
   bool reload() { return kept(openNativeFile(defaultNativeFile(current, folder.path()), current)); }
-  bool saveAs(const std::string& name) {
-    return kept(saveNativeFileAs(folder / name, current));
-  }
+  bool saveAs(const std::string& name) { return kept(saveNativeFileAs(folder / name, current)); }
 
   test::TemporaryFolder folder;
   core::CurrentSounding current;
@@ -127,11 +125,10 @@ TEST_F(NativeFileFrontEnd, OtherFileIsRefusedAndNothingRead) {
   const Result opened = openNativeFile(folder / "Line 7.ZVR", current);
   EXPECT_FALSE(opened.ok);
   // The file's messages are shown in the information box.
-  EXPECT_EQ(opened.messages,
-            (std::vector<Message>{{MessageKind::Information,
-                                   "File is not Kelvorin Resistivity file: \n" +
-                                       (folder.path() / "Line 7.ZVR").string(),
-                                   ""}}));
+  EXPECT_EQ(opened.messages, (std::vector<Message>{{MessageKind::Information,
+                                                    "File is not Kelvorin Resistivity file: \n" +
+                                                        (folder.path() / "Line 7.ZVR").string(),
+                                                    ""}}));
   EXPECT_EQ(current.S.header.NDATA, 22);
   EXPECT_TRUE(core::isSet(current.S.layer.saved));
 }

@@ -124,7 +124,7 @@ TEST(NativeFileReader, HeaderChunkOfAnotherVersionIsSkippedButFramesAreReadWhate
   core::resetToDefault(fresh);
   EXPECT_TRUE(r.result.ok);
   EXPECT_EQ(test::texts(r.result), (std::vector<std::string>{"SKIPPING NEW VERSION: DATAHEAD",
-                                                         "SKIPPING NEW VERSION: LAYRHEAD"}));
+                                                             "SKIPPING NEW VERSION: LAYRHEAD"}));
   EXPECT_TRUE(testing::sameBytes(fresh.S.header, r.current.S.header, "data header"));
   EXPECT_TRUE(testing::sameBytes(fresh.S.layer, r.current.S.layer, "layer header"));
   EXPECT_TRUE(testing::sameBytes(frame, r.current.modelFrames[1], "MODLAXS2"));

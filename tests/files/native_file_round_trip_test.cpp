@@ -171,8 +171,9 @@ TEST(NativeFileWriter, ShortWriteReportsPositionAndMissingBytesAndLeavesSavedAlo
   EXPECT_FALSE(result.ok);
   EXPECT_FALSE(core::isSet(current.S.layer.saved));
   // In the usual information box.
-  EXPECT_EQ(result.messages, (std::vector<Message>{{MessageKind::Information,
-                                                    "WRITE ERROR AT BYTE 00000128:      240", ""}}));
+  EXPECT_EQ(result.messages,
+            (std::vector<Message>{
+                {MessageKind::Information, "WRITE ERROR AT BYTE 00000128:      240", ""}}));
 }
 
 TEST(NativeFileWriter, DefaultSoundingWritesItsReadingsAndNoOptionalResults) {

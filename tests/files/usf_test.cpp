@@ -539,16 +539,14 @@ INSTANTIATE_TEST_SUITE_P(
             usf("/ARRAY: EM Conductivity Data\n/POINTS: 1\n/END\nFREQUENCY HEIGHT HMD VMD\n"
                 "9800 1 18 29\n/END\n"),
             "Error at line      8\r\nSpacing not positive"},
-        MalformedCase{
-            "MaxMinOfTwoVaryingQuantitiesWithoutSpacing",
-            usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY HEIGHT INPHASE "
-                "QUADRATURE\n888 1 1 2\n/END\n"),
-            "Error at line      8\r\nSpacing not positive"},
-        MalformedCase{
-            "MaxMinOfOneVaryingFrequencyWithAHeaderSpacingOfZero",
-            usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/SPACING: 0\n/HEIGHT: 1\n/END\n"
-                "FREQUENCY INPHASE QUADRATURE\n888 1 2\n/END\n"),
-            "Error at line     10\r\nSpacing not positive"},
+        MalformedCase{"MaxMinOfTwoVaryingQuantitiesWithoutSpacing",
+                      usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/END\nFREQUENCY HEIGHT INPHASE "
+                          "QUADRATURE\n888 1 1 2\n/END\n"),
+                      "Error at line      8\r\nSpacing not positive"},
+        MalformedCase{"MaxMinOfOneVaryingFrequencyWithAHeaderSpacingOfZero",
+                      usf("/ARRAY: Horizontal Coplanar\n/POINTS: 1\n/SPACING: 0\n/HEIGHT: 1\n/END\n"
+                          "FREQUENCY INPHASE QUADRATURE\n888 1 2\n/END\n"),
+                      "Error at line     10\r\nSpacing not positive"},
         MalformedCase{"NoArray", usf("/POINTS: 1\n/END\nSPACING RESISTIVITY\n1 2\n/END\n"),
                       "Error at line      8\r\nSounding header has no ARRAY keyword"},
         MalformedCase{"NoDataBlock",

@@ -149,7 +149,8 @@ TEST(WorkerPool, ThrowsTheFailureOfATaskToTheCaller) {
                std::runtime_error);
   // The pool is still usable.
   int sum = 0;
-  pool.run(4, [](int, int) {}, [&](int index) { return sum += index, true; });
+  pool.run(
+      4, [](int, int) {}, [&](int index) { return sum += index, true; });
   EXPECT_EQ(sum, 6);
 }
 

@@ -6,8 +6,8 @@
 #include <sstream>
 
 #include "core/record/reader_limits.h"
-#include "tests/support/test_support.h"
 #include "tests/support/result_texts.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::settings {
 namespace {
@@ -181,9 +181,9 @@ TEST(SettingsFile, MissingFileKeepsDefaultsAfterTheOpeningMessage) {
   const auto file = folder / "ZEVA.INI";
   const SettingsRead read = readSettingsFile(file, settings);
   EXPECT_EQ(read.outcome, ReadOutcome::CannotOpen);
-  EXPECT_EQ(read.messages, (std::vector<files::Message>{
-                               {files::MessageKind::Warning,
-                                "ERROR OPENING " + file.string() + ":          2", ""}}));
+  EXPECT_EQ(read.messages,
+            (std::vector<files::Message>{{files::MessageKind::Warning,
+                                          "ERROR OPENING " + file.string() + ":          2", ""}}));
   EXPECT_EQ(written(settings), written(Settings{}));
 }
 
@@ -246,7 +246,7 @@ TEST(SettingsFile, RecentFilesOfAnyLengthComeBackInTheirOrder) {
   settings.recentFiles[0] =
       "/home/surveyor/projects/2026/north-ridge/resistivity soundings/line 4/NR-4-17.ZVR";
   settings.recentFiles[1] = "/tmp/B.ZVR";
-  settings.recentFiles[2] = "/tmp/odd\rname\r";  // a carriage return would end the line
+  settings.recentFiles[2] = "/tmp/odd\rname\r";   // a carriage return would end the line
   settings.recentFiles[3] = "C:\\x41\\DATA.ZVR";  // reads as an escape unless written as one
   const std::string text = written(settings);
   EXPECT_NE(text.find("[Recent Files]\nRecent 1=" + settings.recentFiles[0] + "\n"),

@@ -58,7 +58,9 @@ void ScriptedToolkit::showProgress(std::string_view title) {
   progressTexts.emplace_back(title);
 }
 
-void ScriptedToolkit::setProgress(double, std::string_view text) { progressTexts.emplace_back(text); }
+void ScriptedToolkit::setProgress(double, std::string_view text) {
+  progressTexts.emplace_back(text);
+}
 
 void ScriptedToolkit::hideProgress() { progressVisible = false; }
 

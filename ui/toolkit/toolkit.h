@@ -20,8 +20,8 @@ enum class Answer { Ok, Cancel, Yes, No };
 inline constexpr std::string_view kMessageTitle = "Kelvorin Library Message";
 
 struct FileFilter {
-  std::string_view title;    // dialog title, e.g. "ZEVA Binary File"
-  std::string_view filter;   // "description|pattern|" pairs, e.g. "ZEVA Binary File|*.ZVR|"
+  std::string_view title;   // dialog title, e.g. "ZEVA Binary File"
+  std::string_view filter;  // "description|pattern|" pairs, e.g. "ZEVA Binary File|*.ZVR|"
 };
 
 class Toolkit {
@@ -57,7 +57,9 @@ class Toolkit {
   virtual void requestRedraw() = 0;
 
   // The usual message boxes, all titled "Kelvorin Library Message".
-  void information(std::string_view text) { message(MessageKind::Information, kMessageTitle, text); }
+  void information(std::string_view text) {
+    message(MessageKind::Information, kMessageTitle, text);
+  }
   void warning(std::string_view text) { message(MessageKind::Warning, kMessageTitle, text); }
   bool okCancel(std::string_view text) {
     return message(MessageKind::OkCancel, kMessageTitle, text) == Answer::Ok;

@@ -5,8 +5,8 @@
 
 #include "core/program/program.h"
 #include "files/native_file_writer.h"
-#include "tests/support/test_support.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::core {
 namespace {

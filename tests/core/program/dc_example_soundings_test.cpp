@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
+#include "core/record/data_type.h"
 #include "forward/forward_choice.h"
 #include "tests/support/scripted_toolkit.h"
 

@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
+#include "core/record/data_type.h"
 #include "forward/dc_resistivity_forward.h"
 #include "forward/hankel_transform.h"
 #include "forward/linear_filters.h"
@@ -70,13 +70,16 @@ float oneByOne(const Sounding& S, std::size_t i, ui::Toolkit& toolkit) {
   if (type == "Schlumberger Array") {
     const float b = S.data().TIME(i, 1) / 2.0f;
     const float cm = (x - b) / x, cp = (x + b) / x;
-    return hankel(x, [&](float l) { return (cp * T(l / cm) - cm * T(l / cp)) / (cp - cm); },
-                  toolkit);
+    return hankel(
+        x, [&](float l) { return (cp * T(l / cm) - cm * T(l / cp)) / (cp - cm); }, toolkit);
   }
-  if (type == "Wenner Array") return hankel(x, [&](float l) { return 2.0f * T(l) - T(l / 2.0f); }, toolkit);
+  if (type == "Wenner Array")
+    return hankel(
+        x, [&](float l) { return 2.0f * T(l) - T(l / 2.0f); }, toolkit);
   if (type == "Pole-Pole Array") return hankel(x, T, toolkit);
   if (type == "Polar Dipole Array") return linear(kPolarDipoleFilter, x, kPolarDipoleOffset, T);
-  if (type == "Perpendicular Array") return linear(kPerpendicularFilter, x, kPerpendicularOffset, T);
+  if (type == "Perpendicular Array")
+    return linear(kPerpendicularFilter, x, kPerpendicularOffset, T);
   const float n = x;
   if (type == "Dipole-Dipole Array") {
     const float G = n * (n + 1.0f) * (n + 2.0f) / 2.0f;

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
+#include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/maxmin_forward.h"
 #include "forward/mt_forward.h"

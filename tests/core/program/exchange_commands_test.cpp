@@ -6,8 +6,8 @@
 
 #include "core/program/program.h"
 #include "files/edi_reader.h"
-#include "tests/support/test_support.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::core {
 namespace {

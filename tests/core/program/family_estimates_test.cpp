@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/record/data_type.h"
 #include "core/program/example_soundings.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "inversion/smooth_model.h"
 #include "tests/inversion/mt_soundings.h"
 #include "tests/support/scripted_toolkit.h"

@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
-#include "tests/support/test_support.h"
+#include "core/record/data_type.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::core {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/record/gaussian_deviate.h"
 #include "core/program/program.h"
+#include "core/record/gaussian_deviate.h"
 #include "forward/forward_choice.h"
 #include "tests/support/scripted_toolkit.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "files/sounding_import.h"
 #include "tests/support/scripted_toolkit.h"
 

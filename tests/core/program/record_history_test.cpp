@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
 #include "core/program/recovery_file.h"
 #include "core/program/sounding_record.h"
+#include "core/record/data_type.h"
 #include "files/geometric_factor.h"
-#include "tests/support/test_support.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::core {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/record/data_type.h"
 #include "core/program/program.h"
+#include "core/record/data_type.h"
 #include "tests/support/scripted_toolkit.h"
 
 namespace zeva::core {

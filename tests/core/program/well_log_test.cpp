@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "core/program/program.h"
-#include "tests/support/test_support.h"
 #include "tests/support/scripted_toolkit.h"
+#include "tests/support/test_support.h"
 
 namespace zeva::core {
 namespace {

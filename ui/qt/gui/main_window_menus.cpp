@@ -13,8 +13,8 @@
 
 #include "core/program/command_table.h"
 #include "ui/qt/gui/main_window.h"
-#include "ui/qt/gui/new_sounding_dialog.h"
 #include "ui/qt/gui/model_drag_controller.h"
+#include "ui/qt/gui/new_sounding_dialog.h"
 #include "ui/qt/render/program_graphics.h"
 
 namespace zeva::qt {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "core/record/current_sounding.h"
 #include "core/program/program.h"
+#include "core/record/current_sounding.h"
 #include "present/sounding_plots.h"
 #include "settings/settings.h"
 
