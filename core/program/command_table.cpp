@@ -21,11 +21,11 @@ using V = ViewToggle;
 template <typename Result>
 void finish(Result&&) {}
 
-constexpr CommandSpec toggle(C id, std::string_view label, V view, R rule = R::Always) {
+constexpr CommandEntry toggle(C id, std::string_view label, V view, R rule = R::Always) {
   return {id, label, {}, rule, CommandCheck::View, view, nullptr};
 }
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     // File, New
     {C::NewDc, "DC Resistivty Sounding"},
     {C::NewIp, "Resistivty/&IP Sounding"},
@@ -301,11 +301,11 @@ const CommandSpec kCommands[] = {
 
 }  // namespace
 
-std::span<const CommandSpec> commandTable() { return kCommands; }
+std::span<const CommandEntry> commandTable() { return kCommands; }
 
-const CommandSpec* findCommand(CommandId id) {
+const CommandEntry* findCommand(CommandId id) {
   const auto found = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                  [id](const CommandSpec& spec) { return spec.id == id; });
+                                  [id](const CommandEntry& command) { return command.id == id; });
   return found == std::end(kCommands) ? nullptr : &*found;
 }
 
@@ -335,12 +335,12 @@ CommandAvailability availability(CommandRule rule, const Program& program) {
   return {};
 }
 
-std::optional<bool> checkMark(const CommandSpec& spec, const Program& program) {
-  switch (spec.check) {
+std::optional<bool> checkMark(const CommandEntry& command, const Program& program) {
+  switch (command.check) {
     case CommandCheck::None:
       return std::nullopt;
     case CommandCheck::View:
-      return program.viewChecked(spec.toggle);
+      return program.viewChecked(command.toggle);
     case CommandCheck::Occam:
       return program.occamMode();
     case CommandCheck::ErrorWeighting:
@@ -349,13 +349,13 @@ std::optional<bool> checkMark(const CommandSpec& spec, const Program& program) {
   return std::nullopt;
 }
 
-bool runProgramCommand(const CommandSpec& spec, Program& program) {
-  if (spec.run) {
-    spec.run(program);
+bool runProgramCommand(const CommandEntry& command, Program& program) {
+  if (command.run) {
+    command.run(program);
     return true;
   }
-  if (spec.check == CommandCheck::View) {
-    finish(program.toggleView(spec.toggle));
+  if (command.check == CommandCheck::View) {
+    finish(program.toggleView(command.toggle));
     return true;
   }
   return false;
@@ -363,7 +363,7 @@ bool runProgramCommand(const CommandSpec& spec, Program& program) {
 
 std::ostream& operator<<(std::ostream& out, CommandId id) {
   out << static_cast<int>(id);
-  if (const CommandSpec* spec = findCommand(id)) out << ' ' << spec->label;
+  if (const CommandEntry* command = findCommand(id)) out << ' ' << command->label;
   return out;
 }
 

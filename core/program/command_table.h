@@ -140,7 +140,7 @@ enum class CommandRule {
 // Which check mark an entry carries.
 enum class CommandCheck { None, View, Occam, ErrorWeighting };
 
-struct CommandSpec {
+struct CommandEntry {
   CommandId id;
   std::string_view label;
   Shortcut shortcut = {};
@@ -154,9 +154,9 @@ struct CommandSpec {
 
 // Every command of the main window except the recent files, in the order of
 // the menus; the popup entries and the menu-less ones last.
-std::span<const CommandSpec> commandTable();
+std::span<const CommandEntry> commandTable();
 // The entry of `id`; null for the recent files.
-const CommandSpec* findCommand(CommandId id);
+const CommandEntry* findCommand(CommandId id);
 
 struct CommandAvailability {
   bool visible = true;
@@ -164,11 +164,11 @@ struct CommandAvailability {
 };
 CommandAvailability availability(CommandRule rule, const Program& program);
 // The check mark of an entry; empty for entries without one.
-std::optional<bool> checkMark(const CommandSpec& spec, const Program& program);
+std::optional<bool> checkMark(const CommandEntry& command, const Program& program);
 
 // Runs the entry's command of the program (a view switch toggles); false,
 // with nothing run, when the window runs the entry.
-bool runProgramCommand(const CommandSpec& spec, Program& program);
+bool runProgramCommand(const CommandEntry& command, Program& program);
 
 // "40005 &Forward", for test failures and logs.
 std::ostream& operator<<(std::ostream& out, CommandId id);

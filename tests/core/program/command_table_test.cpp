@@ -14,11 +14,11 @@ namespace {
 
 TEST(CommandTable, EachCommandHasOneEntryAndEachMnemonicOneLetter) {
   std::set<CommandId> seen;
-  for (const CommandSpec& spec : commandTable()) {
-    EXPECT_TRUE(seen.insert(spec.id).second) << spec.id;
-    EXPECT_FALSE(spec.label.empty()) << spec.id;
-    EXPECT_LE(std::count(spec.label.begin(), spec.label.end(), '&'), 1) << spec.id;
-    EXPECT_EQ(findCommand(spec.id), &spec);
+  for (const CommandEntry& command : commandTable()) {
+    EXPECT_TRUE(seen.insert(command.id).second) << command.id;
+    EXPECT_FALSE(command.label.empty()) << command.id;
+    EXPECT_LE(std::count(command.label.begin(), command.label.end(), '&'), 1) << command.id;
+    EXPECT_EQ(findCommand(command.id), &command);
   }
   // The recent files are the window's own entries, numbered after the table.
   EXPECT_EQ(findCommand(recentFileCommand(0)), nullptr);
@@ -55,13 +55,13 @@ TEST(CommandTable, RestrictedInversionsAppearForModelsWithIpParameters) {
 TEST(CommandTable, SwitchEntriesRunTheProgramAndShowItsState) {
   test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  const CommandSpec& occam = *findCommand(CommandId::Occam);
+  const CommandEntry& occam = *findCommand(CommandId::Occam);
   const bool before = program.occamMode();
   EXPECT_EQ(checkMark(occam, program), before);
   EXPECT_TRUE(runProgramCommand(occam, program));
   EXPECT_EQ(program.occamMode(), !before);
   EXPECT_EQ(checkMark(occam, program), !before);
-  const CommandSpec& grid = *findCommand(CommandId::MajorGridData);
+  const CommandEntry& grid = *findCommand(CommandId::MajorGridData);
   EXPECT_TRUE(runProgramCommand(grid, program));
   EXPECT_EQ(checkMark(grid, program), true);
   // Entries with dialogs of the window run nothing of the program.

@@ -249,13 +249,14 @@ std::map<CommandId, std::function<void()>> MainWindow::windowCommands() {
 
 void MainWindow::buildMenus() {
   std::map<CommandId, std::function<void()>> windowRun = windowCommands();
-  for (const core::CommandSpec& spec : core::commandTable()) {
-    std::function<void()> run = [this, &spec] { core::runProgramCommand(spec, program_); };
-    if (const auto own = windowRun.find(spec.id); own != windowRun.end()) run = own->second;
+  for (const core::CommandEntry& command : core::commandTable()) {
+    std::function<void()> run = [this, &command] { core::runProgramCommand(command, program_); };
+    if (const auto own = windowRun.find(command.id); own != windowRun.end()) run = own->second;
     QAction* entry = addCommand(
-        spec.id, QString::fromUtf8(spec.label.data(), static_cast<qsizetype>(spec.label.size())),
-        std::move(run), keySequence(spec.shortcut));
-    entry->setCheckable(spec.check != core::CommandCheck::None);
+        command.id,
+        QString::fromUtf8(command.label.data(), static_cast<qsizetype>(command.label.size())),
+        std::move(run), keySequence(command.shortcut));
+    entry->setCheckable(command.check != core::CommandCheck::None);
   }
   std::vector<QMenu*> open;
   for (const MenuStep& step : kMenuLayout) {
@@ -312,19 +313,19 @@ void MainWindow::buildToolBar() {
 }
 
 void MainWindow::updateMenusForType() {
-  for (const core::CommandSpec& spec : core::commandTable()) {
-    if (spec.rule == core::CommandRule::Always) continue;
-    const core::CommandAvailability state = core::availability(spec.rule, program_);
-    QAction* entry = action(spec.id);
+  for (const core::CommandEntry& command : core::commandTable()) {
+    if (command.rule == core::CommandRule::Always) continue;
+    const core::CommandAvailability state = core::availability(command.rule, program_);
+    QAction* entry = action(command.id);
     entry->setVisible(state.visible);
     entry->setEnabled(state.enabled);
   }
 }
 
 void MainWindow::updateChecks() {
-  for (const core::CommandSpec& spec : core::commandTable())
-    if (const std::optional<bool> checked = core::checkMark(spec, program_))
-      action(spec.id)->setChecked(*checked);
+  for (const core::CommandEntry& command : core::commandTable())
+    if (const std::optional<bool> checked = core::checkMark(command, program_))
+      action(command.id)->setChecked(*checked);
 }
 
 }  // namespace zeva::qt
