@@ -105,13 +105,6 @@ TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
   EXPECT_FALSE(window.action(core::CommandId::LinearTime)->isChecked());
 }
 
-TEST_F(MainWindowTest, AnInversionShowsItsFitInTheStatusBar) {
-  trigger(core::CommandId::Multiple);
-  EXPECT_TRUE(core::isSet(S().layer.resolutionValid));
-  EXPECT_EQ(window.statusText(core::kFitStatusPane),
-            QString::fromStdString(inversion::fitStatusText(S().layer.PCTERR)));
-}
-
 TEST_F(MainWindowTest, CancelOfAMultipleIterationRunLeavesTheResolutionInvalid) {
   // The progress dialog comes up at the first poll; its Cancel button is
   // pressed as soon as it shows.
@@ -151,13 +144,6 @@ TEST_F(MainWindowTest, ThePlotsArePaintedAfterACommand) {
 
 namespace zeva::qt {
 namespace {
-
-TEST_F(MainWindowTest, ShiftingIsRefusedForArraysOtherThanSchlumberger) {
-  S().header.dataType.assign(core::type::kWenner);
-  driver.answerMessage("OK");
-  trigger(core::CommandId::ShiftSegments);
-  EXPECT_EQ(driver.messages, QStringList{"Segment shifting only available for Schlumberger array"});
-}
 
 TEST_F(MainWindowTest, TheModelEditorsForwardButtonComputesTheGridsModel) {
   // A Wenner sounding has no segment shifts in its synthetics.
