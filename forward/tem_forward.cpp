@@ -14,6 +14,7 @@
 #include "forward/tem_fit.h"
 #include "forward/tem_frequency_response.h"
 #include "forward/tem_kernel_grid.h"
+#include "forward/tem_late_time.h"
 #include "forward/tem_loop_wire.h"
 #include "forward/tem_step_response.h"
 #include "forward/tem_units.h"
@@ -24,12 +25,6 @@ namespace zeva::forward {
 namespace {
 
 using core::Sounding;
-
-// The frequency table reaches from kLowestFrequencyTimes / (latest time) to
-// kHighestFrequencyTimes / (earliest time); beyond it the asymptotic forms
-// of the response carry the sine filter's outer points.
-constexpr double kLowestFrequencyTimes = 1.0e-3;
-constexpr double kHighestFrequencyTimes = 1.0e5;
 
 struct Sweep {
   std::size_t end = 0;  // one past its last gate
@@ -170,6 +165,34 @@ void temForward(Sounding& S, ui::Toolkit& toolkit) {
     for (std::size_t i = 0; i < gates; ++i) S.SVOLT(i, 0) = 0.0f;
   }
   fitTransient(S, modelled);
+}
+
+}  // namespace zeva::forward
+
+namespace zeva::forward {
+
+std::vector<float> lateTimeResistivityOfStoredUnit(const Sounding& S) {
+  const auto gates = static_cast<std::size_t>(std::max(0, S.NDATA()));
+  if (gates == 0 || !arraysHoldCounts(S, 1, 1)) return {};
+  const bool coincident =
+      core::traitsOf(S.header.dataType).id == core::DataTypeId::CoincidentLoopTem;
+  const auto& d = S.data();
+  std::vector<float> times(gates), volts(gates), rho(gates, 0.0f);
+  std::size_t begin = 0;
+  for (const Sweep& sweep : sweepsOf(S, gates, S.header.loopSizeX)) {
+    const std::optional<double> stored =
+        voltageScale(S.header.temVoltageUnit, coincident, sweep.scale);
+    if (!stored) return {};
+    const SweepScale& s = sweep.scale;
+    const double wanted = coincident ? 1.0e6 * s.turns * s.turns : 1.0e9 * s.current * s.turns;
+    for (std::size_t i = begin; i < sweep.end; ++i) {
+      times[i] = d.TIME(i, 0);
+      volts[i] = static_cast<float>(double(d.VOLTS(i, 0)) * wanted / *stored);
+    }
+    begin = sweep.end;
+  }
+  lateTimeApparentResistivity(S, times, volts, rho);
+  return rho;
 }
 
 }  // namespace zeva::forward

@@ -24,6 +24,7 @@
 // NGEOM > 1. Lengths are metres.
 
 #include <string_view>
+#include <vector>
 
 #include "core/record/sounding.h"
 #include "ui/toolkit/toolkit.h"
@@ -39,5 +40,13 @@ inline constexpr std::string_view kTemGeometryMessage =
 // loop without a size, is told to the user and nothing changes; gates at
 // times not after the ramp get no synthetic (0) and do not count.
 void temForward(core::Sounding& S, ui::Toolkit& toolkit);
+
+// The late-time apparent resistivity of the gates (tem_late_time.h) with the
+// voltages first brought from the stored unit to the one the conversion
+// takes (nV/m^2 at the sweep's current and turns; uV/A for the coincident
+// loop), so that it measures the earth whatever unit the data are stored
+// in. Gates that cannot be converted give 0; nothing at all for a unit the
+// model cannot produce.
+std::vector<float> lateTimeResistivityOfStoredUnit(const core::Sounding& S);
 
 }  // namespace zeva::forward

@@ -50,6 +50,7 @@ std::vector<float> residualErrors(const Sounding& S) {
       const float e = u / std::fabs(o);
       switch (form) {
         case ResidualForm::Log10:
+        case ResidualForm::Transient:
           error = std::log10(1.0f + e);
           break;
         case ResidualForm::Relative:

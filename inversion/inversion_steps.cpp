@@ -9,6 +9,7 @@
 
 #include "core/record/data_type.h"
 #include "forward/mt_forward.h"
+#include "forward/tem_fit.h"
 #include "inversion/fit_weights.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/worker_pool.h"
@@ -33,6 +34,7 @@ std::size_t idx(int value) { return static_cast<std::size_t>(value); }
 ResidualForm residualForm(const Sounding& S, int c) {
   const auto& type = S.header.dataType;
   if (core::isMaxMin(type)) return ResidualForm::Absolute;
+  if (core::isTem(type)) return ResidualForm::Transient;
   if (core::isMagnetotelluric(type) && c == 1) return ResidualForm::OffsetPhase;
   return isSet(S.data().LOGDAT[idx(c)]) ? ResidualForm::Log10 : ResidualForm::Relative;
 }
@@ -44,6 +46,9 @@ bool residualOf(const Sounding& S, int i, int c, float& d) {
   switch (residualForm(S, c)) {
     case ResidualForm::Log10:
       d = std::log10(std::fabs(o / s));
+      break;
+    case ResidualForm::Transient:
+      d = -forward::transientMisfit(s, o);
       break;
     case ResidualForm::Relative:
       d = (o - s) / std::fabs(o);
@@ -62,7 +67,8 @@ bool residualOf(const Sounding& S, int i, int c, float& d) {
 float residualDerivative(const Sounding& S, int i, int c, float s0, float s1, float F) {
   float value = 0.0f;
   switch (residualForm(S, c)) {
-    case ResidualForm::Log10: {
+    case ResidualForm::Log10:
+    case ResidualForm::Transient: {
       const float ratio = s1 / s0;
       value = ratio == 0.0f ? 0.0f : F * std::log10(std::fabs(ratio));
       break;

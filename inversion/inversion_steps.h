@@ -31,8 +31,10 @@ void runForward(core::Sounding& S, const forward::ForwardRoutine& forward, ui::T
 // towards a better fit. Log10: log10(|o / s|) (log columns); Relative:
 // (o - s) / |o| (other columns); Absolute: o - s (MaxMin in-phase and
 // quadrature in percent of the primary field, whose fit is the RMS
-// difference); OffsetPhase: log10((|o| + 45) / (|s| + 45)) (MT phases).
-enum class ResidualForm { Log10, Relative, Absolute, OffsetPhase };
+// difference); OffsetPhase: log10((|o| + 45) / (|s| + 45)) (MT phases);
+// Transient: log10(|o / s|) with the wrong sign counted as a large misfit
+// (TEM gate voltages, as forward/tem_fit.h measures them).
+enum class ResidualForm { Log10, Relative, Absolute, OffsetPhase, Transient };
 ResidualForm residualForm(const core::Sounding& S, int c);
 
 // The misfit d of data value (i, c) before weighting, in the form of its

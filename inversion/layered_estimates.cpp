@@ -5,6 +5,9 @@
 #include <string>
 
 #include "forward/mt_depth_transforms.h"
+#include "forward/tem_forward.h"
+#include "forward/tem_frequency_response.h"
+#include "forward/tem_units.h"
 #include "inversion/model_estimation.h"
 #include "inversion/smooth_model.h"
 
@@ -60,6 +63,36 @@ bool EstimateMtModel(Sounding& S, ui::Toolkit& toolkit) {
     return true;
   }
   return setEstimatedModel(S, layersOf(blockCurve(curve.depth, curve.resistivity)), 1.0f, toolkit);
+}
+
+bool EstimateTemModel(Sounding& S, ui::Toolkit& toolkit) {
+  if (S.NDATA() < 3) {
+    toolkit.information(kEstimateTooFewPoints);
+    return true;
+  }
+  // Gates in time order; the curve keeps a gate only when its depth lies
+  // below the last one kept (rho_a falling fast can pull the depth back).
+  const std::vector<float> rhoA = forward::lateTimeResistivityOfStoredUnit(S);
+  if (rhoA.empty()) {
+    toolkit.information(forward::unitRefusal(S.header.temVoltageUnit));
+    return true;
+  }
+  const auto& d = S.data();
+  std::vector<float> depth, rho;
+  for (int i = 0; i < S.NDATA(); ++i) {
+    const float t = d.TIME(static_cast<std::size_t>(i), 0) * 1.0e-3f;
+    const float r = rhoA[static_cast<std::size_t>(i)];
+    if (S.masked(i, 0) || !(t > 0.0f) || !(r > 0.0f) || !std::isfinite(r)) continue;
+    const auto z = static_cast<float>(0.5 * std::sqrt(2.0 * t * r / forward::kMu0));
+    if (!depth.empty() && z <= depth.back()) continue;
+    depth.push_back(z);
+    rho.push_back(r);
+  }
+  if (depth.size() < 3) {
+    toolkit.information(kEstimateTooFewPoints);
+    return true;
+  }
+  return setEstimatedModel(S, layersOf(blockCurve(depth, rho)), 1.0f, toolkit);
 }
 
 bool EstimateFromSmoothModel(Sounding& S, const core::InversionSettings& settings,

@@ -2,7 +2,9 @@
 // Starting layered models for the electromagnetic families, as blocky fits of
 // a resistivity-depth curve (inversion/step_fit.h). MT data give the curve
 // directly through the Niblett depth transform of apparent resistivity and
-// phase (the Bostick transform without phases). The MaxMin and EM
+// phase (the Bostick transform without phases); TEM data through the
+// late-time apparent resistivity of each gate placed at a depth of its time.
+// The MaxMin and EM
 // conductivity families, and sea-floor MT, whose data have no such
 // transform, take the curve of their Occam smooth model. As in the DC
 // estimation, the number of layers is an outcome: the fewest steps that
@@ -31,6 +33,14 @@ StepFit blockCurve(const std::vector<float>& depth, const std::vector<float>& re
 // frequency). Returns true when no estimate could be made: the message has
 // then been shown and the model is unchanged.
 bool EstimateMtModel(core::Sounding& S, ui::Toolkit& toolkit);
+
+// The estimate from TEM data: the late-time apparent resistivity of the
+// gates (from voltages in the stored unit), each at half the diffusion depth
+// sqrt(2 t rho_a / mu0) of its time (the depth at which the late-time curve
+// of a layered earth turns, found on synthetic soundings), read as a
+// resistivity-depth curve and blocked. Returns true when no estimate
+// could be made: the message has then been shown and the model is unchanged.
+bool EstimateTemModel(core::Sounding& S, ui::Toolkit& toolkit);
 
 // The estimate from the Occam smooth model of S's data, fitted in a smooth
 // instance of its own with `forward` under `settings` (the smooth model of

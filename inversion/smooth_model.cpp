@@ -8,6 +8,8 @@
 
 #include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
+#include "forward/tem_forward.h"
+#include "forward/tem_frequency_response.h"
 #include "inversion/inversion_steps.h"
 
 namespace zeva::inversion {
@@ -135,8 +137,9 @@ struct SmoothStart {
   float m0 = kFallbackIp;
 };
 
-// The starting values from the data; for MaxMin and MT data the depth range
-// follows from the starting resistivity and the abscissa range [zmin, zmax].
+// The starting values from the data; for MaxMin, MT and TEM data the depth
+// range follows from the starting resistivity and the abscissa range [zmin,
+// zmax].
 SmoothStart startingValues(Sounding& SM, const core::InversionSettings& settings,
                            const forward::ForwardRoutine& forward, RunMonitor& monitor, int fitPane,
                            float& zmin, float& zmax) {
@@ -153,6 +156,21 @@ SmoothStart startingValues(Sounding& SM, const core::InversionSettings& settings
     const float deepest = 100.0f * std::sqrt(start.rho0 / zmin);
     const float shallowest = 3.0f * std::sqrt(start.rho0 / zmax);
     zmax = deepest, zmin = shallowest;
+  } else if (family == core::Family::TimeDomainEm) {
+    // The late-time resistivity's geometric mean, and the depths the first
+    // and last gates reach: a quarter of the first one's diffusion depth
+    // sqrt(2 t rho / mu0), the whole of the last one's.
+    std::vector<float> rho = forward::lateTimeResistivityOfStoredUnit(SM);
+    std::erase_if(rho, [](float r) { return !(r > 0.0f) || !std::isfinite(r); });
+    double logSum = 0.0;
+    for (float r : rho) logSum += std::log(double(r));
+    if (!rho.empty()) start.rho0 = static_cast<float>(std::exp(logSum / double(rho.size())));
+    float tFirst = 1.0e30f, tLast = -1.0e30f;
+    widenRange(positiveAbscissae(SM), tFirst, tLast);
+    const auto diffusionDepth = [&](float ms) {
+      return static_cast<float>(std::sqrt(2.0e-3 * ms * start.rho0 / forward::kMu0));
+    };
+    if (start.rho0 > 0.0f) zmin = 0.25f * diffusionDepth(tFirst), zmax = diffusionDepth(tLast);
   } else if (family == core::Family::EmConductivity) {
     const int mode = SM.header.mode;
     if (mode == forward::kVerticalDipoles && ncomp >= 2) {

@@ -31,6 +31,8 @@ bool Program::estimateLayeredModel() {
   const bool seaFloor = forward::isSeaFloorMt(S.header.dataType);
   if (family == Family::Magnetotelluric && !seaFloor) {
     if (inversion::EstimateMtModel(S, toolkit_)) return false;
+  } else if (family == Family::TimeDomainEm && forward::hasForwardModel(S)) {
+    if (inversion::EstimateTemModel(S, toolkit_)) return false;
   } else if ((family == Family::MaxMin || family == Family::EmConductivity || seaFloor) &&
              forward::hasForwardModel(S)) {
     inversion::RunMonitor monitor(toolkit_);
@@ -39,7 +41,8 @@ bool Program::estimateLayeredModel() {
                                            kFitStatusPane))
       return false;
   } else {
-    // DC data; for the rest (TEM, unknown types) this refuses with its message.
+    // DC data; for the rest (TEM without a forward model, unknown types) this
+    // refuses with its message.
     if (inversion::EstimateModel(S, toolkit_)) return false;
     if (S.NPK() >= 2) inversion::EstimateIpParameters(S, toolkit_);
   }

@@ -23,7 +23,8 @@ inline StepResponse stepOffResponse(const std::vector<WirePoint>& wire,
     layers.relativeConductivity[j] = std::max(1.0e-5f, rho[0] / rho[j]);
   for (std::size_t j = 0; j < h.size(); ++j) layers.thickness[j] = h[j];
   const KernelGrid grid(wire);
-  const FrequencyResponse response(layers, rho[0], grid, 1.0e-3 / tLast, 1.0e5 / tFirst);
+  const FrequencyResponse response(layers, rho[0], grid, kLowestFrequencyTimes / tLast,
+                                   kHighestFrequencyTimes / tFirst);
   return StepResponse(response, tFirst, tLast);
 }
 

@@ -85,7 +85,9 @@ INSTANTIATE_TEST_SUITE_P(
         // does not dominate the fit.
         FormCase{"Magnetotelluric Data", false, 1, ResidualForm::OffsetPhase, 0.5f, 45.0f,
                  std::log10(45.5f / 90.0f)},
-        FormCase{"Magnetotelluric Data", true, 0, ResidualForm::Log10, 20.0f, 2.0f, 1.0f}));
+        FormCase{"Magnetotelluric Data", true, 0, ResidualForm::Log10, 20.0f, 2.0f, 1.0f},
+        // A TEM gate of the wrong sign: a decade off, and two decades more.
+        FormCase{"Central Loop TEM", true, 0, ResidualForm::Transient, -5.0f, 50.0f, -3.0f}));
 
 TEST(ResidualErrors, AreTheErrorBarsInTheUnitsOfEachResidual) {
   Sounding S = twoValues("Magnetotelluric Data", false, 200.0f, 30.0f, 200.0f, 30.0f);

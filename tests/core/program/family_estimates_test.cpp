@@ -65,20 +65,24 @@ TEST_P(EstimateThenInvert, EndsBelowThreePercent) {
 
 INSTANTIATE_TEST_SUITE_P(
     EveryFamilyWithAForwardModel, EstimateThenInvert,
-    ::testing::Values(FamilyCase{"WideBandMt",
-                                 [](Program& program) {
-                                   inversion::test::makeWideBandMt(
-                                       program.S(), inversion::test::kConductorEarth, 0.0f);
-                                 }},
-                      FamilyCase{"MaxMin",
-                                 [](Program& p) {
-                                   earthOf(p, type::kHorizontalCoplanar, {300.0f, 30.0f, 40.0f});
-                                 }},
-                      FamilyCase{
-                          "EmConductivity",
-                          [](Program& p) {
-                            earthOf(p, type::kEmConductivity, {20.0f, 80.0f, 10.0f, 3.0f, 10.0f});
-                          }}),
+    ::testing::Values(
+        FamilyCase{"WideBandMt",
+                   [](Program& program) {
+                     inversion::test::makeWideBandMt(program.S(), inversion::test::kConductorEarth,
+                                                     0.0f);
+                   }},
+        FamilyCase{"MaxMin",
+                   [](Program& p) {
+                     earthOf(p, type::kHorizontalCoplanar, {300.0f, 30.0f, 40.0f});
+                   }},
+        FamilyCase{"EmConductivity",
+                   [](Program& p) {
+                     earthOf(p, type::kEmConductivity, {20.0f, 80.0f, 10.0f, 3.0f, 10.0f});
+                   }},
+        FamilyCase{"CentralLoopTem",
+                   [](Program& p) {
+                     earthOf(p, type::kCentralLoopTem, {100.0f, 10.0f, 1000.0f, 40.0f, 60.0f});
+                   }}),
     [](const ::testing::TestParamInfo<FamilyCase>& info) { return info.param.name; });
 
 TEST(EstimateLayeredModel, MtEstimateFollowsTheConductor) {
@@ -101,13 +105,13 @@ TEST(EstimateLayeredModel, MtEstimateFollowsTheConductor) {
   EXPECT_LT(depthOfLeast, 1600.0f);
 }
 
-TEST(EstimateLayeredModel, TemDataAreStillRefused) {
+TEST(EstimateLayeredModel, TemDataWithoutAForwardModelAreRefused) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  exampleOf(program, type::kCoincidentLoopTem);
+  exampleOf(program, type::kMarineTemInline);
   const std::vector<float> model = program.S().M.PAR;
   EXPECT_FALSE(program.estimateLayeredModel());
-  EXPECT_EQ(toolkit.lastText().rfind("CANNOT ESTIMATE MODEL FOR Coincident Loop TEM", 0), 0u);
+  EXPECT_EQ(toolkit.lastText().rfind("CANNOT ESTIMATE MODEL FOR Marine TEM Inline E", 0), 0u);
   EXPECT_EQ(program.S().M.PAR, model);
 }
 
