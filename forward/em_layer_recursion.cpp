@@ -207,11 +207,11 @@ ComplexF EmLayerRecursion::reflectionChange(float g) {
     const float scale = 1.0f / (denRe * denRe + denIm * denIm);
     return {(numRe * denRe + numIm * denIm) * scale, (numIm * denRe - numRe * denIm) * scale};
   }
-  const double denRe = double(aRe) * bRe - double(aIm) * bIm;
-  const double denIm = double(aRe) * bIm + double(aIm) * bRe;
+  const double denRe = double(aRe) * double(bRe) - double(aIm) * double(bIm);
+  const double denIm = double(aRe) * double(bIm) + double(aIm) * double(bRe);
   const double scale = 1.0 / (denRe * denRe + denIm * denIm);
-  return {static_cast<float>((numRe * denRe + numIm * denIm) * scale),
-          static_cast<float>((numIm * denRe - numRe * denIm) * scale)};
+  return {static_cast<float>((double(numRe) * denRe + double(numIm) * denIm) * scale),
+          static_cast<float>((double(numIm) * denRe - double(numRe) * denIm) * scale)};
 }
 
 ComplexF EmLayerRecursion::reflection(float g) {

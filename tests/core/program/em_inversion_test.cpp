@@ -72,17 +72,5 @@ TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
   }
 }
 
-TEST(ElectromagneticForward, ForwardCommandModelsEveryMtType) {
-  for (std::string_view type : {"MT Data xy, yx, inv.", "Sea Floor MT data TM"}) {
-    zeva::test::ScriptedToolkit toolkit;
-    Program program(toolkit);
-    ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
-    EXPECT_TRUE(program.forwardModel());
-    EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
-    EXPECT_GT(program.S().SVOLT(0, 0), 0.0f) << type;
-    EXPECT_TRUE(toolkit.messages.empty());
-  }
-}
-
 }  // namespace
 }  // namespace zeva::core
