@@ -234,19 +234,22 @@ void EmLayerRecursion::reflections(std::span<const float> g, std::span<ComplexF>
   float block[kReflectionLanes], re[kReflectionLanes], im[kReflectionLanes];
   for (std::size_t k = 0; k < g.size(); k += kReflectionLanes) {
     const std::size_t count = std::min(kReflectionLanes, g.size() - k);
-    bool far = false;
-    // A short last block repeats its first wavenumber.
+    // A short last block repeats its first wavenumber; far ones are left to
+    // the limit below and take a harmless place in the block.
     for (std::size_t m = 0; m < kReflectionLanes; ++m) {
-      block[m] = g[k + (m < count ? m : 0)];
-      far = far || !(block[m] < kSingleRootsBelow);
-    }
-    if (far) {
-      // Far out on the filter g^4 would overflow single precision.
-      for (std::size_t m = 0; m < count; ++m) out[k + m] = reflection(g[k + m]);
-      continue;
+      const float value = g[k + (m < count ? m : 0)];
+      block[m] = value < kSingleRootsBelow ? value : 1.0f;
     }
     reflectionLanes(scaled, block, re, im);
-    for (std::size_t m = 0; m < count; ++m) out[k + m] = {re[m], im[m]};
+    for (std::size_t m = 0; m < count; ++m) {
+      const float value = g[k + m];
+      // Beyond kSingleRootsBelow, where g^4 would overflow, the reflection
+      // is i b_1 / (4 g^2) to single precision: its real part, of order
+      // b_1^2 / g^4, and what lies below the top layer, damped by
+      // exp(-2 g t'_1), are below the smallest normal float.
+      out[k + m] = value < kSingleRootsBelow ? ComplexF{re[m], im[m]}
+                                             : ComplexF{0.0f, twoC_[0] / (4.0f * value * value)};
+    }
   }
 }
 

@@ -58,8 +58,9 @@ TEST(ElectromagneticForward, ForwardCommandRefusesMarineTemDataAndChangesNothing
 }
 
 TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
-  for (std::string_view type : {"Central Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
-                                "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
+  for (std::string_view type :
+       {"Central Loop TEM", "Coincident Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
+        "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
     zeva::test::ScriptedToolkit toolkit;
     Program program(toolkit);
     ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));

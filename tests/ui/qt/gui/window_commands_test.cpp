@@ -130,8 +130,8 @@ TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForT
   EXPECT_EQ(S().data().NSET[0], 3);
   EXPECT_EQ(S().data().FREQ[0], 30.0f);
   EXPECT_TRUE(window.action(core::CommandId::Voltage)->isVisible());
-  EXPECT_FALSE(window.action(core::CommandId::Forward)->isEnabled());
-  EXPECT_FALSE(window.action(core::CommandId::EstimateLayered)->isEnabled());
+  EXPECT_TRUE(window.action(core::CommandId::Forward)->isEnabled());
+  EXPECT_TRUE(window.action(core::CommandId::EstimateLayered)->isEnabled());
 }
 
 TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityAsAVoltageIsTypedAndWritesItBack) {
