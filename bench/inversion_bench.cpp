@@ -13,8 +13,10 @@
 #include <cmath>
 #include <thread>
 
+#include "bench/central_loop_sounding.h"
 #include "core/record/current_sounding.h"
 #include "forward/dc_resistivity_forward.h"
+#include "forward/tem_forward.h"
 #include "inversion/equivalence.h"
 #include "inversion/layered_inversion.h"
 #include "inversion/segment_shifting.h"
@@ -116,6 +118,43 @@ void BM_InvertManyDefaultSounding(benchmark::State& state) {
   runInvertMany(state, current.S, start, current.settings, dc);
 }
 BENCHMARK(BM_InvertManyDefaultSounding)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(kAllThreads)
+    ->Unit(benchmark::kMillisecond);
+
+// The 30-gate central-loop sounding of the transient benchmark, its gates
+// the synthetics of its 5-layer model, inverted from a uniform 100 ohm-m
+// start over the same thicknesses.
+void BM_InvertManyCentralLoopTem(benchmark::State& state) {
+  useThreads(state, 0);
+  zeva::test::ScriptedToolkit toolkit;
+  std::atomic<int> runs{0};
+  const zeva::forward::ForwardRoutine tem{[&runs](Sounding& s, zeva::ui::Toolkit& messages) {
+                                            ++runs;
+                                            zeva::forward::temForward(s, messages);
+                                          },
+                                          toolkit};
+  Sounding S = zeva::bench::centralLoopSounding();
+  S.header.maskingOn = zeva::core::kTrue;
+  zeva::forward::temForward(S, toolkit);
+  for (std::size_t i = 0; i < 30; ++i) S.data().VOLTS(i, 0) = S.SVOLT(i, 0);
+  std::vector<float> start = S.M.PAR;
+  for (std::size_t j = 0; j < 5; ++j) start[j] = 100.0f;
+  float fit = 0.0f;
+  int count = 0;
+  for (auto _ : state) {
+    S.M.PAR = start;
+    runs = 0;
+    zeva::inversion::RunMonitor monitor(toolkit);
+    zeva::inversion::InvertMany(S, tem, zeva::core::InversionSettings{}, monitor, 1);
+    fit = S.layer.PCTERR;
+    count = runs;
+  }
+  state.counters["forward_runs"] = count;
+  state.counters["final_pct_rms"] = fit;
+}
+BENCHMARK(BM_InvertManyCentralLoopTem)
     ->ArgName("threads")
     ->Arg(1)
     ->Arg(kAllThreads)

@@ -12,12 +12,12 @@ endif()
 
 # The stricter set the production code keeps clean (tests, benchmarks and fuzz
 # harnesses are built with zeva_flags only): no silent narrowing of numbers,
-# no names hiding others, no C casts. GCC's meaning of the set; clang's
+# no float silently computed in double, no names hiding others, no C casts. GCC's meaning of the set; clang's
 # -Wconversion also counts every signed index, so the clang fuzz build keeps
 # zeva_flags alone.
 add_library(zeva_strict_flags INTERFACE)
 target_compile_options(zeva_strict_flags INTERFACE
-  "$<$<CXX_COMPILER_ID:GNU>:-Wconversion;-Wshadow;-Wold-style-cast>")
+  "$<$<CXX_COMPILER_ID:GNU>:-Wconversion;-Wshadow;-Wold-style-cast;-Wdouble-promotion>")
 
 # zeva_add_module(name SOURCES a.cpp b.cpp DEPENDS zeva::other ...)
 # Adds the static library zeva_<name> with the alias zeva::<name>. Headers are

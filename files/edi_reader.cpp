@@ -158,7 +158,7 @@ class EdiImport {
     if (b == nullptr || b->values.size() != n_ || b->badWord) return std::nullopt;
     const double v = b->values[i];
     if (missing(v) || v < 0.0) return std::nullopt;
-    if (v > FLT_MAX && !problem_)
+    if (v > static_cast<double>(FLT_MAX) && !problem_)
       problem_ =
           "EDI VALUE OUT OF RANGE AT LINE " + std::to_string(b->valueLines[i]) + ": " + fileName_;
     return v;
@@ -168,16 +168,19 @@ class EdiImport {
   std::optional<std::string> frequencyProblem(double hertz, int line) const {
     const std::string where = " AT LINE " + std::to_string(line) + ": " + fileName_;
     if (hertz <= 0.0) return "EDI FREQUENCY NOT POSITIVE" + where;
-    if (hertz < FLT_MIN || hertz > FLT_MAX) return "EDI FREQUENCY OUT OF RANGE" + where;
+    if (hertz < static_cast<double>(FLT_MIN) || hertz > static_cast<double>(FLT_MAX))
+      return "EDI FREQUENCY OUT OF RANGE" + where;
     return std::nullopt;
   }
 
   // Adds a point when each value fits the single-precision record.
   std::optional<std::string> add(Curve& curve, double hertz, const ApparentResistivity& a,
                                  int line) const {
-    const auto fits = [](double v) { return std::isfinite(v) && std::fabs(v) <= FLT_MAX; };
-    if (!fits(a.rho) || a.rho < FLT_MIN || !fits(a.phase) || !fits(a.rhoError) ||
-        !fits(a.phaseError))
+    const auto fits = [](double v) {
+      return std::isfinite(v) && std::fabs(v) <= static_cast<double>(FLT_MAX);
+    };
+    if (!fits(a.rho) || a.rho < static_cast<double>(FLT_MIN) || !fits(a.phase) ||
+        !fits(a.rhoError) || !fits(a.phaseError))
       return "EDI VALUE OUT OF RANGE AT LINE " + std::to_string(line) + ": " + fileName_;
     curve.points.push_back({static_cast<float>(hertz), static_cast<float>(a.rho),
                             static_cast<float>(a.phase), static_cast<float>(a.rhoError),

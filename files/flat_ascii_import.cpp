@@ -103,7 +103,8 @@ RowScan scanRows(std::istream& in, const std::vector<int>& columns, int firstRow
       }
       ++scan.numberCounts[k];
       const double magnitude = std::fabs(*value);
-      if (magnitude > FLT_MAX || (magnitude > 0.0 && magnitude < FLT_MIN)) {
+      if (magnitude > static_cast<double>(FLT_MAX) ||
+          (magnitude > 0.0 && magnitude < static_cast<double>(FLT_MIN))) {
         if (scan.outOfRangeRow == 0) scan.outOfRangeRow = row;
         accepted = false;
         continue;
@@ -207,11 +208,11 @@ double apparentResistivityOf(const FlatAsciiRequest& request, const ImportColumn
                              const std::vector<float>& row) {
   const core::DataTypeText& type = request.header.dataType;
   const int mn = core::traitsOf(type).potentialSpacing ? c.mn : 0;
-  const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
+  const double amps = c.current > 0 ? static_cast<double>(valueOf(row, c.current)) : 1.0;
   const auto k = static_cast<float>(geometricFactor(type, valueOf(row, c.spacing),
                                                     mn > 0 ? valueOf(row, mn) : 0.0f,
                                                     request.header.dipoleLength));
-  return static_cast<double>(k) * valueOf(row, c.resistivity) / amps;
+  return static_cast<double>(k) * static_cast<double>(valueOf(row, c.resistivity)) / amps;
 }
 
 // Why the sounding cannot take a row (the message without its row), or
@@ -236,10 +237,10 @@ std::optional<std::string> rowProblem(const FlatAsciiRequest& request, const Imp
         if (!positive(valueOf(row, c.resistivity))) return "RESISTIVITY NOT POSITIVE";
         break;
       }
-      const double amps = c.current > 0 ? valueOf(row, c.current) : 1.0;
+      const double amps = c.current > 0 ? static_cast<double>(valueOf(row, c.current)) : 1.0;
       if (amps == 0.0) return "CURRENT IS ZERO";
       const double rho = apparentResistivityOf(request, c, row);
-      if (std::fabs(rho) > FLT_MAX) return "VALUE OUT OF RANGE";
+      if (std::fabs(rho) > static_cast<double>(FLT_MAX)) return "VALUE OUT OF RANGE";
       if (!(rho > 0.0) || !std::isfinite(rho)) return "RESISTIVITY NOT POSITIVE";
       break;
     }
@@ -505,8 +506,8 @@ Result readWellLog(const std::filesystem::path& file, const ImportColumns& c, We
   WellLog values;
   for (std::size_t i = 0; i < rows->values.size(); ++i) {
     const auto& row = rows->values[i];
-    const auto depth = core::limits::singlePrecision(valueOf(row, c.wellDepth) *
-                                                     (c.depthTimes1000 ? 1000.0 : 1.0));
+    const auto depth = core::limits::singlePrecision(
+        static_cast<double>(valueOf(row, c.wellDepth)) * (c.depthTimes1000 ? 1000.0 : 1.0));
     if (!depth) return failedWith("VALUE OUT OF RANGE" + inRow(rows->rowNumbers[i], file));
     values.depth.push_back(*depth);
     values.resistivity.push_back(valueOf(row, c.wellResist));

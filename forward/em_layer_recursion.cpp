@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "forward/em_reflection_lanes.h"
+#include "forward/lane_math.h"
 #include "forward/model_layers.h"
 
 namespace zeva::forward {
@@ -28,61 +30,10 @@ constexpr float kSingleDenominatorBelow = 1.0e8f;
 // and four integers of the same width.
 using Quad = float __attribute__((vector_size(16)));
 using QuadBits = std::int32_t __attribute__((vector_size(16)));
-
-Quad select(QuadBits mask, Quad yes, Quad no) {
-  return reinterpret_cast<Quad>((reinterpret_cast<QuadBits>(yes) & mask) |
-                                (reinterpret_cast<QuadBits>(no) & ~mask));
-}
-
-// Beyond this exponent exp(-x) is below the smallest normal float.
-constexpr float kExponentLimit = 87.0f;
-
-// exp(-x) for x >= 0: -x = n ln2 + r with |r| <= ln2 / 2, exp(r) by the
-// single-precision minimax polynomial of the Cephes library (within 2 units
-// in the last place), 2^n added into the exponent bits; 0 beyond the limit.
-Quad decayOf(Quad x) {
-  constexpr float kRoundingShift = 12582912.0f;  // 1.5 * 2^23: adding it rounds to an integer
-  const QuadBits inside = x < kExponentLimit;
-  const Quad u = -select(inside, x, Quad{} + 0.0f);
-  const Quad shifted = u * 1.44269504f + kRoundingShift;
-  const Quad n = shifted - kRoundingShift;
-  Quad r = u - n * 0.693359375f;
-  r = r - n * -2.12194440e-4f;
-  const Quad p = (((((1.9875691500e-4f * r + 1.3981999507e-3f) * r + 8.3334519073e-3f) * r +
-                    4.1665795894e-2f) *
-                       r +
-                   1.6666665459e-1f) *
-                      r +
-                  5.0000001201e-1f) *
-                     (r * r) +
-                 r + 1.0f;
-  const QuadBits power =
-      (reinterpret_cast<QuadBits>(shifted) - reinterpret_cast<QuadBits>(Quad{} + kRoundingShift))
-      << 23;
-  return select(inside, reinterpret_cast<Quad>(reinterpret_cast<QuadBits>(p) + power),
-                Quad{} + 0.0f);
-}
-
-// sin y and cos y for 0 <= y <= 87: y = k pi/2 + r with pi/2 in three parts
-// (Cody and Waite), |r| <= pi/4, the Cephes polynomials of sinf and cosf, and
-// the quadrant k mod 4. The arguments met here, Im(u_j t'_j) <= Re(u_j t'_j),
-// are small wherever exp(-Re) leaves anything to rotate.
-void sineCosineOf(Quad y, Quad& sine, Quad& cosine) {
-  constexpr float kRoundingShift = 12582912.0f;
-  const Quad shifted = y * 0.636619772f + kRoundingShift;
-  const Quad k = shifted - kRoundingShift;
-  const Quad r = ((y - k * 1.5703125f) - k * 4.83751297e-4f) - k * 7.54978995e-8f;
-  const Quad r2 = r * r;
-  const Quad s = r + r * r2 * ((-1.9515295891e-4f * r2 + 8.3321608736e-3f) * r2 - 1.6666654611e-1f);
-  const Quad c =
-      1.0f - 0.5f * r2 +
-      r2 * r2 * ((2.443315711809948e-5f * r2 - 1.388731625493765e-3f) * r2 + 4.166664568298827e-2f);
-  const QuadBits quadrant = reinterpret_cast<QuadBits>(shifted) & 3;
-  const QuadBits swap = (quadrant & 1) != 0;
-  const Quad sinePart = select(swap, c, s), cosinePart = select(swap, s, c);
-  sine = select((quadrant & 2) != 0, -sinePart, sinePart);
-  cosine = select(((quadrant + 1) & 2) != 0, -cosinePart, cosinePart);
-}
+using lanes::decayOf;
+using lanes::kExponentLimit;
+using lanes::select;
+using lanes::sineCosineOf;
 
 // sqrt(a + ib) for a >= 0, b >= 0, the vertical wavenumbers' argument: with
 // no cancellation to guard against, the root is formed directly; double
@@ -256,11 +207,11 @@ ComplexF EmLayerRecursion::reflectionChange(float g) {
     const float scale = 1.0f / (denRe * denRe + denIm * denIm);
     return {(numRe * denRe + numIm * denIm) * scale, (numIm * denRe - numRe * denIm) * scale};
   }
-  const double denRe = double(aRe) * bRe - double(aIm) * bIm;
-  const double denIm = double(aRe) * bIm + double(aIm) * bRe;
+  const double denRe = double(aRe) * double(bRe) - double(aIm) * double(bIm);
+  const double denIm = double(aRe) * double(bIm) + double(aIm) * double(bRe);
   const double scale = 1.0 / (denRe * denRe + denIm * denIm);
-  return {static_cast<float>((numRe * denRe + numIm * denIm) * scale),
-          static_cast<float>((numIm * denRe - numRe * denIm) * scale)};
+  return {static_cast<float>((double(numRe) * denRe + double(numIm) * denIm) * scale),
+          static_cast<float>((double(numIm) * denRe - double(numRe) * denIm) * scale)};
 }
 
 ComplexF EmLayerRecursion::reflection(float g) {
@@ -276,6 +227,30 @@ ComplexF EmLayerRecursion::reflection(float g) {
   const float denRe = g + u1.real() + wRe, denIm = u1.imag() + wIm;
   const float scale = 1.0f / (denRe * denRe + denIm * denIm);
   return {(numRe * denRe + numIm * denIm) * scale, (numIm * denRe - numRe * denIm) * scale};
+}
+
+void EmLayerRecursion::reflections(std::span<const float> g, std::span<ComplexF> out) {
+  const ScaledLayers scaled{twoC_.data(), scaled_.data(), relativeConductivity.size()};
+  float block[kReflectionLanes], re[kReflectionLanes], im[kReflectionLanes];
+  for (std::size_t k = 0; k < g.size(); k += kReflectionLanes) {
+    const std::size_t count = std::min(kReflectionLanes, g.size() - k);
+    // A short last block repeats its first wavenumber; far ones are left to
+    // the limit below and take a harmless place in the block.
+    for (std::size_t m = 0; m < kReflectionLanes; ++m) {
+      const float value = g[k + (m < count ? m : 0)];
+      block[m] = value < kSingleRootsBelow ? value : 1.0f;
+    }
+    reflectionLanes(scaled, block, re, im);
+    for (std::size_t m = 0; m < count; ++m) {
+      const float value = g[k + m];
+      // Beyond kSingleRootsBelow, where g^4 would overflow, the reflection
+      // is i b_1 / (4 g^2) to single precision: its real part, of order
+      // b_1^2 / g^4, and what lies below the top layer, damped by
+      // exp(-2 g t'_1), are below the smallest normal float.
+      out[k + m] = value < kSingleRootsBelow ? ComplexF{re[m], im[m]}
+                                             : ComplexF{0.0f, twoC_[0] / (4.0f * value * value)};
+    }
+  }
 }
 
 std::complex<double> horizontalCoplanarHalfSpace(double x) {

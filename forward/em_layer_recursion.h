@@ -48,6 +48,10 @@ class EmLayerRecursion {
   // (Y u1 - g) / (g + Y u1).
   ComplexF reflection(float g);
 
+  // reflection(g[k]) into out[k] for every k (out as long as g), the
+  // wavenumbers side by side in the lanes of the vector unit.
+  void reflections(std::span<const float> g, std::span<ComplexF> out);
+
  private:
   // u_1 and the change V = Y - 1 of the admittance ratio at the top for
   // normalised wavenumber g. A layer above the bottom whose |Re(u_j t'_j)|

@@ -19,11 +19,9 @@ bool hasForwardModel(const core::Sounding& S) {
 ForwardRoutine chooseForwardRoutine(const core::Sounding& S, ui::Toolkit& toolkit) {
   // All five MT types ("Controlled Source MT", the sea-floor and the
   // xy/yx/invariant curves as well) take the MT routine, which computes the
-  // sea-floor response for the sea-floor types; the central and fixed loop
-  // TEM types take the transient routine, the coincident loop and marine
-  // TEM types have none. Every
-  // other type is a DC resistivity sounding, with IP when the layers carry IP
-  // parameters.
+  // sea-floor response for the sea-floor types; the loop TEM types take the
+  // transient routine, the marine TEM types have none. Every other type is a
+  // DC resistivity sounding, with IP when the layers carry IP parameters.
   switch (core::traitsOf(S.header.dataType).forward) {
     case core::ForwardKind::MaxMin:
       return {CalcMaxMin, toolkit};

@@ -1,10 +1,13 @@
 #pragma once
 // A function tabulated at abscissae spaced evenly in their logarithm, read
-// back by cubic Lagrange interpolation in the logarithm. The transient
+// back by Lagrange interpolation in the logarithm on a stencil of the
+// nearest `points` values (an even number, 4 by default). The transient
 // model keeps its frequency response and its step response this way: both
-// are smooth in log frequency and log time, so four neighbouring values give
-// them to about 1.0E-5 at the spacings used. Double precision throughout.
+// are analytic in the logarithm of frequency or time well beyond the
+// spacings used, so the interpolation error falls geometrically with the
+// stencil. Double precision throughout.
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <vector>
@@ -14,9 +17,18 @@ namespace zeva::forward {
 class LogGridTable {
  public:
   LogGridTable() = default;
-  // Values at first * exp(k step), k = 0 .. values.size() - 1 (at least 4).
-  LogGridTable(double first, double step, std::vector<double> values)
-      : lnFirst_(std::log(first)), step_(step), values_(std::move(values)) {}
+  // Values at first * exp(k step), k = 0 .. values.size() - 1 (at least
+  // `points`).
+  LogGridTable(double first, double step, std::vector<double> values, std::size_t points = 4)
+      : lnFirst_(std::log(first)), step_(step), values_(std::move(values)), points_(points) {
+    // 1 / prod_{m != k} (k - m) for stencil point k.
+    for (std::size_t k = 0; k < points_; ++k) {
+      double product = 1.0;
+      for (std::size_t m = 0; m < points_; ++m)
+        if (m != k) product *= double(k) - double(m);
+      inverseProducts_.push_back(1.0 / product);
+    }
+  }
 
   double lnFirst() const { return lnFirst_; }
   double step() const { return step_; }
@@ -28,19 +40,28 @@ class LogGridTable {
   // extended) outside the inner intervals.
   double atLn(double lnX) const {
     const double position = (lnX - lnFirst_) / step_;
-    const auto last = static_cast<double>(values_.size() - 4);
-    const double start = std::fmin(std::fmax(std::floor(position) - 1.0, 0.0), last);
-    const auto k = static_cast<std::size_t>(start);
-    const double s = position - start;  // stencil points at s = 0, 1, 2, 3
-    const double a = s - 1.0, b = s - 2.0, c = s - 3.0;
-    return (-a * b * c * values_[k] + 3.0 * s * b * c * values_[k + 1] -
-            3.0 * s * a * c * values_[k + 2] + s * a * b * values_[k + 3]) /
-           6.0;
+    const double below = double(points_ / 2 - 1);
+    const double start =
+        std::clamp(std::floor(position) - below, 0.0, double(values_.size() - points_));
+    const auto first = static_cast<std::size_t>(start);
+    const double s = position - start;  // stencil points at s = 0 .. points - 1
+    // Lagrange's weights prod_{m != k} (s - m) / (k - m), all from the one
+    // product prod_m (s - m).
+    double product = 1.0;
+    for (std::size_t m = 0; m < points_; ++m) product *= s - double(m);
+    double sum = 0.0;
+    for (std::size_t k = 0; k < points_; ++k) {
+      if (s == double(k)) return values_[first + k];
+      sum += product / (s - double(k)) * inverseProducts_[k] * values_[first + k];
+    }
+    return sum;
   }
 
  private:
   double lnFirst_ = 0.0, step_ = 1.0;
   std::vector<double> values_;
+  std::size_t points_ = 4;
+  std::vector<double> inverseProducts_;
 };
 
 }  // namespace zeva::forward

@@ -102,7 +102,7 @@ MtResponse seaFloorMtResponse(std::span<const double> resistivity,
   for (std::size_t j = n - 1; j-- > 0;) {
     k = wavenumber(resistivity[j]);
     const Complex g = -2.0 * k * thickness[j];
-    const Complex E = g.real() > kExponentFloor ? std::exp(g) : Complex(0.0);
+    const Complex E = g.real() > static_cast<double>(kExponentFloor) ? std::exp(g) : Complex(0.0);
     const Complex p = k * Q;
     const Complex r = E * (p - 1.0) / (p + 1.0);
     Q = (1.0 / k) * (1.0 + r) / (1.0 - r);
@@ -122,9 +122,10 @@ MtResponse seaFloorMtResponse(std::span<const double> resistivity,
     const Complex decay = g.real() > -700.0 ? std::exp(g) : Complex(0.0);
     response = decay * (1.0 + R) / (k * (1.0 - R * decay * decay));
   }
-  return {
-      static_cast<float>(std::norm(response) * kSeaTwoPiMu0 / period),
-      static_cast<float>(std::atan2(response.imag(), response.real()) * kDegreesPerRadian + 90.0)};
+  return {static_cast<float>(std::norm(response) * kSeaTwoPiMu0 / period),
+          static_cast<float>(std::atan2(response.imag(), response.real()) *
+                                 static_cast<double>(kDegreesPerRadian) +
+                             90.0)};
 }
 
 bool isSeaFloorMt(const core::DataTypeText& dataType) { return core::traitsOf(dataType).seaFloor; }

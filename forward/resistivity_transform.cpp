@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "forward/lane_math.h"
+
 // The vector helpers below take and return vectors wider than the baseline
 // instruction set; they are internal and inlined, so GCC's note that such
 // arguments would change a public calling convention does not apply.
@@ -33,33 +35,11 @@ ZEVA_LANES_INLINE Lanes select(Mask mask, Lanes yes, Lanes no) {
                                  (reinterpret_cast<Bits>(no) & ~m));
 }
 
-// exp(u) for u in [-21, 0]: u = n ln2 + x with |x| <= ln2 / 2, exp(x) by the
-// single-precision minimax polynomial of the Cephes library (within 2 units
-// in the last place), 2^n added into the exponent bits.
-ZEVA_LANES_INLINE Lanes exponential(Lanes u) {
-  constexpr float kRoundingShift = 12582912.0f;  // 1.5 * 2^23: adding it rounds to an integer
-  const Lanes shifted = u * 1.44269504f + kRoundingShift;
-  const Lanes n = shifted - kRoundingShift;
-  Lanes x = u - n * 0.693359375f;
-  x = x - n * -2.12194440e-4f;
-  const Lanes p = (((((1.9875691500e-4f * x + 1.3981999507e-3f) * x + 8.3334519073e-3f) * x +
-                     4.1665795894e-2f) *
-                        x +
-                    1.6666665459e-1f) *
-                       x +
-                   5.0000001201e-1f) *
-                      (x * x) +
-                  x + 1.0f;
-  const Bits power =
-      (reinterpret_cast<Bits>(shifted) - reinterpret_cast<Bits>(broadcast(kRoundingShift))) << 23;
-  return reinterpret_cast<Lanes>(reinterpret_cast<Bits>(p) + power);
-}
-
 // e_j = exp(-2 lambda h_j), 0 where the exponent is -21 or less.
 ZEVA_LANES_INLINE Lanes layerDecay(Lanes lambda, float exponentScale) {
   const Lanes u = lambda * exponentScale;
   const Mask inside = u > kExponentLimit;
-  return select(inside, exponential(select(inside, u, broadcast(0.0f))), broadcast(0.0f));
+  return select(inside, lanes::decayOf(-select(inside, u, broadcast(0.0f))), broadcast(0.0f));
 }
 
 bool depthsIncrease(const std::vector<float>& PAR, std::size_t first, int count) {

@@ -26,12 +26,6 @@ namespace {
 
 using core::Sounding;
 
-// The frequency table reaches from kLowestFrequencyTimes / (latest time) to
-// kHighestFrequencyTimes / (earliest time); beyond it the asymptotic forms
-// of the response carry the sine filter's outer points.
-constexpr double kLowestFrequencyTimes = 1.0e-3;
-constexpr double kHighestFrequencyTimes = 1.0e5;
-
 struct Sweep {
   std::size_t end = 0;  // one past its last gate
   Waveform waveform;

@@ -23,10 +23,12 @@ namespace zeva::forward {
 
 inline constexpr double kMu0 = 4.0e-7 * 3.14159265358979323846;
 
-// B(omega) = mu0 sum_g F_g r_TE(lambda_g, omega), the recursion's thicknesses
-// scaled for omega here; `topResistivity` the resistivity of layer 1 (ohm-m).
-std::complex<double> loopResponse(EmLayerRecursion& layers, float topResistivity,
-                                  const KernelGrid& grid, double omega);
+// For step responses from tFirst to tLast the table reaches from
+// kLowestFrequencyTimes / tLast to kHighestFrequencyTimes / tFirst; beyond
+// it the asymptotic forms of the response carry the cosine filter's outer
+// points (a decade further either way changes no transient by 1.0E-4).
+inline constexpr double kLowestFrequencyTimes = 1.0e-2;
+inline constexpr double kHighestFrequencyTimes = 1.0e4;
 
 // Re B(omega) split for the transform to time. Re B tends to a constant A
 // at high frequency (r_TE = -1: the secondary field cancels the primary),

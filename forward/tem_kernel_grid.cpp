@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <vector>
 
 #include "forward/key_filters.h"
 
@@ -29,16 +30,40 @@ std::array<double, kStencil> lagrangeWeights(double s) {
   return weights;
 }
 
+// Distances this close (relative) are the same to the filter.
+constexpr double kSameDistance = 1.0e-12;
+
+// The points with rho > 0, those of equal order and distance (the symmetric
+// points of a loop about its receiver) merged into one: the spreading below
+// costs a filter's length per point.
+std::vector<WirePoint> distinctPoints(std::span<const WirePoint> input) {
+  std::vector<WirePoint> points;
+  for (const WirePoint& p : input)
+    if (p.rho > 0.0 && std::isfinite(p.rho)) points.push_back(p);
+  std::sort(points.begin(), points.end(), [](const WirePoint& a, const WirePoint& b) {
+    return a.order != b.order ? a.order < b.order : a.rho < b.rho;
+  });
+  std::vector<WirePoint> distinct;
+  for (const WirePoint& p : points) {
+    if (!distinct.empty() && distinct.back().order == p.order &&
+        p.rho - distinct.back().rho <= kSameDistance * p.rho)
+      distinct.back().weight += p.weight;
+    else
+      distinct.push_back(p);
+  }
+  return distinct;
+}
+
 }  // namespace
 
-KernelGrid::KernelGrid(std::span<const WirePoint> points) {
-  double rhoMin = 0.0, rhoMax = 0.0;
+KernelGrid::KernelGrid(std::span<const WirePoint> wire) {
+  const std::vector<WirePoint> points = distinctPoints(wire);
+  if (points.empty()) return;
+  double rhoMin = points.front().rho, rhoMax = rhoMin;
   for (const WirePoint& p : points) {
-    if (!(p.rho > 0.0) || !std::isfinite(p.rho)) continue;
-    rhoMin = rhoMin > 0.0 ? std::min(rhoMin, p.rho) : p.rho;
+    rhoMin = std::min(rhoMin, p.rho);
     rhoMax = std::max(rhoMax, p.rho);
   }
-  if (!(rhoMin > 0.0)) return;
   largestDistance_ = rhoMax;
 
   const double step = std::log(kKeyHankelBase[1] / kKeyHankelBase[0]);
@@ -53,7 +78,6 @@ KernelGrid::KernelGrid(std::span<const WirePoint> points) {
   weights_.assign(count, 0.0);
 
   for (const WirePoint& p : points) {
-    if (!(p.rho > 0.0) || !std::isfinite(p.rho)) continue;
     const auto& filter = p.order == 0 ? kKeyJ0Weights : kKeyJ1Weights;
     // Filter point i sits at grid position `offset + i`, one fraction for all i.
     const double offset = (lnBase - std::log(p.rho) - lnFirst) / step;

@@ -126,22 +126,38 @@ std::vector<WirePoint> circleHorizontalField(double a, Point2 receiver, Point2 d
 }
 
 std::vector<WirePoint> squareSelfFlux(double L) {
-  // Only parallel sides couple (dl.dl' = 0 across a corner); a side with
-  // itself and a side with the opposite one (current reversed) reduce to
-  //   (1/4pi) 8 int_0^L (L - u) [G(u) - G(sqrt(L^2 + u^2))] du,
-  // G(rho) = int r_TE J0(lambda rho) dlambda. G is finite at u = 0 but not
-  // smooth in u there, so the panels shrink geometrically towards it.
+  // The flux is the area integral of the vertical field, a line integral
+  // over the four sides. For the side y = -L/2 and an area point at height d
+  // above it, (s - r).n = d; with u the offset along the side, the pairs of
+  // (u, d) at distance rho = sqrt(u^2 + d^2) weigh (L - |u|) each, and in
+  // polar angle about the wire point the four sides together come to
+  //   Phi / mu0 = (2/pi) int_0^(sqrt(2) L) W(rho) rho K(rho) drho,
+  //   W = L - rho/2 (rho <= L),  rho/2 - L sqrt(1 - L^2/rho^2) (beyond),
+  // K(rho) = int r_TE lambda J1(lambda rho) dlambda. Every weight is positive,
+  // so the late-time response, in which all distances count alike, is no
+  // difference of large parts. Within the loop's size the field of the wire
+  // at distance rho falls as 1/rho over the skin depth, so the panels shrink
+  // geometrically towards rho = 0; beyond L the substitution
+  // rho = L + (sqrt(2) - 1) L w^2 takes up the square root of W.
   std::vector<WirePoint> points;
+  const auto add = [&](double rho, double weight) {
+    points.push_back({rho, 2.0 / std::numbers::pi * weight * rho, 1, 1});
+  };
   double top = L;
-  for (int panel = 0; panel < 8; ++panel) {
-    const double bottom = panel == 7 ? 0.0 : top / 4.0;
+  for (int panel = 0; panel < 6; ++panel) {
+    const double bottom = panel == 5 ? 0.0 : top / 4.0;
     for (std::size_t k = 0; k < kGaussNodes.size(); ++k) {
-      const double u = bottom + (kGaussNodes[k] + 1.0) / 2.0 * (top - bottom);
-      const double w = kGaussWeights[k] * (top - bottom) / 2.0 * 8.0 * (L - u) / kFourPi;
-      points.push_back({u, w, 0, 0});
-      points.push_back({std::hypot(L, u), -w, 0, 0});
+      const double rho = bottom + (kGaussNodes[k] + 1.0) / 2.0 * (top - bottom);
+      add(rho, kGaussWeights[k] * (top - bottom) / 2.0 * (L - rho / 2.0));
     }
     top = bottom;
+  }
+  const double reach = (std::numbers::sqrt2 - 1.0) * L;
+  for (std::size_t k = 0; k < kGaussNodes.size(); ++k) {
+    const double w = (kGaussNodes[k] + 1.0) / 2.0;
+    const double rho = L + reach * w * w;
+    const double W = rho / 2.0 - L * std::sqrt(1.0 - (L / rho) * (L / rho));
+    add(rho, kGaussWeights[k] / 2.0 * 2.0 * reach * w * W);
   }
   return points;
 }

@@ -6,8 +6,7 @@
 //   ds horizontal field H(r)  = (1/4pi) oint n int r_TE lambda J0(lambda rho) dlambda ds
 // (the area integral of vertical dipoles turned into a line integral; n the
 // outward normal of the wire, rho = |s - r|), and the flux of the loop's own
-// secondary field through it is Neumann's double line integral
-//   Phi / mu0 = (1/4pi) oint oint dl.dl' int r_TE J0(lambda rho) dlambda.
+// secondary field through it is the area integral of its vertical field.
 // Each point carries the distance rho, the quadrature weight with its
 // geometric factor, the Bessel order and the power of lambda in the kernel.
 
@@ -42,7 +41,8 @@ std::vector<WirePoint> circleCentreVerticalField(double a);
 // of radius a centred on the origin, at `receiver`.
 std::vector<WirePoint> circleHorizontalField(double a, Point2 receiver, Point2 direction);
 
-// The flux of the secondary field of a square loop of side L through itself.
+// The flux of the secondary field of a square loop of side L through itself,
+// as one integral over the distances between wire and area points.
 std::vector<WirePoint> squareSelfFlux(double L);
 
 }  // namespace zeva::forward

@@ -98,7 +98,7 @@ float weightedFit(const Sounding& S) {
     for (int i = 0; i < S.NDATA(); ++i, ++k) {
       float d = 0.0f;
       if (!residualOf(S, i, c, d)) continue;
-      const double h = huber ? S.huberWeights[k] : 1.0;
+      const double h = huber ? static_cast<double>(S.huberWeights[k]) : 1.0;
       const double r = d / errors[k];
       sum += h * r * r;
       weights += h;

@@ -83,7 +83,8 @@ bool EstimateTemModel(Sounding& S, ui::Toolkit& toolkit) {
     const float t = d.TIME(static_cast<std::size_t>(i), 0) * 1.0e-3f;
     const float r = rhoA[static_cast<std::size_t>(i)];
     if (S.masked(i, 0) || !(t > 0.0f) || !(r > 0.0f) || !std::isfinite(r)) continue;
-    const auto z = static_cast<float>(0.5 * std::sqrt(2.0 * t * r / forward::kMu0));
+    const auto z = static_cast<float>(
+        0.5 * std::sqrt(2.0 * static_cast<double>(t) * static_cast<double>(r) / forward::kMu0));
     if (!depth.empty() && z <= depth.back()) continue;
     depth.push_back(z);
     rho.push_back(r);

@@ -59,8 +59,9 @@ std::optional<std::pair<int, int>> lastRepeatedPair(const Sounding& S, int first
       distinct.emplace_back(value, k);
   }
   const auto below = [&](double bound) {
-    return std::lower_bound(distinct.begin(), distinct.end(), bound,
-                            [](const auto& entry, double b) { return entry.first < b; });
+    return std::lower_bound(
+        distinct.begin(), distinct.end(), bound,
+        [](const auto& entry, double b) { return static_cast<double>(entry.first) < b; });
   };
   const auto lastMatchIn = [&](float a, double low, double high) {
     int best = -1;

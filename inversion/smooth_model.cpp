@@ -168,7 +168,8 @@ SmoothStart startingValues(Sounding& SM, const core::InversionSettings& settings
     float tFirst = 1.0e30f, tLast = -1.0e30f;
     widenRange(positiveAbscissae(SM), tFirst, tLast);
     const auto diffusionDepth = [&](float ms) {
-      return static_cast<float>(std::sqrt(2.0e-3 * ms * start.rho0 / forward::kMu0));
+      return static_cast<float>(std::sqrt(2.0e-3 * static_cast<double>(ms) *
+                                          static_cast<double>(start.rho0) / forward::kMu0));
     };
     if (start.rho0 > 0.0f) zmin = 0.25f * diffusionDepth(tFirst), zmax = diffusionDepth(tLast);
   } else if (family == core::Family::EmConductivity) {

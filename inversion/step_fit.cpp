@@ -115,7 +115,7 @@ StepFit fitStepsWithin(std::span<const float> depth, std::span<const float> resi
                        float tolerancePercent, int maxLayers) {
   const Segmentation segmentation(depth, resistivity, maxLayers);
   if (segmentation.maxSteps() == 0) return {};
-  const double tolerance = std::log10(1.0 + tolerancePercent / 100.0);
+  const double tolerance = std::log10(1.0 + static_cast<double>(tolerancePercent) / 100.0);
   std::size_t steps = 1;
   while (steps < segmentation.maxSteps() && segmentation.rms(steps) > tolerance) ++steps;
   return segmentation.fit(segmentation.useful(steps));

@@ -31,10 +31,12 @@ std::vector<float> cumulativeConductance(const files::WellLog& clean) {
   double sum = 0.0;
   for (std::size_t i = 0; i < clean.depth.size(); ++i) {
     if (i == 0) {
-      sum = clean.depth[0] / static_cast<double>(clean.resistivity[0]);
+      sum = static_cast<double>(clean.depth[0]) / static_cast<double>(clean.resistivity[0]);
     } else {
       const double h = clean.depth[i] - clean.depth[i - 1];
-      sum += h * 0.5 * (1.0 / clean.resistivity[i - 1] + 1.0 / clean.resistivity[i]);
+      sum += h * 0.5 *
+             (1.0 / static_cast<double>(clean.resistivity[i - 1]) +
+              1.0 / static_cast<double>(clean.resistivity[i]));
     }
     conductance.push_back(static_cast<float>(sum));
   }
@@ -45,11 +47,12 @@ float layeredConductance(const std::vector<float>& resistivity,
                          const std::vector<float>& bottomDepth, float depth) {
   double sum = 0.0, top = 0.0;
   for (std::size_t i = 0; i < resistivity.size(); ++i) {
-    const double bottom =
-        i < bottomDepth.size() ? bottomDepth[i] : std::numeric_limits<double>::max();
+    const double bottom = i < bottomDepth.size() ? static_cast<double>(bottomDepth[i])
+                                                 : std::numeric_limits<double>::max();
     const double reached = std::min<double>(bottom, depth);
-    if (reached > top && resistivity[i] > 0.0f) sum += (reached - top) / resistivity[i];
-    if (depth <= bottom) break;
+    if (reached > top && resistivity[i] > 0.0f)
+      sum += (reached - top) / static_cast<double>(resistivity[i]);
+    if (static_cast<double>(depth) <= bottom) break;
     top = bottom;
   }
   return static_cast<float>(sum);

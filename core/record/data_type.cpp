@@ -58,7 +58,7 @@ constexpr std::array<DataTypeTraits, 25> kDataTypes{{
      .values = V::GateVoltage, .forward = kTemRoutine, .lateTimeField = L::Vertical,
      .loopTem = true},
     {.id = CoincidentLoopTem, .text = t::kCoincidentLoopTem, .family = kTem,
-     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kNoRoutine,
+     .abscissa = A::GateTime, .values = V::GateVoltage, .forward = kTemRoutine,
      .lateTimeField = L::Coincident, .loopTem = true},
     {.id = FixedLoopTem, .text = t::kFixedLoopTem, .family = kTem, .abscissa = A::GateTime,
      .values = V::GateVoltage, .forward = kTemRoutine, .lateTimeField = L::Vertical,

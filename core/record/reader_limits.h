@@ -38,7 +38,8 @@ inline constexpr std::size_t kMaxEdiFileValues = 4000000;
 // Values are stored in single precision: a value computed from a file (in
 // double precision, rounded once) is refused when it lies beyond that range.
 inline std::optional<float> singlePrecision(double value) {
-  if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+  if (!std::isfinite(value) ||
+      std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max()))
     return std::nullopt;
   return static_cast<float>(value);
 }

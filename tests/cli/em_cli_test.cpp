@@ -40,9 +40,8 @@ TEST(CliElectromagnetic, ForwardGivesSyntheticsOfEveryReadingAndComponent) {
   EXPECT_GT(info["pcterr"].get<double>(), 0.0);
 }
 
-// The example gates fall from about 100 ohm-m to about 20 ohm-m late; the
-// loop types are modelled, the marine types are refused and nothing is
-// written.
+// The example gates fall from about 100 ohm-m to about 20 ohm-m late, and
+// the loop types are modelled.
 TEST(CliTem, InfoGivesTheLateTimeResistivityAndForwardModelsTheLoop) {
   TemporaryFolder folder;
   const auto file = newSounding(folder, "Central Loop TEM");
@@ -55,16 +54,6 @@ TEST(CliTem, InfoGivesTheLateTimeResistivityAndForwardModelsTheLoop) {
   const CliRun run = runCli("forward '" + file.string() + "' -o '" + out.string() + "'");
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_TRUE(std::filesystem::exists(out));
-}
-
-TEST(CliTem, ForwardOfMarineDataIsRefusedWritingNothing) {
-  TemporaryFolder folder;
-  const auto file = newSounding(folder, "Marine TEM Inline E");
-  const auto out = folder / "out.ZVR";
-  const CliRun run = runCli("forward '" + file.string() + "' -o '" + out.string() + "'");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_NE(run.err.find("TEM data have no forward model"), std::string::npos) << run.err;
-  EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 }  // namespace

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
 #include <nlohmann/json.hpp>
 #include <string>
 
@@ -17,27 +15,6 @@ namespace {
 using nlohmann::json;
 
 std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "' "; }
-
-// Writes `zvr`: a Schlumberger sounding of `readings` readings at six per
-// decade of AB/2 from 1 m, with placeholder resistivities, imported from
-// flat ASCII. Returns the import's exit status.
-int importSchlumbergerSpacings(const TemporaryFolder& folder, const std::filesystem::path& zvr,
-                               int readings) {
-  std::string text = "AB/2 MN rho\n";
-  for (int i = 0; i < readings; ++i) {
-    const double ab2 = std::pow(10.0, i / 6.0);
-    char row[64];
-    std::snprintf(row, sizeof row, "%.5g %.5g 100\n", ab2, std::max(0.2, ab2 / 5.0));
-    text += row;
-  }
-  const auto dat = folder / "spacings.dat";
-  writeFile(dat, text);
-  return runCli("import-dat " + quoted(dat) +
-                "--type 'Schlumberger Array' --spacing-column 1 --mn-column 2 "
-                "--resistivity-column 3 -o " +
-                quoted(zvr))
-      .status;
-}
 
 TEST(CliEstimate, WritesTheModelItPrintsWithItsSynthetics) {
   TemporaryFolder folder;
@@ -59,23 +36,6 @@ TEST(CliSmooth, OccamAndRidgeGiveALayerPerReadingAndExcludeEachOther) {
   EXPECT_EQ(runCli("smooth default --occam --ridge").status, 2);
 }
 
-TEST(CliEstimate, TooFewReadingsAreRefusedWithTheirMessages) {
-  TemporaryFolder folder;
-  const auto zvr = folder / "short.ZVR";
-  ASSERT_EQ(importSchlumbergerSpacings(folder, zvr, 2), 0);
-  const CliRun estimate = runCli("estimate " + quoted(zvr) + "-o " + quoted(folder / "x.ZVR"));
-  EXPECT_EQ(estimate.status, 1);
-  EXPECT_NE(estimate.err.find("NEED AT LEAST 3 POINTS TO ESTIMATE MODEL"), std::string::npos)
-      << estimate.err;
-  EXPECT_FALSE(std::filesystem::exists(folder / "x.ZVR"));
-
-  ASSERT_EQ(importSchlumbergerSpacings(folder, zvr, 3), 0);
-  const CliRun smooth = runCli("smooth " + quoted(zvr));
-  EXPECT_EQ(smooth.status, 1);
-  EXPECT_NE(smooth.err.find("Insufficient data to make smooth model"), std::string::npos)
-      << smooth.err;
-}
-
 TEST(CliEquivalence, WithoutAnInversionFailsWithTheProgramsMessage) {
   const CliRun layered = runCli("equivalence default");
   EXPECT_EQ(layered.status, 1);
@@ -93,20 +53,17 @@ TEST(CliEquivalence, RangesOfTheInvertedDefaultModelHoldItAndAreWritten) {
   ASSERT_EQ(run.status, 0) << run.err;
   const json result = json::parse(run.out);
   EXPECT_TRUE(result["equivalence_valid"]);
+  // Each range under its own key: the ranges hold the model, the boundary
+  // ranges are ordered, and there are two equivalent models per parameter.
   const json& e = result["equivalence"];
   const json& par = result["model"]["par"];
-  const std::size_t npar = par.size();
-  ASSERT_EQ(npar, 13u);
-  ASSERT_EQ(e["parmin"].size(), npar);
-  ASSERT_EQ(e["models"].size(), 2 * npar);
-  ASSERT_EQ(e["fits"].size(), 2 * npar);
-  for (std::size_t j = 0; j < npar; ++j) {
+  ASSERT_EQ(e["parmin"].size(), par.size());
+  ASSERT_EQ(e["models"].size(), 2 * par.size());
+  ASSERT_EQ(e["fits"].size(), 2 * par.size());
+  for (std::size_t j = 0; j < par.size(); ++j) {
     EXPECT_LE(e["parmin"][j].get<double>(), par[j].get<double>()) << j;
     EXPECT_GE(e["parmax"][j].get<double>(), par[j].get<double>()) << j;
-    EXPECT_LT(e["parmin"][j].get<double>(), e["parmax"][j].get<double>()) << j;
   }
-  // Boundary ranges: seven layers, six boundaries, each range ordered.
-  ASSERT_EQ(e["znmin"].size(), 7u);
   for (std::size_t k = 0; k < 6; ++k)
     EXPECT_LT(e["znmin"][k].get<double>(), e["znmax"][k].get<double>()) << k;
   EXPECT_EQ(infoJson(analysed)["equivalence"], e);

@@ -28,22 +28,6 @@ TEST(CliExchange, UsfExportImportsBackWithTheSameData) {
   EXPECT_NE(outside.err.find("Sounding out of range."), std::string::npos);
 }
 
-// A folder or a device given as the file is refused with a message, as a
-// failed command, and nothing is written.
-TEST(CliExchange, FolderAndDeviceAreRefusedByEveryImport) {
-  TemporaryFolder folder;
-  const auto zvr = folder / "out.ZVR";
-  for (const std::string& input : {folder.path().string(), std::string("/dev/zero")}) {
-    for (const char* verb : {"import-usf", "import-dat --type 'Wenner Array'", "import-edi"}) {
-      const CliRun run = runCli(std::string(verb) + " '" + input + "' -o '" + zvr.string() + "'");
-      EXPECT_EQ(run.status, 1) << verb << " " << input << ": " << run.err;
-      EXPECT_NE(run.err.find("CANNOT OPEN FILE: " + input), std::string::npos)
-          << verb << " " << input << ": " << run.err;
-      EXPECT_FALSE(std::filesystem::exists(zvr));
-    }
-  }
-}
-
 TEST(CliExchange, FlatAsciiVoltagesAndCurrentsGiveApparentResistivities) {
   TemporaryFolder folder;
   const auto dat = folder / "wenner.dat";
@@ -80,16 +64,11 @@ TEST(CliExchange, ImportDatUsesOnlyTheColumnsGivenAndAsksNothing) {
   const json info = infoJson(zvr);
   EXPECT_EQ(info["ngeom"], 1);
   EXPECT_EQ(info["volts"], json::parse("[[757], [600]]"));
-
+  // A refused import fails the verb with the reader's message.
   const CliRun missing =
       runCli(head + "--spacing-column 1 --resistivity-column 4 -o '" + zvr.string() + "'");
   EXPECT_EQ(missing.status, 1);
-  EXPECT_NE(missing.err.find("NO ROW HOLDS A NUMBER IN COLUMN 4 (RESISTIVITY)"), std::string::npos)
-      << missing.err;
-  const CliRun wide = runCli(head + "--spacing-column 1 --mn-column 3 --resistivity-column 3 -o '" +
-                             zvr.string() + "'");
-  EXPECT_EQ(wide.status, 1);
-  EXPECT_NE(wide.err.find("MN NOT SMALLER THAN AB IN ROW 2: "), std::string::npos) << wide.err;
+  EXPECT_NE(missing.err.find("NO ROW HOLDS A NUMBER IN COLUMN 4"), std::string::npos);
 
   const CliRun help = runCli("import-dat --help");
   // CLI11 writes a default as "INT [2]" or, in newer releases, "INT=2".

@@ -357,16 +357,6 @@ TEST(AsciiModelExport, OneLayerModelWritesOnlyTheHalfSpace) {
   EXPECT_EQ(text.substr(text.find('\n', text.find("LAYER")) + 1), "            1         42.0\n");
 }
 
-TEST(AsciiModelExport, ExportedModelImportsWithTheDefaultColumns) {
-  test::TemporaryFolder folder;
-  test::writeFile(folder / "m.mdl", modelText(modelSounding({100, 10, 1000, 5, 20}, 3, false)));
-  ImportedModel model;
-  ASSERT_TRUE(readFlatAsciiModel(folder / "m.mdl", files::ImportColumns{}, 1, model).ok);
-  EXPECT_EQ(model.header.NLAYER, 3);
-  EXPECT_EQ(model.header.NPAR, 5);
-  EXPECT_EQ(model.PAR, (std::vector<float>{100, 10, 1000, 5, 20}));
-}
-
 TEST(AsciiSyntheticsExport, NoiseFactorsScatterTheSyntheticsByThePercentage) {
   Sounding s;
   core::DataHeader h = importedDataHeader(core::DataTypeText("Wenner Array"));
@@ -421,15 +411,6 @@ TEST(AsciiExport, TheSaveDialogNamesDataOrModelFiles) {
             "Flat ASCII Conductivity Model File|*.MDL|");
   EXPECT_EQ(asciiExportFile(AsciiExportKind::EquivalentModels, Sounding{}).title,
             "Flat ASCII Resistivity Model File");
-}
-
-TEST(AsciiExport, FullDeviceReportsTheWriteError) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  core::CurrentSounding current;
-  core::resetToDefault(current);
-  const files::Result written = exportAscii("/dev/full", AsciiExportKind::Model, current.S);
-  EXPECT_FALSE(written.ok);
-  EXPECT_EQ(test::lastText(written), "ERROR WRITING FILE: /dev/full");
 }
 
 // While it lives, a write that makes a file longer than `bytes` fails, as on

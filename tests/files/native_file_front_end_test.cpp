@@ -171,20 +171,6 @@ TEST_F(NativeFileFrontEnd, FailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(filesIn(folder.path()), std::vector<std::string>{"Line 7.ZVR"});
 }
 
-TEST_F(NativeFileFrontEnd, UnwritableFolderLeavesTheOldFile) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
-  ASSERT_TRUE(save());
-  const std::string before = test::readFile(folder / "Line 7.ZVR");
-  current.S.layer.saved = core::kFalse;
-  fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  EXPECT_FALSE(save());
-  fs::permissions(folder.path(), fs::perms::owner_all);
-  EXPECT_EQ(texts, std::vector<std::string>{"CANNOT OPEN FILE: " +
-                                            (folder.path() / "Line 7.ZVR").string()});
-  EXPECT_EQ(test::readFile(folder / "Line 7.ZVR"), before);
-  EXPECT_FALSE(core::isSet(current.S.layer.saved));
-}
-
 TEST(SoundingNameFromFile, IsTheBaseNameUpToTheFirstDotCutTo24) {
   EXPECT_EQ(soundingNameFromFile("C:\\DATA\\LINE7.ZVR"), "LINE7");
   EXPECT_EQ(soundingNameFromFile("/home/field/2024/a.b.ZVR"), "a");

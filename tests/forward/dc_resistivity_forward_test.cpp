@@ -26,6 +26,12 @@ constexpr const char* kSevenArrays[] = {
     "Schlumberger Array", "Wenner Array",       "Dipole-Dipole Array", "Pole-Dipole Array",
     "Pole-Pole Array",    "Polar Dipole Array", "Perpendicular Array"};
 
+// The forward routine with a toolkit nobody reads.
+void forwardQuietly(Sounding& s) {
+  zeva::test::ScriptedToolkit toolkit;
+  dcResistivityForward(s, toolkit);
+}
+
 bool separationFactorArray(std::string_view type) {
   return type == "Dipole-Dipole Array" || type == "Pole-Dipole Array";
 }
@@ -61,12 +67,11 @@ TEST_P(HalfSpace, ApparentResistivityEqualsTheLayerResistivity) {
 }
 
 TEST_P(HalfSpace, LayersOfEqualResistivityActAsOneHalfSpace) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeArraySounding(s, GetParam().array);
   const float rho = GetParam().resistivity;
   setModel(s, {rho, rho, rho, rho, rho, rho, rho}, {1.0f, 3.5f, 5.0f, 10.0f, 75.0f, 200.0f});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   for (int i = 0; i < s.NDATA(); ++i)
     EXPECT_NEAR(s.SVOLT(i, 0), rho, 1.0e-3f * rho) << "point " << i;
 }
@@ -96,7 +101,6 @@ TEST_P(TwoLayer, AgreesWithTheImageSeriesWithinHalfAPercent) {
   const std::string type = array;
   constexpr float h = 10.0f;
   const oracle::Potential U = oracle::imageSeries({rho1, rho2, h});
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   std::vector<double> expected;
   if (separationFactorArray(type)) {
@@ -105,7 +109,7 @@ TEST_P(TwoLayer, AgreesWithTheImageSeriesWithinHalfAPercent) {
       makeSounding(s, type, {1, 2, 3, 4, 5, 6});
       s.header.dipoleLength = a;
       setModel(s, {rho1, rho2}, {h});
-      dcResistivityForward(s, toolkit);
+      forwardQuietly(s);
       for (int i = 0; i < s.NDATA(); ++i) {
         const double n = s.data().TIME(i, 0);
         const double reference = type == "Dipole-Dipole Array" ? oracle::dipoleDipole(U, n, a)
@@ -117,7 +121,7 @@ TEST_P(TwoLayer, AgreesWithTheImageSeriesWithinHalfAPercent) {
   }
   makeSounding(s, type, logSpaced(1.0f, 1000.0f, 19), 1, /*mnRatio=*/0.2f);
   setModel(s, {rho1, rho2}, {h});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   for (int i = 0; i < s.NDATA(); ++i) {
     const double a = s.data().TIME(i, 0);
     double reference = 0.0;
@@ -150,12 +154,11 @@ INSTANTIATE_TEST_SUITE_P(
 // The perpendicular array has no image-series form here; its curve must still
 // run from the top layer at short spacings to the basement at long ones.
 TEST(PerpendicularArray, RunsFromTheTopLayerToTheBasement) {
-  zeva::test::ScriptedToolkit toolkit;
   for (const auto& [rho1, rho2] : {std::pair{10.0f, 100.0f}, std::pair{100.0f, 10.0f}}) {
     Sounding s;
     makeSounding(s, "Perpendicular Array", {0.1f, 100000.0f});
     setModel(s, {rho1, rho2}, {10.0f});
-    dcResistivityForward(s, toolkit);
+    forwardQuietly(s);
     EXPECT_NEAR(s.SVOLT(0, 0), rho1, 1.0e-3f * rho1);
     EXPECT_NEAR(s.SVOLT(1, 0), rho2, 1.0e-2f * rho2);
   }
@@ -181,11 +184,10 @@ TEST_P(ThreeLayer, AgreesWithDirectQuadratureWithinHalfAPercent) {
   const std::vector<float> thickness{5.0f, 20.0f};
   const oracle::Potential U =
       oracle::quadrature({{rho[0], rho[1], rho[2]}, {thickness[0], thickness[1]}});
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, type, logSpaced(1.0f, 1000.0f, 13), 1, /*mnRatio=*/0.2f);
   setModel(s, rho, thickness);
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   for (int i = 0; i < s.NDATA(); ++i) {
     const double a = s.data().TIME(i, 0);
     const double reference =
@@ -202,20 +204,18 @@ INSTANTIATE_TEST_SUITE_P(
                       ThreeLayerCase{"Wenner Array", {20.0f, 300.0f, 5.0f}}));
 
 TEST(DepthsFlag, DepthsGiveTheSameCurveAsTheThicknessesTheyStandFor) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding byThickness, byDepth;
   makeSounding(byThickness, "Schlumberger Array", logSpaced(1.0f, 300.0f, 10));
   makeSounding(byDepth, "Schlumberger Array", logSpaced(1.0f, 300.0f, 10));
   setModel(byThickness, {50.0f, 5.0f, 200.0f}, {4.0f, 16.0f});
   setModel(byDepth, {50.0f, 5.0f, 200.0f}, {4.0f, 20.0f});
   byDepth.model.depths = core::kTrue;
-  dcResistivityForward(byThickness, toolkit);
-  dcResistivityForward(byDepth, toolkit);
+  forwardQuietly(byThickness);
+  forwardQuietly(byDepth);
   for (int i = 0; i < 10; ++i) EXPECT_FLOAT_EQ(byDepth.SVOLT(i, 0), byThickness.SVOLT(i, 0));
 }
 
 TEST(DepthsFlag, DepthsThatDoNotIncreaseAreRefused) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {10.0f, 20.0f, 30.0f}, {10.0f, 10.0f});
@@ -223,7 +223,7 @@ TEST(DepthsFlag, DepthsThatDoNotIncreaseAreRefused) {
   s.layer.syntheticValid = core::kFalse;
   s.layer.saved = core::kTrue;
   const std::vector<float> before = s.M.PAR;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 1.0e10f);
   EXPECT_EQ(s.layer.PCTERR, 1.0e10f);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(s.SVOLT(i, 0), 1.0e20f);
@@ -233,72 +233,66 @@ TEST(DepthsFlag, DepthsThatDoNotIncreaseAreRefused) {
 }
 
 TEST(DepthsFlag, ADepthReplacedBy10ThatNoLongerIncreasesIsRefused) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10, 100});
   setModel(s, {10.0f, 20.0f, 30.0f}, {-5.0f, 8.0f});
   s.model.depths = core::kTrue;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 1.0e10f);
   EXPECT_EQ(s.SVOLT(0, 0), 1.0e20f);
 }
 
 TEST(NonPhysicalModel, ZeroAndNegativeValuesBecome10InTheModel) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {-5.0f, 0.0f, 30.0f}, {0.0f, 4.0f});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.M.PAR, (std::vector<float>{10.0f, 10.0f, 30.0f, 10.0f, 4.0f}));
 
   Sounding same;
   makeSounding(same, "Schlumberger Array", {1, 10, 100});
   setModel(same, {10.0f, 10.0f, 30.0f}, {10.0f, 4.0f});
-  dcResistivityForward(same, toolkit);
+  forwardQuietly(same);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(s.SVOLT(i, 0), same.SVOLT(i, 0));
 }
 
 TEST(Schlumberger, OnePointWithoutMNMakesEveryPointUseATenthOfABAsMN) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding missing, tenth;
   makeSounding(missing, "Schlumberger Array", {2, 20, 200}, 1, 0.5f);
   missing.data().TIME(1, 1) = 0.0f;
   makeSounding(tenth, "Schlumberger Array", {2, 20, 200}, 1, 0.1f);
   for (Sounding* s : {&missing, &tenth}) {
     setModel(*s, {10.0f, 100.0f}, {10.0f});
-    dcResistivityForward(*s, toolkit);
+    forwardQuietly(*s);
   }
   for (int i = 0; i < 3; ++i) EXPECT_EQ(missing.SVOLT(i, 0), tenth.SVOLT(i, 0));
 }
 
 TEST(Schlumberger, SecondColumnIsTheFullPotentialElectrodeSeparation) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   // MN = 8 at AB/2 = 10: potential electrodes at +-4 m.
   makeSounding(s, "Schlumberger Array", {10.0f}, 1, 0.8f);
   setModel(s, {10.0f, 100.0f}, {5.0f});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   const double reference = oracle::schlumberger(oracle::imageSeries({10.0, 100.0, 5.0}), 10.0, 4.0);
   EXPECT_NEAR(s.SVOLT(0, 0), reference, 2.0e-3 * reference);
 }
 
 TEST(Schlumberger, PotentialElectrodesBeyondTheCurrentElectrodesGiveZero) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {10.0f, 20.0f}, 1, 2.5f);
   setModel(s, {10.0f}, {});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.SVOLT(0, 0), 0.0f);
   EXPECT_EQ(s.SVOLT(1, 0), 0.0f);
 }
 
 TEST(OtherDataTypes, GroundingImpedanceAndUnknownTypesGetZero) {
-  zeva::test::ScriptedToolkit toolkit;
   for (const char* type : {"Grounding Impedance", "Schlumberger", "Central Loop TEM"}) {
     Sounding s;
     makeSounding(s, type, {1, 10});
     setModel(s, {10.0f}, {});
-    dcResistivityForward(s, toolkit);
+    forwardQuietly(s);
     EXPECT_EQ(s.SVOLT(0, 0), 0.0f) << type;
     EXPECT_EQ(s.SVOLT(1, 0), 0.0f) << type;
     EXPECT_TRUE(core::isSet(s.layer.syntheticValid));
@@ -306,19 +300,17 @@ TEST(OtherDataTypes, GroundingImpedanceAndUnknownTypesGetZero) {
 }
 
 TEST(DipoleArrays, MissingDipoleLengthGivesZero) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Dipole-Dipole Array", {1, 2});
   s.header.dipoleLength = 0.0f;
   setModel(s, {10.0f}, {});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.SVOLT(0, 0), 0.0f);
 }
 
 // The header's dipole length scales the readings of exactly the arrays whose
 // spacing is a separation factor n; the others give distances themselves.
 TEST(DipoleArrays, OnlySeparationFactorArraysDependOnTheDipoleLength) {
-  zeva::test::ScriptedToolkit toolkit;
   for (const core::DataTypeTraits& type : core::knownDataTypes()) {
     if (type.family != core::Family::DcResistivity) continue;
     std::vector<float> synthetics[2];
@@ -327,7 +319,7 @@ TEST(DipoleArrays, OnlySeparationFactorArraysDependOnTheDipoleLength) {
       makeSounding(s, type.text, {2, 4});
       s.header.dipoleLength = k == 0 ? 5.0f : 20.0f;
       setModel(s, {100.0f, 10.0f}, {30.0f});
-      dcResistivityForward(s, toolkit);
+      forwardQuietly(s);
       synthetics[k] = {s.SVOLT(0, 0), s.SVOLT(1, 0)};
     }
     EXPECT_EQ(synthetics[0] != synthetics[1], type.separationFactor()) << type.text;
@@ -336,14 +328,13 @@ TEST(DipoleArrays, OnlySeparationFactorArraysDependOnTheDipoleLength) {
 
 // The fit: log10 misfits over the unmasked points with readings.
 TEST(Fit, RmsIsTheLog10MisfitAndPcterrItsPercentage) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10, 100, 1000});
   setModel(s, {100.0f}, {});
   const std::vector<float> observed{100.0f, 200.0f, 50.0f, 1.0e10f};  // the last is missing
   for (int i = 0; i < 4; ++i) s.data().VOLTS(i, 0) = observed[i];
   s.layer.saved = core::kTrue;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   const double expected = std::sqrt(2.0 * std::pow(std::log10(2.0), 2) / 3.0);
   EXPECT_NEAR(s.layer.RMS, expected, 1.0e-5);
   EXPECT_NEAR(s.layer.PCTERR, (std::pow(10.0, expected) - 1.0) * 100.0, 1.0e-3);
@@ -352,30 +343,28 @@ TEST(Fit, RmsIsTheLog10MisfitAndPcterrItsPercentage) {
 }
 
 TEST(Fit, MasksCountOnlyWithTheMaskingSwitchOn) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   setModel(s, {100.0f}, {});
   s.data().VOLTS(0, 0) = 100.0f;
   s.data().VOLTS(1, 0) = 1000.0f;
   s.data().LMASK(1, 0) = core::kTrue;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_NEAR(s.layer.RMS, 0.0f, 2.0e-4f);
 
   s.header.maskingOn = core::kFalse;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_NEAR(s.layer.RMS, std::sqrt(0.5f), 2.0e-4f);
 }
 
 TEST(Fit, AllPointsMaskedGivesZeroFitAndValidSynthetics) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Schlumberger Array", {1, 10, 100});
   setModel(s, {10.0f, 100.0f}, {10.0f});
   for (int i = 0; i < 3; ++i) s.data().LMASK(i, 0) = core::kTrue;
   s.layer.RMS = 3.0f;
   s.layer.PCTERR = 5.0f;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 0.0f);
   EXPECT_EQ(s.layer.PCTERR, 0.0f);
   EXPECT_TRUE(core::isSet(s.layer.syntheticValid));
@@ -383,35 +372,32 @@ TEST(Fit, AllPointsMaskedGivesZeroFitAndValidSynthetics) {
 }
 
 TEST(Fit, NotANumberOnACountedPointGivesTheSentinelAndLeavesTheFlag) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   setModel(s, {std::nanf("")}, {});
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 1.0e20f);
   EXPECT_EQ(s.layer.PCTERR, 1.0e20f);
   EXPECT_FALSE(core::isSet(s.layer.syntheticValid));
 }
 
 TEST(Fit, PcterrKeepsItsValueWhenTheMisfitIsBeyond30Decades) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1});
   setModel(s, {100.0f}, {});
   s.data().VOLTS(0, 0) = 1.0e-35f;
   s.layer.PCTERR = 7.0f;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_GT(s.layer.RMS, 30.0f);
   EXPECT_EQ(s.layer.PCTERR, 7.0f);
 }
 
 TEST(EmptyRecords, NoLayersOrNoDataChangeNothing) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding s;
   makeSounding(s, "Wenner Array", {1, 10});
   s.model.NLAYER = 0;
   s.layer.RMS = 4.0f;
-  dcResistivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 4.0f);
   EXPECT_FALSE(core::isSet(s.layer.syntheticValid));
 
@@ -419,7 +405,7 @@ TEST(EmptyRecords, NoLayersOrNoDataChangeNothing) {
   makeSounding(none, "Wenner Array", {});
   setModel(none, {10.0f}, {});
   none.layer.saved = core::kTrue;
-  dcResistivityForward(none, toolkit);
+  forwardQuietly(none);
   EXPECT_TRUE(core::isSet(none.layer.saved));
 }
 
@@ -469,18 +455,17 @@ TEST_F(DefaultSounding, ShiftingTheDataInsteadLeavesTheSyntheticsAlone) {
 }
 
 TEST(RepeatedCalls, KeepNoStateBetweenCalls) {
-  zeva::test::ScriptedToolkit toolkit;
   Sounding a, b;
   makeSounding(a, "Schlumberger Array", logSpaced(1.0f, 100.0f, 5));
   makeSounding(b, "Schlumberger Array", logSpaced(1.0f, 100.0f, 5));
   setModel(a, {10.0f, 100.0f}, {5.0f});
   setModel(b, {10.0f, 100.0f}, {5.0f});
-  dcResistivityForward(a, toolkit);
+  forwardQuietly(a);
   a.M.PAR[0] = 300.0f;
-  dcResistivityForward(a, toolkit);
+  forwardQuietly(a);
   a.M.PAR[0] = 10.0f;
-  dcResistivityForward(a, toolkit);
-  dcResistivityForward(b, toolkit);
+  forwardQuietly(a);
+  forwardQuietly(b);
   for (int i = 0; i < 5; ++i) EXPECT_EQ(a.SVOLT(i, 0), b.SVOLT(i, 0));
 }
 

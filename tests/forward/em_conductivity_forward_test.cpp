@@ -15,6 +15,12 @@ using core::Sounding;
 
 using Reading = test::CoilReading;
 
+// The forward routine with a toolkit nobody reads.
+void forwardQuietly(core::Sounding& s) {
+  zeva::test::ScriptedToolkit toolkit;
+  emConductivityForward(s, toolkit);
+}
+
 Sounding conductivitySounding(const std::vector<Reading>& readings,
                               const std::vector<float>& conductivities,
                               const std::vector<float>& thicknesses, int mode = kBothDipoles) {
@@ -33,8 +39,7 @@ double horizontalDipoleBelow(double z) { return std::sqrt(4.0 * z * z + 1.0) - 2
 TEST(EmConductivity, HalfSpaceAtLowInductionReadsItsConductivityInBothModes) {
   // theta = omega mu0 sigma s^2 / 2 = 2.0E-6 and 1.4E-6, below 5.0E-6.
   Sounding s = conductivitySounding({{1.0f, 5.0f, 0.0f}, {2.0f, 3.0f, 0.0f}}, {20.0f}, {});
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(s, toolkit);
+  forwardQuietly(s);
   for (std::size_t i = 0; i < 2; ++i) {
     EXPECT_FLOAT_EQ(s.SVOLT(i, 0), 20.0f);
     EXPECT_FLOAT_EQ(s.SVOLT(i, 1), 20.0f);
@@ -92,9 +97,8 @@ TEST(EmConductivity, LayersOfOneConductivityGiveTheHalfSpaceAtAnyInduction) {
       {10000.0f, 40.0f, 0.0f}, {50000.0f, 40.0f, 0.0f}, {1000.0f, 100.0f, 0.0f}};
   Sounding half = conductivitySounding(readings, {300.0f}, {});
   Sounding same = conductivitySounding(readings, {300.0f, 300.0f, 300.0f}, {5.0f, 30.0f});
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(half, toolkit);
-  emConductivityForward(same, toolkit);
+  forwardQuietly(half);
+  forwardQuietly(same);
   for (std::size_t i = 0; i < readings.size(); ++i) {
     EXPECT_LT(half.SVOLT(i, 1), 300.0f * 0.5f);
     for (std::size_t j = 0; j < 2; ++j)
@@ -107,8 +111,7 @@ TEST(EmConductivity, HorizontalDipoleModeLeavesTheVerticalColumnAndFitsOneValue)
   s.SVOLT(0, 1) = -7.0f;
   s.data().VOLTS(0, 0) = 20.0f;
   s.data().VOLTS(0, 1) = 2000.0f;  // would count as two decades if fitted
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.SVOLT(0, 1), -7.0f);
   EXPECT_NEAR(s.layer.PCTERR, 0.0f, 0.1f);
 }
@@ -117,8 +120,7 @@ TEST(EmConductivity, VerticalDipoleModeFitsInPercent) {
   Sounding s = conductivitySounding({{1.0f, 5.0f, 0.0f}}, {20.0f}, {}, kVerticalDipoles);
   s.SVOLT(0, 0) = -7.0f;
   s.data().VOLTS(0, 1) = 200.0f;  // one decade off: (10^1 - 1) * 100 percent
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.SVOLT(0, 0), -7.0f);
   EXPECT_FLOAT_EQ(s.layer.RMS, 900.0f);
   EXPECT_EQ(s.layer.PCTERR, s.layer.RMS);
@@ -128,20 +130,18 @@ TEST(EmConductivity, SoundingInFeetConvertsSeparationAndHeight) {
   Sounding metres = conductivitySounding({{9800.0f, 3.048f, 0.3048f}}, {80.0f, 10.0f}, {2.0f});
   Sounding feet = conductivitySounding({{9800.0f, 10.0f, 1.0f}}, {80.0f, 10.0f}, {2.0f});
   feet.header.lengthUnit.assign("(feet)");
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(metres, toolkit);
-  emConductivityForward(feet, toolkit);
+  forwardQuietly(metres);
+  forwardQuietly(feet);
   EXPECT_NEAR(feet.SVOLT(0, 0), metres.SVOLT(0, 0), 1.0e-3f * metres.SVOLT(0, 0));
   EXPECT_NEAR(feet.SVOLT(0, 1), metres.SVOLT(0, 1), 1.0e-3f * metres.SVOLT(0, 1));
 }
 
 TEST(EmConductivity, DepthsMustIncreaseAndBeBelowTheSurface) {
-  zeva::test::ScriptedToolkit toolkit;
   for (std::vector<float> depths :
        {std::vector<float>{5.0f, 5.0f}, std::vector<float>{0.0f, 5.0f}}) {
     Sounding s = conductivitySounding({{1000.0f, 10.0f, 0.0f}}, {10.0f, 20.0f, 30.0f}, depths);
     s.model.depths = core::kTrue;
-    emConductivityForward(s, toolkit);
+    forwardQuietly(s);
     EXPECT_EQ(s.layer.RMS, 1.0e10f);
     EXPECT_EQ(s.SVOLT(0, 0), 1.0e20f);
   }
@@ -152,8 +152,7 @@ TEST(EmConductivity, NothingCountedKeepsTheFormerFit) {
   s.header.maskingOn = core::kTrue;
   s.data().LMASK(0, 0) = s.data().LMASK(0, 1) = core::kTrue;
   s.layer.RMS = s.layer.PCTERR = 12.5f;
-  zeva::test::ScriptedToolkit toolkit;
-  emConductivityForward(s, toolkit);
+  forwardQuietly(s);
   EXPECT_EQ(s.layer.RMS, 12.5f);
   EXPECT_TRUE(core::isSet(s.layer.syntheticValid));
 }

@@ -57,7 +57,12 @@ TEST(EmLayerRecursion, AgreesWithThePlainComplexRecursionToRounding) {
       layers.scaleThicknesses(twoOverSkinDepth);
       std::vector<double> scaled;
       for (const float t : e.thickness) scaled.push_back(double(t * twoOverSkinDepth));
-      for (float g = 1.0e-4f / r; g < 1.0e4f / r; g *= 1.2214027f) {
+      std::vector<float> gs;
+      for (float g = 1.0e-4f / r; g < 1.0e4f / r; g *= 1.2214027f) gs.push_back(g);
+      std::vector<ComplexF> lanes(gs.size());
+      layers.reflections(gs, lanes);
+      for (std::size_t i = 0; i < gs.size(); ++i) {
+        const float g = gs[i];
         C u1, Y;
         plainRecursion(e, scaled, g, u1, Y);
         const double k = g;
@@ -73,6 +78,9 @@ TEST(EmLayerRecursion, AgreesWithThePlainComplexRecursionToRounding) {
         // The whole reflection is (Y u1 - g) over (g + Y u1), of size at most
         // 1: near its zero its rounding is that of numbers of size 1.
         EXPECT_LE(std::abs(fastReflection - reflection), 2.0e-6 * std::abs(reflection) + 2.0e-7)
+            << "g " << g << " r " << r << " layers " << e.thickness.size() + 1;
+        // The same, the wavenumbers side by side in the vector unit.
+        EXPECT_LE(std::abs(C(lanes[i]) - reflection), 2.0e-6 * std::abs(reflection) + 2.0e-7)
             << "g " << g << " r " << r << " layers " << e.thickness.size() + 1;
       }
     }

@@ -77,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(ElectromagneticTypes, RoutedByType,
                                            RoutedCase{"Vertical Coaxial", 0.0f}));
 
 TEST(ForwardChoice, LoopTemTypesGetTheTransientRoutine) {
-  for (const char* type : {"Central Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
-                           "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
+  for (const char* type : {"Central Loop TEM", "Coincident Loop TEM", "Fixed Loop TEM",
+                           "Fixed Loop Radial H", "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
     zeva::test::ScriptedToolkit toolkit;
     Sounding s;
     test::makeTemSounding(s, type, {0.1f, 1.0f}, 100.0f, 100.0f, 150.0f, 20.0f, "(uV/Amp)");

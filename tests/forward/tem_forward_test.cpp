@@ -98,14 +98,7 @@ TEST(TemForward, VoltsPerAmpereBelongToTheCoincidentLoopOnly) {
 TEST(TemForward, VoltageUnitsScaleByCurrentTurnsAndArea) {
   zeva::test::ScriptedToolkit toolkit;
   const auto valueIn = [&](std::string_view unit) {
-    Sounding s;
-    test::makeTemSounding(s, "Central Loop TEM", {0.5f}, 40.0f, 0.0f, 0.0f, 0.0f, unit);
-    test::setModel(s, {100.0f}, {});
-    s.data().AMPS[0] = 4.0f;
-    s.data().NTURNS[0] = 3;
-    s.data().AREA[0] = 50.0f;
-    temForward(s, toolkit);
-    return double(s.SVOLT(0, 0));
+    return test::unitValue("Central Loop TEM", unit, toolkit);
   };
   const double perAmpereSquareMetre = valueIn("(nV/A-m^2)");  // 1.0E9 N e
   EXPECT_NEAR(valueIn("(uV/Amp)") / perAmpereSquareMetre, 1.0e-3 * 50.0, 1.0e-6);

@@ -8,26 +8,13 @@
 
 #include "forward/tem_loop_wire.h"
 #include "forward_test_support.h"
+#include "tem_laplace_quadrature.h"
 #include "tem_test_support.h"
 
 namespace zeva::forward {
 namespace {
 
-// -dBz/dt at the centre of a circular loop of radius a and unit current on a
-// half-space of conductivity sigma after a step switch-off (Ward and
-// Hohmann, 1988): (1/(sigma a^3)) [3 erf(x) - (2/sqrt(pi)) x (3 + 2x^2) exp(-x^2)],
-// x = theta a, theta = sqrt(mu0 sigma / 4t).
-// For small x the bracket is (2/sqrt(pi)) (4/5 x^5 - 4/7 x^7), which the
-// closed form would lose to cancellation.
-double centralLoopHalfSpace(double sigma, double a, double t) {
-  const double x = std::sqrt(kMu0 * sigma / (4.0 * t)) * a;
-  if (x < 0.05)
-    return 2.0 / std::sqrt(std::numbers::pi) * (0.8 * std::pow(x, 5) - 4.0 / 7.0 * std::pow(x, 7)) /
-           (sigma * a * a * a);
-  return (3.0 * std::erf(x) -
-          2.0 / std::sqrt(std::numbers::pi) * x * (3.0 + 2.0 * x * x) * std::exp(-x * x)) /
-         (sigma * a * a * a);
-}
+using test::centralLoopHalfSpace;
 
 // From 10 us to 10 ms, for loops and half-spaces from the diffusion time
 // mu0 sigma a^2 of 0.6 ms (1 ohm-m, a = 20 m) to 0.5 us (1000 ohm-m, a = 20 m).

@@ -23,7 +23,8 @@ inline StepResponse stepOffResponse(const std::vector<WirePoint>& wire,
     layers.relativeConductivity[j] = std::max(1.0e-5f, rho[0] / rho[j]);
   for (std::size_t j = 0; j < h.size(); ++j) layers.thickness[j] = h[j];
   const KernelGrid grid(wire);
-  const FrequencyResponse response(layers, rho[0], grid, 1.0e-3 / tLast, 1.0e5 / tFirst);
+  const FrequencyResponse response(layers, rho[0], grid, kLowestFrequencyTimes / tLast,
+                                   kHighestFrequencyTimes / tFirst);
   return StepResponse(response, tFirst, tLast);
 }
 
@@ -32,6 +33,7 @@ inline StepResponse stepOffResponse(const std::vector<WirePoint>& wire,
 #include <string_view>
 
 #include "core/record/sounding.h"
+#include "forward/tem_forward.h"
 #include "forward_test_support.h"
 
 namespace zeva::forward::test {
@@ -66,6 +68,19 @@ inline void makeTemSounding(core::Sounding& s, std::string_view type,
   d.RAMP[0] = 0.0f;
   d.FREQ[0] = 0.0f;
   d.AREA[0] = 1.0f;
+}
+
+// The synthetic of one gate at 0.5 ms over a 100 ohm-m half-space under a
+// 40 m loop, in `unit`, for a sweep of 4 A, 3 turns and a 50 m^2 receiver.
+inline double unitValue(std::string_view type, std::string_view unit, ui::Toolkit& toolkit) {
+  core::Sounding s;
+  makeTemSounding(s, type, {0.5f}, 40.0f, 0.0f, 0.0f, 0.0f, unit);
+  setModel(s, {100.0f}, {});
+  s.data().AMPS[0] = 4.0f;
+  s.data().NTURNS[0] = 3;
+  s.data().AREA[0] = 50.0f;
+  temForward(s, toolkit);
+  return double(s.SVOLT(0, 0));
 }
 
 }  // namespace zeva::forward::test

@@ -35,7 +35,7 @@ void fill(Sounding& s, const std::vector<float>& spacings, const std::vector<flo
 TEST(NearlyEqual, FollowsTheOnePartInAMillionRule) {
   EXPECT_TRUE(NearlyEqual(3.0f, 3.0f));
   EXPECT_TRUE(NearlyEqual(1000.0f, 1000.0004f));
-  EXPECT_FALSE(NearlyEqual(1000.0f, 1000.01f));
+  EXPECT_FALSE(NearlyEqual(1000.0f, 1000.002f));  // two parts in a million
   EXPECT_TRUE(NearlyEqual(0.0f, 5.0e-7f));
   EXPECT_FALSE(NearlyEqual(0.0f, 2.0e-6f));
   EXPECT_FALSE(NearlyEqual(2.0f, -2.0f));

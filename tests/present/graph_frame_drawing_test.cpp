@@ -58,11 +58,41 @@ RecordingCanvas draw(GraphFrame& frame, float labelHeight = 0.15f) {
   return canvas;
 }
 
-TEST(LogLabels, ThreeDecadesFromMinusOneAreWrittenAsNumbers) {
-  GraphFrame f = logFrame(3, -1, 6.0f, 1, 4.0f);
-  const RecordingCanvas canvas = draw(f);
-  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"0.1", "1", "10", "100"}));
+// The labels below the x axis of a frame, in the order they are drawn (a
+// raised exponent follows its "10").
+struct LabelCase {
+  const char* name;
+  GraphFrame frame;
+  std::vector<std::string> labels;
+};
+void PrintTo(const LabelCase& c, std::ostream* os) { *os << c.name; }
+
+class XLabels : public ::testing::TestWithParam<LabelCase> {};
+
+TEST_P(XLabels, AreTheBoundaryValuesWrittenForTheirAxis) {
+  GraphFrame f = GetParam().frame;
+  EXPECT_EQ(textsBelow(draw(f), 1.0f), GetParam().labels);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Axes, XLabels,
+    ::testing::Values(LabelCase{"ThreeDecadesFromMinusOne",
+                                logFrame(3, -1, 6.0f, 1, 4.0f),
+                                {"0.1", "1", "10", "100"}},
+                      LabelCase{"PositivePowersAboveThree",
+                                logFrame(2, 3, 4.0f, 1, 4.0f),
+                                {"1000", "10", "4", "10", "5"}},
+                      LabelCase{"LinearThousandthsWithM",
+                                linearFrame(3, 6.0f, 0.002f, 0.002f, 2),
+                                {"2m", "4m", "6m", "8m"}},
+                      LabelCase{"LinearStartAndStep",
+                                linearFrame(4, 8.0f, 1.0f, 0.5f, 5),
+                                {"1", "1.5", "2", "2.5", "3"}},
+                      // More than nine geometric cycles label every second boundary.
+                      LabelCase{"GeometricBeyondNineCycles",
+                                linearFrame(10, 10.0f, 1.0f, 2.0f, 0),
+                                {"1", "4", "16", "64", "256", "1024"}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LogLabels, DecadesBeyondTheThirdPowerAreTenWithASuperscript) {
   GraphFrame f = logFrame(3, -5, 6.0f, 1, 4.0f);
@@ -77,30 +107,12 @@ TEST(LogLabels, DecadesBeyondTheThirdPowerAreTenWithASuperscript) {
   EXPECT_GT(exponent.x, ten.x);
 }
 
-TEST(LogLabels, PositiveExponentsAboveThreeAreSuperscriptsToo) {
-  GraphFrame f = logFrame(2, 3, 4.0f, 1, 4.0f);
-  const RecordingCanvas canvas = draw(f);
-  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"1000", "10", "4", "10", "5"}));
-}
-
-TEST(LinearLabels, SmallValuesAreWrittenInThousandthsWithM) {
-  GraphFrame f = linearFrame(3, 6.0f, 0.002f, 0.002f, 2);
-  const RecordingCanvas canvas = draw(f);
-  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"2m", "4m", "6m", "8m"}));
-}
-
 TEST(LinearLabels, TrailingZerosAndPointAreStripped) {
   EXPECT_EQ(LinearLabel(1.5f, 2), "1.5");
   EXPECT_EQ(LinearLabel(2.0f, 2), "2");
   EXPECT_EQ(LinearLabel(0.002f, 3), "2m");
   EXPECT_EQ(LinearLabel(10.0f, -1), "10");
   EXPECT_EQ(LinearLabel(0.0f, 2), "0");
-}
-
-TEST(LinearLabels, StartAndStepGiveTheBoundaryValues) {
-  GraphFrame f = linearFrame(4, 8.0f, 1.0f, 0.5f, 5);
-  const RecordingCanvas canvas = draw(f);
-  EXPECT_EQ(textsBelow(canvas, 1.0f), (std::vector<std::string>{"1", "1.5", "2", "2.5", "3"}));
 }
 
 TEST(LinearLabels, CrowdedLabelsAreThinnedToEveryKthBoundary) {
@@ -112,13 +124,6 @@ TEST(LinearLabels, CrowdedLabelsAreThinnedToEveryKthBoundary) {
   const int every = static_cast<int>(widest / 0.2f) + 1;
   EXPECT_EQ(static_cast<int>(labels.size()), (10 + every) / every);
   EXPECT_EQ(labels.front(), "1000.5");
-}
-
-TEST(GeometricLabels, MoreThanNineCyclesLabelEverySecondBoundary) {
-  GraphFrame f = linearFrame(10, 10.0f, 1.0f, 2.0f, 0);
-  const RecordingCanvas canvas = draw(f);
-  const auto labels = textsBelow(canvas, 1.0f);
-  EXPECT_EQ(labels, (std::vector<std::string>{"1", "4", "16", "64", "256", "1024"}));
 }
 
 // One axis of a crowding case: the labelled axis runs along x (labels below)

@@ -32,6 +32,13 @@ struct Report {
   }
 };
 
+// Reports of the default sounding, changed as each case needs.
+class DefaultReport : public ::testing::Test {
+ protected:
+  DefaultReport() { core::resetToDefault(c); }
+  core::CurrentSounding c;
+};
+
 ReportOptions tablesOnly() {
   ReportOptions o;
   o.plots = false;
@@ -74,9 +81,7 @@ TEST(Report, EveryPageEndsWithTheFooterAndCarriesItsNumber) {
   }
 }
 
-TEST(Report, UnmaskedDataSayNoDataAreMasked) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, UnmaskedDataSayNoDataAreMasked) {
   Report r(c, tablesOnly());
   EXPECT_TRUE(r.has("NO DATA ARE MASKED"));
   EXPECT_FALSE(r.has("\"*\" INDICATES MASKED DATA POINT"));
@@ -85,9 +90,7 @@ TEST(Report, UnmaskedDataSayNoDataAreMasked) {
   EXPECT_TRUE(r.has("Schlumberger Array"));
 }
 
-TEST(Report, MaskedValueIsStarredWithTheLegend) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, MaskedValueIsStarredWithTheLegend) {
   c.S.data().LMASK(2, 0) = kTrue;
   c.S.M.LFIX[0] = kTrue;
   Report r(c, tablesOnly());
@@ -96,9 +99,7 @@ TEST(Report, MaskedValueIsStarredWithTheLegend) {
   EXPECT_TRUE(r.contains("68.500*"));
 }
 
-TEST(Report, BoundsNeedEquivalenceResultsEvenWhenTheOptionIsOn) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, BoundsNeedEquivalenceResultsEvenWhenTheOptionIsOn) {
   ReportOptions options = tablesOnly();
   options.layeredBounds = true;
   {
@@ -112,15 +113,14 @@ TEST(Report, BoundsNeedEquivalenceResultsEvenWhenTheOptionIsOn) {
   c.S.ZNMAX.assign(7, 500.0f);
   Report r(c, options);
   EXPECT_TRUE(r.has("Parameter Bounds from Equivalence Analysis"));
+  EXPECT_FALSE(r.contains("IMPEDANCE"));  // a Schlumberger model has none
   EXPECT_TRUE(r.has("LAYER     MINIMUM        BEST     MAXIMUM"));
   EXPECT_TRUE(r.contains("  1 RHO"));
   EXPECT_TRUE(r.contains("  6 THICK"));
   EXPECT_TRUE(r.contains("  6 DEPTH"));
 }
 
-TEST(Report, ResolutionMatrixMarksFixedParameters) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, ResolutionMatrixMarksFixedParameters) {
   test::fillModel(c.S, {10.0f, 100.0f}, {5.0f});
   c.S.layer.resolutionValid = kTrue;
   c.S.RESOLV = {0.9f, 0.1f, 0.8f, 0.05f, 0.02f, 0.7f};  // R11 R12 R22 R13 R23 R33
@@ -133,9 +133,7 @@ TEST(Report, ResolutionMatrixMarksFixedParameters) {
   EXPECT_TRUE(r.has("\"FIX\" INDICATES FIXED PARAMETER"));
 }
 
-TEST(Report, SmoothModelIsHeadedByItsMethod) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, SmoothModelIsHeadedByItsMethod) {
   test::fillModel(c.SM, {20.0f, 30.0f, 40.0f}, {1.0f, 2.0f});
   c.SM.layer.syntheticValid = kTrue;
   c.SM.model.LROUGH = kTrue;
@@ -146,9 +144,7 @@ TEST(Report, SmoothModelIsHeadedByItsMethod) {
   EXPECT_FALSE(Report(c, tablesOnly()).contains("Smooth Model"));
 }
 
-TEST(Report, WorksheetListsVoltageAndCurrentOfTheSchlumbergerSpread) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, WorksheetListsVoltageAndCurrentOfTheSchlumbergerSpread) {
   ReportOptions options = tablesOnly();
   options.worksheet = true;
   Report r(c, options);
@@ -159,9 +155,7 @@ TEST(Report, WorksheetListsVoltageAndCurrentOfTheSchlumbergerSpread) {
       r.has("   1     4.000     0.800     72.000    28.000     2.571    16.157      159.90"));
 }
 
-TEST(Report, PlotsComeFirstScaledOntoTheReportPage) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
+TEST_F(DefaultReport, PlotsComeFirstScaledOntoTheReportPage) {
   ReportOptions options = tablesOnly();
   options.plots = true;
   Report r(c, options);
@@ -199,16 +193,6 @@ TEST(Report, GroundingImpedanceModelListsTheImpedanceAndItsBounds) {
   // The impedance is no layer: two layer rows only.
   EXPECT_TRUE(r.contains("     2      10.000"));
   EXPECT_FALSE(r.contains("     3 "));
-}
-
-TEST(Report, OtherDataTypesListNoImpedance) {
-  core::CurrentSounding c;
-  core::resetToDefault(c);
-  c.S.layer.equivalenceValid = kTrue;
-  c.S.PARMIN.assign(13, 1.0f);
-  c.S.PARMAX.assign(13, 1000.0f);
-  Report r(c, tablesOnly());
-  EXPECT_FALSE(r.contains("IMPEDANCE"));
 }
 
 TEST(Report, ConductivityMeterReadingsListSpacingAndHeight) {

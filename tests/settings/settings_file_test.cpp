@@ -229,18 +229,6 @@ TEST(SettingsFile, StaleTemporaryFileIsContinuedAndTheNewLinesWin) {
   EXPECT_EQ(back.lastFile, "New");
 }
 
-TEST(SettingsFile, UnwritableFolderLeavesTheSettingsFileAsItWas) {
-  test::TemporaryFolder folder;
-  const auto file = folder / "ZEVA.INI";
-  test::writeFile(file, "LZOOM=T\n");
-  std::filesystem::permissions(
-      folder.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-  if (std::ofstream(folder / "probe"))
-    GTEST_SKIP() << "running with rights that ignore permissions";
-  EXPECT_FALSE(writeSettingsFile(file, Settings{}, "X").ok);
-  EXPECT_EQ(test::readFile(file), "LZOOM=T\n");
-}
-
 TEST(SettingsFile, RecentFilesOfAnyLengthComeBackInTheirOrder) {
   Settings settings;
   settings.recentFiles[0] =

@@ -58,8 +58,9 @@ TEST(ElectromagneticForward, ForwardCommandRefusesMarineTemDataAndChangesNothing
 }
 
 TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
-  for (std::string_view type : {"Central Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
-                                "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
+  for (std::string_view type :
+       {"Central Loop TEM", "Coincident Loop TEM", "Fixed Loop TEM", "Fixed Loop Radial H",
+        "Fixed Loop Horiz. H", "Cicular Loop Rad. H"}) {
     zeva::test::ScriptedToolkit toolkit;
     Program program(toolkit);
     ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
@@ -68,18 +69,6 @@ TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
     EXPECT_NE(program.S().SVOLT(0, 0), 0.0f) << type;
     EXPECT_TRUE(std::isfinite(program.S().layer.RMS)) << type;
     for (const auto& message : toolkit.messages) ADD_FAILURE() << type << ": " << message.text;
-  }
-}
-
-TEST(ElectromagneticForward, ForwardCommandModelsEveryMtType) {
-  for (std::string_view type : {"MT Data xy, yx, inv.", "Sea Floor MT data TM"}) {
-    zeva::test::ScriptedToolkit toolkit;
-    Program program(toolkit);
-    ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
-    EXPECT_TRUE(program.forwardModel());
-    EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
-    EXPECT_GT(program.S().SVOLT(0, 0), 0.0f) << type;
-    EXPECT_TRUE(toolkit.messages.empty());
   }
 }
 

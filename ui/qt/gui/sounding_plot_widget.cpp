@@ -18,19 +18,19 @@ bool SoundingPlotWidget::toPage(QPointF device, float& pageX, float& pageY) cons
   const double scale =
       std::min(width() / double(kPlotPageWidth), height() / double(kPlotPageHeight));
   if (scale <= 0.0) return false;
-  const double left = (width() - scale * kPlotPageWidth) / 2.0;
-  const double top = (height() - scale * kPlotPageHeight) / 2.0;
+  const double left = (width() - scale * double(kPlotPageWidth)) / 2.0;
+  const double top = (height() - scale * double(kPlotPageHeight)) / 2.0;
   pageX = static_cast<float>((device.x() - left) / scale);
-  pageY = static_cast<float>(kPlotPageHeight - (device.y() - top) / scale);
+  pageY = static_cast<float>(double(kPlotPageHeight) - (device.y() - top) / scale);
   return pageX >= 0.0f && pageX <= kPlotPageWidth && pageY >= 0.0f && pageY <= kPlotPageHeight;
 }
 
 QPointF SoundingPlotWidget::toDevice(float pageX, float pageY) const {
   const double scale =
       std::min(width() / double(kPlotPageWidth), height() / double(kPlotPageHeight));
-  const double left = (width() - scale * kPlotPageWidth) / 2.0;
-  const double top = (height() - scale * kPlotPageHeight) / 2.0;
-  return {left + scale * pageX, top + scale * (kPlotPageHeight - pageY)};
+  const double left = (width() - scale * double(kPlotPageWidth)) / 2.0;
+  const double top = (height() - scale * double(kPlotPageHeight)) / 2.0;
+  return {left + scale * double(pageX), top + scale * double(kPlotPageHeight - pageY)};
 }
 
 void SoundingPlotWidget::paintEvent(QPaintEvent*) {

@@ -40,15 +40,18 @@ void PainterCanvas::beginPage(float width, float height) {
   pageOpen_ = true;
   pageWidth_ = width;
   pageHeight_ = height;
-  scale_ = std::min(target_.width() / width, target_.height() / height);
-  pageOrigin_ = QPointF(target_.left() + (target_.width() - scale_ * width) / 2.0,
-                        target_.top() + (target_.height() - scale_ * height) / 2.0);
+  scale_ = std::min(target_.width() / static_cast<double>(width),
+                    target_.height() / static_cast<double>(height));
+  pageOrigin_ =
+      QPointF(target_.left() + (target_.width() - scale_ * static_cast<double>(width)) / 2.0,
+              target_.top() + (target_.height() - scale_ * static_cast<double>(height)) / 2.0);
 }
 
 void PainterCanvas::endPage() { pageOpen_ = false; }
 
 QPointF PainterCanvas::toDevice(float x, float y) const {
-  return {pageOrigin_.x() + scale_ * x, pageOrigin_.y() + scale_ * (pageHeight_ - y)};
+  return {pageOrigin_.x() + scale_ * static_cast<double>(x),
+          pageOrigin_.y() + scale_ * static_cast<double>(pageHeight_ - y)};
 }
 
 void PainterCanvas::clear(present::Rgb colour) { painter_.fillRect(target_, toQColor(colour)); }
@@ -78,7 +81,7 @@ void PainterCanvas::text(float x, float y, std::string_view text, float height, 
   double left = 0.0;
   if (align == present::TextAlign::Centre) left = -advance / 2.0;
   if (align == present::TextAlign::Right) left = -advance;
-  const double em = std::max(present::kEmPerNominalHeight * height * scale_,
+  const double em = std::max(static_cast<double>(present::kEmPerNominalHeight * height) * scale_,
                              height > 0.0f ? minimumTextPixels_ : 0.0);
 
   painter_.save();

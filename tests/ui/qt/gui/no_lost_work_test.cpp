@@ -125,13 +125,6 @@ TEST_F(NoLostWork, AnImportSwitchesTheTemVoltageViewOff) {
   EXPECT_FALSE(window.action(core::CommandId::Voltage)->isVisible());
 }
 
-TEST_F(NoLostWork, TransferWithLargeNoiseKeepsEveryResistivityPositive) {
-  trigger(core::CommandId::Single);
-  driver.enterValue("300");
-  trigger(core::CommandId::Transfer);
-  for (int i = 0; i < S().NDATA(); ++i) EXPECT_GT(S().data().VOLTS(i, 0), 0.0f) << i;
-}
-
 // Exports the sounding's data and imports it back through the File menu
 // with what the column dialog proposes.
 void exportAndImport(MainWindow& window, test::ModalDriver& driver, core::CommandId importCommand,

@@ -141,6 +141,7 @@ TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForT
   EXPECT_EQ(d.FREQ[0], 30.0f);
   EXPECT_TRUE(window.action(core::CommandId::Voltage)->isVisible());
   EXPECT_TRUE(window.action(core::CommandId::Forward)->isEnabled());
+  EXPECT_TRUE(window.action(core::CommandId::EstimateLayered)->isEnabled());
 }
 
 TEST_F(WindowCommandsTest, DataEditorRecomputesResistivityAsAVoltageIsTypedAndWritesItBack) {
