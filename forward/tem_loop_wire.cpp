@@ -5,19 +5,13 @@
 #include <cmath>
 #include <numbers>
 
+#include "forward/gauss_legendre.h"
+
 namespace zeva::forward {
 
 namespace {
 
 constexpr double kFourPi = 4.0 * std::numbers::pi;
-
-// Six-point Gauss-Legendre rule on [-1, 1].
-constexpr std::array<double, 6> kGaussNodes{-0.9324695142031521, -0.6612093864662645,
-                                            -0.2386191860831969, 0.2386191860831969,
-                                            0.6612093864662645,  0.9324695142031521};
-constexpr std::array<double, 6> kGaussWeights{0.1713244923791704, 0.3607615730481386,
-                                              0.4679139345726910, 0.4679139345726910,
-                                              0.3607615730481386, 0.1713244923791704};
 
 // A panel is split until it is no longer than its distance from the
 // receiver: the integrand then has no singularity near it and six points

@@ -1,19 +1,13 @@
 #include "forward/tem_waveform.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
+
+#include "forward/gauss_legendre.h"
 
 namespace zeva::forward {
 
 namespace {
-
-constexpr std::array<double, 6> kGaussNodes{-0.9324695142031521, -0.6612093864662645,
-                                            -0.2386191860831969, 0.2386191860831969,
-                                            0.6612093864662645,  0.9324695142031521};
-constexpr std::array<double, 6> kGaussWeights{0.1713244923791704, 0.3607615730481386,
-                                              0.4679139345726910, 0.4679139345726910,
-                                              0.3607615730481386, 0.1713244923791704};
 
 // Panels of the averages in log time: no longer than this in ln t.
 constexpr double kPanelLength = 0.5;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -75,6 +76,16 @@ inline std::vector<float> logSpaced(float first, float last, int n) {
     values.push_back(first *
                      std::pow(last / first, static_cast<float>(i) / static_cast<float>(n - 1)));
   return values;
+}
+
+// A refused forward run left the sounding as it was (first synthetic and
+// RMS as set before it, no synthetic marked valid) and said `message`, once.
+inline void expectLeftAlone(const core::Sounding& s, float synthetic, float rms,
+                            const std::vector<std::string>& told, std::string_view message) {
+  EXPECT_EQ(s.SVOLT(0, 0), synthetic);
+  EXPECT_EQ(s.layer.RMS, rms);
+  EXPECT_FALSE(core::isSet(s.layer.syntheticValid));
+  EXPECT_EQ(told, std::vector<std::string>{std::string(message)});
 }
 
 }  // namespace zeva::forward::test
