@@ -171,14 +171,26 @@ std::vector<DataSeries> observedSeries(const Sounding& S, const PlotSettings& se
   return series;
 }
 
-std::vector<DataSeries> syntheticSeries(const Sounding& instance, const PlotSettings&) {
-  if (!isSet(instance.layer.syntheticValid) || plottedAsTem(instance)) return {};
+std::vector<DataSeries> syntheticSeries(const Sounding& instance, const PlotSettings& settings) {
+  if (!isSet(instance.layer.syntheticValid)) return {};
   const int n = instance.NDATA();
   const auto& d = instance.data();
   if (n <= 0 || d.TIME.rows() < static_cast<std::size_t>(n) ||
       instance.SVOLT.rows() < static_cast<std::size_t>(n))
     return {};
-  return plottedColumns(instance, columnUses(instance), instance.SVOLT, n);
+  std::vector<DataSeries> series =
+      plottedColumns(instance, columnUses(instance), instance.SVOLT, n);
+  if (!plottedAsTem(instance)) return series;
+  // The synthetic transient as the gates are drawn: voltages, or the same
+  // late-time conversion; a gate the model did not reach (0) is not drawn.
+  for (DataSeries& s : series) {
+    for (float& y : s.y)
+      if (y == 0.0f) y = 1.0e10f;
+    s.error.assign(s.y.size(), 0.0f);
+    if (!settings.view.voltageView && settings.lateTime)
+      toLateTimeResistivity(instance, settings.lateTime, s);
+  }
+  return series;
 }
 
 std::vector<bool> segmentStarts(std::span<const float> x, std::span<const float> y) {

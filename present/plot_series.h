@@ -31,7 +31,8 @@ struct DataSeries {
 // The observed series as they are plotted (TEM as apparent resistivity or
 // voltage, dipole arrays against n-spacing).
 std::vector<DataSeries> observedSeries(const core::Sounding& S, const PlotSettings& settings);
-// The synthetic series of an instance (S or SM), empty when not valid.
+// The synthetic series of an instance (S or SM), empty when not valid; TEM
+// synthetics as the observed gates are plotted.
 std::vector<DataSeries> syntheticSeries(const core::Sounding& instance,
                                         const PlotSettings& settings);
 

@@ -90,7 +90,11 @@ void addModel(const ModelColumns& m, Extent& values, Extent& depths, int block) 
   depths.add(m.bottomDepth);
 }
 
-bool resistivityLike(const Sounding& S) { return !core::isMaxMin(S.header.dataType); }
+// The data plot shows apparent resistivities: not for MaxMin data, nor for
+// TEM gates drawn as voltages.
+bool resistivityLike(const Sounding& S, const PlotSettings& settings) {
+  return !core::isMaxMin(S.header.dataType) && !(plottedAsTem(S) && settings.view.voltageView);
+}
 
 }  // namespace
 
@@ -263,7 +267,7 @@ void SetUpModelPlot(const Sounding& S, const Sounding& SM, std::span<GraphFrame>
   }
   // Resistivity models share the decades of the apparent resistivities, so
   // that model and data can be read against each other.
-  if (resistivityLike(S))
+  if (resistivityLike(S, settings))
     for (const DataSeries& s : observedSeries(S, settings))
       if (s.graph == 0) values[0].add(s.y);
 

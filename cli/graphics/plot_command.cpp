@@ -15,7 +15,8 @@ namespace zeva::cli {
 namespace {
 
 const std::vector<std::string> kViews{"layered", "smooth",        "equivalence", "bostick",
-                                      "niblett", "model-on-data", "grid",        "redline"};
+                                      "niblett", "model-on-data", "grid",        "redline",
+                                      "voltage", "linear-time"};
 
 // Sets the view switches to exactly the named views; false after the message
 // when model on data is refused for the data type.
@@ -28,6 +29,8 @@ bool applyViews(CliContext& context, const std::vector<std::string>& views) {
   v.showBostick = named("bostick");
   v.showNiblett = named("niblett");
   v.redLine = named("redline");
+  v.voltageView = named("voltage");
+  v.linearTime = named("linear-time");
   v.majorGridData = v.minorGridData = v.majorGridModel = v.minorGridModel = named("grid");
   core::CurrentSounding& current = context.program.current();
   current.modelOnData = core::kFalse;
@@ -53,7 +56,8 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
   command
       ->add_option("--view", *views,
                    "what to show, comma-separated: layered, smooth, equivalence, bostick, "
-                   "niblett, model-on-data, grid, redline")
+                   "niblett, model-on-data, grid, redline; for TEM data voltage (the gates as "
+                   "received voltage) and linear-time")
       ->delimiter(',')
       ->check(CLI::IsMember(kViews));
   command->callback([&context, input, output, views] {

@@ -9,6 +9,7 @@
 #include "forward/em_conductivity_forward.h"
 #include "forward/maxmin_forward.h"
 #include "forward/mt_forward.h"
+#include "forward/tem_forward.h"
 #include "forward/tem_late_time.h"
 #include "ui/toolkit/null_toolkit.h"
 
@@ -165,13 +166,14 @@ struct TemGeometry {
 
 TemGeometry temGeometry(DataTypeId type) {
   switch (type) {
+    // Receivers inside the loop, where the transient keeps its sign.
     case DataTypeId::FixedLoopTem:
     case DataTypeId::FixedLoopRadialH:
-      return {300.0f, 300.0f, 400.0f, 0.0f};
+      return {300.0f, 300.0f, 100.0f, 0.0f};
     case DataTypeId::FixedLoopHorizH:
       return {300.0f, 300.0f, 50.0f, 0.0f};
     case DataTypeId::CircularLoopRadH:
-      return {200.0f, 200.0f, 300.0f, 0.0f};
+      return {200.0f, 200.0f, 50.0f, 0.0f};
     case DataTypeId::MarineTemInline:
       return {0.0f, 250.0f, 1000.0f, 0.0f};
     case DataTypeId::MarineTemBSide:
@@ -181,14 +183,10 @@ TemGeometry temGeometry(DataTypeId type) {
   }
 }
 
-// Gate voltages whose late-time apparent resistivity falls from 100 ohm-m
-// at early time to 20 ohm-m late, as over a conductive basement: each voltage
-// is found by bisection on the conversion itself, which falls monotonically
-// with the voltage.
-void makeTem(CurrentSounding& current, const DataTypeTraits& type) {
-  const std::vector<float> gates = logSpaced(0.1f, 20.0f, 20);
-  const int n = static_cast<int>(gates.size());
-  begin(current, type.text, "TEM Example*", n, 1, 1, 1);
+// The geometry, units and first sweep of a TEM example over `gates` (ms).
+void beginTem(CurrentSounding& current, const DataTypeTraits& type,
+              const std::vector<float>& gates) {
+  begin(current, type.text, "TEM Example*", static_cast<int>(gates.size()), 1, 1, 1);
   Sounding& S = current.S;
   const TemGeometry g = temGeometry(type.id);
   S.header.loopSizeX = g.Lx;
@@ -204,7 +202,32 @@ void makeTem(CurrentSounding& current, const DataTypeTraits& type) {
   d.RAMP[0] = 50.0f;
   d.FREQ[0] = 2.5f;  // the last gate, 20 ms, lies within a quarter period
   d.AREA[0] = 100.0f;
+  d.LOGDAT[0] = kTrue;
+}
 
+// The loop types the transient model knows: the response of a cover over a
+// conductor on a resistive basement, 3 % error bars, and a uniform start.
+void makeModelledTem(CurrentSounding& current, const DataTypeTraits& type) {
+  beginTem(current, type, logSpaced(0.01f, 20.0f, 25));
+  Sounding& S = current.S;
+  ui::NullToolkit quiet;
+  observe(S, Layers{{100.0f, 10.0f, 1000.0f}, {40.0f, 60.0f}},
+          Layers{{100.0f, 100.0f, 100.0f}, {40.0f, 60.0f}},
+          [&quiet](Sounding& s) { forward::temForward(s, quiet); });
+  auto& d = S.data();
+  for (std::size_t i = 0; i < S.SVOLT.rows(); ++i)
+    d.UVOLTS(i, 0) = threeFigures(0.03f * std::fabs(d.VOLTS(i, 0)));
+}
+
+// The types without a transient model: gate voltages whose late-time
+// apparent resistivity falls from 100 ohm-m at early time to 20 ohm-m late,
+// as over a conductive basement; each voltage is found by bisection on the
+// conversion itself, which falls monotonically with the voltage.
+void makeLateTimeTem(CurrentSounding& current, const DataTypeTraits& type) {
+  const std::vector<float> gates = logSpaced(0.1f, 20.0f, 20);
+  beginTem(current, type, gates);
+  Sounding& S = current.S;
+  auto& d = S.data();
   std::vector<float> target(gates.size()), low(gates.size(), 1.0e-12f), high(gates.size(), 1.0e12f);
   for (std::size_t i = 0; i < gates.size(); ++i)
     target[i] = 20.0f + 80.0f / (1.0f + std::pow(gates[i] / 2.0f, 1.5f));
@@ -219,8 +242,14 @@ void makeTem(CurrentSounding& current, const DataTypeTraits& type) {
     d.VOLTS(i, 0) = threeFigures(middle[i]);
     d.UVOLTS(i, 0) = threeFigures(0.03f * middle[i]);
   }
-  d.LOGDAT[0] = kTrue;
   setModel(S, Layers{{100.0f, 20.0f, 200.0f}, {50.0f, 150.0f}});
+}
+
+void makeTem(CurrentSounding& current, const DataTypeTraits& type) {
+  if (type.forward == ForwardKind::TransientEm)
+    makeModelledTem(current, type);
+  else
+    makeLateTimeTem(current, type);
 }
 
 }  // namespace

@@ -114,9 +114,24 @@ DataHeader newSoundingHeader(NewSoundingKind kind, const NewSoundingChoices& cho
       header.NCOMP = 1;
       header.NGEOM = 1;
       header.temVoltageUnit.assign(choices.temVoltageUnit);
+      header.loopSizeX = choices.tem.loopSizeX;
+      header.loopSizeY = choices.tem.loopSizeY;
+      header.coilX = choices.tem.coilX;
+      header.coilY = choices.tem.coilY;
       break;
   }
   return header;
+}
+
+void setFirstSweep(Sounding& S, const TemAcquisition& tem) {
+  SoundingData& d = S.data();
+  if (d.AMPS.empty() || d.NTURNS.empty() || d.AREA.empty() || d.RAMP.empty() || d.FREQ.empty())
+    return;
+  d.AMPS[0] = tem.current;
+  d.NTURNS[0] = tem.turns;
+  d.AREA[0] = tem.receiverArea;
+  d.RAMP[0] = tem.ramp;
+  d.FREQ[0] = tem.baseFrequency;
 }
 
 }  // namespace zeva::core

@@ -136,5 +136,18 @@ TEST(SetUpPlots, LinearTimeMakesTheTemTimeAxisLinear) {
   EXPECT_TRUE(inside(c.dataFrames[0], 7.0f, 0.1f));
 }
 
+// Gate voltages are no resistivities: the model plot's resistivity axis
+// keeps to the model when the gates are drawn as voltages.
+TEST(SetUpPlots, TemVoltagesDoNotWidenTheModelsResistivityAxis) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 7.0f}, {{1.0e5f, 10, 1.0e-3f}});
+  test::fillModel(c.S, {100.0f, 10.0f}, {30.0f});
+  PlotSettings settings;
+  settings.view.voltageView = true;
+  SetUpPlots(c, settings);
+  // 10 to 100 ohm-m with room around: not the eight decades of the voltages.
+  EXPECT_LE(c.modelFrames[0].xCycles, 3);
+}
+
 }  // namespace
 }  // namespace zeva::present

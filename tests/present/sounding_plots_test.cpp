@@ -454,6 +454,31 @@ TEST(TemPlot, UsesTheLateTimeConversionAndFallsBackToVoltage) {
   EXPECT_FLOAT_EQ(observedSeries(c.S, settings)[0].y[1], 10.0f);
 }
 
+// The synthetic transient is drawn as the gates are: voltages in the voltage
+// view, the same late-time conversion otherwise; a gate the model did not
+// reach (0) is not drawn.
+TEST(TemPlot, SyntheticsFollowTheGatesView) {
+  core::CurrentSounding c;
+  test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 10.0f}, {{1000, 10, 0.1f}});
+  c.S.SVOLT.resize(3, 1);
+  c.S.SVOLT(0, 0) = 900.0f;
+  c.S.SVOLT(1, 0) = 12.0f;
+  c.S.layer.syntheticValid = core::kTrue;
+  PlotSettings settings;
+  settings.lateTime = [](const core::Sounding&, std::span<const float> t, std::span<const float> v,
+                         std::span<float> rho) {
+    for (std::size_t i = 0; i < rho.size(); ++i) rho[i] = 100.0f * t[i] / (1.0f + v[i]);
+  };
+  const auto resistivity = syntheticSeries(c.S, settings);
+  ASSERT_EQ(resistivity.size(), 1u);
+  EXPECT_FLOAT_EQ(resistivity[0].y[1], 100.0f / 13.0f);
+  EXPECT_GE(resistivity[0].y[2], 1.0e10f);
+  settings.view.voltageView = true;
+  const auto voltage = syntheticSeries(c.S, settings);
+  EXPECT_FLOAT_EQ(voltage[0].y[0], 900.0f);
+  EXPECT_GE(voltage[0].y[2], 1.0e10f);
+}
+
 TEST(TemPlot, PlotsTheProgramsLateTimeResistivityByDefault) {
   core::CurrentSounding c;
   test::fillData(c.S, core::type::kCentralLoopTem, {0.1f, 1.0f, 10.0f}, {{1000, 10, 0.1f}});

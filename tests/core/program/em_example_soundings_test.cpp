@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/program/example_soundings.h"
+#include "core/program/program.h"
 #include "core/record/data_type.h"
 #include "forward/em_conductivity_forward.h"
 #include "forward/maxmin_forward.h"
@@ -85,7 +86,29 @@ TEST_P(TemExample, LateTimeResistivityDescendsToTheBasement) {
   EXPECT_FALSE(forward::sweepFrequencyProblem(current.S).has_value());
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryTemType, TemExample, ::testing::ValuesIn(kTemTypes));
+INSTANTIATE_TEST_SUITE_P(TypesWithoutATransientModel, TemExample,
+                         ::testing::Values("Marine TEM Inline E", "Marine TEM B-Side E"));
+
+class ModelledTemExample : public ::testing::TestWithParam<std::string_view> {};
+
+// The loop types' examples are the transient of a layered earth: Multiple
+// Iterations from the uniform start finds a model that fits them to the
+// three figures they are rounded to.
+TEST_P(ModelledTemExample, InvertsFromItsUniformStartToACloseFit) {
+  zeva::test::ScriptedToolkit toolkit;
+  Program program(toolkit);
+  ASSERT_TRUE(makeExampleSounding(DataTypeText(GetParam()), program.current()));
+  ASSERT_TRUE(program.forwardModel());
+  EXPECT_GT(program.S().layer.PCTERR, 20.0f);
+  ASSERT_TRUE(program.multipleIterations().has_value());
+  EXPECT_LT(program.S().layer.PCTERR, 1.0f);
+  EXPECT_FALSE(forward::sweepFrequencyProblem(program.S()).has_value());
+}
+
+INSTANTIATE_TEST_SUITE_P(LoopTypes, ModelledTemExample,
+                         ::testing::Values("Central Loop TEM", "Coincident Loop TEM",
+                                           "Fixed Loop TEM", "Fixed Loop Radial H",
+                                           "Fixed Loop Horiz. H", "Cicular Loop Rad. H"));
 
 TEST(EmExample, OtherTypesAreLeftToTheirOwnExamples) {
   CurrentSounding current;

@@ -41,11 +41,13 @@ bool sameFrames(const core::CurrentSounding& a, const std::array<core::GraphFram
 
 void MainWindow::newSounding(NewSoundingKind kind) {
   if (!program_.askToSave()) return;
-  core::DataHeader header = core::newSoundingHeader(kind, {});
+  core::NewSoundingChoices choices;
+  core::DataHeader header = core::newSoundingHeader(kind, choices);
   std::vector<float> geometry;
   if (hasDialog(kind)) {
     NewSoundingDialog dialog(kind, this);
     if (dialog.exec() != QDialog::Accepted) return;
+    choices = dialog.choices();
     header = dialog.header();
     geometry = dialog.geometryDefaults();
   }
@@ -53,6 +55,7 @@ void MainWindow::newSounding(NewSoundingKind kind) {
   // leaves the current sounding, its type and its readings as they were.
   core::Sounding blank;
   if (!files::beginImportedData(blank, header)) return;
+  if (kind == NewSoundingKind::Tem) core::setFirstSweep(blank, choices.tem);
   DataEditor editor(blank, toolkit_, this);
   editor.setGeometryDefaults(std::move(geometry));
   if (editor.exec() != QDialog::Accepted) return;

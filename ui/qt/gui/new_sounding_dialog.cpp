@@ -113,7 +113,8 @@ NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent
       voltageUnit_ = choiceBox("voltageUnit", {"uV/Amp", "nV/Am**2", "V/Amp"}, this);
       voltageUnit_->setCurrentIndex(1);
       form->addRow(tr("&Voltage unit:"), voltageUnit_);
-
+      // The editor that follows an import asks for these itself.
+      if (!forImport) addTemAcquisition(form);
       break;
   }
   lengthUnit_ = choiceBox("lengthUnit", {"(meters)", "(feet)"}, this);
@@ -122,6 +123,28 @@ NewSoundingDialog::NewSoundingDialog(core::NewSoundingKind kind, QWidget* parent
   connect(box, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(box, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(box);
+}
+
+void NewSoundingDialog::addTemAcquisition(QFormLayout* form) {
+  const core::TemAcquisition start;
+  const std::pair<const char*, float> fields[] = {{"Loop side &x:", start.loopSizeX},
+                                                  {"Loop side &y (0: square):", start.loopSizeY},
+                                                  {"Receiver offset x:", start.coilX},
+                                                  {"Receiver offset y:", start.coilY},
+                                                  {"C&urrent (A):", start.current},
+                                                  {"&Turns:", static_cast<float>(start.turns)},
+                                                  {"&Receiver area (m^2):", start.receiverArea},
+                                                  {"Ra&mp (us):", start.ramp},
+                                                  {"&Base frequency (Hz):", start.baseFrequency}};
+  int k = 0;
+  for (auto [label, value] : fields) {
+    tem_.push_back(numberBox(QString("tem%1").arg(k++), value, this));
+    form->addRow(tr(label), tem_.back());
+  }
+  // Offsets may lie on either side of the loop centre.
+  for (QDoubleSpinBox* offset : {tem_[2], tem_[3]}) offset->setMinimum(-1.0e6);
+  tem_[5]->setDecimals(0);
+  tem_[5]->setMinimum(1.0);
 }
 
 core::NewSoundingChoices NewSoundingDialog::choices() const {
@@ -133,6 +156,11 @@ core::NewSoundingChoices NewSoundingDialog::choices() const {
   if (dipoleLength_) c.dipoleLength = static_cast<float>(dipoleLength_->value());
   if (varying_) c.mode = varying_->currentIndex() + 1;
   if (voltageUnit_) c.temVoltageUnit = voltageUnit_->currentText().toStdString();
+  if (tem_.size() == 9) {
+    const auto v = [this](std::size_t k) { return static_cast<float>(tem_[k]->value()); };
+    c.tem = {v(0), v(1), v(2), v(3), v(4), static_cast<std::int32_t>(tem_[5]->value()),
+             v(6), v(7), v(8)};
+  }
   return c;
 }
 

@@ -2,7 +2,8 @@
 // The dialogs of File, New for each family of soundings: the electrode array
 // (and IP unit, or readings as voltage and current) of a DC sounding, the
 // coil configuration with the fixed frequency, spacing and height of a
-// MaxMin sounding, the loop type and voltage unit of a TEM sounding, and the
+// MaxMin sounding, the loop type, voltage unit, loop, receiver offset and
+// first sweep of a TEM sounding, and the
 // length unit. They give the data header the new sounding starts with and
 // the geometry new readings start with.
 
@@ -16,6 +17,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 
 namespace zeva::qt {
 
@@ -37,6 +39,8 @@ class NewSoundingDialog : public QDialog {
   core::ImportChoices importChoices() const;
 
  private:
+  void addTemAcquisition(QFormLayout* form);
+
   core::NewSoundingKind kind_;
   QComboBox* type_ = nullptr;
   QComboBox* ipUnit_ = nullptr;
@@ -48,6 +52,9 @@ class NewSoundingDialog : public QDialog {
   QDoubleSpinBox* spacing_ = nullptr;
   QDoubleSpinBox* height_ = nullptr;
   QDoubleSpinBox* dipoleLength_ = nullptr;
+  // TEM: loop sides, receiver offset, then current, turns, receiver area,
+  // ramp and base frequency of the first sweep.
+  std::vector<QDoubleSpinBox*> tem_;
 };
 
 // The dialog of a flat ASCII import (File, Import) for the main window: the

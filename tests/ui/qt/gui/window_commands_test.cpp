@@ -104,8 +104,12 @@ TEST_F(WindowCommandsTest, NewWennerSoundingTakesTheTypeAndReadingsOfItsDialogs)
 
 TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForTem) {
   driver.then([](QWidget* dialog) {
-    dialog->findChild<QComboBox*>("dataType")->setCurrentText("Coincident Loop TEM");
+    dialog->findChild<QComboBox*>("dataType")->setCurrentText("Central Loop TEM");
     dialog->findChild<QComboBox*>("voltageUnit")->setCurrentText("uV/Amp");
+    // Loop sides, receiver offset, current, turns, area, ramp, base frequency.
+    const double values[] = {40.0, 0.0, 5.0, 0.0, 8.0, 2.0, 20.0, 15.0, 30.0};
+    for (int k = 0; k < 9; ++k)
+      dialog->findChild<QDoubleSpinBox*>(QString("tem%1").arg(k))->setValue(values[k]);
     static_cast<QDialog*>(dialog)->accept();
   });
   driver.then([](QWidget* dialog) {
@@ -116,19 +120,25 @@ TEST_F(WindowCommandsTest, NewTemSoundingTakesItsLoopAndSweepAndSetsTheMenusForT
       setCell(grid, i, 0, gates[i][0]);
       setCell(grid, i, 1, gates[i][1]);
     }
-    dialog->findChild<QDoubleSpinBox*>("loop0")->setValue(100.0);
-    dialog->findChild<QDoubleSpinBox*>("loop1")->setValue(100.0);
-    // 30 Hz leaves a quarter period of 8.3 ms for the last gate at 1 ms.
-    dialog->findChild<QTableWidget*>("sweepGrid")->item(0, 1)->setText("30");
+    // The editor shows what the dialog asked for.
+    EXPECT_EQ(dialog->findChild<QDoubleSpinBox*>("loop0")->value(), 40.0);
+    EXPECT_EQ(dialog->findChild<QTableWidget*>("sweepGrid")->item(0, 2)->text(), "8");
     static_cast<QDialog*>(dialog)->accept();
   });
   trigger(core::CommandId::NewTem);
-  ASSERT_TRUE(S().header.dataType == core::type::kCoincidentLoopTem);
+  ASSERT_TRUE(S().header.dataType == core::type::kCentralLoopTem);
   EXPECT_EQ(S().header.temVoltageUnit.trimmed(), "uV/Amp");
-  EXPECT_EQ(S().header.loopSizeX, 100.0f);
+  EXPECT_EQ(S().header.loopSizeX, 40.0f);
+  EXPECT_EQ(S().header.coilX, 5.0f);
   ASSERT_EQ(S().header.NSETS, 1);
-  EXPECT_EQ(S().data().NSET[0], 3);
-  EXPECT_EQ(S().data().FREQ[0], 30.0f);
+  const auto& d = S().data();
+  EXPECT_EQ(d.NSET[0], 3);
+  EXPECT_EQ(d.AMPS[0], 8.0f);
+  EXPECT_EQ(d.NTURNS[0], 2);
+  EXPECT_EQ(d.AREA[0], 20.0f);
+  EXPECT_EQ(d.RAMP[0], 15.0f);
+  // 30 Hz leaves a quarter period of 8.3 ms for the last gate at 1 ms.
+  EXPECT_EQ(d.FREQ[0], 30.0f);
   EXPECT_TRUE(window.action(core::CommandId::Voltage)->isVisible());
   EXPECT_TRUE(window.action(core::CommandId::Forward)->isEnabled());
   EXPECT_TRUE(window.action(core::CommandId::EstimateLayered)->isEnabled());

@@ -71,6 +71,21 @@ TEST(CliPlot, ModelOnDataIsRefusedForMtData) {
   EXPECT_FALSE(std::filesystem::exists(folder / "mt.png"));
 }
 
+TEST(CliPlot, TemGatesAsVoltageOrLateTimeResistivity) {
+  TemporaryFolder folder;
+  const auto file = folder / "tem.ZVR";
+  ASSERT_EQ(runCli("new --type 'Central Loop TEM' -o " + quoted(file)).status, 0);
+  ASSERT_EQ(
+      runCli("plot " + quoted(file) + " -o " + quoted(folder / "v.dxf") + " --view layered,voltage")
+          .status,
+      0);
+  ASSERT_EQ(
+      runCli("plot " + quoted(file) + " -o " + quoted(folder / "r.dxf") + " --view layered").status,
+      0);
+  EXPECT_NE(readFile(folder / "v.dxf").find("Received Voltage"), std::string::npos);
+  EXPECT_NE(readFile(folder / "r.dxf").find("Apparent Resistivity"), std::string::npos);
+}
+
 TEST(CliReport, WritesTheReportAndCountsItsPages) {
   TemporaryFolder folder;
   const CliRun run = runCli("report default -o " + quoted(folder / "r.pdf") + " --user Tester");
