@@ -12,6 +12,7 @@
 
 #include "cli/cli_context.h"
 #include "core/record/data_type.h"
+#include "files/flat_ascii_import.h"
 
 namespace zeva::cli {
 

@@ -41,14 +41,14 @@ void runInvert(CliContext& context, const InvertOptions& o) {
                                      : o.ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
   context.toolkit.echoStatus = true;
-  const std::optional<inversion::InvertManyResult> run =
+  const std::optional<core::InversionRun> run =
       o.single ? context.program.singleIteration(scope) : context.program.multipleIterations(scope);
   context.toolkit.echoStatus = false;
   if (!run || run->status != 0) {  // refused with a message, or the error logged
     context.exitStatus = kFailed;
     return;
   }
-  const inversion::InvertManyResult& result = *run;
+  const core::InversionRun& result = *run;
   if (result.interrupted) context.err << "Inversion interrupted\n";
   if (!o.output.empty() && !context.write(o.output)) return;
   if (o.json) {

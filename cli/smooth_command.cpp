@@ -27,7 +27,7 @@ void addSmoothCommand(CLI::App& app, CliContext& context) {
         if ((*occam && !program.occamMode()) || (*ridge && program.occamMode()))
           program.toggleOccam();
         fit->apply(program);
-        inversion::SmoothDepthRange range;
+        core::SmoothDepthRange range;
         if (*zmin > 0.0f) range.zmin = *zmin;
         if (*zmax > 0.0f) range.zmax = *zmax;
         return program.estimateSmoothModel(range);

@@ -55,7 +55,7 @@ bool Program::estimateLayeredModel() {
   return true;
 }
 
-bool Program::estimateSmoothModel(const inversion::SmoothDepthRange& range) {
+bool Program::estimateSmoothModel(const SmoothDepthRange& range) {
   Sounding& S = current_.S;
   Sounding& SM = current_.SM;
   S.shareDataWith(SM);
@@ -65,7 +65,7 @@ bool Program::estimateSmoothModel(const inversion::SmoothDepthRange& range) {
   inversion::RunMonitor monitor(toolkit_);
   const forward::ForwardRoutine forward = forward::chooseForwardRoutine(SM, toolkit_);
   const inversion::SmoothResult result = inversion::EstimateSmoothModel(
-      SM, current_.settings, forward, monitor, kFitStatusPane, range);
+      SM, current_.settings, forward, monitor, kFitStatusPane, {range.zmin, range.zmax});
   if (result.status == inversion::kSmoothTooFewLayers ||
       result.status == inversion::kSmoothBadDepthRange)
     return false;

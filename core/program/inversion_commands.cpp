@@ -117,8 +117,8 @@ bool Program::inversionPossible(InversionScope scope) {
   return true;
 }
 
-std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope scope, bool many) {
-  inversion::InvertManyResult outcome;
+std::optional<InversionRun> Program::runInversion(InversionScope scope, bool many) {
+  InversionRun outcome;
   Sounding& S = current_.S;
   S.layer.equivalenceValid = kFalse;
   if (!inversionPossible(scope)) return std::nullopt;
@@ -129,7 +129,9 @@ std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope 
     if (many) {
       const InversionSettings& control =
           scope == InversionScope::All ? current_.settings : kRestrictedRunSettings;
-      outcome = inversion::InvertMany(S, forward, control, monitor, kFitStatusPane);
+      const inversion::InvertManyResult run =
+          inversion::InvertMany(S, forward, control, monitor, kFitStatusPane);
+      outcome = {run.status, run.interrupted, run.iterations};
     } else {
       outcome.status = inversion::InvertOnce(S, forward, monitor).status;
       outcome.iterations = 1;
@@ -150,11 +152,11 @@ std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope 
   return outcome;
 }
 
-std::optional<inversion::InvertManyResult> Program::singleIteration(InversionScope scope) {
+std::optional<InversionRun> Program::singleIteration(InversionScope scope) {
   return runInversion(scope, false);
 }
 
-std::optional<inversion::InvertManyResult> Program::multipleIterations(InversionScope scope) {
+std::optional<InversionRun> Program::multipleIterations(InversionScope scope) {
   return runInversion(scope, true);
 }
 

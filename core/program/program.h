@@ -14,16 +14,23 @@
 
 #include "core/program/model_commands.h"
 #include "core/program/new_sounding.h"
+#include "core/program/program_types.h"
 #include "core/program/undo_history.h"
 #include "core/program/usf_import.h"
 #include "core/record/current_sounding.h"
 #include "core/record/gaussian_deviate.h"
 #include "core/record/view_switches.h"
-#include "files/flat_ascii_import.h"
-#include "inversion/layered_inversion.h"
-#include "inversion/smooth_model.h"
 #include "settings/settings.h"
 #include "ui/toolkit/toolkit.h"
+
+// The import kinds, the import request and the TEM time units of the flat
+// ASCII importers (files/flat_ascii_import.h), which callers that name them
+// include.
+namespace zeva::files {
+enum class FlatAsciiKind;
+enum class TemTimeUnit;
+struct FlatAsciiRequest;
+}  // namespace zeva::files
 
 namespace zeva::core {
 
@@ -214,10 +221,8 @@ class Program {
   // other data columns masked for the run (the user's fixes and masks are
   // put back afterwards). The restricted multiple runs make at most three
   // iterations. Empty when the command was refused with a message.
-  std::optional<inversion::InvertManyResult> singleIteration(
-      InversionScope scope = InversionScope::All);
-  std::optional<inversion::InvertManyResult> multipleIterations(
-      InversionScope scope = InversionScope::All);
+  std::optional<InversionRun> singleIteration(InversionScope scope = InversionScope::All);
+  std::optional<InversionRun> multipleIterations(InversionScope scope = InversionScope::All);
   // "&Transfer Synthetic to Data": the synthetics become the data, with the
   // Gaussian noise in percent the user asks for. False when refused or
   // cancelled.
@@ -286,12 +291,12 @@ class Program {
   // range the data give or `range`; false when refused, when an inversion run
   // failed, or, after a message, when the fit did not improve on its start
   // (the smooth model is then marked as not computed).
-  bool estimateSmoothModel(const inversion::SmoothDepthRange& range = {});
+  bool estimateSmoothModel(const SmoothDepthRange& range = {});
   // "Smooth Model &Depth Range...": asks for the depth of the first boundary
   // and the depth the grid reaches (0: from the data), kept for the smooth
   // models of the session; false when cancelled or not 0 <= zmin < zmax.
   bool chooseSmoothDepthRange();
-  const inversion::SmoothDepthRange& smoothDepthRange() const { return smoothDepthRange_; }
+  const SmoothDepthRange& smoothDepthRange() const { return smoothDepthRange_; }
   // "&Weight by Error Bars": the error-weighting switch of the sounding
   // (kept in its file); the fits of the inversions then count each value in
   // its error bars.
@@ -330,8 +335,8 @@ class Program {
   // flat ASCII well-log importer; "&Set Layered Model" replaces the layered
   // model by its step fit with at most `layers` layers.
   bool importWellLog();
-  void setWellLog(files::WellLog log, std::string name);
-  const files::WellLog& wellLog() const { return wellLog_; }
+  void setWellLog(WellLog log, std::string name);
+  const WellLog& wellLog() const { return wellLog_; }
   const std::string& wellLogName() const { return wellLogName_; }
   bool setModelFromWellLog(int layers);
 
@@ -342,7 +347,7 @@ class Program {
   bool readNativeFile(const std::filesystem::path& file, bool afterReload);
   void offerReadablePart(const std::filesystem::path& file, CurrentSounding& read);
   bool inversionPossible(InversionScope scope);
-  std::optional<inversion::InvertManyResult> runInversion(InversionScope scope, bool many);
+  std::optional<InversionRun> runInversion(InversionScope scope, bool many);
 
   ui::Toolkit& toolkit_;
   std::filesystem::path dataFolder_;
@@ -364,12 +369,12 @@ class Program {
 
   void runForwardQuietly();
   bool adoptEditedModel(bool built, Sounding& changed);
-  files::WellLog wellLog_;
+  WellLog wellLog_;
   std::string wellLogName_;
   UndoHistory history_;
   ColumnDialog columnDialog_;
   bool stepTo(const std::optional<std::string>& state);
-  inversion::SmoothDepthRange smoothDepthRange_;
+  SmoothDepthRange smoothDepthRange_;
   bool autoscalePending_ = false;
   NameText lastSoundingName_;
   bool traceMouse_ = false;

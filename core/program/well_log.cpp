@@ -9,7 +9,7 @@
 
 namespace zeva::core {
 
-files::WellLog cleanWellLog(const files::WellLog& log) {
+WellLog cleanWellLog(const WellLog& log) {
   std::vector<std::size_t> order;
   const std::size_t n = std::min(log.depth.size(), log.resistivity.size());
   for (std::size_t i = 0; i < n; ++i)
@@ -18,7 +18,7 @@ files::WellLog cleanWellLog(const files::WellLog& log) {
       order.push_back(i);
   std::ranges::stable_sort(
       order, [&](std::size_t a, std::size_t b) { return log.depth[a] < log.depth[b]; });
-  files::WellLog clean;
+  WellLog clean;
   for (std::size_t i : order) {
     clean.depth.push_back(log.depth[i]);
     clean.resistivity.push_back(log.resistivity[i]);
@@ -26,7 +26,7 @@ files::WellLog cleanWellLog(const files::WellLog& log) {
   return clean;
 }
 
-std::vector<float> cumulativeConductance(const files::WellLog& clean) {
+std::vector<float> cumulativeConductance(const WellLog& clean) {
   std::vector<float> conductance;
   double sum = 0.0;
   for (std::size_t i = 0; i < clean.depth.size(); ++i) {
@@ -58,7 +58,7 @@ float layeredConductance(const std::vector<float>& resistivity,
   return static_cast<float>(sum);
 }
 
-LogSegmentation segmentWellLog(const files::WellLog& clean, int layers) {
+LogSegmentation segmentWellLog(const WellLog& clean, int layers) {
   return inversion::fitSteps(clean.depth, clean.resistivity, layers);
 }
 

@@ -9,6 +9,7 @@
 #include "core/program/shown_messages.h"
 #include "core/program/well_log.h"
 #include "core/record/data_type.h"
+#include "files/flat_ascii_import.h"
 #include "present/sounding_plots.h"
 
 namespace zeva::core {
@@ -26,7 +27,7 @@ bool Program::importWellLog() {
         return shown(toolkit_, files::readWellLog(*chosen, settings_.columns, read));
       }))
     return false;
-  files::WellLog clean = cleanWellLog(read);
+  WellLog clean = cleanWellLog({std::move(read.depth), std::move(read.resistivity)});
   if (clean.depth.empty()) {
     toolkit_.information(std::string(kNoUsableLogMessage) + *chosen);
     return false;
@@ -36,7 +37,7 @@ bool Program::importWellLog() {
   return true;
 }
 
-void Program::setWellLog(files::WellLog log, std::string name) {
+void Program::setWellLog(WellLog log, std::string name) {
   wellLog_ = cleanWellLog(log);
   wellLogName_ = std::move(name);
 }

@@ -228,7 +228,7 @@ TEST_F(Screenshots, ModelDragInProgressAndWellLogWindow) {
   QTest::mouseRelease(plots, Qt::LeftButton, Qt::NoModifier, pixel(90.0f, 6.0f));
 
   // A borehole log beside the model, with its three-layer step fit.
-  files::WellLog log;
+  core::WellLog log;
   for (int i = 1; i <= 400; ++i) {
     const float z = 0.25f * static_cast<float>(i);
     const float base = z < 4.0f ? 45.0f : z < 30.0f ? 7.0f : 280.0f;

@@ -6,6 +6,7 @@
 
 #include "core/program/program.h"
 #include "files/edi_reader.h"
+#include "files/flat_ascii_import.h"
 #include "tests/support/scripted_toolkit.h"
 #include "tests/support/test_support.h"
 

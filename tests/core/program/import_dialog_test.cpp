@@ -8,6 +8,7 @@
 
 #include "core/program/program.h"
 #include "core/record/data_type.h"
+#include "files/flat_ascii_import.h"
 #include "tests/support/scripted_toolkit.h"
 #include "tests/support/test_support.h"
 

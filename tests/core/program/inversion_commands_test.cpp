@@ -10,6 +10,7 @@
 #include "core/program/program.h"
 #include "core/record/gaussian_deviate.h"
 #include "forward/forward_choice.h"
+#include "inversion/layered_inversion.h"
 #include "tests/support/scripted_toolkit.h"
 
 namespace zeva::core {
@@ -109,9 +110,9 @@ TEST(InversionCommands, MultipleIterationsOnTheDefaultSoundingImproveTheFitAndSh
   runForward(program);
   const float startFit = program.S().layer.PCTERR;
   program.view().showLayered = false;
-  const std::optional<inversion::InvertManyResult> run = program.multipleIterations();
+  const std::optional<InversionRun> run = program.multipleIterations();
   ASSERT_TRUE(run);
-  const inversion::InvertManyResult& result = *run;
+  const InversionRun& result = *run;
   EXPECT_EQ(result.status, 0);
   EXPECT_GE(result.iterations, 1);
   EXPECT_LT(program.S().layer.PCTERR, startFit / 2.0f);

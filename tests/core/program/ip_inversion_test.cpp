@@ -106,7 +106,7 @@ TEST_F(IpSounding, ResistivityOnlyRunRecoversTheResistivitiesAndLeavesTheIpParam
   par = {120.0f, 17.0f, 170.0f, 60.0f, 1.0f, 10.0f, 2.0f, 5.0f, 3.3f, 9.0f, 30.0f};
   const std::vector<float> start = par;
   const float startMisfit = columnMisfit(0);
-  const std::optional<inversion::InvertManyResult> result =
+  const std::optional<InversionRun> result =
       program.multipleIterations(InversionScope::ResistivityOnly);
   ASSERT_TRUE(result);
   EXPECT_EQ(result->status, 0);

@@ -12,9 +12,8 @@ namespace zeva::core {
 namespace {
 
 // A log sampled every metre from 1 m through a blocky earth.
-files::WellLog blockyLog(const std::vector<float>& rho, const std::vector<float>& bottom,
-                         int samples) {
-  files::WellLog log;
+WellLog blockyLog(const std::vector<float>& rho, const std::vector<float>& bottom, int samples) {
+  WellLog log;
   for (int i = 1; i <= samples; ++i) {
     const float z = static_cast<float>(i);
     std::size_t layer = 0;
@@ -26,14 +25,14 @@ files::WellLog blockyLog(const std::vector<float>& rho, const std::vector<float>
 }
 
 TEST(WellLog, CleaningDropsUnusableReadingsAndSortsByDepth) {
-  const files::WellLog log{{30.0f, 10.0f, -1.0f, 20.0f, 40.0f}, {3.0f, 1.0f, 5.0f, 0.0f, 4.0f}};
-  const files::WellLog clean = cleanWellLog(log);
+  const WellLog log{{30.0f, 10.0f, -1.0f, 20.0f, 40.0f}, {3.0f, 1.0f, 5.0f, 0.0f, 4.0f}};
+  const WellLog clean = cleanWellLog(log);
   EXPECT_EQ(clean.depth, (std::vector<float>{10.0f, 30.0f, 40.0f}));
   EXPECT_EQ(clean.resistivity, (std::vector<float>{1.0f, 3.0f, 4.0f}));
 }
 
 TEST(WellLog, ConductanceOfAUniformLogGrowsAsDepthOverResistivity) {
-  const files::WellLog log = blockyLog({50.0f}, {}, 100);
+  const WellLog log = blockyLog({50.0f}, {}, 100);
   const std::vector<float> s = cumulativeConductance(log);
   for (std::size_t i = 0; i < s.size(); ++i) EXPECT_NEAR(s[i], log.depth[i] / 50.0f, 1e-5f);
   EXPECT_NEAR(layeredConductance({50.0f}, {}, 100.0f), 2.0f, 1e-6f);
@@ -47,7 +46,7 @@ TEST(WellLog, LayeredConductanceSumsThicknessOverResistivity) {
 }
 
 TEST(WellLog, StepFitRecoversABlockyLogExactly) {
-  const files::WellLog log = blockyLog({20.0f, 300.0f, 5.0f}, {12.0f, 40.0f}, 100);
+  const WellLog log = blockyLog({20.0f, 300.0f, 5.0f}, {12.0f, 40.0f}, 100);
   const LogSegmentation fit = segmentWellLog(log, 3);
   ASSERT_EQ(fit.resistivity.size(), 3u);
   EXPECT_NEAR(fit.resistivity[0], 20.0f, 1e-3f);
@@ -59,14 +58,14 @@ TEST(WellLog, StepFitRecoversABlockyLogExactly) {
 }
 
 TEST(WellLog, MoreLayersThanTheLogHoldsAreNotMade) {
-  const files::WellLog log = blockyLog({20.0f, 300.0f}, {12.0f}, 50);
+  const WellLog log = blockyLog({20.0f, 300.0f}, {12.0f}, 50);
   EXPECT_EQ(segmentWellLog(log, 6).resistivity.size(), 2u);
-  const files::WellLog three{{1.0f, 2.0f, 3.0f}, {10.0f, 20.0f, 40.0f}};
+  const WellLog three{{1.0f, 2.0f, 3.0f}, {10.0f, 20.0f, 40.0f}};
   EXPECT_EQ(segmentWellLog(three, 8).resistivity.size(), 3u);
 }
 
 TEST(WellLog, OneLayerIsTheGeometricMean) {
-  const files::WellLog log{{1.0f, 2.0f}, {10.0f, 1000.0f}};
+  const WellLog log{{1.0f, 2.0f}, {10.0f, 1000.0f}};
   const LogSegmentation fit = segmentWellLog(log, 1);
   ASSERT_EQ(fit.resistivity.size(), 1u);
   EXPECT_NEAR(fit.resistivity[0], 100.0f, 1e-3f);
@@ -75,7 +74,7 @@ TEST(WellLog, OneLayerIsTheGeometricMean) {
 
 TEST(WellLog, LongLogsAreSegmentedAtBlockResolution) {
   // 8000 readings every 0.1 m: the blocks are 1 m long.
-  files::WellLog log;
+  WellLog log;
   for (int i = 1; i <= 8000; ++i) {
     const float z = 0.1f * static_cast<float>(i);
     log.depth.push_back(z);

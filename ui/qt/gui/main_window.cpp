@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "core/record/data_type.h"
+#include "inversion/layered_inversion.h"
 #include "present/axis_titles.h"
 #include "present/graph_frame_drawing.h"
 #include "present/plot_setup.h"

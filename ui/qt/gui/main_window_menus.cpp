@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/program/command_table.h"
+#include "files/flat_ascii_import.h"
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/model_drag_controller.h"
 #include "ui/qt/gui/new_sounding_dialog.h"

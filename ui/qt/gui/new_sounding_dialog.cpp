@@ -7,6 +7,7 @@
 #include <QFormLayout>
 
 #include "core/record/data_type.h"
+#include "files/flat_ascii_import.h"
 
 namespace zeva::qt {
 

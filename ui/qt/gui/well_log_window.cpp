@@ -143,7 +143,7 @@ void drawFrame(present::Plotter& plotter, GraphFrame& g) {
 namespace {
 
 // The depth both graphs show: the log, and the layered models below it.
-float depthShown(const files::WellLog& log, const Layers& model, const Layers& fit) {
+float depthShown(const core::WellLog& log, const Layers& model, const Layers& fit) {
   float deepest = log.depth.empty() ? 0.0f : log.depth.back();
   for (const Layers* layers : {&model, &fit})
     if (!layers->bottomDepth.empty()) deepest = std::max(deepest, layers->bottomDepth.back());
@@ -153,7 +153,7 @@ float depthShown(const files::WellLog& log, const Layers& model, const Layers& f
 
 // The resistivity graph: whole decades around the log's and the model's
 // resistivities.
-void setUpLogGraph(GraphFrame& g, const files::WellLog& log, const Layers& model, float deepest) {
+void setUpLogGraph(GraphFrame& g, const core::WellLog& log, const Layers& model, float deepest) {
   float low = 1.0e30f, high = 0.0f;
   auto extend = [&](const std::vector<float>& values) {
     for (float v : values)
@@ -190,7 +190,7 @@ void setUpConductanceGraph(GraphFrame& g, const std::vector<float>& logConductan
 
 // The resistivity graph with its title and the curves the view shows;
 // returns the depth at the bottom of the graph.
-float drawLogGraph(present::Plotter& plotter, GraphFrame& g, const files::WellLog& log,
+float drawLogGraph(present::Plotter& plotter, GraphFrame& g, const core::WellLog& log,
                    const Layers& model, const Layers& fit, const WellLogView& view,
                    const std::string& name) {
   using present::DrawDashedLine;
@@ -219,7 +219,7 @@ float drawLogGraph(present::Plotter& plotter, GraphFrame& g, const files::WellLo
 }
 
 // The conductance graph with the curves the view shows, down to `bottom`.
-void drawConductanceGraph(present::Plotter& plotter, GraphFrame& g, const files::WellLog& log,
+void drawConductanceGraph(present::Plotter& plotter, GraphFrame& g, const core::WellLog& log,
                           const std::vector<float>& logConductance, const Layers& model,
                           const Layers& fit, const WellLogView& view, float bottom) {
   using present::DrawDashedLine;
@@ -244,7 +244,7 @@ void drawConductanceGraph(present::Plotter& plotter, GraphFrame& g, const files:
 
 }  // namespace
 
-void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
+void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const core::WellLog& log,
                      const core::LogSegmentation& segments, const WellLogView& view,
                      const std::string& name) {
   plotter.Plot(1.0f, 0.0f, present::kNewPage);

@@ -58,7 +58,7 @@ struct WellLogView {
 };
 
 // Draws the well-log picture (10 x 8 page) with the present primitives.
-void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const files::WellLog& log,
+void DrawWellLogPage(present::Plotter& plotter, const core::Sounding& S, const core::WellLog& log,
                      const core::LogSegmentation& segments, const WellLogView& view,
                      const std::string& name);
 
