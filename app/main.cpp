@@ -98,7 +98,7 @@ void writeSettingsOnExit(zeva::core::Program& program, const QRect& normal,
   keepDisplayFlags(program.view(), zeva::core::isSet(program.current().modelOnData), kept.flags);
   kept.lastDir = program.dataFolder().string();
   const std::string last =
-      program.lastSoundingName.isBlank() ? kept.lastFile : program.lastSoundingName.trimmed();
+      program.lastSoundingName().isBlank() ? kept.lastFile : program.lastSoundingName().trimmed();
   zeva::core::shown(toolkit, zeva::settings::writeSettingsFile(settingsFile, kept, last));
 }
 
@@ -124,7 +124,7 @@ int run(QApplication& app) {
   // The default sounding with its segments (built by the program).
   core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
   // The mouse trace of model drags and zoom boxes, for support cases.
-  program.traceMouse = qEnvironmentVariableIsSet("ZEVA_MOUSE_TRACE");
+  program.setMouseTrace(qEnvironmentVariableIsSet("ZEVA_MOUSE_TRACE"));
   program.settings() = stored;
   applyDisplayFlags(stored.flags, program.view());
 
@@ -139,7 +139,7 @@ int run(QApplication& app) {
   window.show();
   if (!lastName.empty()) {
     program.reload(lastName);
-    if (program.autoscalePending) window.autoscale();
+    if (program.autoscalePending()) window.autoscale();
   }
   window.refresh();
   window.setRecoveryFile(recoveryFile);

@@ -50,7 +50,7 @@ bool Program::estimateLayeredModel() {
   inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
   S.layer.saved = kFalse;
   view_.showLayered = true;
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return true;
 }
@@ -71,7 +71,7 @@ bool Program::estimateSmoothModel(const inversion::SmoothDepthRange& range) {
     return false;
   if (result.status != 0) logError(result.status);
   S.layer.saved = kFalse;
-  autoscalePending = true;
+  autoscalePending_ = true;
   if (!result.improved && !result.interrupted && result.status == 0) {
     // A fit that went nowhere is no smooth model: said so, and not shown.
     toolkit_.requestRedraw();
@@ -127,7 +127,7 @@ bool Program::analyzeEquivalence() {
   inversion::RunMonitor monitor(toolkit_);
   inversion::AnalyzeEquivalence(S, forward::chooseForwardRoutine(S, toolkit_), monitor);
   view_.showEquivalence = true;
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return true;
 }
@@ -142,7 +142,7 @@ bool Program::analyzeSmoothEquivalence() {
   inversion::AnalyzeEquivalence(SM, forward::chooseForwardRoutine(SM, toolkit_), monitor);
   S().layer.saved = kFalse;
   view_.showEquivalence = true;
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return true;
 }

@@ -79,7 +79,7 @@ void Program::adoptImportedData(Sounding& imported) {
   // over other families, no model on MaxMin, MT or TEM data.
   applyFileSwitchRules(false);
   detectSegments();
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
 }
 
@@ -241,7 +241,7 @@ bool Program::importAsciiModel() {
   S.M.PAR = model.PAR;
   S.layer.syntheticValid = S.layer.resolutionValid = S.layer.equivalenceValid = kFalse;
   S.layer.saved = kFalse;
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return true;
 }

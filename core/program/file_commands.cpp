@@ -97,7 +97,7 @@ void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
   const auto& models = current_.modelFrames;
   if (std::ranges::any_of(frames, frameWithoutScale) ||
       std::ranges::any_of(models, frameWithoutScale) || current_.modelOnData != modelOnDataBefore)
-    autoscalePending = true;
+    autoscalePending_ = true;
   detectSegments();
   toolkit_.requestRedraw();
 }
@@ -113,7 +113,7 @@ bool Program::readNativeFile(const fs::path& file, bool afterReload) {
   current_.S.layer.saved = kTrue;
   dataFolder_ = absoluteFolderOf(file);
   soundingFile_ = dataFolder_ / file.filename();
-  lastSoundingName = current_.S.header.name;
+  lastSoundingName_ = current_.S.header.name;
   afterRead(afterReload, modelOnDataBefore);
   return true;
 }
@@ -158,7 +158,7 @@ void Program::offerReadablePart(const fs::path& file, CurrentSounding& read) {
   moveRecord(read, current_);
   current_.S.layer.saved = kFalse;
   afterRead(false, modelOnDataBefore);
-  autoscalePending = true;
+  autoscalePending_ = true;
 }
 
 bool Program::open() {
@@ -196,7 +196,7 @@ bool Program::save() {
   }
   soundingFile_ = files::findFileIgnoringCase(files::defaultNativeFile(current_, dataFolder_))
                       .value_or(files::defaultNativeFile(current_, dataFolder_));
-  lastSoundingName = current_.S.header.name;
+  lastSoundingName_ = current_.S.header.name;
   return true;
 }
 
@@ -231,7 +231,7 @@ bool Program::saveFileAs(const fs::path& file) {
   }
   dataFolder_ = absoluteFolderOf(file);
   soundingFile_ = dataFolder_ / file.filename();
-  lastSoundingName = current_.S.header.name;
+  lastSoundingName_ = current_.S.header.name;
   return true;
 }
 

@@ -145,7 +145,7 @@ std::optional<inversion::InvertManyResult> Program::runInversion(InversionScope 
   if (outcome.status != 0) logError(outcome.status);
   S.layer.saved = kFalse;
   view_.showLayered = true;
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return outcome;
 }

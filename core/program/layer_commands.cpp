@@ -219,7 +219,7 @@ void Program::finishModelDrag() {
 }
 
 void Program::trace(std::string_view line) {
-  if (traceMouse && debugLog_) *debugLog_ << line << '\n' << std::flush;
+  if (traceMouse_ && debugLog_) *debugLog_ << line << '\n' << std::flush;
 }
 
 }  // namespace zeva::core

@@ -184,9 +184,11 @@ class Program {
 
   // Set when a command changed the axes' needs (a new sounding, a stored
   // frame without scale); the window runs the plot set-up and clears it.
-  bool autoscalePending = false;
+  bool autoscalePending() const { return autoscalePending_; }
+  void requestAutoscale() { autoscalePending_ = true; }
+  void clearAutoscale() { autoscalePending_ = false; }
   // The sounding name handed back by the last file action, for the settings file.
-  NameText lastSoundingName;
+  const NameText& lastSoundingName() const { return lastSoundingName_; }
 
   // Edit, "&Shift Data Segments" (shift_commands.cpp), with the choices of
   // the "Shift Data Options" dialog: mode 1 match long spacing, 2 match
@@ -320,8 +322,8 @@ class Program {
   void dragStep();
   void finishModelDrag();
   // The mouse trace ("Rubber Model:", "Rubber Box:") goes to the debug log
-  // while this is set.
-  bool traceMouse = false;
+  // while this is on.
+  void setMouseTrace(bool on) { traceMouse_ = on; }
   void trace(std::string_view line);
 
   // The well log (well_log_commands.cpp): "Well Log File" reads one with the
@@ -368,6 +370,9 @@ class Program {
   ColumnDialog columnDialog_;
   bool stepTo(const std::optional<std::string>& state);
   inversion::SmoothDepthRange smoothDepthRange_;
+  bool autoscalePending_ = false;
+  NameText lastSoundingName_;
+  bool traceMouse_ = false;
 };
 
 }  // namespace zeva::core

@@ -45,7 +45,7 @@ bool Program::shiftDataSegments(int mode, int target) {
     // The data changed: the sounding no longer equals its file.
     S.layer.saved = kFalse;
     S.shareDataWith(current_.SM);
-    autoscalePending = true;
+    autoscalePending_ = true;
   }
   toolkit_.requestRedraw();
   return true;

@@ -46,19 +46,19 @@ bool Program::toggleView(ViewToggle toggle) {
     case ViewToggle::ModelOnData: {
       if (modelOnDataRefused()) return false;
       current_.modelOnData = isSet(current_.modelOnData) ? kFalse : kTrue;
-      autoscalePending = true;
+      autoscalePending_ = true;
       break;
     }
     case ViewToggle::Voltage:
       v.voltageView = !v.voltageView;
       v.linearTime = false;
-      autoscalePending = true;
+      autoscalePending_ = true;
       break;
     case ViewToggle::LinearTime:
       // A linear time axis is drawn only under received voltages.
       v.linearTime = !v.linearTime;
       v.voltageView = true;
-      autoscalePending = true;
+      autoscalePending_ = true;
       break;
     case ViewToggle::MajorGridData:
       v.majorGridData = !v.majorGridData;
@@ -117,7 +117,7 @@ bool Program::viewChecked(ViewToggle toggle) const {
 }
 
 void Program::unzoom() {
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
 }
 

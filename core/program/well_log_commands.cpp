@@ -81,7 +81,7 @@ bool Program::setModelFromWellLog(int layers) {
   }
   if (!setLayeredModel(request)) return false;
   runForwardQuietly();
-  autoscalePending = true;
+  autoscalePending_ = true;
   toolkit_.requestRedraw();
   return true;
 }

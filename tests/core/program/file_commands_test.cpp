@@ -102,7 +102,7 @@ TEST(ProgramFiles, OpeningMtDataSwitchesTheModelOnDataViewOff) {
   ASSERT_TRUE(reader.openFile(folder / "mt.ZVR"));
   EXPECT_FALSE(isSet(reader.current().modelOnData));
   EXPECT_FALSE(reader.view().voltageView);
-  EXPECT_TRUE(reader.autoscalePending);  // the stored frames carry no scale yet
+  EXPECT_TRUE(reader.autoscalePending());  // the stored frames carry no scale yet
   EXPECT_TRUE(isSet(reader.S().layer.saved));
   EXPECT_TRUE(reader.SM().sharesDataWith(reader.S()));
 }

@@ -158,7 +158,7 @@ TEST(MouseTrace, GoesToTheDebugLogOnlyWhileTracing) {
   Program program(toolkit, {}, &log);
   program.trace("Rubber Box: 1 2 3 4 5");
   EXPECT_EQ(log.str(), "");
-  program.traceMouse = true;
+  program.setMouseTrace(true);
   program.trace("Rubber Model: 2 30 7.5 4 120");
   EXPECT_EQ(log.str(), "Rubber Model: 2 30 7.5 4 120\n");
 }

@@ -109,7 +109,7 @@ TEST(NewSounding, TypedHalfSpaceIsFitExactlyByTheUniformModel) {
   EXPECT_FALSE(isSet(S.layer.saved));
   EXPECT_FALSE(isSet(S.layer.syntheticValid));
   EXPECT_TRUE(S.sharesDataWith(program.SM()));
-  EXPECT_TRUE(program.autoscalePending);
+  EXPECT_TRUE(program.autoscalePending());
   ASSERT_TRUE(program.forwardModel());
   for (int i = 0; i < S.NDATA(); ++i) EXPECT_NEAR(S.SVOLT(i, 0), 15.0f, 0.05f) << i;
   EXPECT_LT(S.layer.PCTERR, 0.5f);

@@ -19,13 +19,13 @@ TEST_P(ModelOnData, IsRefusedOnlyWhereTheDataPlotHasNoRoomForAModel) {
   Program program(toolkit);
   program.S().header.dataType.assign(GetParam().type);
   program.current().modelOnData = kFalse;
-  program.autoscalePending = false;
+  program.clearAutoscale();
 
   const bool done = program.toggleView(ViewToggle::ModelOnData);
 
   EXPECT_EQ(done, !GetParam().refused);
   EXPECT_EQ(program.viewChecked(ViewToggle::ModelOnData), !GetParam().refused);
-  EXPECT_EQ(program.autoscalePending, !GetParam().refused);
+  EXPECT_EQ(program.autoscalePending(), !GetParam().refused);
   if (GetParam().refused) {
     ASSERT_EQ(toolkit.texts(),
               std::vector<std::string>{"Model cannot be displayed on data display for " +
@@ -83,7 +83,7 @@ TEST(ViewTem, LinearTimeIsOnlyShownUnderReceivedVoltage) {
   program.toggleView(ViewToggle::Voltage);  // back to apparent resistivity
   EXPECT_FALSE(program.viewChecked(ViewToggle::Voltage));
   EXPECT_FALSE(program.viewChecked(ViewToggle::LinearTime));
-  EXPECT_TRUE(program.autoscalePending);
+  EXPECT_TRUE(program.autoscalePending());
 }
 
 TEST(ViewSwitches, EachPlainToggleFlipsOnlyItsOwnSwitchAndRedraws) {

@@ -100,7 +100,7 @@ TEST(WellLogCommands, SetLayeredModelGivesTheStepFitAndItsSynthetics) {
   EXPECT_NEAR(S.M.PAR[3], 12.5f, 1e-5f);  // thicknesses
   EXPECT_NEAR(S.M.PAR[4], 28.0f, 1e-5f);
   EXPECT_TRUE(isSet(S.layer.syntheticValid));
-  EXPECT_TRUE(program.autoscalePending);
+  EXPECT_TRUE(program.autoscalePending());
 }
 
 TEST(WellLogCommands, ImportReadsTheColumnsAndMultipliesDepthsWhenAsked) {

@@ -87,7 +87,7 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
       ModelDragController::Hooks{
           [this] { return plotSettings(); }, [this](core::CommandId id) { return action(id); },
           [this] {
-            if (program_.autoscalePending) autoscale();
+            if (program_.autoscalePending()) autoscale();
             refresh();
           },
           [this](int point, int component) {
@@ -139,7 +139,7 @@ present::PlotSettings MainWindow::plotSettings() const {
 
 void MainWindow::autoscale() {
   present::SetUpPlots(program_.current(), plotSettings());
-  program_.autoscalePending = false;
+  program_.clearAutoscale();
 }
 
 void MainWindow::runAction(const std::function<void()>& run) {
@@ -151,7 +151,7 @@ void MainWindow::runAction(const std::function<void()>& run) {
   toolkit_.endCommand();
   busy_ = false;
   if (closing_) return;
-  if (program_.autoscalePending) autoscale();
+  if (program_.autoscalePending()) autoscale();
   refresh();
 }
 
@@ -193,7 +193,7 @@ void MainWindow::importWellLog() {
     wellLog_ = new WellLogWindow(
         program_,
         [this] {
-          if (program_.autoscalePending) autoscale();
+          if (program_.autoscalePending()) autoscale();
           refresh();
         },
         this);
@@ -289,7 +289,7 @@ bool MainWindow::runModelEditor(const QString& title) {
   editor.setObjectName("modelEditor");
   if (!title.isEmpty()) editor.setWindowTitle(title);
   if (editor.exec() != QDialog::Accepted) return false;
-  program_.autoscalePending = true;
+  program_.requestAutoscale();
   return true;
 }
 

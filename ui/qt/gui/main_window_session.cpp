@@ -159,7 +159,7 @@ bool MainWindow::offerRecovery() {
   bool recovered = false;
   if (toolkit_.yesNo(core::kRecoveryQuestion, true)) {
     recovered = program_.recover(recoveryFile_);
-    if (program_.autoscalePending) autoscale();
+    if (program_.autoscalePending()) autoscale();
   }
   // Declined or taken: the file has done its work (a taken sounding is
   // kept again from now on).
