@@ -68,8 +68,7 @@ BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyS
   }
   outcome.message = toolkit.text();
   if (!outcome.ok && outcome.message.empty()) outcome.message = "failed without a message";
-  outcome.seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return outcome;
 }
 

@@ -74,18 +74,20 @@ bool save(const fs::path& target, const files::StreamWriter& write, std::string&
 
 bool writeBatchSummary(const fs::path& folder, const std::vector<BatchOutcome>& outcomes,
                        std::string& error) {
-  return save(folder / "batch-summary.csv",
-              [&](std::ostream& out) {
-                writeCsv(out, outcomes);
-                return static_cast<bool>(out);
-              },
-              error) &&
-         save(folder / "batch-summary.json",
-              [&](std::ostream& out) {
-                out << summaryJson(outcomes).dump(2) << '\n';
-                return static_cast<bool>(out);
-              },
-              error);
+  return save(
+             folder / "batch-summary.csv",
+             [&](std::ostream& out) {
+               writeCsv(out, outcomes);
+               return static_cast<bool>(out);
+             },
+             error) &&
+         save(
+             folder / "batch-summary.json",
+             [&](std::ostream& out) {
+               out << summaryJson(outcomes).dump(2) << '\n';
+               return static_cast<bool>(out);
+             },
+             error);
 }
 
 }  // namespace zeva::cli

@@ -27,10 +27,12 @@ void importSurvey(CliContext& context, const std::filesystem::path& folder) {
       skipped = true;
     }
   }
-  if (stations.empty()) return context.fail("No readable soundings (.ZVR files) in " + folder.string());
+  if (stations.empty())
+    return context.fail("No readable soundings (.ZVR files) in " + folder.string());
   std::string error;
   if (!writeSurveyIndex(folder, stations, error)) return context.fail(error);
-  context.out << stations.size() << " soundings in " << (folder / kSurveyIndexName).string() << '\n';
+  context.out << stations.size() << " soundings in " << (folder / kSurveyIndexName).string()
+              << '\n';
   if (skipped) context.exitStatus = kFailed;
 }
 

@@ -33,7 +33,8 @@ void makeSounding(const fs::path& file, int conductor) {
 
 void makeSurvey(const fs::path& folder, const std::vector<std::string>& stations) {
   int conductor = 5;
-  for (const std::string& station : stations) makeSounding(folder / (station + ".ZVR"), conductor += 5);
+  for (const std::string& station : stations)
+    makeSounding(folder / (station + ".ZVR"), conductor += 5);
 }
 
 json readJson(const fs::path& file) { return json::parse(readFile(file)); }
@@ -99,7 +100,8 @@ TEST(CliBatch, ResultsDoNotDependOnTheNumberOfJobs) {
   const std::vector<std::string> stations = {"S1", "S2", "S3", "S4"};
   makeSurvey(folder.path(), stations);
   ASSERT_EQ(runCli("survey-import " + quoted(folder.path())).status, 0);
-  const std::string batch = "batch " + quoted(folder.path()) + " --estimate --invert --smooth --occam";
+  const std::string batch =
+      "batch " + quoted(folder.path()) + " --estimate --invert --smooth --occam";
   ASSERT_EQ(runCli(batch + " --jobs 1").status, 0);
   std::vector<std::string> single;
   for (const std::string& s : stations) single.push_back(readFile(folder / (s + ".inverted.ZVR")));
@@ -117,8 +119,7 @@ TEST(CliBatch, InPlaceReplacesTheInputsAndWritesNoOtherSounding) {
   TemporaryFolder folder;
   makeSurvey(folder.path(), {"A"});
   ASSERT_FALSE(infoJson(folder / "A.ZVR")["synthetic_valid"]);  // as transfer leaves it
-  ASSERT_EQ(runCli("batch " + quoted(folder.path()) + " --estimate --invert --in-place").status,
-            0);
+  ASSERT_EQ(runCli("batch " + quoted(folder.path()) + " --estimate --invert --in-place").status, 0);
   const json fitted = infoJson(folder / "A.ZVR");
   EXPECT_TRUE(fitted["synthetic_valid"]);
   EXPECT_LT(fitted["pcterr"].get<double>(), 1.0);
