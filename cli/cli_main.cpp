@@ -29,6 +29,8 @@ int runZevaCli(int argc, char** argv, AddGraphicsVerbs addGraphicsVerbs) {
     addImportEdiCommand(app, context);
     addImportModelCommand(app, context);
     addExportCommand(app, context);
+    addSurveyImportCommand(app, context);
+    addBatchCommand(app, context);
     addGraphicsVerbs(app, context);
     try {
       app.parse(argc, argv);

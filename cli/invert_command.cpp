@@ -11,6 +11,7 @@
 #include "cli/cli_context.h"
 #include "cli/fit_options.h"
 #include "cli/sounding_json.h"
+#include "cli/sounding_steps.h"
 #include "cli/sounding_summary.h"
 
 namespace zeva::cli {
@@ -41,10 +42,9 @@ void runInvert(CliContext& context, const InvertOptions& o) {
                                      : o.ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
   context.toolkit.echoStatus = true;
-  const std::optional<core::InversionRun> run =
-      o.single ? context.program.singleIteration(scope) : context.program.multipleIterations(scope);
+  const std::optional<core::InversionRun> run = invertLayered(context.program, o.single, scope);
   context.toolkit.echoStatus = false;
-  if (!run || run->status != 0) {  // refused with a message, or the error logged
+  if (!run) {
     context.exitStatus = kFailed;
     return;
   }

@@ -10,6 +10,7 @@
 
 #include "cli/fit_options.h"
 #include "cli/sounding_command.h"
+#include "cli/sounding_steps.h"
 
 namespace zeva::cli {
 
@@ -24,13 +25,14 @@ void addSmoothCommand(CLI::App& app, CliContext& context) {
       "Estimate a smooth model of the sounding (a .ZVR file or 'default'); it appears under "
       "smooth_model of the JSON",
       [occam, ridge, zmin, zmax, fit](core::Program& program) {
-        if ((*occam && !program.occamMode()) || (*ridge && program.occamMode()))
-          program.toggleOccam();
         fit->apply(program);
         core::SmoothDepthRange range;
         if (*zmin > 0.0f) range.zmin = *zmin;
         if (*zmax > 0.0f) range.zmax = *zmax;
-        return program.estimateSmoothModel(range);
+        const SmoothMethod method = *occam   ? SmoothMethod::Occam
+                                    : *ridge ? SmoothMethod::Ridge
+                                             : SmoothMethod::AsSounding;
+        return estimateSmooth(program, method, range);
       });
   auto* occamFlag = command->add_flag("--occam", *occam, "fit by Occam's inversion");
   auto* ridgeFlag = command->add_flag("--ridge", *ridge, "fit by ridge regression");

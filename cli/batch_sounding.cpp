@@ -1,0 +1,75 @@
+#include "cli/batch_sounding.h"
+
+#include <chrono>
+
+#include "cli/fit_options.h"
+#include "cli/text_collector.h"
+
+namespace zeva::cli {
+
+namespace {
+
+void describe(const core::Sounding& S, SurveyStation& station) {
+  station.station = S.header.name.trimmed();
+  station.dataType = S.header.dataType.trimmed();
+  station.east = S.header.east;
+  station.north = S.header.north;
+  station.elevation = S.header.elevation;
+}
+
+bool runSteps(core::Program& program, const BatchSteps& steps, BatchOutcome& outcome) {
+  FitOptions fit;
+  fit.weightErrors = steps.weightErrors;
+  if (steps.estimate && !program.estimateLayeredModel()) return false;
+  if (steps.invert) {
+    fit.apply(program);
+    const auto run = invertLayered(program, false, core::InversionScope::All);
+    if (!run) return false;
+    outcome.iterations = run->iterations;
+  }
+  if (steps.smooth) {
+    fit.apply(program);
+    if (!estimateSmooth(program, steps.smoothMethod, {})) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool readSurveyStation(const std::filesystem::path& file, SurveyStation& station,
+                       std::string& message) {
+  TextCollector toolkit;
+  core::Program program(toolkit);
+  const bool read = program.openFile(file);
+  if (read) describe(program.S(), station);
+  message = toolkit.text();
+  return read;
+}
+
+BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyStation& station,
+                              const BatchSteps& steps) {
+  const auto start = std::chrono::steady_clock::now();
+  BatchOutcome outcome;
+  outcome.station = station;
+  TextCollector toolkit;
+  core::Program program(toolkit);
+  const std::filesystem::path input = folder / station.file;
+  if (program.openFile(input)) {
+    describe(program.S(), outcome.station);
+    if (runSteps(program, steps, outcome)) {
+      const std::filesystem::path output = steps.inPlace ? input : batchResultOf(input);
+      if (program.saveFileAs(output)) {
+        outcome.ok = true;
+        outcome.output = output.filename().string();
+      }
+    }
+    outcome.layers = program.S().NLAYER();
+    outcome.fitPercent = program.S().layer.PCTERR;
+  }
+  outcome.message = toolkit.text();
+  if (!outcome.ok && outcome.message.empty()) outcome.message = "failed without a message";
+  outcome.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return outcome;
+}
+
+}  // namespace zeva::cli
