@@ -151,7 +151,7 @@ class Program {
 
   // Asks to save an unsaved sounding: Yes saves and goes on, No goes on,
   // Cancel (or a failed save) returns false and the command ends.
-  bool askToSave();
+  [[nodiscard]] bool askToSave();
 
   // File commands of the native .ZVR file. A file is read into a record of
   // its own that replaces the current sounding only when it was read whole;
@@ -259,7 +259,8 @@ class Program {
 
   void setColumnDialog(ColumnDialog dialog) { columnDialog_ = std::move(dialog); }
   // The columns of an import from `file`: the column dialog, or prompts.
-  bool askImportColumns(const std::filesystem::path& file, files::FlatAsciiRequest& request);
+  [[nodiscard]] bool askImportColumns(const std::filesystem::path& file,
+                                      files::FlatAsciiRequest& request);
 
   // The user settings of ZEVA.INI (import columns among them).
   settings::Settings& settings() { return settings_; }
