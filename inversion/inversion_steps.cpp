@@ -164,6 +164,22 @@ Perturbation derivativePerturbation(const Sounding& S, int j) {
   return {value, 1.0f / std::log10(std::fabs(value / p) + 1.0e-30f)};
 }
 
+void applyLogStep(Sounding& S, std::span<const float> start, std::span<const float> step) {
+  const int layerParameters = S.NPK() * S.NLAYER();
+  const core::LayeredModel& m = S.M;
+  for (int j = 0; j < S.NPAR(); ++j) {
+    const auto jj = idx(j);
+    float d = step[jj];
+    if (std::isnan(d)) d = kMaxStep;
+    d = std::clamp(d, -kMaxStep, kMaxStep);
+    if (j >= layerParameters) d = std::clamp(d, -kMaxGeometryStep, kMaxGeometryStep);
+    if (isSet(m.LFIX[jj])) d = 0.0f;
+    float value = start[jj] * std::pow(10.0f, d);
+    if (isSet(m.LMTP[jj])) value = std::max(m.PARD[jj], std::min(m.PARU[jj], value));
+    S.M.PAR[jj] = value;
+  }
+}
+
 IterationProgress::~IterationProgress() {
   if (shown_) monitor_.toolkit().hideProgress();
 }

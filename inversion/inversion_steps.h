@@ -65,6 +65,19 @@ struct Perturbation {
 };
 Perturbation derivativePerturbation(const core::Sounding& S, int j);
 
+// The largest step of one iteration, in decades: any parameter, and the
+// thicknesses and depths, whose large steps make the forward model jump
+// between very different curves.
+inline constexpr float kMaxStep = 3.0f;
+inline constexpr float kMaxGeometryStep = 0.3f;
+
+// Sets the model of S to start * 10^step, parameter by parameter: a step that
+// is not a number counts as the largest, each is held within the largest
+// steps above, a fixed parameter stays where it is (also when a roughness
+// penalty couples it to free neighbours), and a parameter with limits is
+// held within them.
+void applyLogStep(core::Sounding& S, std::span<const float> start, std::span<const float> step);
+
 // The progress dialog of one iteration: shown only when the derivatives are
 // estimated to take more than 2 seconds; hidden when the object goes.
 class IterationProgress {

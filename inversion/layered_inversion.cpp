@@ -23,12 +23,10 @@ namespace {
 using core::isSet;
 using core::Sounding;
 
-constexpr float kMaxStep = 3.0f;  // decades, any parameter
 // Work arrays beyond this many values (512 MB) are refused rather than
 // attempted: no real sounding comes near, and a damaged file must not make
 // the program try.
 constexpr double kMaxWorkValues = 134217728.0;
-constexpr float kMaxGeometryStep = 0.3f;  // decades, thicknesses and depths
 
 std::size_t idx(int value) { return static_cast<std::size_t>(value); }
 
@@ -110,21 +108,8 @@ class TrialStep {
       }
     }
     SolveGaussJordan(std::span<float>(a.data(), n * (n + 1)), P, 1);
-
+    applyLogStep(S_, p, std::span<const float>(rhs, n));
     std::vector<float>& par = S_.M.PAR;
-    for (int j = 0; j < P; ++j) {
-      const auto jj = idx(j);
-      float d = rhs[j];
-      if (std::isnan(d)) d = kMaxStep;
-      d = std::clamp(d, -kMaxStep, kMaxStep);
-      if (j >= layerParameters) d = std::clamp(d, -kMaxGeometryStep, kMaxGeometryStep);
-      // A fixed parameter stays where it is, also when the roughness penalty
-      // couples it to its free neighbours.
-      if (isSet(S_.M.LFIX[jj])) d = 0.0f;
-      float value = p[jj] * std::pow(10.0f, d);
-      if (isSet(S_.M.LMTP[jj])) value = std::max(S_.M.PARD[jj], std::min(S_.M.PARU[jj], value));
-      par[jj] = value;
-    }
     memory_.run(S_, forward_);
     const float fit = fitMeasure(S_);
     if (fit <= bestFit_) {

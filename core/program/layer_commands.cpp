@@ -96,6 +96,37 @@ bool buildFromRows(const Sounding& S, const ModelRows& rows, Sounding& result) {
   return true;
 }
 
+// The layer (not the half-space) whose loss changes the model least, and the
+// neighbour it goes to: the one of closer log10 resistivity, which takes its
+// place. A layer counts little when that contrast is small or when it is
+// thin for its depth (a sounding resolves a layer by its thickness relative
+// to its depth).
+struct MergeChoice {
+  std::size_t layer = 0;
+  bool intoUpper = false;
+};
+MergeChoice leastNoticedMerge(const ModelRows& rows) {
+  MergeChoice choice;
+  float least = std::numeric_limits<float>::infinity();
+  const auto contrast = [&](std::size_t a, std::size_t b) {
+    const float step = std::fabs(std::log10(rows.layers[a].value[0] / rows.layers[b].value[0]));
+    return std::isnan(step) ? 0.0f : step;
+  };
+  for (std::size_t i = 0; i + 1 < rows.layers.size(); ++i) {
+    const float top = i == 0 ? 0.0f : rows.boundaries[i - 1].depth;
+    const float bottom = rows.boundaries[i].depth;
+    const float below = contrast(i, i + 1);
+    const float above = i == 0 ? std::numeric_limits<float>::infinity() : contrast(i, i - 1);
+    const float weight = bottom > 0.0f ? std::max(0.0f, bottom - top) / bottom : 0.0f;
+    const float cost = std::min(above, below) * weight;
+    if (cost < least) {
+      least = cost;
+      choice = {i, above < below};
+    }
+  }
+  return choice;
+}
+
 // Zero-based layer of a per-layer parameter (any block), or -1.
 int layerOf(const Sounding& S, int parameter) {
   const int nlayer = S.NLAYER(), perLayer = nlayer * std::max(1, S.NPK());
@@ -133,6 +164,21 @@ bool Program::deleteLayer(int parameter) {
   ModelRows rows = rowsOf(S);
   rows.layers.erase(rows.layers.begin() + static_cast<std::ptrdiff_t>(i));
   rows.boundaries.erase(rows.boundaries.begin() + static_cast<std::ptrdiff_t>(boundary));
+  Sounding changed;
+  const bool built = buildFromRows(S, rows, changed);
+  return adoptEditedModel(built, changed);
+}
+
+bool Program::reduceLayers(int layers) {
+  const Sounding& S = current_.S;
+  if (S.NLAYER() <= std::max(1, layers)) return true;
+  ModelRows rows = rowsOf(S);
+  while (static_cast<int>(rows.layers.size()) > std::max(1, layers)) {
+    const MergeChoice merge = leastNoticedMerge(rows);
+    const auto i = static_cast<std::ptrdiff_t>(merge.layer);
+    rows.layers.erase(rows.layers.begin() + i);
+    rows.boundaries.erase(rows.boundaries.begin() + (merge.intoUpper ? i - 1 : i));
+  }
   Sounding changed;
   const bool built = buildFromRows(S, rows, changed);
   return adoptEditedModel(built, changed);

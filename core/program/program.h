@@ -320,6 +320,14 @@ class Program {
   // clear the resolution and equivalence; masking acts on a reading within
   // the data. False when the selection does not apply or after a message.
   bool deleteLayer(int parameter);
+  // Brings the layered model down to `layers` layers (at least 1), each time
+  // giving the layer that matters least (of small contrast to a neighbour or
+  // thin for its depth) to its neighbour of closer resistivity: a model close
+  // to the one given in fewer layers, for fitting soundings of different
+  // layer counts together. A model of no more layers is left as it is. The
+  // forward routine runs after. False after a message when the arrays could
+  // not be had.
+  bool reduceLayers(int layers);
   bool splitLayer(int parameter, std::optional<float> atDepth = std::nullopt);
   bool setParameterFixed(int parameter, bool fixed, FixTarget target);
   bool setPointMasked(int point, int component, bool masked);
