@@ -12,9 +12,6 @@ namespace zeva::cli {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
-namespace {
-
-// A CSV field, quoted when it holds a separator, a quote or a line break.
 std::string csvField(const std::string& text) {
   if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
   std::string quoted = "\"";
@@ -30,6 +27,14 @@ std::string csvNumber(const std::optional<float>& value) {
 }
 
 json jsonNumber(const std::optional<float>& value) { return value ? json(*value) : json(nullptr); }
+
+bool saveSummaryFile(const fs::path& target, const files::StreamWriter& write, std::string& error) {
+  if (files::saveStream(target, write).saved()) return true;
+  error = "Cannot write " + target.string();
+  return false;
+}
+
+namespace {
 
 void writeCsv(std::ostream& out, const std::vector<BatchOutcome>& outcomes) {
   out << "file,station,east,north,elevation,layers,fit_percent,iterations,seconds,status,"
@@ -64,24 +69,18 @@ json summaryJson(const std::vector<BatchOutcome>& outcomes) {
           {"failed", failed}};
 }
 
-bool save(const fs::path& target, const files::StreamWriter& write, std::string& error) {
-  if (files::saveStream(target, write).saved()) return true;
-  error = "Cannot write " + target.string();
-  return false;
-}
-
 }  // namespace
 
 bool writeBatchSummary(const fs::path& folder, const std::vector<BatchOutcome>& outcomes,
                        std::string& error) {
-  return save(
+  return saveSummaryFile(
              folder / "batch-summary.csv",
              [&](std::ostream& out) {
                writeCsv(out, outcomes);
                return static_cast<bool>(out);
              },
              error) &&
-         save(
+         saveSummaryFile(
              folder / "batch-summary.json",
              [&](std::ostream& out) {
                out << summaryJson(outcomes).dump(2) << '\n';

@@ -49,19 +49,29 @@ std::vector<std::string> nativeFilesOf(const fs::path& folder) {
     if (!entry.is_regular_file(error) ||
         !equalIgnoringCase(path.extension().string(), files::kNativeFileExtension))
       continue;
-    if (equalIgnoringCase(path.stem().extension().string(), kBatchResultSuffix)) continue;
+    const std::string suffix = path.stem().extension().string();
+    if (equalIgnoringCase(suffix, kBatchResultSuffix) ||
+        equalIgnoringCase(suffix, kLciResultSuffix))
+      continue;
     names.push_back(path.filename().string());
   }
   std::ranges::sort(names);
   return names;
 }
 
-fs::path batchResultOf(const fs::path& file) {
+namespace {
+
+fs::path resultOf(const fs::path& file, const char* suffix) {
   fs::path result = file;
-  result.replace_filename(file.stem().string() + kBatchResultSuffix +
-                          std::string(files::kNativeFileExtension));
+  result.replace_filename(file.stem().string() + suffix + std::string(files::kNativeFileExtension));
   return result;
 }
+
+}  // namespace
+
+fs::path batchResultOf(const fs::path& file) { return resultOf(file, kBatchResultSuffix); }
+
+fs::path lciResultOf(const fs::path& file) { return resultOf(file, kLciResultSuffix); }
 
 bool writeSurveyIndex(const fs::path& folder, const std::vector<SurveyStation>& stations,
                       std::string& error) {

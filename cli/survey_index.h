@@ -2,7 +2,8 @@
 // A survey is a folder of native sounding files. Its index, survey.json in
 // the folder, lists the soundings in their order with the station name, data
 // type and location each record holds. Batch results (NAME.inverted.ZVR)
-// are not soundings of the survey.
+// and laterally constrained results (NAME.lci.ZVR) are not soundings of the
+// survey.
 
 #include <filesystem>
 #include <optional>
@@ -13,6 +14,7 @@ namespace zeva::cli {
 
 inline constexpr const char* kSurveyIndexName = "survey.json";
 inline constexpr const char* kBatchResultSuffix = ".inverted";
+inline constexpr const char* kLciResultSuffix = ".lci";
 
 struct SurveyStation {
   std::string file;  // a plain file name in the survey folder
@@ -21,11 +23,13 @@ struct SurveyStation {
   std::optional<float> east, north, elevation;  // empty when not known
 };
 
-// The native files of `folder` in name order, batch results left out.
+// The native files of `folder` in name order, batch and LCI results left out.
 std::vector<std::string> nativeFilesOf(const std::filesystem::path& folder);
 
 // The path of the batch result of `file` ("A.ZVR" gives "A.inverted.ZVR").
 std::filesystem::path batchResultOf(const std::filesystem::path& file);
+// The path of the LCI result of `file` ("A.ZVR" gives "A.lci.ZVR").
+std::filesystem::path lciResultOf(const std::filesystem::path& file);
 
 // Writes the index through a temporary file; false after a message in `error`.
 bool writeSurveyIndex(const std::filesystem::path& folder,

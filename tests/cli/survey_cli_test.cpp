@@ -127,5 +127,50 @@ TEST(CliBatch, InPlaceReplacesTheInputsAndWritesNoOtherSounding) {
   EXPECT_FALSE(fs::exists(folder / "A.inverted.ZVR"));
 }
 
+TEST(CliLci, InvertsTheSurveyTogetherBesideItsInputsAndRefusesMixedLayerCounts) {
+  TemporaryFolder folder;
+  makeSurvey(folder.path(), {"A", "B", "C"});
+  const std::string inputA = readFile(folder / "A.ZVR");
+  // A batch result with two more layers is B's starting model.
+  ASSERT_EQ(
+      runCli("set-model " + quoted(folder / "B.ZVR") +
+             " --rho 100,100,15,15,300 --thick 1.5,1.5,3,3 -o " + quoted(folder / "B.inverted.ZVR"))
+          .status,
+      0);
+  const std::string lci = "lci " + quoted(folder.path());
+  const CliRun refused = runCli(lci);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("different layer counts"), std::string::npos) << refused.err;
+  EXPECT_FALSE(fs::exists(folder / "lci-summary.json"));
+
+  const CliRun run = runCli(lci + " --layers 3 --lateral-weight 0.5 --jobs 2");
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_NE(run.out.find("3 soundings inverted together"), std::string::npos) << run.out;
+  const json summary = readJson(folder / "lci-summary.json");
+  EXPECT_EQ(summary["lateral_weight"], 0.5);
+  EXPECT_TRUE(summary.contains("lateral_roughness_before"));
+  EXPECT_TRUE(summary.contains("lateral_roughness_after"));
+  const json& soundings = summary["soundings"];
+  ASSERT_EQ(soundings.size(), 3u);
+  EXPECT_EQ(soundings[1]["input"], "B.inverted.ZVR");
+  for (int k = 0; k < 3; ++k) {
+    const json& s = soundings[k];
+    // Without locations the stations follow in survey order at unit spacing.
+    EXPECT_EQ(s["distance"], k);
+    EXPECT_EQ(s["status"], "ok") << s["message"];
+    EXPECT_EQ(s["layers"], 3);
+    const json written = infoJson(folder / s["output"].get<std::string>());
+    EXPECT_NEAR(written["pcterr"].get<double>(), s["fit_percent"].get<double>(), 1e-4);
+  }
+  EXPECT_EQ(soundings[0]["output"], "A.lci.ZVR");
+  EXPECT_EQ(readFile(folder / "A.ZVR"), inputA);
+  const std::string csv = readFile(folder / "lci-summary.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')),
+            "file,station,distance,east,north,layers,fit_percent,status,message");
+  // The results are not soundings of the survey.
+  ASSERT_EQ(runCli("survey-import " + quoted(folder.path())).status, 0);
+  EXPECT_EQ(readJson(folder / "survey.json")["soundings"].size(), 3u);
+}
+
 }  // namespace
 }  // namespace zeva::test
