@@ -54,6 +54,18 @@ TEST_F(LayerCommands, DeletedLayerIsTakenOverByTheLayerBelow) {
   for (std::size_t i = 0; i < after.size(); ++i) EXPECT_FLOAT_EQ(after[i], direct[i]) << i;
 }
 
+TEST_F(LayerCommands, ReducingLayersGivesTheLeastNoticedLayersToTheirCloserNeighbours) {
+  // 110 ohm-m under 100 (a small contrast) goes first, to the layer above;
+  // then the 1 m of 12 ohm-m at 35 m (thin for its depth) joins the 10 ohm-m
+  // above it, whose bottom moves down to 36 m.
+  setModel({100.0f, 110.0f, 10.0f, 12.0f, 300.0f}, {10.0f, 5.0f, 20.0f, 1.0f});
+  ASSERT_TRUE(program.reduceLayers(3));
+  EXPECT_EQ(par(), (std::vector<float>{100.0f, 10.0f, 300.0f, 15.0f, 21.0f}));
+  EXPECT_TRUE(isSet(S().layer.syntheticValid));
+  ASSERT_TRUE(program.reduceLayers(5));  // no more layers than asked: unchanged
+  EXPECT_EQ(S().NLAYER(), 3);
+}
+
 TEST_F(LayerCommands, DeletingTheHalfSpaceMakesTheLayerAboveTheHalfSpace) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
   ASSERT_TRUE(program.deleteLayer(3));
