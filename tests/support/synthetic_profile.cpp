@@ -59,16 +59,4 @@ std::vector<ProfileStation> makeSyntheticProfile(const ProfileDesign& design) {
   return stations;
 }
 
-bool saveSyntheticProfile(const std::vector<ProfileStation>& stations,
-                          const std::filesystem::path& folder) {
-  ScriptedToolkit toolkit;
-  core::Program program(toolkit);
-  program.startUp();
-  for (const ProfileStation& station : stations) {
-    useSounding(program, station.sounding);
-    if (!program.saveFileAs(folder / (station.name + ".ZVR"))) return false;
-  }
-  return true;
-}
-
 }  // namespace zeva::test

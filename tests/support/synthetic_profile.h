@@ -6,9 +6,9 @@
 // its own part of one fixed noise sequence. A resistive cover lies over a
 // conductor whose top is at the same depth everywhere and whose thickness
 // grows steadily along the line, over a resistive basement. The tests of the
-// laterally constrained inversion and the benchmarks use it.
+// laterally constrained inversion use it; it is a library of its own so that
+// benchmarks can too.
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -33,10 +33,5 @@ struct ProfileStation {
 };
 
 std::vector<ProfileStation> makeSyntheticProfile(const ProfileDesign& design = {});
-
-// Writes each station as NAME.ZVR in `folder` through the program's Save As;
-// false when a file could not be written.
-bool saveSyntheticProfile(const std::vector<ProfileStation>& stations,
-                          const std::filesystem::path& folder);
 
 }  // namespace zeva::test
