@@ -31,6 +31,7 @@ int runZevaCli(int argc, char** argv, AddGraphicsVerbs addGraphicsVerbs) {
     addExportCommand(app, context);
     addSurveyImportCommand(app, context);
     addBatchCommand(app, context);
+    addBatchMergeCommand(app, context);
     addLciCommand(app, context);
     addGraphicsVerbs(app, context);
     try {

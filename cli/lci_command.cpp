@@ -18,18 +18,19 @@
 #include "cli/cli_context.h"
 #include "cli/lci_summary.h"
 #include "cli/profile_distances.h"
-#include "cli/survey_index.h"
-#include "cli/text_collector.h"
+#include "core/survey/survey_index.h"
 #include "forward/forward_choice.h"
 #include "forward/lateral_roughness.h"
 #include "inversion/lateral_constrained_inversion.h"
 #include "inversion/worker_pool.h"
+#include "ui/toolkit/text_collector.h"
 
 namespace zeva::cli {
 
 namespace {
 
 namespace fs = std::filesystem;
+using core::SurveyStation;
 
 struct LciOptions {
   std::string folder;
@@ -42,22 +43,9 @@ struct LciOptions {
 struct ProfileSounding {
   SurveyStation station;
   fs::path input;
-  TextCollector toolkit;
+  ui::TextCollector toolkit;
   core::Program program{toolkit};
 };
-
-std::optional<std::vector<SurveyStation>> surveyOf(CliContext& context, const fs::path& folder) {
-  std::string error;
-  if (auto index = readSurveyIndex(folder, error)) return index;
-  if (!error.empty()) {
-    context.fail(error);
-    return std::nullopt;
-  }
-  std::vector<SurveyStation> stations;
-  for (const std::string& file : nativeFilesOf(folder))
-    stations.push_back({file, fs::path(file).stem().string(), {}, {}, {}, {}});
-  return stations;
-}
 
 // Reads every sounding, from its batch result when there is one; empty after
 // a message when one cannot be read or brought to `layers` layers.
@@ -69,7 +57,7 @@ std::vector<std::unique_ptr<ProfileSounding>> readProfile(
     auto sounding = std::make_unique<ProfileSounding>();
     sounding->station = station;
     const fs::path file = folder / station.file;
-    const fs::path result = batchResultOf(file);
+    const fs::path result = core::batchResultOf(file);
     sounding->input = fs::exists(result) ? result : file;
     core::Program& program = sounding->program;
     if (!program.openFile(sounding->input) || (layers > 0 && !program.reduceLayers(layers))) {
@@ -111,7 +99,7 @@ void writeResults(const fs::path& folder, const std::vector<SurveyStation>& stat
   for (std::size_t k = 0; k < ordered.size(); ++k) {
     ProfileSounding& p = *ordered[k];
     LciRow& row = summary.rows[k];
-    const fs::path output = lciResultOf(folder / p.station.file);
+    const fs::path output = core::lciResultOf(folder / p.station.file);
     const bool input = std::ranges::any_of(
         stations, [&](const SurveyStation& s) { return folder / s.file == output; });
     if (input) {
@@ -131,8 +119,9 @@ void writeResults(const fs::path& folder, const std::vector<SurveyStation>& stat
 
 void runLci(CliContext& context, const LciOptions& o) {
   const fs::path folder(o.folder);
-  const std::optional<std::vector<SurveyStation>> stations = surveyOf(context, folder);
-  if (!stations) return;
+  std::string error;
+  const std::optional<std::vector<SurveyStation>> stations = core::surveyStations(folder, error);
+  if (!stations) return context.fail(error);
   if (stations->empty()) return context.fail("No soundings (.ZVR files) in " + o.folder);
   std::vector<std::unique_ptr<ProfileSounding>> profile =
       readProfile(context, folder, *stations, o.layers);
@@ -194,7 +183,6 @@ void runLci(CliContext& context, const LciOptions& o) {
     fitSum += tied[k].layer.PCTERR;
   }
   writeResults(folder, *stations, ordered, tied, summary);
-  std::string error;
   if (!writeLciSummary(folder, summary, error)) return context.fail(error);
   const auto failed = std::ranges::count_if(summary.rows, [](const LciRow& r) { return !r.ok; });
   context.out << fmt::format(

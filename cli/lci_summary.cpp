@@ -5,11 +5,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/batch_summary.h"
+#include "core/survey/batch_summary.h"
 
 namespace zeva::cli {
 
 namespace fs = std::filesystem;
+using core::csvField;
+using core::csvNumber;
+using core::jsonNumber;
+using core::saveSummaryFile;
 using nlohmann::json;
 
 namespace {
