@@ -4,10 +4,9 @@
 # top is at 20 m and whose thickness grows from 5 m to 40 m along the line,
 # and 300 ohm-m basement, each with NOISE % Gaussian noise.
 #   scripts/make_synthetic_profile.sh ZEVA_CLI FOLDER [STATIONS [NOISE]]
-# Each zeva-cli run starts its noise sequence afresh, so every station has the
-# same noise pattern; the stations carry no location, so they follow in name
-# order at unit spacing. (The tests' own profile, tests/support, draws one
-# sequence through all the stations.)
+# Station K draws its noise from seed K, so the stations' noise is
+# independent. They carry no location, so they follow in name order at unit
+# spacing.
 set -euo pipefail
 cli=$1
 folder=$2
@@ -20,5 +19,5 @@ for ((k = 0; k < stations; ++k)); do
   file="$folder/$name.ZVR"
   "$cli" set-model default --rho 100,10,300 --thick "20,$thickness" -o "$file" >/dev/null
   "$cli" forward "$file" -o "$file" >/dev/null
-  "$cli" transfer "$file" --noise "$noise" -o "$file" >/dev/null
+  "$cli" transfer "$file" --noise "$noise" --seed $((k + 1)) -o "$file" >/dev/null
 done
