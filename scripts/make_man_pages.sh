@@ -15,7 +15,7 @@ help2man --no-info --no-discard-stderr --version-string="$version" \
   --output="$out/zeva-cli.1" "$cli"
 
 # help2man runs a program: each verb gets a small one that calls zeva-cli.
-verbs=$("$cli" --help | awk '/^SUBCOMMANDS:/ {on = 1; next} on && /^  [a-z]/ {print $1}')
+verbs=$("$cli" --help | awk 'tolower($0) ~ /^subcommands:/ {on = 1; next} on && /^  [a-z]/ {print $1}')
 for verb in $verbs; do
   wrapper="$work/zeva-cli-$verb"
   printf '#!/bin/sh\nexec "%s" %s "$@"\n' "$cli" "$verb" >"$wrapper"
