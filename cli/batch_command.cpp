@@ -1,31 +1,24 @@
 // zeva-cli batch FOLDER [--estimate] [--invert] [--smooth [--occam|--ridge]]
-// [--weight-errors] [--jobs N] [--in-place]: runs the chosen commands on
-// every sounding of a survey (the soundings of survey.json, or every .ZVR
-// file of the folder in name order), each as the single-sounding verb would,
-// and writes each result beside its input as NAME.inverted.ZVR. A sounding
-// that fails is recorded with its message and the others go on; the summary
-// goes to batch-summary.csv and batch-summary.json. Ctrl-C stops after the
-// soundings in work, keeping what is finished. Exit status 1 when any
-// sounding failed.
+// [--equivalence] [--weight-errors] [--jobs N] [--in-place] [--part K/N]:
+// runs the chosen commands on every sounding of a survey (the soundings of
+// survey.json, or every .ZVR file of the folder in name order), each as the
+// single-sounding verb would, and writes each result beside its input as
+// NAME.inverted.ZVR. A sounding that fails is recorded with its message and
+// the others go on; the summary goes to batch-summary.csv and .json (with
+// --part to batch-summary.part-K-of-N, joined by batch-merge). Ctrl-C stops
+// after the soundings in work, keeping what is finished. Exit status 1 when
+// any sounding failed.
 
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <atomic>
-#include <condition_variable>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <ostream>
-#include <thread>
-#include <vector>
 
 #include "cli/batch_progress.h"
-#include "cli/batch_summary.h"
 #include "cli/cli_context.h"
-#include "core/record/floating_point.h"
-#include "inversion/worker_pool.h"
+#include "core/survey/batch_run.h"
+#include "core/survey/batch_summary.h"
 
 namespace zeva::cli {
 
@@ -33,74 +26,27 @@ namespace {
 
 struct BatchOptions {
   std::string folder;
-  BatchSteps steps;
+  core::BatchSteps steps;
   bool occam = false;
   bool ridge = false;
-  int jobs = 0;  // 0: one per core
+  int jobs = 0;      // 0: one per core
+  std::string part;  // "K/N": the K-th of N parts of the survey
 };
 
-std::optional<std::vector<SurveyStation>> surveyOf(CliContext& context,
-                                                   const std::filesystem::path& folder) {
-  std::string error;
-  if (auto index = readSurveyIndex(folder, error)) return index;
-  if (!error.empty()) {
-    context.fail(error);
-    return std::nullopt;
+// Reads "K/N" with 1 <= K <= N; false when it is not that.
+bool readPart(const std::string& text, int& part, int& parts) {
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) return false;
+  try {
+    std::size_t end = 0;
+    part = std::stoi(text.substr(0, slash), &end);
+    if (end != slash) return false;
+    parts = std::stoi(text.substr(slash + 1), &end);
+    if (end != text.size() - slash - 1) return false;
+  } catch (const std::exception&) {
+    return false;
   }
-  std::vector<SurveyStation> stations;
-  for (const std::string& file : nativeFilesOf(folder))
-    stations.push_back({file, std::filesystem::path(file).stem().string(), {}, {}, {}, {}});
-  return stations;
-}
-
-// Runs the soundings on `jobs` threads, taking them in survey order, and
-// reports each as it finishes. After Ctrl-C no further sounding is started.
-// Returns which soundings ran.
-std::vector<char> runJobs(CliContext& context, const std::filesystem::path& folder,
-                          const BatchSteps& steps, int jobs, std::vector<BatchOutcome>& outcomes) {
-  const int count = static_cast<int>(outcomes.size());
-  std::vector<char> ran(outcomes.size(), 0);
-  std::atomic<int> next{0};
-  std::atomic<bool> stop{false};
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::deque<int> finished;
-  int active = jobs;
-  const auto work = [&] {
-    core::flushDenormalsToZero();
-    for (int i = next++; i < count && !stop; i = next++) {
-      const auto k = static_cast<std::size_t>(i);
-      try {
-        outcomes[k] = runBatchSounding(folder, outcomes[k].station, steps);
-      } catch (const std::exception& error) {
-        outcomes[k].message = error.what();
-      }
-      std::lock_guard lock(mutex);
-      ran[k] = 1;
-      finished.push_back(i);
-      changed.notify_one();
-    }
-    std::lock_guard lock(mutex);
-    --active;
-    changed.notify_one();
-  };
-  BatchProgress progress(context.err, count, isatty(STDERR_FILENO) != 0);
-  {
-    std::vector<std::jthread> threads;
-    for (int j = 0; j < jobs; ++j) threads.emplace_back(work);
-    std::unique_lock lock(mutex);
-    while (active > 0 || !finished.empty()) {
-      changed.wait_for(lock, std::chrono::milliseconds(200));
-      while (!finished.empty()) {
-        const auto k = static_cast<std::size_t>(finished.front());
-        finished.pop_front();
-        progress.finished(outcomes[k]);
-      }
-      if (context.toolkit.pollInterrupt()) stop = true;
-    }
-  }
-  progress.close();
-  return ran;
+  return part >= 1 && part <= parts;
 }
 
 void runBatch(CliContext& context, BatchOptions& o) {
@@ -109,33 +55,43 @@ void runBatch(CliContext& context, BatchOptions& o) {
     context.exitStatus = kUsageError;
     return;
   }
-  o.steps.smoothMethod = o.occam   ? SmoothMethod::Occam
-                         : o.ridge ? SmoothMethod::Ridge
-                                   : SmoothMethod::AsSounding;
-  const std::filesystem::path folder(o.folder);
-  const std::optional<std::vector<SurveyStation>> stations = surveyOf(context, folder);
-  if (!stations) return;
-  if (stations->empty()) return context.fail("No soundings (.ZVR files) in " + o.folder);
-
-  std::vector<BatchOutcome> outcomes(stations->size());
-  for (std::size_t k = 0; k < outcomes.size(); ++k) outcomes[k].station = (*stations)[k];
-  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-  const int jobs = std::min(o.jobs > 0 ? o.jobs : cores, static_cast<int>(outcomes.size()));
-  // Parallel soundings take every core: each inversion then runs on its own
-  // thread alone, as with one core.
-  if (jobs > 1) inversion::WorkerPool::shared().resize(1);
-  const std::vector<char> ran = runJobs(context, folder, o.steps, jobs, outcomes);
-
-  int failed = 0;
-  for (std::size_t k = 0; k < outcomes.size(); ++k) {
-    if (!ran[k]) outcomes[k].message = "not run: the batch was interrupted";
-    if (!outcomes[k].ok) ++failed;
+  o.steps.smoothMethod = o.occam   ? core::SmoothMethod::Occam
+                         : o.ridge ? core::SmoothMethod::Ridge
+                                   : core::SmoothMethod::AsSounding;
+  if (o.steps.equivalence && !o.steps.invert && !o.steps.smooth) {
+    context.err << "batch: --equivalence needs --invert or --smooth\n";
+    context.exitStatus = kUsageError;
+    return;
   }
+  int part = 1;
+  int parts = 1;
+  if (!o.part.empty() && !readPart(o.part, part, parts)) {
+    context.err << "batch: --part takes K/N with 1 <= K <= N, not " << o.part << '\n';
+    context.exitStatus = kUsageError;
+    return;
+  }
+  const std::filesystem::path folder(o.folder);
   std::string error;
-  if (!writeBatchSummary(folder, outcomes, error)) return context.fail(error);
+  std::optional<std::vector<core::SurveyStation>> stations = core::surveyStations(folder, error);
+  if (!stations) return context.fail(error);
+  if (stations->empty()) return context.fail("No soundings (.ZVR files) in " + o.folder);
+  if (parts > 1) stations = core::partOf(*stations, part, parts);
+
+  BatchProgress progress(context.err, static_cast<int>(stations->size()),
+                         isatty(STDERR_FILENO) != 0);
+  const core::BatchRun run = core::runBatch(
+      folder, *stations, o.steps, core::batchJobs(o.jobs, stations->size()),
+      [&](const core::BatchOutcome& outcome) { progress.finished(outcome); },
+      [&] { return context.toolkit.pollInterrupt(); });
+  progress.close();
+  const std::vector<core::BatchOutcome>& outcomes = run.outcomes;
+  const int failed = run.failed;
+  const std::string summary =
+      o.part.empty() ? core::kBatchSummaryName : core::partSummaryName(part, parts);
+  if (!core::writeBatchSummary(folder, outcomes, error, summary)) return context.fail(error);
   context.out << outcomes.size() - static_cast<std::size_t>(failed) << " of " << outcomes.size()
               << " soundings done, " << failed << " failed; summary in "
-              << (folder / "batch-summary.csv").string() << '\n';
+              << (folder / (summary + ".csv")).string() << '\n';
   if (failed > 0) context.exitStatus = kFailed;
 }
 
@@ -158,13 +114,38 @@ void addBatchCommand(CLI::App& app, CliContext& context) {
   auto* ridge = command->add_flag("--ridge", o->ridge, "smooth model by ridge regression");
   occam->needs(smooth)->excludes(ridge);
   ridge->needs(smooth);
+  command->add_flag("--equivalence", o->steps.equivalence,
+                    "analyse the equivalence of the inverted layered model (--invert) and of "
+                    "the smooth model (--smooth)");
   command->add_flag("--weight-errors", o->steps.weightErrors,
                     "weigh each value by its error bar in the fits");
   command->add_option("--jobs", o->jobs, "soundings worked on at a time (default: one per core)")
       ->check(CLI::Range(1, 1024));
   command->add_flag("--in-place", o->steps.inPlace,
                     "write each result over its input instead of NAME.inverted.ZVR");
+  command->add_option("--part", o->part,
+                      "K/N: work on the K-th of N consecutive parts of the survey (one job of a "
+                      "job array); the summary goes to batch-summary.part-K-of-N.csv/json");
   command->callback([&context, o] { runBatch(context, *o); });
+}
+
+void addBatchMergeCommand(CLI::App& app, CliContext& context) {
+  auto* command = app.add_subcommand(
+      "batch-merge", "Join the part summaries of a batch run in parts into batch-summary.csv/json");
+  auto folder = std::make_shared<std::string>();
+  command->add_option("folder", *folder, "survey folder holding batch-summary.part-K-of-N.json")
+      ->required()
+      ->check(CLI::ExistingDirectory);
+  command->callback([&context, folder] {
+    int soundings = 0;
+    int failed = 0;
+    std::string error;
+    if (!core::mergeBatchSummaries(*folder, soundings, failed, error)) return context.fail(error);
+    context.out << soundings - failed << " of " << soundings << " soundings done, " << failed
+                << " failed; summary in "
+                << (std::filesystem::path(*folder) / "batch-summary.csv").string() << '\n';
+    if (failed > 0) context.exitStatus = kFailed;
+  });
 }
 
 }  // namespace zeva::cli

@@ -8,7 +8,7 @@ namespace zeva::cli {
 BatchProgress::BatchProgress(std::ostream& err, int total, bool terminal)
     : err_(err), total_(total), terminal_(terminal) {}
 
-void BatchProgress::finished(const BatchOutcome& o) {
+void BatchProgress::finished(const core::BatchOutcome& o) {
   ++done_;
   if (!terminal_) {
     if (o.ok)

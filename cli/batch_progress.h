@@ -6,14 +6,14 @@
 #include <chrono>
 #include <iosfwd>
 
-#include "cli/batch_sounding.h"
+#include "core/survey/batch_sounding.h"
 
 namespace zeva::cli {
 
 class BatchProgress {
  public:
   BatchProgress(std::ostream& err, int total, bool terminal);
-  void finished(const BatchOutcome& outcome);
+  void finished(const core::BatchOutcome& outcome);
   // Ends the rewritten line on a terminal.
   void close();
 

@@ -54,6 +54,7 @@ void addImportModelCommand(CLI::App& app, CliContext& context);
 void addExportCommand(CLI::App& app, CliContext& context);
 void addSurveyImportCommand(CLI::App& app, CliContext& context);
 void addBatchCommand(CLI::App& app, CliContext& context);
+void addBatchMergeCommand(CLI::App& app, CliContext& context);
 
 // The verbs that draw (plot, report) need Qt; zeva-cli-graphics has them.
 inline constexpr const char* kPlotDescription =

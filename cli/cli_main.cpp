@@ -33,6 +33,7 @@ int runZevaCli(int argc, char** argv, AddGraphicsVerbs addGraphicsVerbs) {
     addExportCommand(app, context);
     addSurveyImportCommand(app, context);
     addBatchCommand(app, context);
+    addBatchMergeCommand(app, context);
     addGraphicsVerbs(app, context);
     try {
       app.parse(argc, argv);

@@ -6,7 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "core/program/program.h"
+#include "core/survey/fitting_steps.h"
 
 namespace zeva::cli {
 
@@ -30,11 +30,10 @@ struct FitOptions {
 
   // Sets the switches of the current sounding before the run.
   void apply(core::Program& program) const {
-    core::Sounding& S = program.S();
-    if (weightErrors) S.layer.errorWeighting = core::kTrue;
-    if (noWeightErrors) S.layer.errorWeighting = core::kFalse;
-    S.robust = robust;
-    S.huberWeights.clear();
+    std::optional<bool> errorWeighting;
+    if (weightErrors) errorWeighting = true;
+    if (noWeightErrors) errorWeighting = false;
+    core::setFitWeighting(program, errorWeighting, robust);
   }
 };
 

@@ -11,8 +11,8 @@
 #include "cli/cli_context.h"
 #include "cli/fit_options.h"
 #include "cli/sounding_json.h"
-#include "cli/sounding_steps.h"
 #include "cli/sounding_summary.h"
+#include "core/survey/fitting_steps.h"
 
 namespace zeva::cli {
 
@@ -42,7 +42,8 @@ void runInvert(CliContext& context, const InvertOptions& o) {
                                      : o.ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
   context.toolkit.echoStatus = true;
-  const std::optional<core::InversionRun> run = invertLayered(context.program, o.single, scope);
+  const std::optional<core::InversionRun> run =
+      core::invertLayered(context.program, o.single, scope);
   context.toolkit.echoStatus = false;
   if (!run) {
     context.exitStatus = kFailed;

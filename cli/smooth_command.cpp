@@ -10,7 +10,7 @@
 
 #include "cli/fit_options.h"
 #include "cli/sounding_command.h"
-#include "cli/sounding_steps.h"
+#include "core/survey/fitting_steps.h"
 
 namespace zeva::cli {
 
@@ -29,10 +29,10 @@ void addSmoothCommand(CLI::App& app, CliContext& context) {
         core::SmoothDepthRange range;
         if (*zmin > 0.0f) range.zmin = *zmin;
         if (*zmax > 0.0f) range.zmax = *zmax;
-        const SmoothMethod method = *occam   ? SmoothMethod::Occam
-                                    : *ridge ? SmoothMethod::Ridge
-                                             : SmoothMethod::AsSounding;
-        return estimateSmooth(program, method, range);
+        const core::SmoothMethod method = *occam   ? core::SmoothMethod::Occam
+                                          : *ridge ? core::SmoothMethod::Ridge
+                                                   : core::SmoothMethod::AsSounding;
+        return core::estimateSmooth(program, method, range);
       });
   auto* occamFlag = command->add_flag("--occam", *occam, "fit by Occam's inversion");
   auto* ridgeFlag = command->add_flag("--ridge", *ridge, "fit by ridge regression");

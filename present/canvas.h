@@ -1,5 +1,6 @@
 #pragma once
-// The drawing surface under the pen plotter: straight lines and texts in page
+// The drawing surface under the pen plotter: straight lines, filled
+// rectangles and texts in page
 // units (x to the right, y upwards from the bottom of the page), one colour at a
 // time. The screen, PNG, PDF, SVG and printer canvases of the desktop program,
 // the DXF writer and the recording canvas of the tests all implement it, so
@@ -53,6 +54,9 @@ class Canvas {
   virtual void setFont(TextFont font) = 0;
   // A connected line through the points (at least two).
   virtual void polyline(std::span<const PagePoint> points) = 0;
+  // Fills the axis-parallel rectangle between two opposite corners in the
+  // current colour, without an outline (the cells of a section).
+  virtual void fillRectangle(PagePoint corner, PagePoint opposite) = 0;
   // A text with its reference point at (x, y), nominal height `height` and
   // rotated anticlockwise by `angleDegrees` about the reference point.
   virtual void text(float x, float y, std::string_view text, float height, float angleDegrees,

@@ -73,6 +73,27 @@ void DxfCanvas::polyline(std::span<const PagePoint> points) {
   }
 }
 
+void DxfCanvas::fillRectangle(PagePoint corner, PagePoint opposite) {
+  const float x0 = corner.x, x1 = opposite.x;
+  const float y0 = corner.y + pageOffsetY_, y1 = opposite.y + pageOffsetY_;
+  // A SOLID's third and fourth corners are crossed: the order 1 2 3 4 runs
+  // along the bottom edge, then along the top edge in the same direction.
+  entities_ << "0\nSOLID\n8\n0\n62\n"
+            << colourIndex_ << "\n10\n"
+            << number(x0) << "\n20\n"
+            << number(y0) << "\n30\n0.0\n11\n"
+            << number(x1) << "\n21\n"
+            << number(y0) << "\n31\n0.0\n12\n"
+            << number(x0) << "\n22\n"
+            << number(y1) << "\n32\n0.0\n13\n"
+            << number(x1) << "\n23\n"
+            << number(y1) << "\n33\n0.0\n";
+  minX_ = std::min({minX_, x0, x1});
+  maxX_ = std::max({maxX_, x0, x1});
+  minY_ = std::min({minY_, y0, y1});
+  maxY_ = std::max({maxY_, y0, y1});
+}
+
 void DxfCanvas::text(float x, float y, std::string_view text, float height, float angleDegrees,
                      TextAlign align) {
   y += pageOffsetY_;

@@ -1,6 +1,6 @@
 #pragma once
-// A canvas that writes an ASCII DXF drawing (AutoCAD R12 entities: LINE and
-// TEXT, colours from the AutoCAD colour index) that CAD programs open. Page
+// A canvas that writes an ASCII DXF drawing (AutoCAD R12 entities: LINE, SOLID
+// and TEXT, colours from the AutoCAD colour index) that CAD programs open. Page
 // units become drawing units; later pages are placed below the first.
 
 #include <ostream>
@@ -19,6 +19,7 @@ class DxfCanvas : public Canvas {
   void setColour(Rgb colour) override;
   void setFont(TextFont) override {}
   void polyline(std::span<const PagePoint> points) override;
+  void fillRectangle(PagePoint corner, PagePoint opposite) override;
   void text(float x, float y, std::string_view text, float height, float angleDegrees,
             TextAlign align) override;
 

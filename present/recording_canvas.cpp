@@ -23,6 +23,7 @@ void RecordingCanvas::reset() {
   pages.clear();
   segments.clear();
   texts.clear();
+  fills.clear();
   clears.clear();
   endedPages = 0;
   polylines = 0;

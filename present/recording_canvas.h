@@ -26,6 +26,11 @@ class RecordingCanvas : public Canvas {
     Rgb colour;
     int page;
   };
+  struct Fill {
+    PagePoint corner, opposite;
+    Rgb colour;
+    int page;
+  };
   struct Page {
     float width, height;
   };
@@ -36,6 +41,9 @@ class RecordingCanvas : public Canvas {
   void setColour(Rgb colour) override { colour_ = colour; }
   void setFont(TextFont font) override { font_ = font; }
   void polyline(std::span<const PagePoint> points) override;
+  void fillRectangle(PagePoint corner, PagePoint opposite) override {
+    fills.push_back({corner, opposite, colour_, static_cast<int>(pages.size())});
+  }
   void text(float x, float y, std::string_view text, float height, float angleDegrees,
             TextAlign align) override;
 
@@ -51,6 +59,7 @@ class RecordingCanvas : public Canvas {
   std::vector<Page> pages;
   std::vector<Segment> segments;
   std::vector<Text> texts;
+  std::vector<Fill> fills;
   std::vector<Rgb> clears;
   int endedPages = 0;
   int polylines = 0;

@@ -3,9 +3,8 @@
 
 #include <pybind11/stl.h>
 
-#include "cli/fit_options.h"
-#include "cli/sounding_steps.h"
 #include "core/program/model_commands.h"
+#include "core/survey/fitting_steps.h"
 #include "python/command_run.h"
 #include "python/module_parts.h"
 
@@ -22,16 +21,6 @@ SessionPtr onCopy(SoundingSession& input, const std::function<bool(core::Program
   SessionPtr s = input.copy();
   runCommand(*s, command);
   return s;
-}
-
-// The error weighting and robust fit of the fitting verbs; None keeps the
-// sounding's error-weighting switch.
-cli::FitOptions fitOptions(std::optional<bool> weightErrors, bool robust) {
-  cli::FitOptions fit;
-  fit.weightErrors = weightErrors.value_or(false);
-  fit.noWeightErrors = weightErrors.has_value() && !*weightErrors;
-  fit.robust = robust;
-  return fit;
 }
 
 SessionPtr setModel(SoundingSession& input, std::vector<float> rho,
@@ -67,11 +56,11 @@ SessionPtr invert(SoundingSession& input, bool single, bool resistivityOnly, boo
     if (iterations) settings.iterationLimit = *iterations;
     if (ratio) settings.improvementRatio = *ratio;
     if (floor) settings.fitFloorPercent = *floor;
-    fitOptions(weightErrors, robust).apply(p);
+    core::setFitWeighting(p, weightErrors, robust);
     const core::InversionScope scope = resistivityOnly ? core::InversionScope::ResistivityOnly
                                        : ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
-    s->lastRun = cli::invertLayered(p, single, scope);
+    s->lastRun = core::invertLayered(p, single, scope);
     return s->lastRun.has_value();
   });
   s->fitSteps = s->toolkit.takeStatus();
@@ -86,26 +75,27 @@ SessionPtr smooth(SoundingSession& input, const std::optional<std::string>& meth
     throw py::value_error("method must be 'occam' or 'ridge'");
   if ((zmin && *zmin <= 0.0f) || (zmax && *zmax <= 0.0f))
     throw py::value_error("zmin and zmax must be positive depths in m");
-  const cli::SmoothMethod chosen = !method              ? cli::SmoothMethod::AsSounding
-                                   : *method == "occam" ? cli::SmoothMethod::Occam
-                                                        : cli::SmoothMethod::Ridge;
+  const core::SmoothMethod chosen = !method              ? core::SmoothMethod::AsSounding
+                                    : *method == "occam" ? core::SmoothMethod::Occam
+                                                         : core::SmoothMethod::Ridge;
   return onCopy(input, [&](core::Program& p) {
-    fitOptions(weightErrors, robust).apply(p);
-    return cli::estimateSmooth(p, chosen, core::SmoothDepthRange{zmin, zmax});
+    core::setFitWeighting(p, weightErrors, robust);
+    return core::estimateSmooth(p, chosen, core::SmoothDepthRange{zmin, zmax});
   });
 }
 
 SessionPtr equivalence(SoundingSession& input, bool ofSmooth, std::optional<bool> weightErrors) {
   return onCopy(input, [&](core::Program& p) {
-    fitOptions(weightErrors, false).apply(p);
+    core::setFitWeighting(p, weightErrors, false);
     if (ofSmooth) p.SM().layer.errorWeighting = p.S().layer.errorWeighting;
     return ofSmooth ? p.analyzeSmoothEquivalence() : p.analyzeEquivalence();
   });
 }
 
-SessionPtr transfer(SoundingSession& input, double noise) {
+SessionPtr transfer(SoundingSession& input, double noise, std::int32_t seed) {
   if (noise < 0.0 || noise > 1000.0) throw py::value_error("noise must be in 0 to 1000 percent");
   SessionPtr s = input.copy();
+  s->program.seedTransferNoise(seed);
   s->toolkit.number = noise;
   runCommand(*s, [](core::Program& p) { return p.transferSyntheticToData(); });
   s->toolkit.number.reset();
@@ -157,9 +147,10 @@ void addCommandFunctions(py::module_& m) {
         py::arg("weight_errors") = py::none(),
         "Equivalence analysis of the inverted layered model, or with smooth=True of the smooth "
         "model (zeva-cli equivalence); needs the resolution matrix of an inversion.");
-  m.def("transfer", &transfer, py::arg("sounding"), py::arg("noise"),
+  m.def("transfer", &transfer, py::arg("sounding"), py::arg("noise"), py::arg("seed") = 0,
         "Make the synthetic data the observed data with Gaussian noise of noise percent "
-        "(zeva-cli transfer).");
+        "(zeva-cli transfer); seed 0 draws the desktop program's noise, other seeds other "
+        "noise, the same for the same seed.");
   m.def(
       "shift",
       [](SoundingSession& s, int mode, int target) {

@@ -22,6 +22,7 @@ void defineModule(py::module_& m) {
   addSoundingClass(m);
   addFileFunctions(m);
   addCommandFunctions(m);
+  addSurveyFunctions(m);
 }
 
 }  // namespace zeva::python

@@ -12,6 +12,8 @@ void addFileFunctions(pybind11::module_& m);
 // The calculations: forward, set_model, invert, estimate, smooth, equivalence,
 // transfer, shift.
 void addCommandFunctions(pybind11::module_& m);
+// Surveys: survey_import and batch.
+void addSurveyFunctions(pybind11::module_& m);
 // The exception, the warning class and every part without Qt.
 void defineModule(pybind11::module_& m);
 

@@ -103,10 +103,16 @@ def smooth(sounding: Sounding, *, method: Optional[str] = None, zmin: Optional[f
 def equivalence(sounding: Sounding, *, smooth: bool = False,
                 weight_errors: Optional[bool] = None) -> Sounding:
     """Equivalence analysis of the inverted layered model or of the smooth model."""
-def transfer(sounding: Sounding, noise: float) -> Sounding:
-    """Make the synthetics the data, with Gaussian noise in percent."""
+def transfer(sounding: Sounding, noise: float, seed: int = 0) -> Sounding:
+    """Make the synthetics the data, with Gaussian noise in percent (seed 0: the program's)."""
 def shift(sounding: Sounding, *, mode: int = 1, target: int = 1) -> Sounding:
     """Shift the segments of Schlumberger data."""
+def survey_import(source: str, folder: Optional[str] = None) -> list[dict]:
+    """Index the soundings of a folder (or of a USF file, written into folder) in survey.json."""
+def batch(folder: str, *, estimate: bool = False, invert: bool = False, smooth: bool = False,
+          method: Optional[str] = None, equivalence: bool = False, weight_errors: bool = False,
+          jobs: int = 0, in_place: bool = False) -> list[dict]:
+    """Fit every sounding of a survey folder; one summary dict per sounding."""
 def plot(sounding: Sounding, path: str, *, view: Optional[Sequence[str]] = None) -> None:
     """Draw the data and model plots into a .png, .svg, .pdf or .dxf file."""
 def report(sounding: Sounding, path: str, *, sections: Optional[Sequence[str]] = None,

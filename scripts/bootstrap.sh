@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libcli11-dev nlohmann-json3-dev libfmt-dev
+  libcli11-dev nlohmann-json3-dev libfmt-dev libeigen3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-svg-dev libgl-dev
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -160,6 +160,8 @@ std::optional<InversionRun> Program::multipleIterations(InversionScope scope) {
   return runInversion(scope, true);
 }
 
+void Program::seedTransferNoise(std::int32_t seed) { transferNoise_ = GaussianDeviate(seed); }
+
 bool Program::transferSyntheticToData() {
   Sounding& S = current_.S;
   const bool synthetics = S.SVOLT.rows() == idx(S.NDATA()) &&

@@ -227,6 +227,9 @@ class Program {
   // Gaussian noise in percent the user asks for. False when refused or
   // cancelled.
   bool transferSyntheticToData();
+  // Starts the noise of the transfers anew from `seed` (a run starts from 0),
+  // so that scripted studies can draw independent noise for each sounding.
+  void seedTransferNoise(std::int32_t seed);
 
   // Import and export commands (exchange_commands.cpp). Each import asks to
   // save, reads into a new record and replaces the data of the current

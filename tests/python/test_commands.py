@@ -151,3 +151,23 @@ def test_ctrl_c_stops_a_long_calculation_with_keyboard_interrupt():
         finally:
             signal.setitimer(signal.ITIMER_REAL, 0)
             signal.signal(signal.SIGALRM, before)
+
+
+def test_noise_follows_its_seed():
+    model = zeva.forward(zeva.default_sounding())
+    draw = lambda seed: zeva.transfer(model, 5.0, seed=seed).values
+    assert np.array_equal(draw(3), draw(3)) and not np.array_equal(draw(3), draw(4))
+    np.testing.assert_array_equal(zeva.transfer(model, 0.0).values, model.synthetic)
+
+
+def test_batch_fits_each_sounding_of_a_survey_as_it_would_be_fitted_alone(tmp_path):
+    first = zeva.default_sounding()
+    second = zeva.set_model(first, [50.0, 20.0], thick=[10.0])
+    first.write(str(tmp_path / "A.ZVR"))
+    second.write(str(tmp_path / "B.ZVR"))
+    assert [s["file"] for s in zeva.survey_import(str(tmp_path))] == ["A.ZVR", "B.ZVR"]
+    outcomes = zeva.batch(str(tmp_path), invert=True, jobs=2)
+    assert [o["status"] for o in outcomes] == ["ok", "ok"]
+    for sounding, outcome in zip([first, second], outcomes):
+        assert outcome["fit_percent"] == zeva.invert(sounding).pcterr
+        assert zeva.read(str(tmp_path / outcome["output"])).pcterr == outcome["fit_percent"]

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <functional>
 #include <system_error>
 
 #include "files/save_file.h"
@@ -22,6 +23,8 @@ namespace {
 
 constexpr std::string_view kCannotOpen = "CANNOT OPEN FILE: ";
 constexpr int kPdfResolution = 600;
+
+using PageDrawing = std::function<void(present::Canvas&)>;
 
 QString toQString(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
@@ -45,17 +48,22 @@ void setReportLayout(QPagedPaintDevice& device) {
                                    QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
 }
 
-// Draws the plot page into a graphics file at `file`; false when the file
-// could not be written.
-bool writePlots(core::CurrentSounding& current, const present::PlotSettings& settings,
-                const std::filesystem::path& file, GraphicsFormat format) {
+// Draws one 10 x 8 page into a graphics file at `file`; false when the file
+// could not be written. `title` names the picture in SVG and PDF files.
+bool writePage(const PageDrawing& draw, const std::string& title, const std::string& fontFamily,
+               const std::filesystem::path& file, GraphicsFormat format) {
+  const auto paint = [&](QPainter& painter, QRectF target) {
+    PainterCanvas canvas(painter, target);
+    canvas.setTextFamily(QString::fromStdString(fontFamily));
+    draw(canvas);
+  };
   switch (format) {
     case GraphicsFormat::Png: {
       QImage image(kPngWidth, kPngHeight, QImage::Format_RGB32);
       image.fill(Qt::white);
       {
         QPainter painter(&image);
-        PaintPlots(painter, QRectF(0, 0, kPngWidth, kPngHeight), current, settings);
+        paint(painter, QRectF(0, 0, kPngWidth, kPngHeight));
       }
       return image.save(toQString(file), "PNG");
     }
@@ -64,10 +72,10 @@ bool writePlots(core::CurrentSounding& current, const present::PlotSettings& set
       svg.setFileName(toQString(file));
       svg.setSize(QSize(1000, 800));
       svg.setViewBox(QRectF(0, 0, 1000, 800));
-      svg.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
+      svg.setTitle(QString::fromStdString(title));
       QPainter painter;
       if (!painter.begin(&svg)) return false;
-      PaintPlots(painter, QRectF(0, 0, 1000, 800), current, settings);
+      paint(painter, QRectF(0, 0, 1000, 800));
       return painter.end();
     }
     case GraphicsFormat::Pdf: {
@@ -75,17 +83,17 @@ bool writePlots(core::CurrentSounding& current, const present::PlotSettings& set
       pdf.setResolution(kPdfResolution);
       pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                     QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-      pdf.setTitle(QString::fromStdString(current.S.header.name.trimmed()));
+      pdf.setTitle(QString::fromStdString(title));
       pdf.setCreator(QStringLiteral("ZEVA"));
       QPainter painter;
       if (!painter.begin(&pdf)) return false;
       const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution());
-      PaintPlots(painter, QRectF(0, 0, page.width(), page.height()), current, settings);
+      paint(painter, QRectF(0, 0, page.width(), page.height()));
       return painter.end();
     }
     case GraphicsFormat::Dxf: {
       present::DxfCanvas dxf;
-      drawPlotPage(dxf, current, settings);
+      draw(dxf);
       std::ofstream out(file, std::ios::binary | std::ios::trunc);
       if (!out) return false;
       dxf.write(out);
@@ -94,6 +102,16 @@ bool writePlots(core::CurrentSounding& current, const present::PlotSettings& set
     }
   }
   return false;
+}
+
+std::string exportPage(const PageDrawing& draw, const std::string& title,
+                       const std::string& fontFamily, const std::filesystem::path& path,
+                       GraphicsFormat format) {
+  return outcome(files::saveFile(path,
+                                 [&](const std::filesystem::path& temporary) {
+                                   return writePage(draw, title, fontFamily, temporary, format);
+                                 }),
+                 path);
 }
 
 }  // namespace
@@ -119,11 +137,15 @@ void PaintPlots(QPainter& painter, QRectF target, core::CurrentSounding& current
 
 std::string ExportPlots(core::CurrentSounding& current, const present::PlotSettings& settings,
                         const std::filesystem::path& path, GraphicsFormat format) {
-  return outcome(files::saveFile(path,
-                                 [&](const std::filesystem::path& temporary) {
-                                   return writePlots(current, settings, temporary, format);
-                                 }),
-                 path);
+  return exportPage([&](present::Canvas& canvas) { drawPlotPage(canvas, current, settings); },
+                    current.S.header.name.trimmed(), settings.fontFamily, path, format);
+}
+
+std::string ExportSection(const present::SectionInput& section, const std::filesystem::path& path,
+                          GraphicsFormat format) {
+  return exportPage([&](present::Canvas& canvas) { present::DrawSection(canvas, section); },
+                    present::sectionModelTitle(section.model) + " - " + section.survey, {}, path,
+                    format);
 }
 
 std::string WriteReportPdf(core::CurrentSounding& current, const present::PlotSettings& settings,

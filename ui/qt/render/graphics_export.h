@@ -12,6 +12,7 @@
 
 #include "core/record/current_sounding.h"
 #include "present/print_report.h"
+#include "present/section_plot.h"
 #include "present/sounding_plots.h"
 
 class QPrinter;
@@ -33,6 +34,10 @@ inline constexpr int kPngHeight = 1200;
 // failure, empty on success.
 std::string ExportPlots(core::CurrentSounding& current, const present::PlotSettings& settings,
                         const std::filesystem::path& path, GraphicsFormat format);
+
+// Draws the section of a survey into a graphics file, as ExportPlots the plots.
+std::string ExportSection(const present::SectionInput& section, const std::filesystem::path& path,
+                          GraphicsFormat format);
 
 // Paints both plots into a rectangle of any painter (the main window's plot
 // area, a printer page).

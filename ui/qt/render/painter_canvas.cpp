@@ -72,6 +72,12 @@ void PainterCanvas::polyline(std::span<const present::PagePoint> points) {
   painter_.drawPolyline(polygon);
 }
 
+void PainterCanvas::fillRectangle(present::PagePoint corner, present::PagePoint opposite) {
+  const QRectF rectangle =
+      QRectF(toDevice(corner.x, corner.y), toDevice(opposite.x, opposite.y)).normalized();
+  painter_.fillRect(rectangle, colour_);
+}
+
 void PainterCanvas::text(float x, float y, std::string_view text, float height, float angleDegrees,
                          present::TextAlign align) {
   const QString string = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));

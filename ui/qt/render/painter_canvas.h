@@ -27,6 +27,7 @@ class PainterCanvas : public present::Canvas {
   void setColour(present::Rgb colour) override;
   void setFont(present::TextFont font) override;
   void polyline(std::span<const present::PagePoint> points) override;
+  void fillRectangle(present::PagePoint corner, present::PagePoint opposite) override;
   void text(float x, float y, std::string_view text, float height, float angleDegrees,
             present::TextAlign align) override;
 

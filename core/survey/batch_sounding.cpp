@@ -1,15 +1,14 @@
-#include "cli/batch_sounding.h"
+#include "core/survey/batch_sounding.h"
 
 #include <chrono>
 
-#include "cli/fit_options.h"
-#include "cli/text_collector.h"
+#include "ui/toolkit/text_collector.h"
 
-namespace zeva::cli {
+namespace zeva::core {
 
 namespace {
 
-void describe(const core::Sounding& S, SurveyStation& station) {
+void describe(const Sounding& S, SurveyStation& station) {
   station.station = S.header.name.trimmed();
   station.dataType = S.header.dataType.trimmed();
   station.east = S.header.east;
@@ -17,19 +16,26 @@ void describe(const core::Sounding& S, SurveyStation& station) {
   station.elevation = S.header.elevation;
 }
 
-bool runSteps(core::Program& program, const BatchSteps& steps, BatchOutcome& outcome) {
-  FitOptions fit;
-  fit.weightErrors = steps.weightErrors;
+bool runSteps(Program& program, const BatchSteps& steps, BatchOutcome& outcome) {
+  const std::optional<bool> errorWeighting =
+      steps.weightErrors ? std::optional<bool>(true) : std::nullopt;
   if (steps.estimate && !program.estimateLayeredModel()) return false;
   if (steps.invert) {
-    fit.apply(program);
-    const auto run = invertLayered(program, false, core::InversionScope::All);
+    setFitWeighting(program, errorWeighting, false);
+    const auto run = invertLayered(program, false, InversionScope::All);
     if (!run) return false;
     outcome.iterations = run->iterations;
   }
   if (steps.smooth) {
-    fit.apply(program);
+    setFitWeighting(program, errorWeighting, false);
     if (!estimateSmooth(program, steps.smoothMethod, {})) return false;
+  }
+  if (steps.equivalence) {
+    if (steps.invert && !program.analyzeEquivalence()) return false;
+    if (steps.smooth) {
+      program.SM().layer.errorWeighting = program.S().layer.errorWeighting;
+      if (!program.analyzeSmoothEquivalence()) return false;
+    }
   }
   return true;
 }
@@ -38,8 +44,8 @@ bool runSteps(core::Program& program, const BatchSteps& steps, BatchOutcome& out
 
 bool readSurveyStation(const std::filesystem::path& file, SurveyStation& station,
                        std::string& message) {
-  TextCollector toolkit;
-  core::Program program(toolkit);
+  ui::TextCollector toolkit;
+  Program program(toolkit);
   const bool read = program.openFile(file);
   if (read) describe(program.S(), station);
   message = toolkit.text();
@@ -51,8 +57,8 @@ BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyS
   const auto start = std::chrono::steady_clock::now();
   BatchOutcome outcome;
   outcome.station = station;
-  TextCollector toolkit;
-  core::Program program(toolkit);
+  ui::TextCollector toolkit;
+  Program program(toolkit);
   const std::filesystem::path input = folder / station.file;
   if (program.openFile(input)) {
     describe(program.S(), outcome.station);
@@ -72,4 +78,4 @@ BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyS
   return outcome;
 }
 
-}  // namespace zeva::cli
+}  // namespace zeva::core

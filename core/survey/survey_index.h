@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace zeva::cli {
+namespace zeva::core {
 
 inline constexpr const char* kSurveyIndexName = "survey.json";
 inline constexpr const char* kBatchResultSuffix = ".inverted";
@@ -37,4 +37,10 @@ bool writeSurveyIndex(const std::filesystem::path& folder,
 std::optional<std::vector<SurveyStation>> readSurveyIndex(const std::filesystem::path& folder,
                                                           std::string& error);
 
-}  // namespace zeva::cli
+// The soundings of the survey in `folder`: those of its index, or without
+// one every native file of the folder in name order (the station then named
+// after the file). Empty with `error` set when the index cannot be read.
+std::optional<std::vector<SurveyStation>> surveyStations(const std::filesystem::path& folder,
+                                                         std::string& error);
+
+}  // namespace zeva::core

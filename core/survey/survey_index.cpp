@@ -1,4 +1,4 @@
-#include "cli/survey_index.h"
+#include "core/survey/survey_index.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,7 +9,7 @@
 #include "files/native_file.h"
 #include "files/save_file.h"
 
-namespace zeva::cli {
+namespace zeva::core {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -119,4 +119,14 @@ std::optional<std::vector<SurveyStation>> readSurveyIndex(const fs::path& folder
   return stations;
 }
 
-}  // namespace zeva::cli
+std::optional<std::vector<SurveyStation>> surveyStations(const fs::path& folder,
+                                                         std::string& error) {
+  if (auto index = readSurveyIndex(folder, error)) return index;
+  if (!error.empty()) return std::nullopt;
+  std::vector<SurveyStation> stations;
+  for (const std::string& file : nativeFilesOf(folder))
+    stations.push_back({file, fs::path(file).stem().string(), {}, {}, {}, {}});
+  return stations;
+}
+
+}  // namespace zeva::core

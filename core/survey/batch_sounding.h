@@ -7,16 +7,17 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/sounding_steps.h"
-#include "cli/survey_index.h"
+#include "core/survey/fitting_steps.h"
+#include "core/survey/survey_index.h"
 
-namespace zeva::cli {
+namespace zeva::core {
 
 struct BatchSteps {
   bool estimate = false;
   bool invert = false;
   bool smooth = false;
   SmoothMethod smoothMethod = SmoothMethod::AsSounding;
+  bool equivalence = false;  // analyse the equivalence of the fitted models
   bool weightErrors = false;
   bool inPlace = false;  // write the result over the input instead of NAME.inverted.ZVR
 };
@@ -40,4 +41,4 @@ BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyS
 bool readSurveyStation(const std::filesystem::path& file, SurveyStation& station,
                        std::string& message);
 
-}  // namespace zeva::cli
+}  // namespace zeva::core

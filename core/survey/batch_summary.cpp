@@ -1,0 +1,188 @@
+#include "core/survey/batch_summary.h"
+
+#include <fmt/format.h>
+#include <fmt/ostream.h>
+
+#include <fstream>
+#include <map>
+#include <nlohmann/json.hpp>
+#include <regex>
+
+#include "files/save_file.h"
+
+namespace zeva::core {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+namespace {
+
+// A CSV field, quoted when it holds a separator, a quote or a line break.
+std::string csvField(const std::string& text) {
+  if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string csvNumber(const std::optional<float>& value) {
+  return value ? fmt::format("{}", *value) : std::string();
+}
+
+json jsonNumber(const std::optional<float>& value) { return value ? json(*value) : json(nullptr); }
+
+std::optional<float> numberOf(const json& value) {
+  return value.is_number() ? std::optional<float>(value.get<float>()) : std::nullopt;
+}
+
+void writeCsv(std::ostream& out, const std::vector<BatchOutcome>& outcomes) {
+  out << "file,station,east,north,elevation,layers,fit_percent,iterations,seconds,status,"
+         "message\n";
+  for (const BatchOutcome& o : outcomes)
+    fmt::print(out, "{},{},{},{},{},{},{:.4g},{},{:.3f},{},{}\n", csvField(o.station.file),
+               csvField(o.station.station), csvNumber(o.station.east), csvNumber(o.station.north),
+               csvNumber(o.station.elevation), o.layers, o.fitPercent, o.iterations, o.seconds,
+               o.ok ? "ok" : "failed", csvField(o.message));
+}
+
+json summaryJson(const std::vector<BatchOutcome>& outcomes) {
+  json list = json::array();
+  int failed = 0;
+  for (const BatchOutcome& o : outcomes) {
+    if (!o.ok) ++failed;
+    list.push_back({{"file", o.station.file},
+                    {"station", o.station.station},
+                    {"east", jsonNumber(o.station.east)},
+                    {"north", jsonNumber(o.station.north)},
+                    {"elevation", jsonNumber(o.station.elevation)},
+                    {"layers", o.layers},
+                    {"fit_percent", o.fitPercent},
+                    {"iterations", o.iterations},
+                    {"seconds", o.seconds},
+                    {"status", o.ok ? "ok" : "failed"},
+                    {"message", o.message},
+                    {"output", o.output}});
+  }
+  return {{"soundings", list},
+          {"succeeded", static_cast<int>(outcomes.size()) - failed},
+          {"failed", failed}};
+}
+
+bool save(const fs::path& target, const files::StreamWriter& write, std::string& error) {
+  if (files::saveStream(target, write).saved()) return true;
+  error = "Cannot write " + target.string();
+  return false;
+}
+
+}  // namespace
+
+std::string partSummaryName(int part, int parts) {
+  return fmt::format("{}.part-{}-of-{}", kBatchSummaryName, part, parts);
+}
+
+std::vector<SurveyStation> partOf(const std::vector<SurveyStation>& stations, int part, int parts) {
+  const std::size_t n = stations.size();
+  const auto edge = [&](int k) {
+    return n * static_cast<std::size_t>(k) / static_cast<std::size_t>(parts);
+  };
+  const auto first = static_cast<std::ptrdiff_t>(edge(part - 1));
+  const auto last = static_cast<std::ptrdiff_t>(edge(part));
+  return {stations.begin() + first, stations.begin() + last};
+}
+
+bool writeBatchSummary(const fs::path& folder, const std::vector<BatchOutcome>& outcomes,
+                       std::string& error, const std::string& name) {
+  return save(
+             folder / (name + ".csv"),
+             [&](std::ostream& out) {
+               writeCsv(out, outcomes);
+               return static_cast<bool>(out);
+             },
+             error) &&
+         save(
+             folder / (name + ".json"),
+             [&](std::ostream& out) {
+               out << summaryJson(outcomes).dump(2) << '\n';
+               return static_cast<bool>(out);
+             },
+             error);
+}
+
+bool readBatchSummary(const fs::path& file, std::vector<BatchOutcome>& outcomes,
+                      std::string& error) {
+  std::ifstream in(file, std::ios::binary);
+  const json summary = json::parse(in, nullptr, false);
+  if (!in.is_open() || summary.is_discarded() || !summary.is_object() ||
+      !summary.contains("soundings") || !summary["soundings"].is_array()) {
+    error = file.string() + ": not a batch summary";
+    return false;
+  }
+  try {
+    for (const json& s : summary["soundings"]) {
+      BatchOutcome o;
+      o.station = {s.at("file").get<std::string>(),
+                   s.at("station").get<std::string>(),
+                   {},
+                   numberOf(s.at("east")),
+                   numberOf(s.at("north")),
+                   numberOf(s.at("elevation"))};
+      o.layers = s.at("layers").get<int>();
+      o.fitPercent = s.at("fit_percent").get<float>();
+      o.iterations = s.at("iterations").get<int>();
+      o.seconds = s.at("seconds").get<double>();
+      o.ok = s.at("status").get<std::string>() == "ok";
+      o.message = s.at("message").get<std::string>();
+      o.output = s.at("output").get<std::string>();
+      outcomes.push_back(std::move(o));
+    }
+  } catch (const json::exception&) {
+    error =
+        file.string() + ": a sounding of the summary lacks a value or has one of the wrong kind";
+    return false;
+  }
+  return true;
+}
+
+bool mergeBatchSummaries(const fs::path& folder, int& soundings, int& failed, std::string& error) {
+  static const std::regex partName(R"(batch-summary\.part-(\d{1,6})-of-(\d{1,6})\.json)");
+  std::map<int, fs::path> parts;
+  int split = 0;
+  std::error_code listing;
+  for (const fs::directory_entry& entry : fs::directory_iterator(folder, listing)) {
+    std::smatch match;
+    const std::string name = entry.path().filename().string();
+    if (!std::regex_match(name, match, partName)) continue;
+    const int part = std::stoi(match[1]);
+    const int of = std::stoi(match[2]);
+    if (split != 0 && of != split) {
+      error = "Part summaries of different splits (of " + std::to_string(split) + " and of " +
+              std::to_string(of) + ") in " + folder.string();
+      return false;
+    }
+    split = of;
+    parts[part] = entry.path();
+  }
+  if (split == 0) {
+    error = "No part summaries (batch-summary.part-K-of-N.json) in " + folder.string();
+    return false;
+  }
+  std::vector<BatchOutcome> outcomes;
+  for (int part = 1; part <= split; ++part) {
+    if (!parts.contains(part)) {
+      error = "Part " + std::to_string(part) + " of " + std::to_string(split) +
+              " has no summary in " + folder.string();
+      return false;
+    }
+    if (!readBatchSummary(parts[part], outcomes, error)) return false;
+  }
+  if (!writeBatchSummary(folder, outcomes, error)) return false;
+  soundings = static_cast<int>(outcomes.size());
+  failed = static_cast<int>(
+      std::ranges::count_if(outcomes, [](const BatchOutcome& o) { return !o.ok; }));
+  return true;
+}
+
+}  // namespace zeva::core
