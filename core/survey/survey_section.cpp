@@ -73,6 +73,7 @@ fs::path sectionModelFile(const fs::path& file, SectionModel model) {
 
 std::optional<SurveySection> readSurveySection(const fs::path& folder, SectionModel model,
                                                std::string& error) {
+  error.clear();  // surveyStations reads a message left in it as its own
   std::optional<std::vector<SurveyStation>> stations = surveyStations(folder, error);
   if (!stations) return std::nullopt;
   if (stations->empty()) {
