@@ -6,12 +6,14 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QScreen>
 #include <cmath>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 #include <tuple>
 
 #include "core/program/program.h"
@@ -23,6 +25,16 @@
 #include "ui/qt/gui/qt_toolkit.h"
 
 namespace {
+
+// The help file: beside the executable in a build tree, in the shared data
+// folder (share/zeva) of an installed program.
+QString helpFile() {
+  const QFileInfo executable(QCoreApplication::applicationFilePath());
+  const QString name = executable.completeBaseName() + ".html";
+  const QString beside = executable.dir().filePath(name);
+  if (QFileInfo::exists(beside)) return beside;
+  return executable.dir().filePath("../share/zeva/" + name);
+}
 
 // The view switches that persist between runs.
 void applyDisplayFlags(const zeva::settings::DisplayFlags& flags, zeva::core::ViewSwitches& view) {
@@ -128,9 +140,7 @@ int run(QApplication& app) {
   program.settings() = stored;
   applyDisplayFlags(stored.flags, program.view());
 
-  const QFileInfo executable(QCoreApplication::applicationFilePath());
-  qt::MainWindow window(program, toolkit,
-                        executable.dir().filePath(executable.completeBaseName() + ".html"));
+  qt::MainWindow window(program, toolkit, helpFile());
   window.setGeometry(placement);
   window.autoscale();
 
@@ -157,10 +167,17 @@ int run(QApplication& app) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so that it needs no display.
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::cout << "zeva " << ZEVA_VERSION << '\n';
+    return 0;
+  }
   zeva::core::flushDenormalsToZero();
   QApplication app(argc, argv);
   QApplication::setApplicationName("ZEVA");
   QApplication::setOrganizationName("Kelvorin");
+  // The icon the package installs into the icon theme.
+  QApplication::setWindowIcon(QIcon::fromTheme("zeva"));
   try {
     return run(app);
   } catch (const std::exception& e) {

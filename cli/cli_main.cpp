@@ -1,6 +1,7 @@
 #include <CLI/CLI.hpp>
 #include <exception>
 #include <iostream>
+#include <string>
 
 #include "cli/cli_context.h"
 #include "core/record/floating_point.h"
@@ -13,6 +14,7 @@ int runZevaCli(int argc, char** argv, AddGraphicsVerbs addGraphicsVerbs) {
     CliContext context(std::cout, std::cerr);
     CLI::App app{"ZEVA: one-dimensional interpretation of geophysical soundings", "zeva-cli"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("zeva-cli ") + ZEVA_VERSION);
     addNewCommand(app, context);
     addInfoCommand(app, context);
     addSaveCommand(app, context);

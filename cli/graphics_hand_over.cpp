@@ -12,7 +12,9 @@
 
 namespace zeva::cli {
 
-bool isGraphicsVerb(std::string_view verb) { return verb == "plot" || verb == "report"; }
+bool isGraphicsVerb(std::string_view verb) {
+  return verb == "plot" || verb == "report" || verb == "section";
+}
 
 int handOverToGraphics(char** argv, std::ostream& err) {
   std::error_code error;

@@ -1,6 +1,6 @@
 #pragma once
 // zeva-cli does not load Qt, so that every verb starts at once. The verbs
-// that draw (plot, report) are run by zeva-cli-graphics, which is installed
+// that draw (plot, report, section) are run by zeva-cli-graphics, which is installed
 // beside it: zeva-cli replaces itself with that program, arguments unchanged.
 
 #include <iosfwd>
@@ -9,6 +9,8 @@
 namespace zeva::cli {
 
 inline constexpr const char* kGraphicsProgram = "zeva-cli-graphics";
+inline constexpr const char* kSectionDescription =
+    "Draw the section of a survey's models into a PNG, SVG, PDF or DXF file";
 
 bool isGraphicsVerb(std::string_view verb);
 

@@ -66,8 +66,11 @@ std::vector<std::unique_ptr<ProfileSounding>> readProfile(
     }
     const core::Sounding& S = program.S();
     sounding->station.station = S.header.name.trimmed();
-    sounding->station.east = S.header.east;
-    sounding->station.north = S.header.north;
+    // The index's location when it gives one, else the record's.
+    if (!sounding->station.east || !sounding->station.north) {
+      sounding->station.east = S.header.east;
+      sounding->station.north = S.header.north;
+    }
     profile.push_back(std::move(sounding));
   }
   return profile;

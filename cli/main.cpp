@@ -17,6 +17,7 @@ namespace {
 void listGraphicsVerbs(CLI::App& app, zeva::cli::CliContext&) {
   app.add_subcommand("plot", zeva::cli::kPlotDescription)->allow_extras();
   app.add_subcommand("report", zeva::cli::kReportDescription)->allow_extras();
+  app.add_subcommand("section", zeva::cli::kSectionDescription)->allow_extras();
 }
 
 }  // namespace

@@ -29,6 +29,10 @@ function(zeva_add_module name)
   target_include_directories(zeva_${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_compile_features(zeva_${name} PUBLIC cxx_std_20)
   target_link_libraries(zeva_${name} PUBLIC ${ARG_DEPENDS} PRIVATE zeva_flags zeva_strict_flags)
+  # The Python module links the static modules into its shared object.
+  if(ZEVA_BUILD_PYTHON)
+    set_target_properties(zeva_${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  endif()
 endfunction()
 
 # zeva_add_executable(name SOURCES ... DEPENDS zeva::module ... [LIBRARIES ...])
@@ -51,4 +55,17 @@ function(zeva_add_test name)
   target_link_libraries(${target} PRIVATE ${ARG_DEPENDS} zeva_test_support zeva_test_main
     zeva_flags)
   gtest_discover_tests(${target} PROPERTIES LABELS unit DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# zeva_add_python_extension(SOURCES ... DEPENDS zeva::module ...) builds the
+# Python module zeva (zeva.cpython-*.so) into build/python, beside its type
+# stubs, and installs both into the system's dist-packages.
+function(zeva_add_python_extension)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPENDS" ${ARGN})
+  pybind11_add_module(zeva_python_module MODULE NO_EXTRAS ${ARG_SOURCES})
+  target_link_libraries(zeva_python_module PRIVATE ${ARG_DEPENDS} zeva_flags zeva_strict_flags)
+  set_target_properties(zeva_python_module PROPERTIES OUTPUT_NAME zeva
+    CXX_VISIBILITY_PRESET hidden LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/python)
+  install(TARGETS zeva_python_module LIBRARY DESTINATION ${ZEVA_PYTHON_INSTALL_DIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/python/zeva.pyi DESTINATION ${ZEVA_PYTHON_INSTALL_DIR})
 endfunction()

@@ -11,6 +11,8 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   poppler-utils python3-ezdxf
   xvfb xauth
+  pybind11-dev python3-dev python3-numpy python3-pytest
+  help2man appstream dpkg-dev file lintian man-db
 )
 
 missing=()

@@ -3,7 +3,8 @@
 # sounding as the program starts with it, and an inverted sounding of each
 # family (synthetic data of a known earth with 2 % noise, inverted from a
 # uniform start model, then equivalence analysis), plus the two-page report of
-# the inverted default sounding and a PNG of its first page.
+# the inverted default sounding and a PNG of its first page, and the section
+# of a synthetic profile.
 #
 #   scripts/make_pictures.sh [ZEVA_CLI]     (default build/cli/zeva-cli)
 #
@@ -148,5 +149,16 @@ z equivalence tem-inverted.ZVR -o "Central loop 100 m.ZVR"
 z plot "Central loop 100 m.ZVR" --view layered,equivalence -o "$images/tem-inverted-resistivity.png"
 z plot "Central loop 100 m.ZVR" --view layered,equivalence,voltage \
   -o "$images/tem-inverted-voltage.png"
+
+# A synthetic profile whose conductor thickens along the line: the section
+# of its independently inverted layered models, and of its laterally
+# constrained models when zeva-cli has the lci verb.
+"$root/scripts/make_synthetic_profile.sh" profile "$cli" >/dev/null
+z batch profile --estimate --invert
+z section profile --depth 80 -o "$images/section-independent.png"
+if "$cli" lci --help >/dev/null 2>&1; then
+  z lci profile
+  z section profile --model lci --depth 80 -o "$images/section-lci.png"
+fi
 
 echo "pictures written to $images"

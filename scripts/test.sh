@@ -4,7 +4,8 @@
 # holds each build's settings). `scripts/test.sh sanitize` does the same without the GUI under
 # AddressSanitizer and UndefinedBehaviorSanitizer, in build-asan/, and
 # `scripts/test.sh fuzz` builds the fuzz targets with clang in build-fuzz/ and
-# replays their corpus.
+# replays their corpus. The default build also runs the Python module's tests
+# (pytest, tests/python).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/bootstrap.sh
@@ -35,3 +36,8 @@ export QT_QPA_PLATFORM=offscreen
 cmake --preset "$preset"
 cmake --build --preset "$preset"
 ctest --preset "$preset" -j "$(nproc)"
+# The Python module against zeva-cli and the physics, and the examples, with
+# the system's Python (the one the module is built for).
+if [ -f build/python/zeva.pyi ] && [ "$preset" = default ]; then
+  /usr/bin/python3 -m pytest -q tests/python
+fi

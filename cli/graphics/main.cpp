@@ -1,5 +1,5 @@
 // zeva-cli-graphics: zeva-cli with the verbs that draw through Qt (plot,
-// report), offscreen. zeva-cli hands those verbs to it; every other verb
+// report, section), offscreen. zeva-cli hands those verbs to it; every other verb
 // works here as there.
 
 #include <CLI/CLI.hpp>
@@ -9,6 +9,7 @@
 namespace zeva::cli {
 void addPlotCommand(CLI::App& app, CliContext& context);
 void addReportCommand(CLI::App& app, CliContext& context);
+void addSectionCommand(CLI::App& app, CliContext& context);
 }  // namespace zeva::cli
 
 namespace {
@@ -16,6 +17,7 @@ namespace {
 void addDrawingVerbs(CLI::App& app, zeva::cli::CliContext& context) {
   zeva::cli::addPlotCommand(app, context);
   zeva::cli::addReportCommand(app, context);
+  zeva::cli::addSectionCommand(app, context);
 }
 
 }  // namespace

@@ -4,46 +4,13 @@
 // apply.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 
 #include "cli/cli_context.h"
+#include "ui/qt/render/named_views.h"
 #include "ui/qt/render/offscreen_session.h"
 #include "ui/qt/render/program_graphics.h"
 
 namespace zeva::cli {
-
-namespace {
-
-const std::vector<std::string> kViews{"layered", "smooth",        "equivalence", "bostick",
-                                      "niblett", "model-on-data", "grid",        "redline",
-                                      "voltage", "linear-time"};
-
-// Sets the view switches to exactly the named views; false after the message
-// when model on data is refused for the data type.
-bool applyViews(CliContext& context, const std::vector<std::string>& views) {
-  auto named = [&](std::string_view view) { return std::ranges::find(views, view) != views.end(); };
-  core::ViewSwitches& v = context.program.view();
-  v.showLayered = named("layered");
-  v.showSmooth = named("smooth");
-  v.showEquivalence = named("equivalence");
-  v.showBostick = named("bostick");
-  v.showNiblett = named("niblett");
-  v.redLine = named("redline");
-  v.voltageView = named("voltage");
-  v.linearTime = named("linear-time");
-  v.majorGridData = v.minorGridData = v.majorGridModel = v.minorGridModel = named("grid");
-  core::CurrentSounding& current = context.program.current();
-  current.modelOnData = core::kFalse;
-  if (!named("model-on-data")) return true;
-  if (context.program.modelOnDataRefused()) {
-    context.exitStatus = kFailed;
-    return false;
-  }
-  current.modelOnData = core::kTrue;
-  return true;
-}
-
-}  // namespace
 
 void addPlotCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand("plot", kPlotDescription);
@@ -59,7 +26,7 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
                    "niblett, model-on-data, grid, redline; for TEM data voltage (the gates as "
                    "received voltage) and linear-time")
       ->delimiter(',')
-      ->check(CLI::IsMember(kViews));
+      ->check(CLI::IsMember(qt::viewNames()));
   command->callback([&context, input, output, views] {
     const auto format = qt::graphicsFormatOf(*output);
     if (!format) {
@@ -68,7 +35,10 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
       return;
     }
     if (!context.load(*input)) return;
-    if (!views->empty() && !applyViews(context, *views)) return;
+    if (!views->empty() && !qt::applyNamedViews(context.program, *views)) {
+      context.exitStatus = kFailed;
+      return;
+    }
     qt::OffscreenSession session;
     const present::PlotSettings settings = qt::plotSettingsFor(context.program.view());
     qt::setUpPlotsIfNeeded(context.program, settings, !views->empty());

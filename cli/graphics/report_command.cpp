@@ -3,35 +3,16 @@
 // --sections the sections the settings file selects by default are printed.
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <cstdlib>
 
 #include "cli/cli_context.h"
+#include "ui/qt/render/named_views.h"
 #include "ui/qt/render/offscreen_session.h"
 #include "ui/qt/render/program_graphics.h"
 
 namespace zeva::cli {
 
 namespace {
-
-const std::vector<std::string> kSections{"plots",  "worksheet",     "data",
-                                         "model",  "bounds",        "resolution",
-                                         "smooth", "smooth-bounds", "smooth-resolution"};
-
-present::ReportOptions optionsFor(const std::vector<std::string>& sections) {
-  auto named = [&](std::string_view s) { return std::ranges::find(sections, s) != sections.end(); };
-  present::ReportOptions o;
-  o.plots = named("plots");
-  o.worksheet = named("worksheet");
-  o.data = named("data");
-  o.layeredModel = named("model");
-  o.layeredBounds = named("bounds");
-  o.layeredResolution = named("resolution");
-  o.smoothModel = named("smooth");
-  o.smoothBounds = named("smooth-bounds");
-  o.smoothResolution = named("smooth-resolution");
-  return o;
-}
 
 // The login name, for the footer "Prepared for ...".
 std::string loginName() {
@@ -55,7 +36,7 @@ void addReportCommand(CLI::App& app, CliContext& context) {
                    "sections, comma-separated: plots, worksheet, data, model, bounds, "
                    "resolution, smooth, smooth-bounds, smooth-resolution")
       ->delimiter(',')
-      ->check(CLI::IsMember(kSections));
+      ->check(CLI::IsMember(qt::reportSectionNames()));
   command->add_option("--user", *user, "name for the footer \"Prepared for ...\"");
   command->callback([&context, input, output, sections, user] {
     if (qt::graphicsFormatOf(*output) != qt::GraphicsFormat::Pdf) {
@@ -65,7 +46,7 @@ void addReportCommand(CLI::App& app, CliContext& context) {
     }
     if (!context.load(*input)) return;
     present::ReportOptions options =
-        sections->empty() ? present::ReportOptions{} : optionsFor(*sections);
+        sections->empty() ? present::ReportOptions{} : qt::reportOptionsNamed(*sections);
     options.userName = *user;
     qt::OffscreenSession session;
     const auto pages = qt::writeReportFile(context.program, *output, options);

@@ -36,6 +36,7 @@ const CommandEntry kCommands[] = {
     {C::NewModel, "&Model"},
     // File
     {C::Open, "&Open", {K::Open}, R::Always, {}, {}, [](Program& p) { finish(p.open()); }},
+    {C::OpenSurvey, "Open Sur&vey..."},
     {C::Save, "&Save", {K::Save}, R::Always, {}, {}, [](Program& p) { finish(p.save()); }},
     {C::SaveAs,
      "Save_&As",

@@ -28,6 +28,7 @@ enum class CommandId : int {
   NewTem = 40073,
   NewModel = 40034,
   Open = 40028,
+  OpenSurvey = 40220,
   Save = 40020,
   SaveAs = 40021,
   ImportResistivity = 40015,

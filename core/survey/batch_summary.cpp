@@ -53,27 +53,34 @@ void writeCsv(std::ostream& out, const std::vector<BatchOutcome>& outcomes) {
                o.ok ? "ok" : "failed", csvField(o.message));
 }
 
-json summaryJson(const std::vector<BatchOutcome>& outcomes) {
-  json list = json::array();
-  int failed = 0;
-  for (const BatchOutcome& o : outcomes) {
-    if (!o.ok) ++failed;
-    list.push_back({{"file", o.station.file},
-                    {"station", o.station.station},
-                    {"east", jsonNumber(o.station.east)},
-                    {"north", jsonNumber(o.station.north)},
-                    {"elevation", jsonNumber(o.station.elevation)},
-                    {"layers", o.layers},
-                    {"fit_percent", o.fitPercent},
-                    {"iterations", o.iterations},
-                    {"seconds", o.seconds},
-                    {"status", o.ok ? "ok" : "failed"},
-                    {"message", o.message},
-                    {"output", o.output}});
+json soundingJson(const BatchOutcome& o) {
+  return {{"file", o.station.file},
+          {"station", o.station.station},
+          {"east", jsonNumber(o.station.east)},
+          {"north", jsonNumber(o.station.north)},
+          {"elevation", jsonNumber(o.station.elevation)},
+          {"layers", o.layers},
+          {"fit_percent", o.fitPercent},
+          {"iterations", o.iterations},
+          {"seconds", o.seconds},
+          {"status", o.ok ? "ok" : "failed"},
+          {"message", o.message},
+          {"output", o.output}};
+}
+
+// The summary as json::dump(2) would write it, one sounding at a time, so
+// that a survey of thousands of soundings needs no document of them all.
+void writeJson(std::ostream& out, const std::vector<BatchOutcome>& outcomes) {
+  const auto failed = std::ranges::count_if(outcomes, [](const BatchOutcome& o) { return !o.ok; });
+  out << "{\n  \"failed\": " << failed << ",\n  \"soundings\": [";
+  for (std::size_t k = 0; k < outcomes.size(); ++k) {
+    std::string entry = soundingJson(outcomes[k]).dump(2);
+    for (std::size_t at = entry.find('\n'); at != std::string::npos; at = entry.find('\n', at + 5))
+      entry.replace(at, 1, "\n    ");
+    out << (k == 0 ? "\n    " : ",\n    ") << entry;
   }
-  return {{"soundings", list},
-          {"succeeded", static_cast<int>(outcomes.size()) - failed},
-          {"failed", failed}};
+  out << (outcomes.empty() ? "]" : "\n  ]")
+      << ",\n  \"succeeded\": " << static_cast<std::ptrdiff_t>(outcomes.size()) - failed << "\n}\n";
 }
 
 }  // namespace
@@ -104,7 +111,7 @@ bool writeBatchSummary(const fs::path& folder, const std::vector<BatchOutcome>& 
          saveSummaryFile(
              folder / (name + ".json"),
              [&](std::ostream& out) {
-               out << summaryJson(outcomes).dump(2) << '\n';
+               writeJson(out, outcomes);
                return static_cast<bool>(out);
              },
              error);

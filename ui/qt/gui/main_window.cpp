@@ -27,6 +27,7 @@
 #include "ui/qt/gui/plot_properties_dialog.h"
 #include "ui/qt/gui/shift_options_dialog.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
+#include "ui/qt/gui/survey_window.h"
 #include "ui/qt/gui/well_log_window.h"
 #include "ui/qt/render/graphics_export.h"
 
@@ -323,6 +324,7 @@ bool MainWindow::exitProgram() {
   closing_ = true;
   dropRecoveryFile();
   if (wellLog_) wellLog_->close();  // remembers its place first
+  if (survey_) survey_->close();
   if (exitHandler_) exitHandler_(isMaximized() || isMinimized() ? QRect() : geometry());
   close();
   return true;

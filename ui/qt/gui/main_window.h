@@ -31,6 +31,7 @@ namespace zeva::qt {
 class SoundingPlotWidget;
 class ModelDragController;
 class WellLogWindow;
+class SurveyWindow;
 
 inline constexpr std::string_view kStartTitle = "Kelvorin Limited 1-D Interpretation";
 // "Kelvorin 1-D Sounding Inversion [" + the 24-character sounding name + "]".
@@ -66,6 +67,13 @@ class MainWindow : public QMainWindow {
   // "Well Log File": reads a log and shows it in the well-log window.
   void importWellLog();
   core::Program& program() { return program_; }
+  // "Open Survey...": chooses a survey folder and shows its section in the
+  // survey window (main_window_survey.cpp).
+  void chooseSurvey();
+  void openSurvey(const std::filesystem::path& folder);
+  SurveyWindow* surveyWindow() const;
+  // Reads a sounding as File, Open does, after asking to save the current one.
+  void openSoundingFile(const std::filesystem::path& file);
 
   // The printer File, Print prints on; it keeps the user's choices of the
   // print dialog from one print to the next.
@@ -146,6 +154,7 @@ class MainWindow : public QMainWindow {
   present::PlotSettings appearance_;
   std::unique_ptr<ModelDragController> drag_;
   QPointer<WellLogWindow> wellLog_;
+  QPointer<SurveyWindow> survey_;
   QMenu* recent_ = nullptr;
   QTimer* autosave_ = nullptr;
   std::filesystem::path recoveryFile_;

@@ -57,6 +57,7 @@ constexpr MenuStep kMenuLayout[] = {
     kEnd,
     kSeparator,
     entry(C::Open),
+    entry(C::OpenSurvey),
     entry(C::Save),
     entry(C::SaveAs),
     {MenuStep::RecentFiles},
@@ -227,6 +228,7 @@ std::map<CommandId, std::function<void()>> MainWindow::windowCommands() {
     if (program_.importFlatAsciiData(FlatAsciiKind::Tem, {}, importDialogFor(this))) editData();
   };
   run[C::ImportWellLog] = [this] { importWellLog(); };
+  run[C::OpenSurvey] = [this] { chooseSurvey(); };
   const std::pair<C, GraphicsFormat> pictures[] = {{C::ExportDxf, GraphicsFormat::Dxf},
                                                    {C::ExportSvg, GraphicsFormat::Svg},
                                                    {C::ExportPdf, GraphicsFormat::Pdf},

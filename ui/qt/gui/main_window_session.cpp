@@ -113,9 +113,7 @@ void MainWindow::dropEvent(QDropEvent* event) {
 void MainWindow::openDroppedFile(const QString& file) {
   switch (droppedKind(file)) {
     case DroppedKind::Native:
-      runAction([this, file] {
-        if (program_.askToSave()) program_.openFile(file.toStdString());
-      });
+      openSoundingFile(file.toStdString());
       return;
     case DroppedKind::Usf:
       toolkit_.presetNextFile(file);

@@ -75,7 +75,12 @@ void PainterCanvas::polyline(std::span<const present::PagePoint> points) {
 void PainterCanvas::fillRectangle(present::PagePoint corner, present::PagePoint opposite) {
   const QRectF rectangle =
       QRectF(toDevice(corner.x, corner.y), toDevice(opposite.x, opposite.y)).normalized();
+  // Without antialiasing the edges fall on whole pixels, so that cells side
+  // by side meet without a pale seam between them.
+  painter_.save();
+  painter_.setRenderHint(QPainter::Antialiasing, false);
   painter_.fillRect(rectangle, colour_);
+  painter_.restore();
 }
 
 void PainterCanvas::text(float x, float y, std::string_view text, float height, float angleDegrees,

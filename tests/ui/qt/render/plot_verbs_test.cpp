@@ -1,4 +1,4 @@
-// zeva-cli plot and report, run as a process on the offscreen platform.
+// zeva-cli plot, report and section, run as a process on the offscreen platform.
 
 #include <gtest/gtest.h>
 
@@ -94,6 +94,26 @@ TEST(CliReport, WritesTheReportAndCountsItsPages) {
   const CliRun data = runCli("report default -o " + quoted(folder / "d.pdf") + " --sections data");
   EXPECT_EQ(data.status, 0) << data.err;
   EXPECT_EQ(data.out.rfind("1 page written", 0), 0u) << data.out;
+}
+
+TEST(CliSection, DrawsTheSurveysModelsOrSaysWhyNot) {
+  TemporaryFolder folder;
+  const CliRun empty =
+      runCli("section " + quoted(folder.path()) + " -o " + quoted(folder / "s.png"));
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("holds no soundings"), std::string::npos) << empty.err;
+  for (const char* name : {"A.ZVR", "B.ZVR"})
+    ASSERT_EQ(runCli("save default -o " + quoted(folder / name)).status, 0);
+  const CliRun run = runCli("section " + quoted(folder.path()) + " -o " + quoted(folder / "s.png"));
+  ASSERT_EQ(run.status, 0) << run.err;
+  QImage image;
+  ASSERT_TRUE(image.load(QString::fromStdString((folder / "s.png").string())));
+  EXPECT_EQ(image.width(), 1500);
+  const CliRun lci =
+      runCli("section " + quoted(folder.path()) + " --model lci -o " + quoted(folder / "l.png"));
+  EXPECT_EQ(lci.status, 1);
+  EXPECT_NE(lci.err.find("NAME.lci.ZVR"), std::string::npos) << lci.err;
+  EXPECT_FALSE(std::filesystem::exists(folder / "l.png"));
 }
 
 }  // namespace
