@@ -17,7 +17,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/lci_summary.h"
-#include "cli/profile_distances.h"
+#include "core/survey/profile_distances.h"
 #include "core/survey/survey_index.h"
 #include "forward/forward_choice.h"
 #include "forward/lateral_roughness.h"
@@ -130,9 +130,9 @@ void runLci(CliContext& context, const LciOptions& o) {
       readProfile(context, folder, *stations, o.layers);
   if (profile.empty()) return;
 
-  std::vector<StationLocation> locations;
-  for (const auto& p : profile) locations.push_back({p->station.east, p->station.north});
-  const std::vector<float> distances = profileDistances(locations);
+  std::vector<SurveyStation> located;
+  for (const auto& p : profile) located.push_back(p->station);
+  const std::vector<float> distances = core::profileDistances(located);
   std::vector<std::size_t> order(profile.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::ranges::stable_sort(order, {}, [&](std::size_t k) { return distances[k]; });

@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "core/survey/survey_index.h"
 #include "present/section_plot.h"
 
 namespace zeva::core {
-
-inline constexpr const char* kLciResultSuffix = ".lci";
 
 struct SurveySection {
   present::SectionInput input;               // stations by distance
