@@ -157,7 +157,7 @@ z plot "Central loop 100 m.ZVR" --view layered,equivalence,voltage \
 z batch profile --estimate --invert
 z section profile --depth 80 -o "$images/section-independent.png"
 if "$cli" lci --help >/dev/null 2>&1; then
-  z lci profile
+  z lci profile --layers 3
   z section profile --model lci --depth 80 -o "$images/section-lci.png"
 fi
 

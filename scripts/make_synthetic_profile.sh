@@ -2,8 +2,8 @@
 # Writes a synthetic survey: eleven Schlumberger soundings 50 m apart on a
 # line running north-east, over 100 ohm-m cover on a 10 ohm-m conductor that
 # thickens from 5 m to 45 m along the line, on 1000 ohm-m basement; each
-# sounding's data are the forward response with 2 % noise, its model the
-# uniform start the batch estimates from. survey.json gives the locations.
+# sounding's data are the forward response with 2 % noise (a seed of its
+# own per station), its model the uniform start the batch estimates from. survey.json gives the locations.
 #
 #   scripts/make_synthetic_profile.sh FOLDER [ZEVA_CLI]   (default build/cli/zeva-cli)
 set -euo pipefail
@@ -30,7 +30,7 @@ for ((i = 0; i < stations; i++)); do
   conductor=$((5 + 4 * i))
   z set-model default --rho 100 10 1000 --thick 10 "$conductor" -o "$work/truth.ZVR"
   z forward "$work/truth.ZVR" -o "$work/synthetic.ZVR"
-  z transfer "$work/synthetic.ZVR" --noise 2 -o "$work/noisy.ZVR"
+  z transfer "$work/synthetic.ZVR" --noise 2 --seed $((i + 1)) -o "$work/noisy.ZVR"
   z set-model "$work/noisy.ZVR" --rho 100 100 100 --thick 10 30 -o "$folder/$name.ZVR"
 done
 
