@@ -249,14 +249,20 @@ std::string sectionModelTitle(SectionModel model) {
 
 float sectionDepth(const SectionInput& input) {
   if (input.depth && std::isfinite(*input.depth) && *input.depth > 0.0f) return *input.depth;
-  float deepest = 0.0f;
+  // The median station rather than the deepest: one estimate whose last
+  // boundary sits far below what its data resolve would otherwise squeeze
+  // the whole section into a thin band at the top.
+  std::vector<float> tops;
   for (const SectionStation& station : input.stations) {
     float top = 0.0f;
     for (std::size_t k = 0; k + 1 < station.layers.size(); ++k)
       top += std::max(station.layers[k].thickness, 0.0f);
-    if (std::isfinite(top)) deepest = std::max(deepest, top);
+    if (std::isfinite(top) && top > 0.0f) tops.push_back(top);
   }
-  return deepest > 0.0f ? 1.5f * deepest : 100.0f;
+  if (tops.empty()) return 100.0f;
+  const auto middle = tops.begin() + static_cast<std::ptrdiff_t>(tops.size() / 2);
+  std::ranges::nth_element(tops, middle);
+  return 1.5f * *middle;
 }
 
 Rgb resistivityColour(float log10Resistivity, float lowLog10, float highLog10) {

@@ -35,7 +35,8 @@ struct SectionInput {
 };
 
 // The depth the section reaches: the option when given, else 1.5 times the
-// deepest top of a half-space among the models (100 m for half-spaces only).
+// median over the stations of the top of the half-space (100 m for
+// half-spaces only).
 float sectionDepth(const SectionInput& input);
 
 // The colour of a resistivity on a scale running from `lowLog10` (red, the

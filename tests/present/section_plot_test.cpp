@@ -24,8 +24,12 @@ SectionInput threeStations() {
 
 TEST(SectionPlot, ColoursEachLayerWhereItIs) {
   const SectionInput input = threeStations();
-  // 1.5 times the deepest top of a half-space; an option overrides it.
+  // 1.5 times the median top of a half-space, whatever one deep estimate
+  // says; an option overrides it.
   EXPECT_FLOAT_EQ(sectionDepth(input), 60.0f);
+  SectionInput outlier = input;
+  outlier.stations[0].layers[0].thickness = 480.0f;
+  EXPECT_FLOAT_EQ(sectionDepth(outlier), 60.0f);
   SectionInput deeper = input;
   deeper.depth = 250.0f;
   EXPECT_FLOAT_EQ(sectionDepth(deeper), 250.0f);
