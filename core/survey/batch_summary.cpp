@@ -3,10 +3,10 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
+#include <charconv>
 #include <fstream>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <regex>
 
 #include "files/save_file.h"
 
@@ -152,17 +152,34 @@ bool readBatchSummary(const fs::path& file, std::vector<BatchOutcome>& outcomes,
   return true;
 }
 
+namespace {
+
+// Reads K and N of "batch-summary.part-K-of-N.json"; false for any other name.
+bool readPartName(std::string_view name, int& part, int& of) {
+  const std::string_view head = "batch-summary.part-", middle = "-of-", tail = ".json";
+  if (!name.starts_with(head) || !name.ends_with(tail)) return false;
+  name = name.substr(head.size(), name.size() - head.size() - tail.size());
+  const std::size_t split = name.find(middle);
+  if (split == std::string_view::npos) return false;
+  const auto number = [](std::string_view digits, int& value) {
+    const char* end = digits.data() + digits.size();
+    const auto [at, problem] = std::from_chars(digits.data(), end, value);
+    return !digits.empty() && digits.size() <= 6 && digits.front() != '-' &&
+           problem == std::errc() && at == end;
+  };
+  return number(name.substr(0, split), part) && number(name.substr(split + middle.size()), of);
+}
+
+}  // namespace
+
 bool mergeBatchSummaries(const fs::path& folder, int& soundings, int& failed, std::string& error) {
-  static const std::regex partName(R"(batch-summary\.part-(\d{1,6})-of-(\d{1,6})\.json)");
   std::map<int, fs::path> parts;
   int split = 0;
   std::error_code listing;
   for (const fs::directory_entry& entry : fs::directory_iterator(folder, listing)) {
-    std::smatch match;
-    const std::string name = entry.path().filename().string();
-    if (!std::regex_match(name, match, partName)) continue;
-    const int part = std::stoi(match[1]);
-    const int of = std::stoi(match[2]);
+    int part = 0;
+    int of = 0;
+    if (!readPartName(entry.path().filename().string(), part, of)) continue;
     if (split != 0 && of != split) {
       error = "Part summaries of different splits (of " + std::to_string(split) + " and of " +
               std::to_string(of) + ") in " + folder.string();
