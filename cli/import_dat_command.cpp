@@ -11,6 +11,7 @@
 #include <string>
 
 #include "cli/cli_context.h"
+#include "cli/flat_ascii_importer.h"
 #include "core/record/data_type.h"
 #include "files/flat_ascii_import.h"
 
@@ -90,25 +91,6 @@ void addChoiceOptions(CLI::App* command, DatOptions& o) {
                       "2 for EM conductivity)");
 }
 
-// The importer of the data type's family; nothing for an unknown type.
-std::optional<files::FlatAsciiKind> importerOf(const core::DataTypeText& type, bool ip) {
-  switch (core::familyOf(type)) {
-    case core::Family::MaxMin:
-      return files::FlatAsciiKind::MaxMin;
-    case core::Family::EmConductivity:
-      return files::FlatAsciiKind::EmConductivity;
-    case core::Family::Magnetotelluric:
-      return files::FlatAsciiKind::Magnetotelluric;
-    case core::Family::TimeDomainEm:
-      return files::FlatAsciiKind::Tem;
-    case core::Family::DcResistivity:
-      return ip ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
-    case core::Family::Unknown:
-      break;
-  }
-  return std::nullopt;
-}
-
 core::ImportChoices importChoicesOf(const DatOptions& o) {
   core::ImportChoices choices;
   choices.dataType = o.type;
@@ -149,6 +131,24 @@ void importDat(CliContext& context, const DatOptions& o) {
 }
 
 }  // namespace
+
+std::optional<files::FlatAsciiKind> importerOf(const core::DataTypeText& type, bool ip) {
+  switch (core::familyOf(type)) {
+    case core::Family::MaxMin:
+      return files::FlatAsciiKind::MaxMin;
+    case core::Family::EmConductivity:
+      return files::FlatAsciiKind::EmConductivity;
+    case core::Family::Magnetotelluric:
+      return files::FlatAsciiKind::Magnetotelluric;
+    case core::Family::TimeDomainEm:
+      return files::FlatAsciiKind::Tem;
+    case core::Family::DcResistivity:
+      return ip ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
+    case core::Family::Unknown:
+      break;
+  }
+  return std::nullopt;
+}
 
 void addImportDatCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand("import-dat", "Import a flat ASCII column data file");

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <map>
 
+#include "cli/flat_ascii_importer.h"
 #include "core/program/example_soundings.h"
 #include "core/program/new_sounding.h"
 #include "core/program/shown_messages.h"
@@ -119,31 +120,13 @@ settings::ImportColumns importColumns(const py::dict& given) {
   return c;
 }
 
-std::optional<files::FlatAsciiKind> importerOf(const core::DataTypeText& type, bool ip) {
-  switch (core::familyOf(type)) {
-    case core::Family::MaxMin:
-      return files::FlatAsciiKind::MaxMin;
-    case core::Family::EmConductivity:
-      return files::FlatAsciiKind::EmConductivity;
-    case core::Family::Magnetotelluric:
-      return files::FlatAsciiKind::Magnetotelluric;
-    case core::Family::TimeDomainEm:
-      return files::FlatAsciiKind::Tem;
-    case core::Family::DcResistivity:
-      return ip ? files::FlatAsciiKind::ResistivityIp : files::FlatAsciiKind::Resistivity;
-    case core::Family::Unknown:
-      break;
-  }
-  return std::nullopt;
-}
-
 SessionPtr importDat(const std::string& path, const std::string& type, const py::dict& columns,
                      std::optional<int> firstRow, std::optional<int> lastRow,
                      bool voltageAndCurrent, const std::string& ipUnit, const std::string& timeUnit,
                      const std::string& voltageUnit, std::optional<float> fixedSpacing,
                      std::optional<float> fixedHeight, std::optional<int> mode) {
   settings::ImportColumns c = importColumns(columns);
-  const auto kind = importerOf(core::DataTypeText(type), columns.contains("ip"));
+  const auto kind = cli::importerOf(core::DataTypeText(type), columns.contains("ip"));
   auto s = std::make_unique<SoundingSession>();
   core::ImportChoices choices;
   choices.dataType = type;
