@@ -109,8 +109,9 @@ void writeSettingsOnExit(zeva::core::Program& program, const QRect& normal,
   }
   keepDisplayFlags(program.view(), zeva::core::isSet(program.current().modelOnData), kept.flags);
   kept.lastDir = program.dataFolder().string();
-  const std::string last =
-      program.lastSoundingName().isBlank() ? kept.lastFile : program.lastSoundingName().trimmed();
+  const std::string last = program.file().lastSoundingName().isBlank()
+                               ? kept.lastFile
+                               : program.file().lastSoundingName().trimmed();
   zeva::core::shown(toolkit, zeva::settings::writeSettingsFile(settingsFile, kept, last));
 }
 
@@ -136,7 +137,7 @@ int run(QApplication& app) {
   // The default sounding with its segments (built by the program).
   core::Program program(toolkit, dataFolder, debugLog ? &debugLog : nullptr);
   // The mouse trace of model drags and zoom boxes, for support cases.
-  program.setMouseTrace(qEnvironmentVariableIsSet("ZEVA_MOUSE_TRACE"));
+  program.layers().setMouseTrace(qEnvironmentVariableIsSet("ZEVA_MOUSE_TRACE"));
   program.settings() = stored;
   applyDisplayFlags(stored.flags, program.view());
 
@@ -148,15 +149,15 @@ int run(QApplication& app) {
   const std::string lastName = lastSoundingOf(stored);
   window.show();
   if (!lastName.empty()) {
-    program.reload(lastName);
-    if (program.autoscalePending()) window.autoscale();
+    core::finish(program.file().reload(lastName));
+    if (program.state().autoscalePending()) window.autoscale();
   }
   window.refresh();
   window.setRecoveryFile(recoveryFile);
   core::installCrashRecovery(recoveryFile);
   window.offerRecovery();
   // What start-up read is where undo stops.
-  program.resetHistory();
+  program.history().resetHistory();
   window.refresh();
 
   window.setExitHandler(

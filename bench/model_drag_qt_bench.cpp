@@ -27,7 +27,7 @@ struct Fixture {
   core::Program program{toolkit};
   present::PlotSettings settings;
   Fixture() {
-    program.forwardModel();
+    core::finish(program.model().forwardModel());
     present::SetUpPlots(program.current(), settings);
   }
   // Page position of a resistivity at 20 m on the model panel.
@@ -45,7 +45,7 @@ void BM_DragStepForwardOnly(benchmark::State& state) {
   for (auto _ : state) {
     const auto& p = (up = !up) ? high : low;
     core::dragParameter(f.program.S(), g, core::EditPlot::FirstModelPanel, 3, p.first, p.second);
-    f.program.dragStep();
+    f.program.layers().dragStep();
     benchmark::DoNotOptimize(f.program.S().layer.RMS);
   }
 }
@@ -60,7 +60,7 @@ void BM_DragStepForwardAndRepaint(benchmark::State& state) {
   for (auto _ : state) {
     const auto& p = (up = !up) ? high : low;
     core::dragParameter(f.program.S(), g, core::EditPlot::FirstModelPanel, 3, p.first, p.second);
-    f.program.dragStep();
+    f.program.layers().dragStep();
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);

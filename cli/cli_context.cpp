@@ -12,7 +12,7 @@ bool CliContext::load(const std::string& input) {
     program.startUp();
     return true;
   }
-  if (!program.openFile(input)) {
+  if (!program.file().openFile(input)) {
     exitStatus = kFailed;
     return false;
   }
@@ -20,7 +20,7 @@ bool CliContext::load(const std::string& input) {
 }
 
 bool CliContext::write(const std::string& output) {
-  if (!program.saveFileAs(output)) {
+  if (!program.file().saveFileAs(output)) {
     exitStatus = kFailed;
     return false;
   }

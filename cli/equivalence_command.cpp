@@ -22,7 +22,8 @@ void addEquivalenceCommand(CLI::App& app, CliContext& context) {
       [smooth, fit](core::Program& program) {
         fit->apply(program);
         if (*smooth) program.SM().layer.errorWeighting = program.S().layer.errorWeighting;
-        return *smooth ? program.analyzeSmoothEquivalence() : program.analyzeEquivalence();
+        return *smooth ? program.estimation().analyzeSmoothEquivalence()
+                       : program.estimation().analyzeEquivalence();
       });
   command->add_flag("--smooth", *smooth, "analyse the smooth model instead of the layered one");
   fit->add(*command, false);

@@ -11,7 +11,7 @@ void addEstimateCommand(CLI::App& app, CliContext& context) {
   addSoundingCommand(
       app, context, "estimate",
       "Estimate a starting layered model from DC resistivity data (a .ZVR file or 'default')",
-      [](core::Program& program) { return program.estimateLayeredModel(); });
+      [](core::Program& program) { return program.estimation().estimateLayeredModel(); });
 }
 
 }  // namespace zeva::cli

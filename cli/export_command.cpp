@@ -27,13 +27,14 @@ void addExportCommand(CLI::App& app, CliContext& context) {
     context.toolkit.number = *noise;
     core::Program& p = context.program;
     const std::string& f = *format;
-    const bool done = f == "usf"                 ? p.exportUsfData()
-                      : f == "data"              ? p.exportAsciiData()
-                      : f == "synthetics"        ? p.exportAsciiSynthetics()
-                      : f == "smooth-synthetics" ? p.exportSmoothSynthetics()
-                      : f == "model"             ? p.exportAsciiModel()
-                      : f == "smooth-model"      ? p.exportSmoothModel()
-                                                 : p.exportEquivalentModels();
+    const core::CommandResult done = f == "usf"          ? p.exchange().exportUsfData()
+                                     : f == "data"       ? p.exchange().exportAsciiData()
+                                     : f == "synthetics" ? p.exchange().exportAsciiSynthetics()
+                                     : f == "smooth-synthetics"
+                                         ? p.exchange().exportSmoothSynthetics()
+                                     : f == "model"        ? p.exchange().exportAsciiModel()
+                                     : f == "smooth-model" ? p.exchange().exportSmoothModel()
+                                                           : p.exchange().exportEquivalentModels();
     if (!done) context.exitStatus = kFailed;
   });
 }

@@ -14,7 +14,7 @@ void addForwardCommand(CLI::App& app, CliContext& context) {
       app, context, "forward",
       "Compute the synthetic data and fit of the layered model (a .ZVR file or 'default'). "
       "Schlumberger geometry: AB/2, then MN, the full potential-electrode separation",
-      [](core::Program& program) { return program.forwardModel(); });
+      [](core::Program& program) { return program.model().forwardModel(); });
 }
 
 }  // namespace zeva::cli

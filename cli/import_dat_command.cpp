@@ -123,7 +123,7 @@ void importDat(CliContext& context, const DatOptions& o) {
   // not shown.
   context.toolkit.confirm = true;
   context.toolkit.fileToOpen = o.input;
-  if (!context.program.importFlatAsciiData(*kind, importChoicesOf(o))) {
+  if (!context.program.exchange().importFlatAsciiData(*kind, importChoicesOf(o))) {
     context.exitStatus = kFailed;
     return;
   }

@@ -29,7 +29,7 @@ void addImportEdiCommand(CLI::App& app, CliContext& context) {
                                   : *mode == "ssq" ? files::EdiMode::SumOfSquares
                                                    : files::EdiMode::Auto;
     context.toolkit.number = static_cast<double>(chosen);  // the answer to the curve question
-    if (!context.program.importEdiData()) {
+    if (!context.program.exchange().importEdiData()) {
       context.exitStatus = kFailed;
       return;
     }

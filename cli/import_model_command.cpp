@@ -32,7 +32,7 @@ void addImportModelCommand(CLI::App& app, CliContext& context) {
     chosen.lastRow = *lastRow;
     context.program.settings().columns = chosen;
     context.toolkit.fileToOpen = *input;
-    if (!context.program.importAsciiModel()) {
+    if (!context.program.exchange().importAsciiModel()) {
       context.exitStatus = kFailed;
       return;
     }

@@ -19,7 +19,7 @@ void addImportUsfCommand(CLI::App& app, CliContext& context) {
   command->callback([&context, input, output, sounding] {
     context.toolkit.fileToOpen = *input;
     context.toolkit.number = *sounding;
-    if (!context.program.importUsfData()) {
+    if (!context.program.exchange().importUsfData()) {
       context.exitStatus = kFailed;
       return;
     }

@@ -42,7 +42,7 @@ void runInvert(CliContext& context, const InvertOptions& o) {
                                      : o.ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
   context.toolkit.echoStatus = true;
-  const std::optional<core::InversionRun> run =
+  const core::CommandValue<core::InversionRun> run =
       core::invertLayered(context.program, o.single, scope);
   context.toolkit.echoStatus = false;
   if (!run) {

@@ -60,7 +60,8 @@ std::vector<std::unique_ptr<ProfileSounding>> readProfile(
     const fs::path result = core::batchResultOf(file);
     sounding->input = fs::exists(result) ? result : file;
     core::Program& program = sounding->program;
-    if (!program.openFile(sounding->input) || (layers > 0 && !program.reduceLayers(layers))) {
+    if (!program.file().openFile(sounding->input) ||
+        (layers > 0 && !program.layers().reduceLayers(layers))) {
       context.fail("lci: " + sounding->input.string() + ": " + sounding->toolkit.text());
       return {};
     }
@@ -111,7 +112,7 @@ void writeResults(const fs::path& folder, const std::vector<SurveyStation>& stat
     }
     p.program.S() = tied[k];
     p.program.S().shareDataWith(p.program.SM());
-    if (p.program.saveFileAs(output)) {
+    if (p.program.file().saveFileAs(output)) {
       row.ok = true;
       row.output = output.filename().string();
     }

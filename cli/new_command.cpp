@@ -20,7 +20,7 @@ void addNewCommand(CLI::App& app, CliContext& context) {
       context.fail("No example sounding for data type: " + *type);
       return;
     }
-    context.program.detectSegments();
+    context.program.state().detectSegments();
     context.write(*output);
   });
 }

@@ -44,7 +44,7 @@ void addSetModelCommand(CLI::App& app, CliContext& context) {
       request->depths = true;
     }
     if (!context.load(*input)) return;
-    if (!context.program.setLayeredModel(*request)) {
+    if (!context.program.model().setLayeredModel(*request)) {
       context.exitStatus = kFailed;
       return;
     }

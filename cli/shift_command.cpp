@@ -27,7 +27,7 @@ void addShiftCommand(CLI::App& app, CliContext& context) {
   command->add_option("-o,--output", *output, "native file to write")->required();
   command->callback([&context, input, output, mode, target] {
     if (!context.load(*input)) return;
-    if (!context.program.shiftDataSegments(*mode, *target)) {
+    if (!context.program.data().shiftDataSegments(*mode, *target)) {
       context.exitStatus = kFailed;
       return;
     }

@@ -21,7 +21,7 @@ struct SoundingCommandOptions {
 
 CLI::App* addSoundingCommand(CLI::App& app, CliContext& context, const std::string& name,
                              const std::string& description,
-                             std::function<bool(core::Program&)> run) {
+                             std::function<core::CommandResult(core::Program&)> run) {
   auto* command = app.add_subcommand(name, description);
   auto o = std::make_shared<SoundingCommandOptions>();
   command->add_option("input", o->input, "sounding: FILE.ZVR or default")->required();

@@ -15,6 +15,6 @@ namespace zeva::cli {
 // status 1 and writes nothing. The returned subcommand takes further options.
 CLI::App* addSoundingCommand(CLI::App& app, CliContext& context, const std::string& name,
                              const std::string& description,
-                             std::function<bool(core::Program&)> run);
+                             std::function<core::CommandResult(core::Program&)> run);
 
 }  // namespace zeva::cli

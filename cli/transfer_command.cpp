@@ -31,9 +31,9 @@ void addTransferCommand(CLI::App& app, CliContext& context) {
   command->add_flag("--json", *asJson, "print the sounding as one JSON object");
   command->callback([&context, input, output, noise, seed, asJson] {
     if (!context.load(*input)) return;
-    context.program.seedTransferNoise(*seed);
+    context.program.inversions().seedTransferNoise(*seed);
     context.toolkit.number = *noise;
-    if (!context.program.transferSyntheticToData()) {
+    if (!context.program.inversions().transferSyntheticToData()) {
       context.exitStatus = kFailed;
       return;
     }

@@ -17,7 +17,8 @@ namespace {
 using SessionPtr = std::unique_ptr<SoundingSession>;
 
 // Runs `command` on a copy of `input` and returns the copy.
-SessionPtr onCopy(SoundingSession& input, const std::function<bool(core::Program&)>& command) {
+SessionPtr onCopy(SoundingSession& input,
+                  const std::function<core::CommandResult(core::Program&)>& command) {
   SessionPtr s = input.copy();
   runCommand(*s, command);
   return s;
@@ -34,7 +35,7 @@ SessionPtr setModel(SoundingSession& input, std::vector<float> rho,
   request.geometry = depth ? *depth : thick.value_or(std::vector<float>{});
   request.ip = std::move(ip);
   request.fixed = std::move(fix);
-  return onCopy(input, [&](core::Program& p) { return p.setLayeredModel(request); });
+  return onCopy(input, [&](core::Program& p) { return p.model().setLayeredModel(request); });
 }
 
 SessionPtr invert(SoundingSession& input, bool single, bool resistivityOnly, bool ipOnly,
@@ -60,8 +61,10 @@ SessionPtr invert(SoundingSession& input, bool single, bool resistivityOnly, boo
     const core::InversionScope scope = resistivityOnly ? core::InversionScope::ResistivityOnly
                                        : ipOnly        ? core::InversionScope::IpOnly
                                                        : core::InversionScope::All;
-    s->lastRun = core::invertLayered(p, single, scope);
-    return s->lastRun.has_value();
+    const core::CommandValue<core::InversionRun> run = core::invertLayered(p, single, scope);
+    s->lastRun.reset();
+    if (run) s->lastRun = *run;
+    return core::CommandResult(run);
   });
   s->fitSteps = s->toolkit.takeStatus();
   if (s->lastRun && s->lastRun->interrupted) warnAll({"Inversion interrupted"});
@@ -88,16 +91,17 @@ SessionPtr equivalence(SoundingSession& input, bool ofSmooth, std::optional<bool
   return onCopy(input, [&](core::Program& p) {
     core::setFitWeighting(p, weightErrors, false);
     if (ofSmooth) p.SM().layer.errorWeighting = p.S().layer.errorWeighting;
-    return ofSmooth ? p.analyzeSmoothEquivalence() : p.analyzeEquivalence();
+    return ofSmooth ? p.estimation().analyzeSmoothEquivalence()
+                    : p.estimation().analyzeEquivalence();
   });
 }
 
 SessionPtr transfer(SoundingSession& input, double noise, std::int32_t seed) {
   if (noise < 0.0 || noise > 1000.0) throw py::value_error("noise must be in 0 to 1000 percent");
   SessionPtr s = input.copy();
-  s->program.seedTransferNoise(seed);
+  s->program.inversions().seedTransferNoise(seed);
   s->toolkit.number = noise;
-  runCommand(*s, [](core::Program& p) { return p.transferSyntheticToData(); });
+  runCommand(*s, [](core::Program& p) { return p.inversions().transferSyntheticToData(); });
   s->toolkit.number.reset();
   return s;
 }
@@ -108,7 +112,7 @@ void addCommandFunctions(py::module_& m) {
   m.def(
       "forward",
       [](SoundingSession& s) {
-        return onCopy(s, [](core::Program& p) { return p.forwardModel(); });
+        return onCopy(s, [](core::Program& p) { return p.model().forwardModel(); });
       },
       py::arg("sounding"),
       "The synthetic data and fit of the layered model by the forward routine of the data "
@@ -133,7 +137,7 @@ void addCommandFunctions(py::module_& m) {
   m.def(
       "estimate",
       [](SoundingSession& s) {
-        return onCopy(s, [](core::Program& p) { return p.estimateLayeredModel(); });
+        return onCopy(s, [](core::Program& p) { return p.estimation().estimateLayeredModel(); });
       },
       py::arg("sounding"),
       "Estimate a starting layered model from the data, with its forward response "
@@ -154,7 +158,8 @@ void addCommandFunctions(py::module_& m) {
   m.def(
       "shift",
       [](SoundingSession& s, int mode, int target) {
-        return onCopy(s, [&](core::Program& p) { return p.shiftDataSegments(mode, target); });
+        return onCopy(s,
+                      [&](core::Program& p) { return p.data().shiftDataSegments(mode, target); });
       },
       py::arg("sounding"), py::kw_only(), py::arg("mode") = 1, py::arg("target") = 1,
       "Shift the segments of Schlumberger data (zeva-cli shift): mode 1 to the long-spacing "

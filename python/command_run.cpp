@@ -24,7 +24,8 @@ void warnAll(const std::vector<std::string>& messages) {
       throw pybind11::error_already_set();
 }
 
-void runCommand(SoundingSession& session, const std::function<bool(core::Program&)>& command) {
+void runCommand(SoundingSession& session,
+                const std::function<core::CommandResult(core::Program&)>& command) {
   // Python's signal handlers run on the main thread with the interpreter
   // held, which a command called from Python has; workers of a calculation
   // never ask.
@@ -38,7 +39,7 @@ void runCommand(SoundingSession& session, const std::function<bool(core::Program
   session.debugLog.str(std::string());
   bool succeeded = false;
   try {
-    succeeded = command(session.program);
+    succeeded = command(session.program).done();
   } catch (...) {
     session.toolkit.interruptHook = {};
     session.toolkit.takeMessages();

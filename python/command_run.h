@@ -25,7 +25,8 @@ class CommandFailed : public std::runtime_error {
 void setWarningClass(PyObject* warningClass);
 
 // Runs `command` on the session's program; false from it means failure.
-void runCommand(SoundingSession& session, const std::function<bool(core::Program&)>& command);
+void runCommand(SoundingSession& session,
+                const std::function<core::CommandResult(core::Program&)>& command);
 
 // Passes messages of a successful step on as warnings.
 void warnAll(const std::vector<std::string>& messages);

@@ -36,19 +36,19 @@ SessionPtr defaultSounding() {
 
 SessionPtr readSounding(const std::string& path) {
   auto s = std::make_unique<SoundingSession>();
-  runCommand(*s, [&](core::Program& p) { return p.openFile(path); });
+  runCommand(*s, [&](core::Program& p) { return p.file().openFile(path); });
   return s;
 }
 
 SessionPtr exampleSounding(const std::string& type) {
   auto s = std::make_unique<SoundingSession>();
-  runCommand(*s, [&](core::Program& p) {
+  runCommand(*s, [&](core::Program& p) -> core::CommandResult {
     if (!core::makeExampleSounding(core::DataTypeText(type), p.current())) {
       p.toolkit().information("No example sounding for data type: " + type);
-      return false;
+      return core::CommandStatus::Refused;
     }
-    p.detectSegments();
-    return true;
+    p.state().detectSegments();
+    return core::CommandStatus::Done;
   });
   return s;
 }
@@ -57,7 +57,7 @@ SessionPtr importUsf(const std::string& path, int number) {
   auto s = std::make_unique<SoundingSession>();
   s->toolkit.fileToOpen = path;
   s->toolkit.number = number;
-  runCommand(*s, [](core::Program& p) { return p.importUsfData(); });
+  runCommand(*s, [](core::Program& p) { return p.exchange().importUsfData(); });
   s->toolkit.number.reset();
   return s;
 }
@@ -67,8 +67,8 @@ std::vector<SessionPtr> importUsfAll(const std::string& path) {
   int count = 0;
   runCommand(*counter, [&](core::Program& p) {
     std::ifstream in;
-    return core::shown(p.toolkit(), files::openUsfFile(path, in)) &&
-           core::shown(p.toolkit(), files::readUsfSoundingCount(in, count));
+    return core::doneIf(core::shown(p.toolkit(), files::openUsfFile(path, in)) &&
+                        core::shown(p.toolkit(), files::readUsfSoundingCount(in, count)));
   });
   std::vector<SessionPtr> soundings;
   for (int n = 1; n <= count; ++n) soundings.push_back(importUsf(path, n));
@@ -86,7 +86,7 @@ SessionPtr importEdi(const std::string& path, const std::optional<std::string>& 
   auto s = std::make_unique<SoundingSession>();
   s->toolkit.fileToOpen = path;
   s->toolkit.number = static_cast<double>(chosen);  // the answer to the curve question
-  runCommand(*s, [](core::Program& p) { return p.importEdiData(); });
+  runCommand(*s, [](core::Program& p) { return p.exchange().importEdiData(); });
   s->toolkit.number.reset();
   return s;
 }
@@ -147,12 +147,12 @@ SessionPtr importDat(const std::string& path, const std::string& type, const py:
   // The row bounds given are used: the questions whether to use them are answered yes.
   s->toolkit.confirm = true;
   s->toolkit.fileToOpen = path;
-  runCommand(*s, [&](core::Program& p) {
+  runCommand(*s, [&](core::Program& p) -> core::CommandResult {
     if (!kind) {
       p.toolkit().information("Unknown data type: " + type);
-      return false;
+      return core::CommandStatus::Refused;
     }
-    return p.importFlatAsciiData(*kind, choices);
+    return p.exchange().importFlatAsciiData(*kind, choices);
   });
   s->toolkit.confirm.reset();
   return s;
@@ -250,13 +250,13 @@ SessionPtr newSounding(const std::string& type, const FloatArray& geometryIn,
   }
   auto s = std::make_unique<SoundingSession>();
   s->program.startUp();  // the default model, prepared for the new data as File, New does
-  runCommand(*s, [&](core::Program& p) {
-    if (!p.newSounding(entered)) return false;
+  runCommand(*s, [&](core::Program& p) -> core::CommandResult {
+    if (const core::CommandResult entry = p.data().newSounding(entered); !entry) return entry;
     if (name) {
       p.S().header.name.assign(*name);
       p.SM().header.name.assign(*name);
     }
-    return true;
+    return core::CommandStatus::Done;
   });
   return s;
 }
@@ -272,7 +272,7 @@ void addFileFunctions(py::module_& m) {
   m.def(
       "write",
       [](SoundingSession& s, const std::string& path) {
-        runCommand(s, [&](core::Program& p) { return p.saveFileAs(path); });
+        runCommand(s, [&](core::Program& p) { return p.file().saveFileAs(path); });
       },
       py::arg("sounding"), py::arg("path"), "Write a sounding as a native .ZVR file.");
   m.def("import_usf", &importUsf, py::arg("path"), py::arg("sounding") = 1,

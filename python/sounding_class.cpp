@@ -184,7 +184,7 @@ void addSoundingClass(py::module_& m) {
       .def(
           "write",
           [](Session& s, const std::string& path) {
-            runCommand(s, [&](core::Program& p) { return p.saveFileAs(path); });
+            runCommand(s, [&](core::Program& p) { return p.file().saveFileAs(path); });
           },
           py::arg("path"),
           "Write the sounding as a native .ZVR file (through a temporary file; a failed write "

@@ -16,11 +16,6 @@ using R = CommandRule;
 using K = StandardKey;
 using V = ViewToggle;
 
-// The commands that end with their message when they do not get through:
-// the menus have nothing to do with the outcome.
-template <typename Result>
-void finish(Result&&) {}
-
 constexpr CommandEntry toggle(C id, std::string_view label, V view, R rule = R::Always) {
   return {id, label, {}, rule, CommandCheck::View, view, nullptr};
 }
@@ -35,16 +30,16 @@ const CommandEntry kCommands[] = {
     {C::NewTem, "TEM Sounding"},
     {C::NewModel, "&Model"},
     // File
-    {C::Open, "&Open", {K::Open}, R::Always, {}, {}, [](Program& p) { finish(p.open()); }},
+    {C::Open, "&Open", {K::Open}, R::Always, {}, {}, [](Program& p) { finish(p.file().open()); }},
     {C::OpenSurvey, "Open Sur&vey..."},
-    {C::Save, "&Save", {K::Save}, R::Always, {}, {}, [](Program& p) { finish(p.save()); }},
+    {C::Save, "&Save", {K::Save}, R::Always, {}, {}, [](Program& p) { finish(p.file().save()); }},
     {C::SaveAs,
      "Save_&As",
      {"Ctrl+Shift+S"},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.saveAs()); }},
+     [](Program& p) { finish(p.file().saveAs()); }},
     // File, Import
     {C::ImportResistivity, "DC &Resistivity Data"},
     {C::ImportResistivityIp, "DC Resistivity/&IP Data"},
@@ -57,21 +52,21 @@ const CommandEntry kCommands[] = {
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importEdiData()); }},
+     [](Program& p) { finish(p.exchange().importEdiData()); }},
     {C::ImportEmi,
      "MT Data from EM&I Data file",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importUnsupported(UnsupportedImport::Emi)); }},
+     [](Program& p) { finish(p.exchange().importUnsupported(UnsupportedImport::Emi)); }},
     {C::ImportGeotoolsTbl,
      "MT Data from &Geotools TBL file",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importUnsupported(UnsupportedImport::GeotoolsTbl)); }},
+     [](Program& p) { finish(p.exchange().importUnsupported(UnsupportedImport::GeotoolsTbl)); }},
     {C::ImportTem, "TEM Data"},
     {C::ImportKovatTem,
      "TEM Data from KOVAT .TEM file",
@@ -79,7 +74,7 @@ const CommandEntry kCommands[] = {
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importUnsupported(UnsupportedImport::KovatTem)); }},
+     [](Program& p) { finish(p.exchange().importUnsupported(UnsupportedImport::KovatTem)); }},
     // Each command number has one entry; the model import and export share
     // their menu text but not their number.
     {C::ImportAsciiModel,
@@ -88,14 +83,14 @@ const CommandEntry kCommands[] = {
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importAsciiModel()); }},
+     [](Program& p) { finish(p.exchange().importAsciiModel()); }},
     {C::ImportUsf,
      "&USF Data File",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.importUsfData()); }},
+     [](Program& p) { finish(p.exchange().importUsfData()); }},
     {C::ImportWellLog, "Well Log File"},
     // File, Export
     {C::ExportAsciiData,
@@ -104,49 +99,49 @@ const CommandEntry kCommands[] = {
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.exportAsciiData()); }},
+     [](Program& p) { finish(p.exchange().exportAsciiData()); }},
     {C::ExportAsciiSynthetics,
      "ASCII &Synthetics File",
      {},
      R::Synthetics,
      {},
      {},
-     [](Program& p) { finish(p.exportAsciiSynthetics()); }},
+     [](Program& p) { finish(p.exchange().exportAsciiSynthetics()); }},
     {C::ExportSmoothSynthetics,
      "ASCII S&mooth Synthetics File",
      {},
      R::SmoothSynthetics,
      {},
      {},
-     [](Program& p) { finish(p.exportSmoothSynthetics()); }},
+     [](Program& p) { finish(p.exchange().exportSmoothSynthetics()); }},
     {C::ExportAsciiModel,
      "ASCII &Model File",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.exportAsciiModel()); }},
+     [](Program& p) { finish(p.exchange().exportAsciiModel()); }},
     {C::ExportSmoothModel,
      "&Smooth Model File",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.exportSmoothModel()); }},
+     [](Program& p) { finish(p.exchange().exportSmoothModel()); }},
     {C::ExportEquivalentModels,
      "&Equivalent Models File",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.exportEquivalentModels()); }},
+     [](Program& p) { finish(p.exchange().exportEquivalentModels()); }},
     {C::ExportUsf,
      "&USF Data File",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.exportUsfData()); }},
+     [](Program& p) { finish(p.exchange().exportUsfData()); }},
     // SVG and PDF are this platform's vector formats in the places of the
     // metafile formats; PNG gives a picture for documents and web pages.
     {C::ExportDxf, "D&XF Graphics File"},
@@ -156,14 +151,26 @@ const CommandEntry kCommands[] = {
     {C::Print, "&Print", {K::Print}},
     {C::Exit, "E&xit", {K::Quit}},
     // Edit
-    {C::Undo, "&Undo", {K::Undo}, R::CanUndo, {}, {}, [](Program& p) { finish(p.undo()); }},
-    {C::Redo, "&Redo", {"Ctrl+Shift+Z"}, R::CanRedo, {}, {}, [](Program& p) { finish(p.redo()); }},
+    {C::Undo,
+     "&Undo",
+     {K::Undo},
+     R::CanUndo,
+     {},
+     {},
+     [](Program& p) { finish(p.history().undo()); }},
+    {C::Redo,
+     "&Redo",
+     {"Ctrl+Shift+Z"},
+     R::CanRedo,
+     {},
+     {},
+     [](Program& p) { finish(p.history().redo()); }},
     {C::EditData, "&Data"},
     {C::EditModel, "&Model"},
     {C::ShiftSegments, "&Shift Data Segments"},
     // View
     toggle(C::Zoom, "&Zoom", V::Zoom),
-    {C::Unzoom, "&Unzoom", {}, R::Always, {}, {}, [](Program& p) { p.unzoom(); }},
+    {C::Unzoom, "&Unzoom", {}, R::Always, {}, {}, [](Program& p) { p.display().unzoom(); }},
     toggle(C::Layered, "&Layered", V::Layered),
     toggle(C::Smooth, "&Smooth", V::Smooth),
     toggle(C::Equivalence, "&Equivalence", V::Equivalence),
@@ -186,98 +193,102 @@ const CommandEntry kCommands[] = {
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.forwardModel()); }},
+     [](Program& p) { finish(p.model().forwardModel()); }},
     {C::Single,
      "&Single Iteration",
      {"F6"},
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.singleIteration(InversionScope::All)); }},
+     [](Program& p) { finish(p.inversions().singleIteration(InversionScope::All)); }},
     {C::SingleResistivity,
      "&Single Iteration for Resistivity Only",
      {},
      R::ForwardModelWithIp,
      {},
      {},
-     [](Program& p) { finish(p.singleIteration(InversionScope::ResistivityOnly)); }},
+     [](Program& p) { finish(p.inversions().singleIteration(InversionScope::ResistivityOnly)); }},
     {C::SingleIp,
      "&Single Iteration for IP Only",
      {},
      R::ForwardModelWithIp,
      {},
      {},
-     [](Program& p) { finish(p.singleIteration(InversionScope::IpOnly)); }},
+     [](Program& p) { finish(p.inversions().singleIteration(InversionScope::IpOnly)); }},
     {C::Multiple,
      "&Multiple Iterations",
      {"F7"},
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.multipleIterations(InversionScope::All)); }},
+     [](Program& p) { finish(p.inversions().multipleIterations(InversionScope::All)); }},
     {C::MultipleResistivity,
      "&Multiple Iteration for Resistivity Only",
      {},
      R::ForwardModelWithIp,
      {},
      {},
-     [](Program& p) { finish(p.multipleIterations(InversionScope::ResistivityOnly)); }},
+     [](Program& p) {
+       finish(p.inversions().multipleIterations(InversionScope::ResistivityOnly));
+     }},
     {C::MultipleIp,
      "&Multiple Iterations for IP Only",
      {},
      R::ForwardModelWithIp,
      {},
      {},
-     [](Program& p) { finish(p.multipleIterations(InversionScope::IpOnly)); }},
+     [](Program& p) { finish(p.inversions().multipleIterations(InversionScope::IpOnly)); }},
     {C::EstimateLayered,
      "Estimate &Layered Model",
      {},
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.estimateLayeredModel()); }},
+     [](Program& p) { finish(p.estimation().estimateLayeredModel()); }},
     {C::EstimateSmooth,
      "Estimate &Smooth Model",
      {},
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.estimateSmoothModel(p.smoothDepthRange())); }},
+     [](Program& p) {
+       finish(p.estimation().estimateSmoothModel(p.estimation().smoothDepthRange()));
+     }},
     {C::Occam,
      "&Occam's Inversion",
      {},
      R::Always,
      CommandCheck::Occam,
      {},
-     [](Program& p) { p.toggleOccam(); }},
+     [](Program& p) { p.estimation().toggleOccam(); }},
     {C::SmoothDepthRange,
      "Smooth Model &Depth Range...",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.chooseSmoothDepthRange()); }},
+     [](Program& p) { finish(p.estimation().chooseSmoothDepthRange()); }},
     {C::WeightErrors,
      "&Weight by Error Bars",
      {},
      R::Always,
      CommandCheck::ErrorWeighting,
      {},
-     [](Program& p) { p.toggleErrorWeighting(); }},
+     [](Program& p) { p.estimation().toggleErrorWeighting(); }},
     {C::AnalyzeEquivalence,
      "&Analyze Equivalence",
      {},
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.analyzeEquivalence()); }},
+     [](Program& p) { finish(p.estimation().analyzeEquivalence()); }},
     {C::Transfer,
      "&Transfer Synthetic to Data",
      {},
      R::Always,
      {},
      {},
-     [](Program& p) { finish(p.transferSyntheticToData()); }},
+     [](Program& p) { finish(p.inversions().transferSyntheticToData()); }},
     // Help
     {C::Contents, "&Contents", {K::HelpContents}},
     {C::About, "&About"},
@@ -297,7 +308,7 @@ const CommandEntry kCommands[] = {
      R::ForwardModel,
      {},
      {},
-     [](Program& p) { finish(p.analyzeSmoothEquivalence()); }},
+     [](Program& p) { finish(p.estimation().analyzeSmoothEquivalence()); }},
 };
 
 }  // namespace
@@ -329,9 +340,9 @@ CommandAvailability availability(CommandRule rule, const Program& program) {
     case R::SmoothSynthetics:
       return {true, isSet(current.SM.layer.syntheticValid)};
     case R::CanUndo:
-      return {true, program.canUndo()};
+      return {true, program.history().canUndo()};
     case R::CanRedo:
-      return {true, program.canRedo()};
+      return {true, program.history().canRedo()};
   }
   return {};
 }
@@ -341,11 +352,11 @@ std::optional<bool> checkMark(const CommandEntry& command, const Program& progra
     case CommandCheck::None:
       return std::nullopt;
     case CommandCheck::View:
-      return program.viewChecked(command.toggle);
+      return program.display().viewChecked(command.toggle);
     case CommandCheck::Occam:
-      return program.occamMode();
+      return program.estimation().occamMode();
     case CommandCheck::ErrorWeighting:
-      return program.errorWeighting();
+      return program.estimation().errorWeighting();
   }
   return std::nullopt;
 }
@@ -356,7 +367,7 @@ bool runProgramCommand(const CommandEntry& command, Program& program) {
     return true;
   }
   if (command.check == CommandCheck::View) {
-    finish(program.toggleView(command.toggle));
+    finish(program.display().toggleView(command.toggle));
     return true;
   }
   return false;

@@ -1,7 +1,7 @@
 // The commands that take readings typed into the data editor: a new
 // sounding of File, New, and the edited data of Edit, Data.
 
-#include "core/program/program.h"
+#include "core/program/data_commands.h"
 #include "core/record/data_type.h"
 
 namespace zeva::core {
@@ -22,25 +22,25 @@ bool arraysMatchCounts(const Sounding& s) {
 
 }  // namespace
 
-bool Program::newSounding(Sounding& entered) {
+CommandResult DataCommands::newSounding(Sounding& entered) {
   if (entered.header.NDATA < 1 || entered.header.NCOMP < 1) {
-    toolkit_.warning(kNoReadingsMessage);
-    return false;
+    state_.toolkit().warning(kNoReadingsMessage);
+    return CommandStatus::Refused;
   }
   if (!arraysMatchCounts(entered)) {
-    toolkit_.warning("THE READINGS DO NOT MATCH THE DATA HEADER");
-    return false;
+    state_.toolkit().warning("THE READINGS DO NOT MATCH THE DATA HEADER");
+    return CommandStatus::Refused;
   }
-  adoptImportedData(entered);
-  return true;
+  state_.adoptData(entered);
+  return CommandStatus::Done;
 }
 
-bool Program::replaceData(Sounding& edited) {
-  const NameText name = current_.S.header.name;
-  if (!newSounding(edited)) return false;
-  current_.S.header.name = name;
-  current_.SM.header.name = name;
-  return true;
+CommandResult DataCommands::replaceData(Sounding& edited) {
+  const NameText name = state_.S().header.name;
+  if (const CommandResult adopted = newSounding(edited); !adopted) return adopted;
+  state_.S().header.name = name;
+  state_.SM().header.name = name;
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

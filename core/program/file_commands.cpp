@@ -7,10 +7,11 @@
 // last opened or saved is the working folder: Save writes there, the file
 // dialogs start there, and the settings file remembers it.
 
+#include "core/program/file_commands.h"
+
 #include <algorithm>
 
 #include "core/program/command_guard.h"
-#include "core/program/program.h"
 #include "core/program/shown_messages.h"
 #include "core/program/sounding_record.h"
 #include "core/record/data_type.h"
@@ -26,8 +27,6 @@ namespace {
 bool frameWithoutScale(const GraphFrame& frame) {
   return frame.xCycleLength == 0.0f || frame.yCycleLength == 0.0f;
 }
-
-bool isLoopTem(const DataTypeText& type) { return traitsOf(type).loopTem; }
 
 bool anyNonZero(std::span<const float> values) {
   return std::ranges::any_of(values, [](float v) { return v != 0.0f; });
@@ -63,124 +62,120 @@ std::string fileNameOfSounding(std::string_view name) {
   return clean.empty() ? std::string("Sounding") : clean;
 }
 
-bool Program::askToSave() {
-  if (isSet(current_.S.layer.saved)) return true;
-  switch (toolkit_.yesNoCancel("Save " + current_.S.header.name.trimmed() + "?")) {
+CommandResult FileCommands::askToSave() {
+  const Sounding& S = state_.S();
+  if (isSet(S.layer.saved)) return CommandStatus::Done;
+  switch (state_.toolkit().yesNoCancel("Save " + S.header.name.trimmed() + "?")) {
     case ui::Answer::Yes:
     case ui::Answer::Ok:
       return save();
     case ui::Answer::No:
-      return true;
+      return CommandStatus::Done;
     case ui::Answer::Cancel:
       break;
   }
-  return false;
+  return CommandStatus::Cancelled;
 }
 
-void Program::applyFileSwitchRules(bool afterReload) {
-  const DataTypeText& type = current_.S.header.dataType;
-  if (isMaxMin(type) || traitsOf(type).id == DataTypeId::Magnetotelluric) {
-    current_.modelOnData = kFalse;
-    view_.voltageView = view_.linearTime = false;
-  } else if (isLoopTem(type)) {
-    current_.modelOnData = kFalse;
-  } else if (afterReload ? current_.S.NPK() >= 2 : !isMagnetotelluric(type) && !isTem(type)) {
-    // After the reload at start-up only models with IP parameters leave the
-    // TEM voltage views; after Open every type without time-domain data does.
-    view_.voltageView = view_.linearTime = false;
-  }
+void FileCommands::afterRead(bool afterReload, Logical modelOnDataBefore) {
+  state_.applyFileSwitchRules(afterReload);
+  const CurrentSounding& current = state_.current();
+  if (std::ranges::any_of(current.dataFrames, frameWithoutScale) ||
+      std::ranges::any_of(current.modelFrames, frameWithoutScale) ||
+      current.modelOnData != modelOnDataBefore)
+    state_.requestAutoscale();
+  state_.detectSegments();
+  state_.toolkit().requestRedraw();
 }
 
-void Program::afterRead(bool afterReload, Logical modelOnDataBefore) {
-  applyFileSwitchRules(afterReload);
-  const auto& frames = current_.dataFrames;
-  const auto& models = current_.modelFrames;
-  if (std::ranges::any_of(frames, frameWithoutScale) ||
-      std::ranges::any_of(models, frameWithoutScale) || current_.modelOnData != modelOnDataBefore)
-    autoscalePending_ = true;
-  detectSegments();
-  toolkit_.requestRedraw();
-}
-
-bool Program::readNativeFile(const fs::path& file, bool afterReload) {
+CommandResult FileCommands::readNativeFile(const fs::path& file, bool afterReload) {
+  ui::Toolkit& toolkit = state_.toolkit();
   CurrentSounding read;
-  if (!guarded(toolkit_, [&] { return shown(toolkit_, files::openNativeFile(file, read)); })) {
+  if (!guarded(toolkit, [&] { return shown(toolkit, files::openNativeFile(file, read)); })) {
     offerReadablePart(file, read);
-    return false;
+    return CommandStatus::Failed;
   }
-  const Logical modelOnDataBefore = current_.modelOnData;
-  moveRecord(read, current_);
-  current_.S.layer.saved = kTrue;
-  dataFolder_ = absoluteFolderOf(file);
-  soundingFile_ = dataFolder_ / file.filename();
-  lastSoundingName_ = current_.S.header.name;
+  CurrentSounding& current = state_.current();
+  const Logical modelOnDataBefore = current.modelOnData;
+  moveRecord(read, current);
+  current.S.layer.saved = kTrue;
+  state_.setDataFolder(absoluteFolderOf(file));
+  soundingFile_ = state_.dataFolder() / file.filename();
+  lastSoundingName_ = current.S.header.name;
   afterRead(afterReload, modelOnDataBefore);
-  return true;
+  return CommandStatus::Done;
 }
 
-bool Program::recover(const fs::path& file) {
+CommandResult FileCommands::recover(const fs::path& file) {
+  ui::Toolkit& toolkit = state_.toolkit();
   CurrentSounding read;
   files::FileHandle handle(std::fopen(file.string().c_str(), "rb"));
-  if (!handle) return false;
+  if (!handle) return CommandStatus::Failed;
   files::FileSource source(handle.get());
-  if (!guarded(toolkit_,
-               [&] { return shown(toolkit_, files::readNativeFile(source, read, file.string())); }))
-    return false;
+  if (!guarded(toolkit,
+               [&] { return shown(toolkit, files::readNativeFile(source, read, file.string())); }))
+    return CommandStatus::Failed;
   // Named with a "*", so that Save asks where: the kept sounding may differ
   // from every file of its name.
   std::string name = read.S.header.name.trimmed();
   std::erase(name, '*');
   read.S.header.name.assign(name.substr(0, 23) + "*");
   read.SM.header.name = read.S.header.name;
-  const Logical modelOnDataBefore = current_.modelOnData;
-  moveRecord(read, current_);
-  current_.S.layer.saved = kFalse;
+  CurrentSounding& current = state_.current();
+  const Logical modelOnDataBefore = current.modelOnData;
+  moveRecord(read, current);
+  current.S.layer.saved = kFalse;
   soundingFile_.clear();
   afterRead(false, modelOnDataBefore);
-  return true;
+  return CommandStatus::Done;
 }
 
-void Program::offerReadablePart(const fs::path& file, CurrentSounding& read) {
+void FileCommands::offerReadablePart(const fs::path& file, CurrentSounding& read) {
   if (!holdsReadableSounding(read)) return;
   // Never under the damaged file's name: a later Save would overwrite it.
   const std::string name =
       files::soundingNameFromFile(file.filename().string()).substr(0, 23) + "*";
-  if (!toolkit_.yesNo("Only part of " + file.filename().string() +
-                          " could be read. Open the part that was read as the new, unsaved "
-                          "sounding \"" +
-                          name + "\"?",
-                      false))
+  if (!state_.toolkit().yesNo("Only part of " + file.filename().string() +
+                                  " could be read. Open the part that was read as the new, "
+                                  "unsaved sounding \"" +
+                                  name + "\"?",
+                              false))
     return;
-  const Logical modelOnDataBefore = current_.modelOnData;
+  CurrentSounding& current = state_.current();
+  const Logical modelOnDataBefore = current.modelOnData;
   read.S.header.name.assign(name);
   read.SM.header.name = read.S.header.name;
   if (read.SM.model.NPK <= 0) resetSmoothModel(read);
-  moveRecord(read, current_);
-  current_.S.layer.saved = kFalse;
+  moveRecord(read, current);
+  current.S.layer.saved = kFalse;
   afterRead(false, modelOnDataBefore);
-  autoscalePending_ = true;
+  state_.requestAutoscale();
 }
 
-bool Program::open() {
-  if (!askToSave()) return false;
-  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
-    return toolkit_.chooseFileToOpen({files::kNativeFileTitle, files::kNativeFileFilter},
-                                     files::defaultNativeFile(current_, dataFolder_).string());
+CommandResult FileCommands::open() {
+  if (const CommandResult saved = askToSave(); !saved) return saved;
+  ui::Toolkit& toolkit = state_.toolkit();
+  const CommandValue<std::string> chosen = guardedChoice(toolkit, [&] {
+    return toolkit.chooseFileToOpen(
+        {files::kNativeFileTitle, files::kNativeFileFilter},
+        files::defaultNativeFile(state_.current(), state_.dataFolder()).string());
   });
-  if (!chosen) return false;
-  return readNativeFile(dataFolder_ / *chosen, false);
+  if (!chosen) return chosen;
+  return readNativeFile(state_.dataFolder() / *chosen, false);
 }
 
-bool Program::openFile(const fs::path& file) { return readNativeFile(file, false); }
+CommandResult FileCommands::openFile(const fs::path& file) { return readNativeFile(file, false); }
 
-bool Program::reload(std::string_view name) {
-  const std::string file = (name.empty() ? current_.S.header.name.trimmed() : std::string(name)) +
+CommandResult FileCommands::reload(std::string_view name) {
+  const std::string file = (name.empty() ? state_.S().header.name.trimmed() : std::string(name)) +
                            std::string(files::kNativeFileExtension);
-  return readNativeFile(dataFolder_ / file, true);
+  return readNativeFile(state_.dataFolder() / file, true);
 }
 
-bool Program::save() {
-  const std::string name = current_.S.header.name.trimmed();
+CommandResult FileCommands::save() {
+  ui::Toolkit& toolkit = state_.toolkit();
+  CurrentSounding& current = state_.current();
+  const std::string name = current.S.header.name.trimmed();
   if (name.empty() || !std::ranges::all_of(name, isFileNameCharacter)) return saveAs();
   // A file whose name says more than the sounding name it gives ("B.v2.ZVR"
   // gives "B") is written again under its own name, never over "B.ZVR".
@@ -188,51 +183,54 @@ bool Program::save() {
       files::soundingNameFromFile(soundingFile_.filename().string()) == name &&
       soundingFile_.filename() != fs::path(name + std::string(files::kNativeFileExtension)))
     return saveFileAs(soundingFile_);
-  const Logical savedBefore = current_.S.layer.saved;
-  if (!guarded(toolkit_,
-               [&] { return shown(toolkit_, files::saveNativeFile(dataFolder_, current_)); })) {
-    current_.S.layer.saved = savedBefore;
-    return false;
+  const Logical savedBefore = current.S.layer.saved;
+  const fs::path& folder = state_.dataFolder();
+  if (!guarded(toolkit, [&] { return shown(toolkit, files::saveNativeFile(folder, current)); })) {
+    current.S.layer.saved = savedBefore;
+    return CommandStatus::Failed;
   }
-  soundingFile_ = files::findFileIgnoringCase(files::defaultNativeFile(current_, dataFolder_))
-                      .value_or(files::defaultNativeFile(current_, dataFolder_));
-  lastSoundingName_ = current_.S.header.name;
-  return true;
+  const fs::path written = files::defaultNativeFile(current, folder);
+  soundingFile_ = files::findFileIgnoringCase(written).value_or(written);
+  lastSoundingName_ = current.S.header.name;
+  return CommandStatus::Done;
 }
 
-bool Program::saveAs() {
-  const fs::path proposed = dataFolder_ / (fileNameOfSounding(current_.S.header.name.trimmed()) +
-                                           std::string(files::kNativeFileExtension));
-  const std::optional<std::string> chosen = guarded(toolkit_, [&] {
-    return toolkit_.chooseFileToSave({files::kNativeFileTitle, files::kNativeFileFilter},
-                                     proposed.string());
+CommandResult FileCommands::saveAs() {
+  ui::Toolkit& toolkit = state_.toolkit();
+  const fs::path proposed =
+      state_.dataFolder() / (fileNameOfSounding(state_.S().header.name.trimmed()) +
+                             std::string(files::kNativeFileExtension));
+  const CommandValue<std::string> chosen = guardedChoice(toolkit, [&] {
+    return toolkit.chooseFileToSave({files::kNativeFileTitle, files::kNativeFileFilter},
+                                    proposed.string());
   });
-  toolkit_.requestRedraw();
-  if (!chosen) return false;
-  fs::path target = dataFolder_ / *chosen;
+  toolkit.requestRedraw();
+  if (!chosen) return chosen;
+  fs::path target = state_.dataFolder() / *chosen;
   if (!target.has_extension()) target += files::kNativeFileExtension;
   return saveFileAs(target);
 }
 
-bool Program::saveFileAs(const fs::path& file) {
+CommandResult FileCommands::saveFileAs(const fs::path& file) {
+  ui::Toolkit& toolkit = state_.toolkit();
   const std::string base = file.filename().string();
   if (base.empty() || !std::ranges::all_of(base, isFileNameCharacter)) {
-    toolkit_.warning("A file name cannot hold the characters * ? \" < > | : \\ : " + base);
-    return false;
+    toolkit.warning("A file name cannot hold the characters * ? \" < > | : \\ : " + base);
+    return CommandStatus::Refused;
   }
-  const NameText nameBefore = current_.S.header.name;
-  const Logical savedBefore = current_.S.layer.saved;
-  if (!guarded(toolkit_,
-               [&] { return shown(toolkit_, files::saveNativeFileAs(file, current_)); })) {
+  CurrentSounding& current = state_.current();
+  const NameText nameBefore = current.S.header.name;
+  const Logical savedBefore = current.S.layer.saved;
+  if (!guarded(toolkit, [&] { return shown(toolkit, files::saveNativeFileAs(file, current)); })) {
     // The sounding keeps the name and state of before: nothing was saved.
-    current_.S.header.name = current_.SM.header.name = nameBefore;
-    current_.S.layer.saved = savedBefore;
-    return false;
+    current.S.header.name = current.SM.header.name = nameBefore;
+    current.S.layer.saved = savedBefore;
+    return CommandStatus::Failed;
   }
-  dataFolder_ = absoluteFolderOf(file);
-  soundingFile_ = dataFolder_ / file.filename();
-  lastSoundingName_ = current_.S.header.name;
-  return true;
+  state_.setDataFolder(absoluteFolderOf(file));
+  soundingFile_ = state_.dataFolder() / file.filename();
+  lastSoundingName_ = current.S.header.name;
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

@@ -3,6 +3,8 @@
 // and "&Transfer Synthetic to Data", which turns the synthetics of the model
 // into observed data with Gaussian noise, for testing what the data resolve.
 
+#include "core/program/inversion_commands.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -10,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "core/program/program.h"
 #include "core/record/data_type.h"
 #include "files/geometric_factor.h"
 #include "forward/forward_choice.h"
@@ -100,35 +101,35 @@ class ScopeRestriction {
 
 }  // namespace
 
-bool Program::inversionPossible(InversionScope scope) {
-  Sounding& S = current_.S;
+CommandResult InversionCommands::inversionPossible(InversionScope scope) {
+  Sounding& S = state_.S();
   if (S.NDATA() < 1 || S.NLAYER() < 1) {
-    toolkit_.information(kNoDataOrModelMessage);
-    return false;
+    state_.toolkit().information(kNoDataOrModelMessage);
+    return CommandStatus::Refused;
   }
   if (!forward::hasForwardModel(S)) {
-    toolkit_.information(forward::kNoForwardModelMessage);
-    return false;
+    state_.toolkit().information(forward::kNoForwardModelMessage);
+    return CommandStatus::Refused;
   }
   if (scope == InversionScope::IpOnly && (S.NPK() < 2 || S.NCOMP() < 2)) {
-    toolkit_.information(kNoIpMessage);
-    return false;
+    state_.toolkit().information(kNoIpMessage);
+    return CommandStatus::Refused;
   }
-  return true;
+  return CommandStatus::Done;
 }
 
-std::optional<InversionRun> Program::runInversion(InversionScope scope, bool many) {
+CommandValue<InversionRun> InversionCommands::runInversion(InversionScope scope, bool many) {
   InversionRun outcome;
-  Sounding& S = current_.S;
+  Sounding& S = state_.S();
   S.layer.equivalenceValid = kFalse;
-  if (!inversionPossible(scope)) return std::nullopt;
-  inversion::RunMonitor monitor(toolkit_);
+  if (const CommandResult possible = inversionPossible(scope); !possible) return possible;
+  inversion::RunMonitor monitor(state_.toolkit());
   {
     ScopeRestriction restriction(S, scope);
-    const forward::ForwardRoutine forward = forward::chooseForwardRoutine(S, toolkit_);
+    const forward::ForwardRoutine forward = forward::chooseForwardRoutine(S, state_.toolkit());
     if (many) {
       const InversionSettings& control =
-          scope == InversionScope::All ? current_.settings : kRestrictedRunSettings;
+          scope == InversionScope::All ? state_.current().settings : kRestrictedRunSettings;
       const inversion::InvertManyResult run =
           inversion::InvertMany(S, forward, control, monitor, kFitStatusPane);
       outcome = {run.status, run.interrupted, run.iterations};
@@ -141,39 +142,41 @@ std::optional<InversionRun> Program::runInversion(InversionScope scope, bool man
   // The fit of a restricted run covers only the columns it fitted; with the
   // masks back, it is taken again over all the data.
   if (scope != InversionScope::All)
-    inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
+    inversion::runForward(S, forward::chooseForwardRoutine(S, state_.toolkit()));
   if (!many || scope != InversionScope::All)
-    toolkit_.setStatus(kFitStatusPane, inversion::fitStatusText(S.layer.PCTERR));
-  if (outcome.status != 0) logError(outcome.status);
+    state_.toolkit().setStatus(kFitStatusPane, inversion::fitStatusText(S.layer.PCTERR));
+  if (outcome.status != 0) state_.logError(outcome.status);
   S.layer.saved = kFalse;
-  view_.showLayered = true;
-  autoscalePending_ = true;
-  toolkit_.requestRedraw();
+  state_.view().showLayered = true;
+  state_.requestAutoscale();
+  state_.toolkit().requestRedraw();
   return outcome;
 }
 
-std::optional<InversionRun> Program::singleIteration(InversionScope scope) {
+CommandValue<InversionRun> InversionCommands::singleIteration(InversionScope scope) {
   return runInversion(scope, false);
 }
 
-std::optional<InversionRun> Program::multipleIterations(InversionScope scope) {
+CommandValue<InversionRun> InversionCommands::multipleIterations(InversionScope scope) {
   return runInversion(scope, true);
 }
 
-void Program::seedTransferNoise(std::int32_t seed) { transferNoise_ = GaussianDeviate(seed); }
+void InversionCommands::seedTransferNoise(std::int32_t seed) {
+  transferNoise_ = GaussianDeviate(seed);
+}
 
-bool Program::transferSyntheticToData() {
-  Sounding& S = current_.S;
+CommandResult InversionCommands::transferSyntheticToData() {
+  Sounding& S = state_.S();
   const bool synthetics = S.SVOLT.rows() == idx(S.NDATA()) &&
                           S.data().VOLTS.rows() == idx(S.NDATA()) &&
                           S.SVOLT.cols() >= idx(std::min(S.NCOMP(), 2)) &&
                           S.data().VOLTS.cols() >= idx(std::min(S.NCOMP(), 2));
   if (!isSet(S.layer.syntheticValid) || !synthetics) {
-    toolkit_.information(kSyntheticNotValidMessage);
-    return false;
+    state_.toolkit().information(kSyntheticNotValidMessage);
+    return CommandStatus::Refused;
   }
-  const std::optional<double> noise = toolkit_.askNumber(kNoisePrompt, 0.0);
-  if (!noise) return false;
+  const std::optional<double> noise = state_.toolkit().askNumber(kNoisePrompt, 0.0);
+  if (!noise) return CommandStatus::Cancelled;
   const float p = static_cast<float>(*noise);
 
   std::string name(S.header.name.padded().substr(0, 22));
@@ -196,8 +199,8 @@ bool Program::transferSyntheticToData() {
   S.layer.resolutionValid = kFalse;
   S.layer.equivalenceValid = kFalse;
   S.layer.saved = kFalse;
-  toolkit_.requestRedraw();
-  return true;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

@@ -2,13 +2,15 @@
 // splitting a layer, fixing and freeing a resistivity or a boundary, masking a
 // data point, and the forward runs that follow a drag of the model.
 
+#include "core/program/layer_commands.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
 
+#include "core/program/model_commands.h"
 #include "core/program/model_editing.h"
-#include "core/program/program.h"
 #include "forward/forward_choice.h"
 #include "inversion/inversion_steps.h"
 
@@ -137,24 +139,24 @@ int layerOf(const Sounding& S, int parameter) {
 }  // namespace
 
 // The rebuilt model replaces that of S and gets its synthetics.
-bool Program::adoptEditedModel(bool built, Sounding& changed) {
+CommandResult LayerCommands::adoptEditedModel(bool built, Sounding& changed) {
   if (!built) {
-    toolkit_.warning(kModelAllocationMessage);
-    return false;
+    state_.toolkit().warning(kModelAllocationMessage);
+    return CommandStatus::Failed;
   }
-  current_.S = std::move(changed);
-  runForwardQuietly();
-  toolkit_.requestRedraw();
-  return true;
+  state_.S() = std::move(changed);
+  state_.runForwardQuietly();
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
-bool Program::deleteLayer(int parameter) {
-  const Sounding& S = current_.S;
+CommandResult LayerCommands::deleteLayer(int parameter) {
+  const Sounding& S = state_.S();
   const int layer = layerOf(S, parameter);
-  if (layer < 0) return false;
+  if (layer < 0) return CommandStatus::Refused;
   if (S.NLAYER() <= 1) {
-    toolkit_.information(kSingleLayerDeleteMessage);
-    return false;
+    state_.toolkit().information(kSingleLayerDeleteMessage);
+    return CommandStatus::Refused;
   }
   // The layer's bottom goes with it, so that the layer below takes its place
   // and every other boundary stays at its depth; the half-space gives up its
@@ -169,9 +171,9 @@ bool Program::deleteLayer(int parameter) {
   return adoptEditedModel(built, changed);
 }
 
-bool Program::reduceLayers(int layers) {
-  const Sounding& S = current_.S;
-  if (S.NLAYER() <= std::max(1, layers)) return true;
+CommandResult LayerCommands::reduceLayers(int layers) {
+  const Sounding& S = state_.S();
+  if (S.NLAYER() <= std::max(1, layers)) return CommandStatus::Done;
   ModelRows rows = rowsOf(S);
   while (static_cast<int>(rows.layers.size()) > std::max(1, layers)) {
     const MergeChoice merge = leastNoticedMerge(rows);
@@ -184,10 +186,10 @@ bool Program::reduceLayers(int layers) {
   return adoptEditedModel(built, changed);
 }
 
-bool Program::splitLayer(int parameter, std::optional<float> atDepth) {
-  const Sounding& S = current_.S;
+CommandResult LayerCommands::splitLayer(int parameter, std::optional<float> atDepth) {
+  const Sounding& S = state_.S();
   const int layer = layerOf(S, parameter);
-  if (layer < 0) return false;
+  if (layer < 0) return CommandStatus::Refused;
   ModelRows rows = rowsOf(S);
   const int nlayer = S.NLAYER();
   const float top = layer == 0 ? 0.0f : rows.boundaries[static_cast<std::size_t>(layer - 1)].depth;
@@ -215,57 +217,51 @@ bool Program::splitLayer(int parameter, std::optional<float> atDepth) {
   return adoptEditedModel(built, changed);
 }
 
-bool Program::setParameterFixed(int parameter, bool fixed, FixTarget target) {
-  Sounding& S = current_.S;
+CommandResult LayerCommands::setParameterFixed(int parameter, bool fixed, FixTarget target) {
+  Sounding& S = state_.S();
   const int nlayer = S.NLAYER();
   const bool resistivity = parameter >= 1 && parameter <= nlayer;
   const bool boundary = isBoundaryParameter(S, parameter);
   if ((target == FixTarget::Resistivity && !resistivity) ||
       (target == FixTarget::Boundary && !boundary) ||
       static_cast<std::size_t>(parameter) > S.M.LFIX.size())
-    return false;
+    return CommandStatus::Refused;
   S.M.LFIX[static_cast<std::size_t>(parameter - 1)] = logical(fixed);
   S.layer.resolutionValid = kFalse;
   S.layer.equivalenceValid = kFalse;
   S.layer.saved = kFalse;
-  toolkit_.requestRedraw();
-  return true;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
-bool Program::setPointMasked(int point, int component, bool masked) {
-  Sounding& S = current_.S;
+CommandResult LayerCommands::setPointMasked(int point, int component, bool masked) {
+  Sounding& S = state_.S();
   Matrix<Logical>& LMASK = S.data().LMASK;
   if (point < 1 || point > S.NDATA() || component < 1 || component > S.NCOMP() ||
       static_cast<std::size_t>(point) > LMASK.rows() ||
       static_cast<std::size_t>(component) > LMASK.cols())
-    return false;
+    return CommandStatus::Refused;
   LMASK(point - 1, component - 1) = logical(masked);
   S.layer.saved = kFalse;
   // The fit leaves masked readings out; it is brought up to date with them.
-  if (isSet(S.layer.syntheticValid)) runForwardQuietly();
-  toolkit_.requestRedraw();
-  return true;
+  if (isSet(S.layer.syntheticValid)) state_.runForwardQuietly();
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
-void Program::runForwardQuietly() {
-  Sounding& S = current_.S;
-  if (!S.hasModel() || S.NDATA() <= 0 || !forward::hasForwardModel(S)) return;
-  inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
-}
+void LayerCommands::dragStep() { state_.runForwardQuietly(); }
 
-void Program::dragStep() { runForwardQuietly(); }
-
-void Program::finishModelDrag() {
-  Sounding& S = current_.S;
+void LayerCommands::finishModelDrag() {
+  Sounding& S = state_.S();
   S.layer.resolutionValid = kFalse;
   S.layer.equivalenceValid = kFalse;
   S.layer.saved = kFalse;
-  runForwardQuietly();
-  toolkit_.requestRedraw();
+  state_.runForwardQuietly();
+  state_.toolkit().requestRedraw();
 }
 
-void Program::trace(std::string_view line) {
-  if (traceMouse_ && debugLog_) *debugLog_ << line << '\n' << std::flush;
+void LayerCommands::trace(std::string_view line) {
+  if (traceMouse_) state_.writeDebugLine(line);
 }
 
 }  // namespace zeva::core

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstddef>
 
-#include "core/program/program.h"
 #include "forward/forward_choice.h"
 #include "inversion/inversion_steps.h"
 
@@ -39,20 +38,20 @@ std::string_view refusal(const LayeredModelRequest& request) {
 
 }  // namespace
 
-bool Program::setLayeredModel(const LayeredModelRequest& request) {
+CommandResult ModelCommands::setLayeredModel(const LayeredModelRequest& request) {
   if (const std::string_view message = refusal(request); !message.empty()) {
-    toolkit_.information(message);
-    return false;
+    state_.toolkit().information(message);
+    return CommandStatus::Refused;
   }
   // The new model is built on a copy (sharing the data), so that a failed
   // allocation leaves the old one in place.
-  Sounding trial = current_.S;
+  Sounding trial = state_.S();
   trial.model.NLAYER = static_cast<int>(request.resistivity.size());
   trial.model.NPK = request.ip.empty() ? 1 : 2;
   trial.model.depths = logical(request.depths);
   if (!trial.allocateModel()) {
-    toolkit_.warning(kModelAllocationMessage);
-    return false;
+    state_.toolkit().warning(kModelAllocationMessage);
+    return CommandStatus::Failed;
   }
   std::vector<float>& PAR = trial.M.PAR;
   auto next = std::ranges::copy(request.resistivity, PAR.begin()).out;
@@ -63,25 +62,25 @@ bool Program::setLayeredModel(const LayeredModelRequest& request) {
   std::ranges::fill(trial.M.PARU, 1.0e10f);
   for (const int k : request.fixed) trial.M.LFIX[static_cast<std::size_t>(k - 1)] = kTrue;
 
-  Sounding& S = current_.S;
+  Sounding& S = state_.S();
   S = std::move(trial);
   S.layer.syntheticValid = kFalse;
   S.layer.resolutionValid = kFalse;
   S.layer.equivalenceValid = kFalse;
   S.layer.saved = kFalse;
-  toolkit_.requestRedraw();
-  return true;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
-bool Program::forwardModel() {
-  Sounding& S = current_.S;
+CommandResult ModelCommands::forwardModel() {
+  Sounding& S = state_.S();
   if (!forward::hasForwardModel(S)) {
-    toolkit_.information(forward::kNoForwardModelMessage);
-    return false;
+    state_.toolkit().information(forward::kNoForwardModelMessage);
+    return CommandStatus::Refused;
   }
-  inversion::runForward(S, forward::chooseForwardRoutine(S, toolkit_));
-  toolkit_.requestRedraw();
-  return true;
+  inversion::runForward(S, forward::chooseForwardRoutine(S, state_.toolkit()));
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

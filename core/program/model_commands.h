@@ -1,10 +1,14 @@
 #pragma once
-// A layered model given as plain lists, as scripts and the model grid hand it
-// to the program: resistivities, thicknesses or depths, optional IP
-// parameters and the parameters to hold fixed.
+// Commands that set or compute the layered model of S: a model given as
+// plain lists, as scripts and the model grid hand it to the program
+// (resistivities, thicknesses or depths, optional IP parameters and the
+// parameters to hold fixed), and Calculate, "&Forward".
 
 #include <string_view>
 #include <vector>
+
+#include "core/program/command_result.h"
+#include "core/program/program_state.h"
 
 namespace zeva::core {
 
@@ -28,5 +32,23 @@ inline constexpr std::string_view kDepthOrderMessage = "Depths must increase dow
 inline constexpr std::string_view kFixedIndexMessage =
     "Fixed parameters are numbered from 1 to the number of model parameters";
 inline constexpr std::string_view kModelAllocationMessage = "CANNOT ALLOCATE MODEL ARRAYS";
+
+class ModelCommands {
+ public:
+  explicit ModelCommands(ProgramState& state) : state_(state) {}
+
+  // The synthetic data and fit of the layered model, by the forward routine
+  // of the data type. Refused, with a message and the sounding unchanged,
+  // for the marine TEM types (no forward model).
+  CommandResult forwardModel();
+  // Replaces the layered model of S (NLAYER, NPK and NPAR follow; limits
+  // off), clearing the synthetic, resolution, equivalence and saved flags.
+  // Refused, with a message and the model unchanged, when the lists do not
+  // make a model.
+  CommandResult setLayeredModel(const LayeredModelRequest& request);
+
+ private:
+  ProgramState& state_;
+};
 
 }  // namespace zeva::core

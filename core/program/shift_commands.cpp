@@ -1,7 +1,7 @@
 // Edit, "&Shift Data Segments": joins the segments of a Schlumberger sounding
 // into one curve, or sets the synthetics to carry the segment steps instead.
 
-#include "core/program/program.h"
+#include "core/program/data_commands.h"
 #include "core/record/data_type.h"
 #include "inversion/segment_shifting.h"
 
@@ -17,21 +17,21 @@ void clearResults(Sounding& s) {
 
 }  // namespace
 
-bool Program::shiftDataSegments(int mode, int target) {
-  Sounding& S = current_.S;
+CommandResult DataCommands::shiftDataSegments(int mode, int target) {
+  Sounding& S = state_.S();
   if (!traitsOf(S.header.dataType).potentialSpacing) {
-    toolkit_.information("Segment shifting only available for Schlumberger array");
-    return false;
+    state_.toolkit().information("Segment shifting only available for Schlumberger array");
+    return CommandStatus::Refused;
   }
   if (mode < 1 || mode > 3 || target < 1 || target > 2) {
-    toolkit_.information("Shift mode must be 1 to 3 and shift target 1 or 2");
-    return false;
+    state_.toolkit().information("Shift mode must be 1 to 3 and shift target 1 or 2");
+    return CommandStatus::Refused;
   }
   const bool changed = mode != S.header.shiftMode || target != S.header.shiftTarget;
   S.header.shiftMode = mode;
   S.header.shiftTarget = target;
-  current_.SM.header.shiftMode = mode;
-  current_.SM.header.shiftTarget = target;
+  state_.SM().header.shiftMode = mode;
+  state_.SM().header.shiftTarget = target;
 
   // The synthetics will take (or lose) the segment steps at the next forward run.
   if (changed && (mode == 3 || target == 2)) {
@@ -41,14 +41,14 @@ bool Program::shiftDataSegments(int mode, int target) {
   if (mode != 3 && target == 1) {
     inversion::ApplySegmentShifts(S, /*observed=*/true, /*cumulative=*/mode == 2);
     clearResults(S);
-    clearResults(current_.SM);
+    clearResults(state_.SM());
     // The data changed: the sounding no longer equals its file.
     S.layer.saved = kFalse;
-    S.shareDataWith(current_.SM);
-    autoscalePending_ = true;
+    S.shareDataWith(state_.SM());
+    state_.requestAutoscale();
   }
-  toolkit_.requestRedraw();
-  return true;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

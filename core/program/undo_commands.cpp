@@ -2,32 +2,39 @@
 // record as it was before as one step, so that a drag, an edit, an
 // inversion or an import can be taken back whole.
 
-#include "core/program/program.h"
+#include "core/program/undo_commands.h"
+
 #include "core/program/sounding_record.h"
 
 namespace zeva::core {
 
-void Program::resetHistory() { history_.reset(recordBytes(current_, toolkit_)); }
-
-bool Program::noteChanges() { return history_.record(recordBytes(current_, toolkit_)); }
-
-bool Program::revertToLastState() {
-  if (!restoreRecord(history_.state(), current_, toolkit_)) return false;
-  toolkit_.requestRedraw();
-  return true;
+void UndoCommands::resetHistory() {
+  history_.reset(recordBytes(state_.current(), state_.toolkit()));
 }
 
-bool Program::undo() { return stepTo(history_.undo()); }
+bool UndoCommands::noteChanges() {
+  return history_.record(recordBytes(state_.current(), state_.toolkit()));
+}
 
-bool Program::redo() { return stepTo(history_.redo()); }
+CommandResult UndoCommands::revertToLastState() {
+  if (!restoreRecord(history_.state(), state_.current(), state_.toolkit()))
+    return CommandStatus::Failed;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
+}
 
-bool Program::stepTo(const std::optional<std::string>& state) {
-  if (!state || !restoreRecord(*state, current_, toolkit_)) return false;
+CommandResult UndoCommands::undo() { return stepTo(history_.undo()); }
+
+CommandResult UndoCommands::redo() { return stepTo(history_.redo()); }
+
+CommandResult UndoCommands::stepTo(const std::optional<std::string>& state) {
+  if (!state) return CommandStatus::Refused;
+  if (!restoreRecord(*state, state_.current(), state_.toolkit())) return CommandStatus::Failed;
   // The record now differs from every file: it is saved again only by Save.
-  current_.S.layer.saved = kFalse;
-  applyFileSwitchRules(false);
-  toolkit_.requestRedraw();
-  return true;
+  state_.S().layer.saved = kFalse;
+  state_.applyFileSwitchRules(false);
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

@@ -2,29 +2,30 @@
 // with the rules that tie switches to each other and the refusal to draw the
 // model over data whose plot has no room for it.
 
-#include "core/program/program.h"
+#include "core/program/view_commands.h"
+
 #include "core/record/data_type.h"
 
 namespace zeva::core {
 
-bool Program::modelOnDataRefused() {
+bool ViewCommands::modelOnDataRefused() {
   // The data plot of these types shows quantities (in-phase and quadrature,
   // phase, voltages) on which a resistivity-depth model has no place.
-  const DataTypeText& text = current_.S.header.dataType;
+  const DataTypeText& text = state_.current().S.header.dataType;
   const DataTypeTraits& type = traitsOf(text);
   if (type.family != Family::MaxMin && type.id != DataTypeId::Magnetotelluric &&
       type.family != Family::TimeDomainEm)
     return false;
-  toolkit_.information(std::string(kModelOnDataRefusedMessage) + " " + text.trimmed());
+  state_.toolkit().information(std::string(kModelOnDataRefusedMessage) + " " + text.trimmed());
   return true;
 }
 
-bool Program::toggleView(ViewToggle toggle) {
-  ViewSwitches& v = view_;
+CommandResult ViewCommands::toggleView(ViewToggle toggle) {
+  ViewSwitches& v = state_.view();
   switch (toggle) {
     case ViewToggle::Zoom:
       v.zoom = !v.zoom;
-      return true;  // nothing drawn changes
+      return CommandStatus::Done;  // nothing drawn changes
     case ViewToggle::Layered:
       v.showLayered = !v.showLayered;
       break;
@@ -44,21 +45,21 @@ bool Program::toggleView(ViewToggle toggle) {
       v.redLine = !v.redLine;
       break;
     case ViewToggle::ModelOnData: {
-      if (modelOnDataRefused()) return false;
-      current_.modelOnData = isSet(current_.modelOnData) ? kFalse : kTrue;
-      autoscalePending_ = true;
+      if (modelOnDataRefused()) return CommandStatus::Refused;
+      state_.current().modelOnData = isSet(state_.current().modelOnData) ? kFalse : kTrue;
+      state_.requestAutoscale();
       break;
     }
     case ViewToggle::Voltage:
       v.voltageView = !v.voltageView;
       v.linearTime = false;
-      autoscalePending_ = true;
+      state_.requestAutoscale();
       break;
     case ViewToggle::LinearTime:
       // A linear time axis is drawn only under received voltages.
       v.linearTime = !v.linearTime;
       v.voltageView = true;
-      autoscalePending_ = true;
+      state_.requestAutoscale();
       break;
     case ViewToggle::MajorGridData:
       v.majorGridData = !v.majorGridData;
@@ -77,12 +78,12 @@ bool Program::toggleView(ViewToggle toggle) {
       if (v.minorGridModel) v.majorGridModel = true;
       break;
   }
-  toolkit_.requestRedraw();
-  return true;
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
-bool Program::viewChecked(ViewToggle toggle) const {
-  const ViewSwitches& v = view_;
+bool ViewCommands::viewChecked(ViewToggle toggle) const {
+  const ViewSwitches& v = state_.view();
   switch (toggle) {
     case ViewToggle::Zoom:
       return v.zoom;
@@ -99,7 +100,7 @@ bool Program::viewChecked(ViewToggle toggle) const {
     case ViewToggle::RedLine:
       return v.redLine;
     case ViewToggle::ModelOnData:
-      return isSet(current_.modelOnData);
+      return isSet(state_.current().modelOnData);
     case ViewToggle::Voltage:
       return v.voltageView;
     case ViewToggle::LinearTime:
@@ -116,9 +117,9 @@ bool Program::viewChecked(ViewToggle toggle) const {
   return false;
 }
 
-void Program::unzoom() {
-  autoscalePending_ = true;
-  toolkit_.requestRedraw();
+void ViewCommands::unzoom() {
+  state_.requestAutoscale();
+  state_.toolkit().requestRedraw();
 }
 
 }  // namespace zeva::core

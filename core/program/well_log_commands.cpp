@@ -1,11 +1,12 @@
 // The well-log commands: reading a log with the flat ASCII well-log importer
 // and replacing the layered model by the log's step fit.
 
+#include "core/program/well_log_commands.h"
+
 #include <algorithm>
 #include <cmath>
 
 #include "core/program/command_guard.h"
-#include "core/program/program.h"
 #include "core/program/shown_messages.h"
 #include "core/program/well_log.h"
 #include "core/record/data_type.h"
@@ -14,38 +15,39 @@
 
 namespace zeva::core {
 
-bool Program::importWellLog() {
+CommandResult WellLogCommands::importWellLog() {
   const files::FlatAsciiImporter importer = files::flatAsciiImporter(files::FlatAsciiKind::WellLog);
   const auto chosen =
-      toolkit_.chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
-  if (!chosen) return false;
+      state_.toolkit().chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
+  if (!chosen) return CommandStatus::Cancelled;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::WellLog;
-  if (!askImportColumns(*chosen, request)) return false;
+  if (const CommandResult asked = state_.askImportColumns(*chosen, request); !asked) return asked;
   files::WellLog read;
-  if (!guarded(toolkit_, [&] {
-        return shown(toolkit_, files::readWellLog(*chosen, settings_.columns, read));
+  if (!guarded(state_.toolkit(), [&] {
+        return shown(state_.toolkit(),
+                     files::readWellLog(*chosen, state_.settings().columns, read));
       }))
-    return false;
+    return CommandStatus::Failed;
   WellLog clean = cleanWellLog({std::move(read.depth), std::move(read.resistivity)});
   if (clean.depth.empty()) {
-    toolkit_.information(std::string(kNoUsableLogMessage) + *chosen);
-    return false;
+    state_.toolkit().information(std::string(kNoUsableLogMessage) + *chosen);
+    return CommandStatus::Refused;
   }
   wellLog_ = std::move(clean);
   wellLogName_ = files::soundingNameOf(*chosen);
-  return true;
+  return CommandStatus::Done;
 }
 
-void Program::setWellLog(WellLog log, std::string name) {
+void WellLogCommands::setWellLog(WellLog log, std::string name) {
   wellLog_ = cleanWellLog(log);
   wellLogName_ = std::move(name);
 }
 
-bool Program::setModelFromWellLog(int layers) {
+CommandResult WellLogCommands::setModelFromWellLog(int layers) {
   if (wellLog_.depth.empty()) {
-    toolkit_.information(kNoWellLogMessage);
-    return false;
+    state_.toolkit().information(kNoWellLogMessage);
+    return CommandStatus::Refused;
   }
   const LogSegmentation fit = segmentWellLog(wellLog_, std::max(1, layers));
   // Readings at one depth can leave a layer without thickness; it merges with
@@ -58,7 +60,7 @@ bool Program::setModelFromWellLog(int layers) {
       resistivity.push_back(fit.resistivity[j + 1]);
     }
   }
-  const Sounding& S = current_.S;
+  const Sounding& S = state_.S();
   LayeredModelRequest request;
   request.depths = isSet(S.model.depths);
   float above = 0.0f;
@@ -80,11 +82,11 @@ bool Program::setModelFromWellLog(int layers) {
       request.ip.push_back(layer < old.ip.size() ? old.ip[layer] : 0.0f);
     }
   }
-  if (!setLayeredModel(request)) return false;
-  runForwardQuietly();
-  autoscalePending_ = true;
-  toolkit_.requestRedraw();
-  return true;
+  if (const CommandResult set = model_.setLayeredModel(request); !set) return set;
+  state_.runForwardQuietly();
+  state_.requestAutoscale();
+  state_.toolkit().requestRedraw();
+  return CommandStatus::Done;
 }
 
 }  // namespace zeva::core

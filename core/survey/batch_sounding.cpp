@@ -19,7 +19,7 @@ void describe(const Sounding& S, SurveyStation& station) {
 bool runSteps(Program& program, const BatchSteps& steps, BatchOutcome& outcome) {
   const std::optional<bool> errorWeighting =
       steps.weightErrors ? std::optional<bool>(true) : std::nullopt;
-  if (steps.estimate && !program.estimateLayeredModel()) return false;
+  if (steps.estimate && !program.estimation().estimateLayeredModel()) return false;
   if (steps.invert) {
     setFitWeighting(program, errorWeighting, false);
     const auto run = invertLayered(program, false, InversionScope::All);
@@ -31,10 +31,10 @@ bool runSteps(Program& program, const BatchSteps& steps, BatchOutcome& outcome) 
     if (!estimateSmooth(program, steps.smoothMethod, {})) return false;
   }
   if (steps.equivalence) {
-    if (steps.invert && !program.analyzeEquivalence()) return false;
+    if (steps.invert && !program.estimation().analyzeEquivalence()) return false;
     if (steps.smooth) {
       program.SM().layer.errorWeighting = program.S().layer.errorWeighting;
-      if (!program.analyzeSmoothEquivalence()) return false;
+      if (!program.estimation().analyzeSmoothEquivalence()) return false;
     }
   }
   return true;
@@ -46,7 +46,7 @@ bool readSurveyStation(const std::filesystem::path& file, SurveyStation& station
                        std::string& message) {
   ui::TextCollector toolkit;
   Program program(toolkit);
-  const bool read = program.openFile(file);
+  const bool read = program.file().openFile(file).done();
   if (read) describe(program.S(), station);
   message = toolkit.text();
   return read;
@@ -60,11 +60,11 @@ BatchOutcome runBatchSounding(const std::filesystem::path& folder, const SurveyS
   ui::TextCollector toolkit;
   Program program(toolkit);
   const std::filesystem::path input = folder / station.file;
-  if (program.openFile(input)) {
+  if (program.file().openFile(input)) {
     describe(program.S(), outcome.station);
     if (runSteps(program, steps, outcome)) {
       const std::filesystem::path output = steps.inPlace ? input : batchResultOf(input);
-      if (program.saveFileAs(output)) {
+      if (program.file().saveFileAs(output)) {
         outcome.ok = true;
         outcome.output = output.filename().string();
       }

@@ -9,18 +9,20 @@ void setFitWeighting(Program& program, std::optional<bool> errorWeighting, bool 
   S.huberWeights.clear();
 }
 
-std::optional<InversionRun> invertLayered(Program& program, bool single, InversionScope scope) {
-  std::optional<InversionRun> run =
-      single ? program.singleIteration(scope) : program.multipleIterations(scope);
-  if (!run || run->status != 0) return std::nullopt;  // refused with a message, or logged
+CommandValue<InversionRun> invertLayered(Program& program, bool single, InversionScope scope) {
+  InversionCommands& inversions = program.inversions();
+  CommandValue<InversionRun> run =
+      single ? inversions.singleIteration(scope) : inversions.multipleIterations(scope);
+  if (run && run->status != 0) return CommandStatus::Failed;  // the code is in the debug log
   return run;
 }
 
-bool estimateSmooth(Program& program, SmoothMethod method, const SmoothDepthRange& range) {
-  if ((method == SmoothMethod::Occam && !program.occamMode()) ||
-      (method == SmoothMethod::Ridge && program.occamMode()))
-    program.toggleOccam();
-  return program.estimateSmoothModel(range);
+CommandResult estimateSmooth(Program& program, SmoothMethod method, const SmoothDepthRange& range) {
+  EstimationCommands& estimation = program.estimation();
+  if ((method == SmoothMethod::Occam && !estimation.occamMode()) ||
+      (method == SmoothMethod::Ridge && estimation.occamMode()))
+    estimation.toggleOccam();
+  return estimation.estimateSmoothModel(range);
 }
 
 }  // namespace zeva::core

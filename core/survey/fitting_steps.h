@@ -18,11 +18,12 @@ enum class SmoothMethod { AsSounding, Occam, Ridge };
 // and robustly (Huber weights, found afresh) when `robust`.
 void setFitWeighting(Program& program, std::optional<bool> errorWeighting, bool robust);
 
-// Layered inversion, multiple iterations or a single one. Empty when the
-// command refused with a message or the run ended with an error code.
-std::optional<InversionRun> invertLayered(Program& program, bool single, InversionScope scope);
+// Layered inversion, multiple iterations or a single one. Refused when the
+// command refused with a message; Failed when the run ended with an error
+// code (written to the debug log).
+CommandValue<InversionRun> invertLayered(Program& program, bool single, InversionScope scope);
 
-// The smooth model by the chosen method over `range`; false after a message.
-bool estimateSmooth(Program& program, SmoothMethod method, const SmoothDepthRange& range);
+// The smooth model by the chosen method over `range`.
+CommandResult estimateSmooth(Program& program, SmoothMethod method, const SmoothDepthRange& range);
 
 }  // namespace zeva::core

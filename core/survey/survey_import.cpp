@@ -43,7 +43,7 @@ bool importInto(const fs::path& source, double number, const fs::path& target, I
   toolkit.fileToOpen = source.string();
   toolkit.number = number;
   Program program(toolkit);
-  const bool done = import(program) && program.saveFileAs(target);
+  const bool done = import(program) && program.file().saveFileAs(target);
   why = toolkit.text();
   if (!done && why.empty()) why = "cannot be imported";
   return done;
@@ -75,7 +75,7 @@ SurveyImport importSurveyFolder(const fs::path& folder) {
     if (fs::exists(folder / name, error)) continue;  // imported before: keep its work
     std::string why;
     if (importInto(
-            file, 0.0, folder / name, [](Program& p) { return p.importEdiData(); }, why))
+            file, 0.0, folder / name, [](Program& p) { return p.exchange().importEdiData(); }, why))
       native.push_back(name);
     else
       survey.problems.push_back(file.filename().string() + ": " + why);
@@ -102,7 +102,7 @@ SurveyImport importSurveyUsf(const fs::path& usf, const fs::path& folder) {
     std::string why;
     if (!fs::exists(folder / name, error) &&
         !importInto(
-            usf, n, folder / name, [](Program& p) { return p.importUsfData(); }, why)) {
+            usf, n, folder / name, [](Program& p) { return p.exchange().importUsfData(); }, why)) {
       survey.problems.push_back(fmt::format("{} sounding {}: {}", usf.filename().string(), n, why));
       continue;
     }

@@ -37,11 +37,12 @@ void plot(SoundingSession& input, const std::string& path,
   if (views) checkNames(*views, qt::viewNames(), "view");
   auto s = input.copy();
   runCommand(*s, [&](core::Program& p) {
-    if (views && !qt::applyNamedViews(p, *views)) return false;
+    if (views && !qt::applyNamedViews(p, *views))
+      return core::CommandResult(core::CommandStatus::Refused);
     qt::OffscreenSession session;
     const present::PlotSettings settings = qt::plotSettingsFor(p.view());
     qt::setUpPlotsIfNeeded(p, settings, views.has_value());
-    return qt::exportGraphicsFile(p, path, *format);
+    return core::doneIf(qt::exportGraphicsFile(p, path, *format));
   });
 }
 
@@ -60,7 +61,7 @@ int report(SoundingSession& input, const std::string& path,
     qt::OffscreenSession session;
     const auto written = qt::writeReportFile(p, path, options);
     pages = written.value_or(0);
-    return written.has_value();
+    return core::doneIf(written.has_value());
   });
   return pages;
 }

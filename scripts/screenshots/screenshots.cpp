@@ -81,13 +81,13 @@ class Screenshots : public ::testing::Test {
       entered.data().TIME(i, 0) = 2.0f * std::pow(10.0f, 0.15f * static_cast<float>(i));
       entered.data().TIME(i, 1) = 1.0f;
     }
-    ASSERT_TRUE(program.newSounding(entered));
+    ASSERT_TRUE(program.data().newSounding(entered));
     core::LayeredModelRequest earth;
     earth.resistivity = {250, 20, 600};
     earth.geometry = {6, 30};
     earth.ip = {3, 35, 6};
-    ASSERT_TRUE(program.setLayeredModel(earth));
-    ASSERT_TRUE(program.forwardModel());
+    ASSERT_TRUE(program.model().setLayeredModel(earth));
+    ASSERT_TRUE(program.model().forwardModel());
     core::Sounding& S = program.S();
     for (int i = 0; i < S.NDATA(); ++i) {
       const float scatter = 0.03f * std::sin(2.3f * static_cast<float>(i) + 0.7f);
@@ -97,9 +97,9 @@ class Screenshots : public ::testing::Test {
       S.data().UVOLTS(i, 1) = 0.05f * S.data().VOLTS(i, 1);
     }
     S.header.name.assign("Line 4 station 120 IP");
-    program.detectSegments();
-    ASSERT_TRUE(program.estimateLayeredModel());
-    ASSERT_TRUE(program.multipleIterations());
+    program.state().detectSegments();
+    ASSERT_TRUE(program.estimation().estimateLayeredModel());
+    ASSERT_TRUE(program.inversions().multipleIterations());
   }
 
   test::TemporaryFolder data;
@@ -143,7 +143,7 @@ TEST_F(Screenshots, ColumnDialogOfAnExportedMtFile) {
 
 TEST_F(Screenshots, InvertedIpSoundingWithItsEquivalentModels) {
   invertedIpSounding();
-  ASSERT_TRUE(program.analyzeEquivalence());
+  ASSERT_TRUE(program.estimation().analyzeEquivalence());
   show();
   save(window, "window-ip-inverted.png");
 }
@@ -151,8 +151,8 @@ TEST_F(Screenshots, InvertedIpSoundingWithItsEquivalentModels) {
 TEST_F(Screenshots, MagnetotelluricSoundingWithBostickAndNiblett) {
   ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kMagnetotelluric),
                                         program.current()));
-  program.detectSegments();
-  ASSERT_TRUE(program.multipleIterations());
+  program.state().detectSegments();
+  ASSERT_TRUE(program.inversions().multipleIterations());
   program.view().showBostick = program.view().showNiblett = true;
   show();
   save(window, "window-mt-bostick-niblett.png");
@@ -206,9 +206,9 @@ TEST_F(Screenshots, ProgressDialogOverTheWindowDuringEquivalence) {
 }
 
 TEST_F(Screenshots, ModelDragInProgressAndWellLogWindow) {
-  ASSERT_TRUE(program.setLayeredModel(
+  ASSERT_TRUE(program.model().setLayeredModel(
       {.resistivity = {180.0f, 45.0f, 160.0f, 18.0f}, .geometry = {2.5f, 9.0f, 90.0f}}));
-  program.forwardModel();
+  ASSERT_TRUE(program.model().forwardModel());
   show();
   settle();
 
@@ -235,7 +235,7 @@ TEST_F(Screenshots, ModelDragInProgressAndWellLogWindow) {
     log.depth.push_back(z);
     log.resistivity.push_back(base * (1.0f + 0.25f * std::sin(1.7f * z) * std::cos(0.37f * z)));
   }
-  program.setWellLog(log, "BH-7");
+  program.wells().setWellLog(log, "BH-7");
   WellLogWindow wellLog(program, {}, &window);
   wellLog.resize(1000, 760);
   wellLog.setLayerCount(3);

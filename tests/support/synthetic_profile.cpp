@@ -45,8 +45,8 @@ std::vector<ProfileStation> makeSyntheticProfile(const ProfileDesign& design) {
     model.resistivity = {design.cover, design.conductor, design.basement};
     model.geometry = {station.conductorTop, station.conductorBottom - station.conductorTop};
     toolkit.numbers.push_back(design.noisePercent);
-    if (!program.setLayeredModel(model) || !program.forwardModel() ||
-        !program.transferSyntheticToData())
+    if (!program.model().setLayeredModel(model) || !program.model().forwardModel() ||
+        !program.inversions().transferSyntheticToData())
       return {};
     core::Sounding& S = program.S();
     S.header.name.assign(station.name);

@@ -31,7 +31,7 @@ std::string nativeBytes(CurrentSounding& current) {
 
 struct GuardedCommand {
   const char* name;
-  std::function<bool(Program&)> run;
+  std::function<CommandResult(Program&)> run;
 };
 
 void PrintTo(const GuardedCommand& c, std::ostream* os) { *os << c.name; }
@@ -45,21 +45,21 @@ TEST_P(CommandBoundary, ExceptionIsShownAsAMessageAndTheSoundingKept) {
   program.startUp();
   program.S().layer.saved = kTrue;  // no question to save first
   const std::string before = nativeBytes(program.current());
-  bool result = true;
+  CommandResult result = CommandStatus::Done;
   EXPECT_NO_THROW(result = GetParam().run(program));
-  EXPECT_FALSE(result);
+  EXPECT_EQ(result.status(), CommandStatus::Failed);
   EXPECT_EQ(toolkit.lastText(), "COMMAND FAILED: device gone");
   EXPECT_EQ(nativeBytes(program.current()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Commands, CommandBoundary,
-    ::testing::Values(GuardedCommand{"Open", [](Program& p) { return p.open(); }},
-                      GuardedCommand{"SaveAs", [](Program& p) { return p.saveAs(); }},
-                      GuardedCommand{"ImportUsf", [](Program& p) { return p.importUsfData(); }},
-                      GuardedCommand{"ExportUsf", [](Program& p) { return p.exportUsfData(); }},
-                      GuardedCommand{"ExportModel",
-                                     [](Program& p) { return p.exportAsciiModel(); }}),
+    ::testing::Values(
+        GuardedCommand{"Open", [](Program& p) { return p.file().open(); }},
+        GuardedCommand{"SaveAs", [](Program& p) { return p.file().saveAs(); }},
+        GuardedCommand{"ImportUsf", [](Program& p) { return p.exchange().importUsfData(); }},
+        GuardedCommand{"ExportUsf", [](Program& p) { return p.exchange().exportUsfData(); }},
+        GuardedCommand{"ExportModel", [](Program& p) { return p.exchange().exportAsciiModel(); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

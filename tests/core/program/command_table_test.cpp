@@ -48,7 +48,7 @@ TEST(CommandTable, RestrictedInversionsAppearForModelsWithIpParameters) {
   ip.resistivity = {100, 10, 300};
   ip.geometry = {5, 20};
   ip.ip = {1, 10, 2};
-  ASSERT_TRUE(program.setLayeredModel(ip));
+  ASSERT_TRUE(program.model().setLayeredModel(ip));
   EXPECT_TRUE(availability(rule, program).visible);
 }
 
@@ -56,10 +56,10 @@ TEST(CommandTable, SwitchEntriesRunTheProgramAndShowItsState) {
   test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const CommandEntry& occam = *findCommand(CommandId::Occam);
-  const bool before = program.occamMode();
+  const bool before = program.estimation().occamMode();
   EXPECT_EQ(checkMark(occam, program), before);
   EXPECT_TRUE(runProgramCommand(occam, program));
-  EXPECT_EQ(program.occamMode(), !before);
+  EXPECT_EQ(program.estimation().occamMode(), !before);
   EXPECT_EQ(checkMark(occam, program), !before);
   const CommandEntry& grid = *findCommand(CommandId::MajorGridData);
   EXPECT_TRUE(runProgramCommand(grid, program));

@@ -98,9 +98,9 @@ TEST_P(ModelledTemExample, InvertsFromItsUniformStartToACloseFit) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   ASSERT_TRUE(makeExampleSounding(DataTypeText(GetParam()), program.current()));
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   EXPECT_GT(program.S().layer.PCTERR, 20.0f);
-  ASSERT_TRUE(program.multipleIterations().has_value());
+  ASSERT_TRUE(program.inversions().multipleIterations());
   EXPECT_LT(program.S().layer.PCTERR, 1.0f);
   EXPECT_FALSE(forward::sweepFrequencyProblem(program.S()).has_value());
 }

@@ -27,8 +27,8 @@ TEST_P(ElectromagneticInversion, MultipleIterationsFitTheExampleData) {
   Sounding& S = program.S();
   forward::chooseForwardRoutine(S, toolkit)(S);
   const float before = S.layer.PCTERR;
-  const auto outcome = program.multipleIterations();
-  ASSERT_TRUE(outcome.has_value());
+  const auto outcome = program.inversions().multipleIterations();
+  ASSERT_TRUE(outcome);
   EXPECT_TRUE(isSet(S.layer.syntheticValid));
   EXPECT_LT(S.layer.PCTERR, 0.1f * before) << "from " << before;
   for (const auto& message : toolkit.messages) ADD_FAILURE() << message.text;
@@ -48,7 +48,7 @@ TEST(ElectromagneticForward, ForwardCommandRefusesMarineTemDataAndChangesNothing
   S.layer.errorWeighting = kTrue;
   S.layer.weightedFit = 3.0f;
   const Matrix<float> synthetic = S.SVOLT;
-  EXPECT_FALSE(program.forwardModel());
+  EXPECT_FALSE(program.model().forwardModel());
   EXPECT_EQ(S.SVOLT, synthetic);
   EXPECT_EQ(S.layer.weightedFit, 3.0f);
   EXPECT_FALSE(isSet(S.layer.syntheticValid));
@@ -64,7 +64,7 @@ TEST(ElectromagneticForward, ForwardCommandModelsTheLoopTemTypes) {
     zeva::test::ScriptedToolkit toolkit;
     Program program(toolkit);
     ASSERT_TRUE(makeExampleSounding(DataTypeText(type), program.current()));
-    EXPECT_TRUE(program.forwardModel()) << type;
+    EXPECT_TRUE(program.model().forwardModel()) << type;
     EXPECT_TRUE(isSet(program.S().layer.syntheticValid)) << type;
     EXPECT_NE(program.S().SVOLT(0, 0), 0.0f) << type;
     EXPECT_TRUE(std::isfinite(program.S().layer.RMS)) << type;

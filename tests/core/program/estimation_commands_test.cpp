@@ -21,7 +21,7 @@ TEST(EstimateLayeredModel, DefaultSoundingGetsAModelWithItsSyntheticsAndShowsIt)
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.view().showLayered = false;
-  ASSERT_TRUE(program.estimateLayeredModel());
+  ASSERT_TRUE(program.estimation().estimateLayeredModel());
   const Sounding& S = program.S();
   EXPECT_TRUE(toolkit.messages.empty());
   EXPECT_GE(S.NLAYER(), 2);
@@ -38,7 +38,7 @@ TEST(EstimateLayeredModel, TwoReadingsAreRefusedAndTheModelStays) {
   Sounding& S = program.S();
   S.header.NDATA = 2;
   const std::vector<float> model = S.M.PAR;
-  EXPECT_FALSE(program.estimateLayeredModel());
+  EXPECT_FALSE(program.estimation().estimateLayeredModel());
   EXPECT_EQ(toolkit.texts(), Texts{"NEED AT LEAST 3 POINTS TO ESTIMATE MODEL"});
   EXPECT_EQ(S.M.PAR, model);
   EXPECT_TRUE(isSet(S.layer.saved));
@@ -48,8 +48,8 @@ TEST(EstimateSmoothModel, OccamModelOfTheDefaultSoundingHasALayerPerReading) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const std::vector<float> layered = program.S().M.PAR;
-  ASSERT_TRUE(program.occamMode());
-  ASSERT_TRUE(program.estimateSmoothModel());
+  ASSERT_TRUE(program.estimation().occamMode());
+  ASSERT_TRUE(program.estimation().estimateSmoothModel());
   const Sounding& SM = program.SM();
   EXPECT_EQ(SM.NLAYER(), program.S().NDATA());
   EXPECT_TRUE(isSet(SM.layer.syntheticValid));
@@ -66,7 +66,7 @@ TEST(EstimateSmoothModel, ThreeReadingsAreTooFew) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.S().header.NDATA = 3;
-  EXPECT_FALSE(program.estimateSmoothModel());
+  EXPECT_FALSE(program.estimation().estimateSmoothModel());
   EXPECT_EQ(toolkit.texts(), Texts{"Insufficient data to make smooth model"});
   EXPECT_FALSE(program.SM().hasModel());
   EXPECT_FALSE(program.view().showSmooth);
@@ -76,20 +76,20 @@ TEST(ToggleOccam, SwitchesLroughOfTheSmoothModelAndMakesItsSyntheticsStale) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.SM().layer.syntheticValid = kTrue;
-  program.toggleOccam();
-  EXPECT_FALSE(program.occamMode());
+  program.estimation().toggleOccam();
+  EXPECT_FALSE(program.estimation().occamMode());
   EXPECT_FALSE(isSet(program.SM().model.LROUGH));
   EXPECT_FALSE(isSet(program.SM().layer.syntheticValid));
   EXPECT_FALSE(isSet(program.S().model.LROUGH));
-  program.toggleOccam();
-  EXPECT_TRUE(program.occamMode());
+  program.estimation().toggleOccam();
+  EXPECT_TRUE(program.estimation().occamMode());
 }
 
 TEST(AnalyzeEquivalence, IsRefusedBeforeAnyInversion) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  EXPECT_FALSE(program.analyzeEquivalence());
-  EXPECT_FALSE(program.analyzeSmoothEquivalence());
+  EXPECT_FALSE(program.estimation().analyzeEquivalence());
+  EXPECT_FALSE(program.estimation().analyzeSmoothEquivalence());
   EXPECT_EQ(toolkit.texts(),
             (Texts{"Please do inversion before analyzing equivalence",
                    "Please estimate smooth model before analyzing smooth equivalence"}));
@@ -99,10 +99,10 @@ TEST(AnalyzeEquivalence, IsRefusedBeforeAnyInversion) {
 TEST(AnalyzeEquivalence, AfterInversionFillsTheRangesAndShowsThem) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  program.multipleIterations();
+  ASSERT_TRUE(program.inversions().multipleIterations());
   program.view().showEquivalence = false;
   const std::vector<float> best = program.S().M.PAR;
-  ASSERT_TRUE(program.analyzeEquivalence());
+  ASSERT_TRUE(program.estimation().analyzeEquivalence());
   const Sounding& S = program.S();
   EXPECT_TRUE(isSet(S.layer.equivalenceValid));
   EXPECT_TRUE(program.view().showEquivalence);
@@ -117,9 +117,9 @@ TEST(AnalyzeEquivalence, AfterInversionFillsTheRangesAndShowsThem) {
 TEST(AnalyzeSmoothEquivalence, RunsOnTheSmoothModelAndLeavesTheLayeredModelAlone) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(program.estimateSmoothModel());
+  ASSERT_TRUE(program.estimation().estimateSmoothModel());
   const std::vector<float> layered = program.S().M.PAR;
-  ASSERT_TRUE(program.analyzeSmoothEquivalence());
+  ASSERT_TRUE(program.estimation().analyzeSmoothEquivalence());
   EXPECT_TRUE(isSet(program.SM().layer.equivalenceValid));
   EXPECT_FALSE(isSet(program.S().layer.equivalenceValid));
   EXPECT_EQ(program.S().M.PAR, layered);
@@ -147,7 +147,7 @@ void makeIpSounding(Program& program) {
   forward::ipForward(S, program.toolkit());
   for (std::size_t c = 0; c < 2; ++c)
     for (std::size_t i = 0; i < time.rows(); ++i) S.data().VOLTS(i, c) = S.SVOLT(i, c);
-  program.detectSegments();
+  program.state().detectSegments();
 }
 
 TEST(EstimateSmoothModel, ResistivityIpDataAreFittedInThreeStagesKeepingTheUsersMasks) {
@@ -157,7 +157,7 @@ TEST(EstimateSmoothModel, ResistivityIpDataAreFittedInThreeStagesKeepingTheUsers
   Sounding& S = program.S();
   S.header.maskingOn = kFalse;
   S.data().LMASK(3, 1) = kTrue;  // a mask the user set, not honoured while masking is off
-  ASSERT_TRUE(program.estimateSmoothModel());
+  ASSERT_TRUE(program.estimation().estimateSmoothModel());
   const Sounding& SM = program.SM();
   ASSERT_EQ(SM.NPK(), 2);
   EXPECT_FALSE(isSet(S.header.maskingOn));

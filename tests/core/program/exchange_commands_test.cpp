@@ -52,13 +52,13 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
 
   toolkit.files = {(folder / "bad.usf").string()};
   toolkit.numbers = {1.0};
-  EXPECT_FALSE(program.importUsfData());
+  EXPECT_FALSE(program.exchange().importUsfData());
   EXPECT_EQ(toolkit.lastText(), "Error at line      8\r\nend of file while trying to read line");
   expectUnchanged(program.S(), before);
 
   toolkit.files = {(folder / "bad.edi").string()};
   toolkit.numbers = {0.0};  // the curve: xy, else yx
-  EXPECT_FALSE(program.importEdiData());
+  EXPECT_FALSE(program.exchange().importEdiData());
   EXPECT_EQ(toolkit.lastText(), "FILE IS NOT AN EDI FILE: " + (folder / "bad.edi").string());
   expectUnchanged(program.S(), before);
 
@@ -66,7 +66,7 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
   ImportChoices choices;
   choices.dataType = "Wenner Array";
   toolkit.numbers = {1.0, 2.0, 0.0, 0.0};  // the column dialog
-  EXPECT_FALSE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices));
+  EXPECT_FALSE(program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices));
   EXPECT_EQ(toolkit.lastText().substr(0, toolkit.lastText().find('\n')),
             "NO DATA ROWS READ FROM FILE: " + (folder / "bad.dat").string());
   expectUnchanged(program.S(), before);
@@ -80,12 +80,12 @@ TEST(ExchangeCommands, ExportedUsfImportsAsTheCurrentSoundingWithSharedData) {
   const Snapshot before = snapshot(program.S());
   const std::string path = (folder / "default.usf").string();
   toolkit.files = {path};
-  ASSERT_TRUE(program.exportUsfData());
+  ASSERT_TRUE(program.exchange().exportUsfData());
   program.S().layer.saved = kTrue;
   program.S().data().VOLTS(0, 0) = 1.0f;  // changed after the export
   toolkit.files = {path};
   toolkit.numbers = {1.0};
-  ASSERT_TRUE(program.importUsfData()) << toolkit.lastText();
+  ASSERT_TRUE(program.exchange().importUsfData()) << toolkit.lastText();
   EXPECT_EQ(program.S().header.name.trimmed(), "Default Data");
   EXPECT_EQ(program.S().header.NDATA, 22);
   for (std::size_t i = 0; i < 22; ++i) {
@@ -101,12 +101,12 @@ TEST(ExchangeCommands, ExportsAskForTheFileUnderTheFormatsTitleAndShowTheWriteEr
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   toolkit.files = {std::string("/nonexistent-folder/x.dat")};
-  EXPECT_FALSE(program.exportAsciiData());
+  EXPECT_FALSE(program.exchange().exportAsciiData());
   EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Resistivity Data File");
   EXPECT_EQ(toolkit.texts(),
             (std::vector<std::string>{"CANNOT OPEN FILE: /nonexistent-folder/x.dat"}));
   toolkit.files = {std::string("/nonexistent-folder/x.usf")};
-  EXPECT_FALSE(program.exportUsfData());
+  EXPECT_FALSE(program.exchange().exportUsfData());
   EXPECT_EQ(toolkit.fileDialogTitles.back(), "Universal Sounding Format File");
   EXPECT_EQ(toolkit.messages.back().title, "USF File Error");
 }
@@ -114,9 +114,9 @@ TEST(ExchangeCommands, ExportsAskForTheFileUnderTheFormatsTitleAndShowTheWriteEr
 TEST(ExchangeCommands, FormatsWithoutAReaderSaySo) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::Emi));
-  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::GeotoolsTbl));
-  EXPECT_FALSE(program.importUnsupported(UnsupportedImport::KovatTem));
+  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::Emi));
+  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::GeotoolsTbl));
+  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::KovatTem));
   EXPECT_EQ(toolkit.texts(),
             (std::vector<std::string>{"MT data from EMI data files are not supported",
                                       "MT data from Geotools TBL files are not supported",
@@ -126,8 +126,8 @@ TEST(ExchangeCommands, FormatsWithoutAReaderSaySo) {
 TEST(ExchangeCommands, SmoothAndEquivalentModelExportsNeedTheirResults) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  EXPECT_FALSE(program.exportSmoothModel());
-  EXPECT_FALSE(program.exportEquivalentModels());
+  EXPECT_FALSE(program.exchange().exportSmoothModel());
+  EXPECT_FALSE(program.exchange().exportEquivalentModels());
   EXPECT_EQ(toolkit.texts(), (std::vector<std::string>{"Smooth model not available",
                                                        "Equivalent models not available"}));
   EXPECT_TRUE(toolkit.fileDialogTitles.empty());
@@ -143,7 +143,8 @@ TEST(ExchangeCommands, FlatAsciiImportUsesAndRemembersTheColumnSettings) {
   toolkit.textAnswers = {std::string("Wenner Array")};
   toolkit.numbers = {1.0, 3.0, 0.0, 0.0};  // spacing, resistivity, both row bounds
   toolkit.answers = {ui::Answer::No, ui::Answer::No};
-  ASSERT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity)) << toolkit.lastText();
+  ASSERT_TRUE(program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity))
+      << toolkit.lastText();
   EXPECT_EQ(program.S().header.dataType, "Wenner Array");
   EXPECT_EQ(program.S().header.name.trimmed(), "wenner");
   ASSERT_EQ(program.S().header.NDATA, 3);
@@ -165,7 +166,7 @@ TEST(ExchangeCommands, EdiImportTakesTheCurveItsQuestionChooses) {
   Program program(toolkit);
   toolkit.files = {path};
   toolkit.numbers = {3.0};
-  ASSERT_TRUE(program.importEdiData()) << toolkit.lastText();
+  ASSERT_TRUE(program.exchange().importEdiData()) << toolkit.lastText();
   EXPECT_EQ(toolkit.prompts.back(), files::kEdiModePrompt);
   EXPECT_EQ(program.S().header.name.trimmed(), "K-7");
   EXPECT_EQ(program.S().header.description.trimmed(), "EDI DET");
@@ -175,8 +176,8 @@ TEST(ExchangeCommands, EdiImportTakesTheCurveItsQuestionChooses) {
   program.S().layer.saved = kTrue;
   const Snapshot before = snapshot(program.S());
   toolkit.files = {path};
-  EXPECT_FALSE(program.importEdiData());           // the question cancelled
-  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);  // before the file was asked for
+  EXPECT_FALSE(program.exchange().importEdiData());  // the question cancelled
+  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);    // before the file was asked for
   expectUnchanged(program.S(), before);
 }
 
@@ -200,7 +201,7 @@ double schlumbergerImportSeconds(int rows) {
     choices.dataType = "Schlumberger Array";
     choices.voltageAndCurrent = false;
     const std::clock_t start = std::clock();
-    EXPECT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices))
+    EXPECT_TRUE(program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices))
         << toolkit.lastText();
     best = std::min(best, static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC);
     EXPECT_EQ(program.S().NDATA(), rows);

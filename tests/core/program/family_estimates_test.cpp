@@ -48,16 +48,16 @@ TEST_P(EstimateThenInvert, EndsBelowThreePercent) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   GetParam().make(program);
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   toolkit.numbers.push_back(2.0);
-  ASSERT_TRUE(program.transferSyntheticToData());
+  ASSERT_TRUE(program.inversions().transferSyntheticToData());
 
-  ASSERT_TRUE(program.estimateLayeredModel()) << toolkit.lastText();
+  ASSERT_TRUE(program.estimation().estimateLayeredModel()) << toolkit.lastText();
   const Sounding& S = program.S();
   EXPECT_GE(S.NLAYER(), 2);
   EXPECT_TRUE(isSet(S.layer.syntheticValid));
   const float estimated = S.layer.PCTERR;
-  ASSERT_TRUE(program.multipleIterations().has_value());
+  ASSERT_TRUE(program.inversions().multipleIterations());
   EXPECT_LT(S.layer.PCTERR, 3.0f) << "estimate " << estimated << " %, " << S.NLAYER() << " layers";
   RecordProperty("estimate_pcterr", std::to_string(estimated));
   RecordProperty("inverted_pcterr", std::to_string(S.layer.PCTERR));
@@ -89,7 +89,7 @@ TEST(EstimateLayeredModel, MtEstimateFollowsTheConductor) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   inversion::test::makeWideBandMt(program.S(), inversion::test::kConductorEarth, 0.0f);
-  ASSERT_TRUE(program.estimateLayeredModel());
+  ASSERT_TRUE(program.estimation().estimateLayeredModel());
   const Sounding& S = program.S();
   // Some layer of the estimate lies between 300 and 800 m and is the most
   // conductive one.
@@ -110,7 +110,7 @@ TEST(EstimateLayeredModel, TemDataWithoutAForwardModelAreRefused) {
   Program program(toolkit);
   exampleOf(program, type::kMarineTemInline);
   const std::vector<float> model = program.S().M.PAR;
-  EXPECT_FALSE(program.estimateLayeredModel());
+  EXPECT_FALSE(program.estimation().estimateLayeredModel());
   EXPECT_EQ(toolkit.lastText().rfind("CANNOT ESTIMATE MODEL FOR Marine TEM Inline E", 0), 0u);
   EXPECT_EQ(program.S().M.PAR, model);
 }
@@ -123,7 +123,7 @@ TEST(EstimateSmoothModel, AFitThatGoesNowhereIsSaidAndNotShown) {
   for (Logical& flag : program.S().data().LMASK.elements()) flag = kTrue;
   program.current().settings.fitFloorPercent = 0.0f;
   program.view().showSmooth = false;
-  EXPECT_FALSE(program.estimateSmoothModel());
+  EXPECT_FALSE(program.estimation().estimateSmoothModel());
   EXPECT_EQ(toolkit.lastText(), inversion::kSmoothNotImproved);
   EXPECT_TRUE(program.SM().hasModel());
   EXPECT_FALSE(isSet(program.SM().layer.syntheticValid));

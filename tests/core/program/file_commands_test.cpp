@@ -17,7 +17,7 @@ TEST(ProgramFiles, SaveOfANewSoundingAsksForAFileName) {
   program.S().header.name.assign("New DC Data *");
   program.S().layer.saved = kFalse;
   toolkit.files.push_back((folder / "chosen.ZVR").string());
-  ASSERT_TRUE(program.save());
+  ASSERT_TRUE(program.file().save());
   EXPECT_EQ(toolkit.fileDialogTitles, std::vector<std::string>{"ZEVA Binary File"});
   EXPECT_TRUE(std::filesystem::exists(folder / "chosen.ZVR"));
   EXPECT_EQ(program.S().header.name.trimmed(), "chosen");
@@ -25,7 +25,7 @@ TEST(ProgramFiles, SaveOfANewSoundingAsksForAFileName) {
 
   // A named sounding is saved under its own name without a dialog.
   program.S().layer.saved = kFalse;
-  ASSERT_TRUE(program.save());
+  ASSERT_TRUE(program.file().save());
   EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
 }
 
@@ -34,7 +34,7 @@ TEST(ProgramFiles, SaveAsAddsTheNativeExtensionToANameWithout) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit, folder.path());
   toolkit.files.push_back("Station 12");
-  ASSERT_TRUE(program.saveAs()) << toolkit.lastText();
+  ASSERT_TRUE(program.file().saveAs()) << toolkit.lastText();
   EXPECT_TRUE(std::filesystem::exists(folder / "Station 12.ZVR"));
   EXPECT_EQ(program.S().header.name.trimmed(), "Station 12");
   EXPECT_TRUE(toolkit.messages.empty());
@@ -44,17 +44,17 @@ TEST(ProgramFiles, SaveWritesTheOpenedFileWhoseNameSaysMoreThanTheSoundingName) 
   test::TemporaryFolder folder;
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit, folder.path());
-  ASSERT_TRUE(program.saveFileAs(folder / "B.v2.ZVR"));
-  ASSERT_TRUE(program.saveFileAs(folder / "B.ZVR"));  // another good file beside it
-  ASSERT_TRUE(program.openFile(folder / "B.v2.ZVR"));
+  ASSERT_TRUE(program.file().saveFileAs(folder / "B.v2.ZVR"));
+  ASSERT_TRUE(program.file().saveFileAs(folder / "B.ZVR"));  // another good file beside it
+  ASSERT_TRUE(program.file().openFile(folder / "B.v2.ZVR"));
   ASSERT_EQ(program.S().header.name.trimmed(), "B");
   const std::string other = test::readFile(folder / "B.ZVR");
 
   program.S().data().VOLTS(0, 0) = 77.0f;
   program.S().layer.saved = kFalse;
-  ASSERT_TRUE(program.save());
+  ASSERT_TRUE(program.file().save());
   EXPECT_EQ(test::readFile(folder / "B.ZVR"), other);
-  ASSERT_TRUE(program.openFile(folder / "B.v2.ZVR"));
+  ASSERT_TRUE(program.file().openFile(folder / "B.v2.ZVR"));
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 77.0f);
   EXPECT_TRUE(toolkit.fileDialogTitles.empty());
 }
@@ -66,13 +66,13 @@ TEST(ProgramFiles, CancellingTheSaveQuestionKeepsTheUnsavedSounding) {
   program.S().layer.saved = kFalse;
   program.S().data().VOLTS(0, 0) = 1.0f;
   toolkit.answers.push_back(Answer::Cancel);
-  EXPECT_FALSE(program.open());
+  EXPECT_FALSE(program.file().open());
   EXPECT_EQ(toolkit.lastText(), "Save Default Data?");
   EXPECT_TRUE(toolkit.fileDialogTitles.empty());
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
 
   toolkit.answers.push_back(Answer::No);  // go on without saving, then cancel the dialog
-  EXPECT_FALSE(program.open());
+  EXPECT_FALSE(program.file().open());
   EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
 }
@@ -81,7 +81,7 @@ TEST(ProgramFiles, AMissingLastSoundingLeavesTheDefaultInPlace) {
   test::TemporaryFolder folder;
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit, folder.path());
-  EXPECT_FALSE(program.reload("Gone"));
+  EXPECT_FALSE(program.file().reload("Gone"));
   EXPECT_EQ(toolkit.lastText(), "CANNOT FIND FILE: " + (folder / "Gone.ZVR").string());
   EXPECT_EQ(program.S().header.name.trimmed(), "Default Data");
   EXPECT_EQ(program.S().NDATA(), 22);
@@ -94,15 +94,15 @@ TEST(ProgramFiles, OpeningMtDataSwitchesTheModelOnDataViewOff) {
   Program writer(toolkit, folder.path());
   writer.S().header.dataType.assign(type::kMagnetotelluric);
   writer.current().modelOnData = kTrue;
-  ASSERT_TRUE(writer.saveFileAs(folder / "mt.ZVR"));
+  ASSERT_TRUE(writer.file().saveFileAs(folder / "mt.ZVR"));
 
   Program reader(toolkit, folder.path());
   reader.current().modelOnData = kTrue;
   reader.view().voltageView = true;
-  ASSERT_TRUE(reader.openFile(folder / "mt.ZVR"));
+  ASSERT_TRUE(reader.file().openFile(folder / "mt.ZVR"));
   EXPECT_FALSE(isSet(reader.current().modelOnData));
   EXPECT_FALSE(reader.view().voltageView);
-  EXPECT_TRUE(reader.autoscalePending());  // the stored frames carry no scale yet
+  EXPECT_TRUE(reader.state().autoscalePending());  // the stored frames carry no scale yet
   EXPECT_TRUE(isSet(reader.S().layer.saved));
   EXPECT_TRUE(reader.SM().sharesDataWith(reader.S()));
 }

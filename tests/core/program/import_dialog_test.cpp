@@ -25,7 +25,8 @@ TEST(ImportDialog, CancelEndsTheImportBeforeAFileIsChosen) {
     asked = true;
     return false;
   };
-  EXPECT_FALSE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, {}, cancel));
+  EXPECT_FALSE(
+      program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, {}, cancel));
   EXPECT_TRUE(asked);
   ASSERT_EQ(toolkit.messages.size(), 1u);  // only the question to save
   EXPECT_TRUE(toolkit.fileDialogTitles.empty());
@@ -51,7 +52,7 @@ TEST(ImportDialog, DipoleDipoleReadingsOfTheDialogsTypeFitTheirHalfSpace) {
     given.lengthUnit = "(feet)";
     return true;
   };
-  ASSERT_TRUE(program.importFlatAsciiData(files::FlatAsciiKind::Resistivity, {}, dialog))
+  ASSERT_TRUE(program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, {}, dialog))
       << ::testing::PrintToString(toolkit.texts());
   const Sounding& S = program.S();
   EXPECT_TRUE(S.header.dataType == type::kDipoleDipole);
@@ -64,8 +65,8 @@ TEST(ImportDialog, DipoleDipoleReadingsOfTheDialogsTypeFitTheirHalfSpace) {
   LayeredModelRequest uniform;
   uniform.resistivity = {50.0f, 50.0f};
   uniform.geometry = {20.0f};
-  ASSERT_TRUE(program.setLayeredModel(uniform)) << toolkit.lastText();
-  ASSERT_TRUE(program.forwardModel()) << toolkit.lastText();
+  ASSERT_TRUE(program.model().setLayeredModel(uniform)) << toolkit.lastText();
+  ASSERT_TRUE(program.model().forwardModel()) << toolkit.lastText();
   for (int i = 0; i < 4; ++i) EXPECT_NEAR(S.SVOLT(i, 0), 50.0f, 0.5f) << i;
 }
 

@@ -24,7 +24,7 @@ TEST(TransferSyntheticToData, BeforeAnyForwardRunShowsTheMessageAndChangesNothin
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const Matrix<float> volts = program.S().data().VOLTS;
-  EXPECT_FALSE(program.transferSyntheticToData());
+  EXPECT_FALSE(program.inversions().transferSyntheticToData());
   EXPECT_EQ(toolkit.texts(),
             std::vector<std::string>{"Sythetic data not valid. Please do forward model"});
   EXPECT_EQ(toolkit.messages[0].title, "Kelvorin Library Message");
@@ -39,7 +39,7 @@ TEST(TransferSyntheticToData, CancellingTheNoisePromptChangesNothing) {
   runForward(program);
   const Matrix<float> volts = program.S().data().VOLTS;
   toolkit.numbers.push_back(std::nullopt);
-  EXPECT_FALSE(program.transferSyntheticToData());
+  EXPECT_FALSE(program.inversions().transferSyntheticToData());
   EXPECT_EQ(toolkit.prompts, std::vector<std::string>{"Add random noise to Synthetic (%)"});
   EXPECT_EQ(program.S().data().VOLTS, volts);
   EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
@@ -52,7 +52,7 @@ TEST(TransferSyntheticToData, WithoutNoiseTheDataBecomeTheSyntheticsAndTheFlagsA
   runForward(program);
   S.layer.resolutionValid = S.layer.equivalenceValid = S.layer.saved = kTrue;
   toolkit.numbers.push_back(0.0);
-  ASSERT_TRUE(program.transferSyntheticToData());
+  ASSERT_TRUE(program.inversions().transferSyntheticToData());
   for (int i = 0; i < S.NDATA(); ++i)
     EXPECT_EQ(S.data().VOLTS(static_cast<std::size_t>(i), 0),
               S.SVOLT(static_cast<std::size_t>(i), 0));
@@ -75,7 +75,7 @@ TEST(TransferSyntheticToData, NoiseFollowsOneGaussianSequenceThroughTheRunTwoDra
   for (int transfer = 0; transfer < 2; ++transfer) {
     runForward(program);
     toolkit.numbers.push_back(5.0);
-    ASSERT_TRUE(program.transferSyntheticToData());
+    ASSERT_TRUE(program.inversions().transferSyntheticToData());
     for (int i = 0; i < S.NDATA(); ++i) {
       const auto ii = static_cast<std::size_t>(i);
       const float g1 = expected.next();
@@ -99,7 +99,7 @@ TEST(TransferSyntheticToData, TheNameKeepsAtMostTwentyTwoCharactersBeforeTheStar
     program.S().header.name.assign(c.name);
     runForward(program);
     toolkit.numbers.push_back(1.0);
-    ASSERT_TRUE(program.transferSyntheticToData());
+    ASSERT_TRUE(program.inversions().transferSyntheticToData());
     EXPECT_EQ(program.S().header.name.trimmed(), c.expected);
   }
 }
@@ -110,7 +110,7 @@ TEST(InversionCommands, MultipleIterationsOnTheDefaultSoundingImproveTheFitAndSh
   runForward(program);
   const float startFit = program.S().layer.PCTERR;
   program.view().showLayered = false;
-  const std::optional<InversionRun> run = program.multipleIterations();
+  const CommandValue<InversionRun> run = program.inversions().multipleIterations();
   ASSERT_TRUE(run);
   const InversionRun& result = *run;
   EXPECT_EQ(result.status, 0);
@@ -127,7 +127,7 @@ TEST(InversionCommands, SingleIterationShowsTheFitOnce) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.S().layer.equivalenceValid = kTrue;
-  EXPECT_EQ(program.singleIteration()->iterations, 1);
+  EXPECT_EQ(program.inversions().singleIteration()->iterations, 1);
   ASSERT_EQ(toolkit.statusTexts.size(), 1u);
   EXPECT_NE(toolkit.statusTexts[0].find("% RMS"), std::string::npos);
   EXPECT_FALSE(isSet(program.S().layer.equivalenceValid));
@@ -137,7 +137,7 @@ TEST(InversionCommands, IpOnlyWithoutIpParametersIsRefusedWithAMessage) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const std::vector<float> start = program.S().M.PAR;
-  EXPECT_FALSE(program.singleIteration(InversionScope::IpOnly));
+  EXPECT_FALSE(program.inversions().singleIteration(InversionScope::IpOnly));
   EXPECT_EQ(toolkit.lastText(), "IP inversion needs IP data and a model with IP parameters");
   EXPECT_EQ(program.S().M.PAR, start);
 }
@@ -147,8 +147,8 @@ TEST(InversionCommands, MarineTemDataAreRefusedWithTheNoForwardModelMessage) {
   Program program(toolkit);
   program.S().header.dataType.assign("Marine TEM Inline E");
   const std::vector<float> start = program.S().M.PAR;
-  EXPECT_FALSE(program.multipleIterations());
-  EXPECT_FALSE(program.singleIteration());
+  EXPECT_FALSE(program.inversions().multipleIterations());
+  EXPECT_FALSE(program.inversions().singleIteration());
   EXPECT_EQ(toolkit.texts(),
             std::vector<std::string>(2, std::string(forward::kNoForwardModelMessage)));
   EXPECT_EQ(program.S().M.PAR, start);

@@ -106,8 +106,8 @@ TEST_F(IpSounding, ResistivityOnlyRunRecoversTheResistivitiesAndLeavesTheIpParam
   par = {120.0f, 17.0f, 170.0f, 60.0f, 1.0f, 10.0f, 2.0f, 5.0f, 3.3f, 9.0f, 30.0f};
   const std::vector<float> start = par;
   const float startMisfit = columnMisfit(0);
-  const std::optional<InversionRun> result =
-      program.multipleIterations(InversionScope::ResistivityOnly);
+  const CommandValue<InversionRun> result =
+      program.inversions().multipleIterations(InversionScope::ResistivityOnly);
   ASSERT_TRUE(result);
   EXPECT_EQ(result->status, 0);
   EXPECT_LE(result->iterations, 3);
@@ -125,7 +125,7 @@ TEST_F(IpSounding, IpOnlyRunRecoversTheIpParametersAndLeavesTheResistivityModel)
   std::vector<float>& par = program.S().M.PAR;
   for (int j = 4; j < 8; ++j) par[idx(j)] = 4.0f;
   const std::vector<float> start = par;
-  EXPECT_EQ(program.multipleIterations(InversionScope::IpOnly)->status, 0);
+  EXPECT_EQ(program.inversions().multipleIterations(InversionScope::IpOnly)->status, 0);
   for (int j : {0, 1, 2, 3, 8, 9, 10}) EXPECT_EQ(par[idx(j)], start[idx(j)]);
   EXPECT_LT(columnMisfit(1), 0.01f);
   EXPECT_GE(expectResolvedParametersRecovered(), 3);
@@ -135,7 +135,7 @@ TEST_F(IpSounding, IpOnlyRunRecoversTheIpParametersAndLeavesTheResistivityModel)
 TEST_F(IpSounding, CombinedRunRecoversBothHalvesOfTheModel) {
   std::vector<float>& par = program.S().M.PAR;
   par = {130.0f, 15.0f, 150.0f, 65.0f, 2.0f, 6.0f, 3.0f, 4.0f, 3.6f, 8.0f, 30.0f};
-  EXPECT_EQ(program.multipleIterations()->status, 0);
+  EXPECT_EQ(program.inversions().multipleIterations()->status, 0);
   EXPECT_LT(program.S().layer.PCTERR, 1.0f);  // the fit floor of the default settings
   EXPECT_GE(expectResolvedParametersRecovered(), 6);
   EXPECT_EQ(par[10], 30.0f);  // the user's fix holds
@@ -146,7 +146,7 @@ TEST_F(IpSounding, SingleIterationForIpOnlyMovesOnlyTheIpParameters) {
   for (int j = 4; j < 8; ++j) par[idx(j)] = 4.0f;
   par[0] = 150.0f;
   const std::vector<float> start = par;
-  program.singleIteration(InversionScope::IpOnly);
+  ASSERT_TRUE(program.inversions().singleIteration(InversionScope::IpOnly));
   for (int j : {0, 1, 2, 3, 8, 9, 10}) EXPECT_EQ(par[idx(j)], start[idx(j)]);
   EXPECT_NE(par[5], 4.0f);
   expectUserFixesAndMasksBack();

@@ -35,7 +35,7 @@ struct ProgramOn {
     program.S().shareDataWith(program.SM());
   }
   void invert() {
-    const auto run = program.multipleIterations();
+    const auto run = program.inversions().multipleIterations();
     EXPECT_TRUE(run && run->status == 0);
   }
   test::ScriptedToolkit toolkit;
@@ -83,11 +83,11 @@ TEST(LateralProfile, TiedNeighboursRecoverTheConductorBottomAndSmoothTheSection)
   std::vector<float> distances;
   for (const ProfileStation& station : stations) {
     ProgramOn estimated(station.sounding);
-    ASSERT_TRUE(estimated.program.estimateLayeredModel());
+    ASSERT_TRUE(estimated.program.estimation().estimateLayeredModel());
     estimated.invert();
     batch.push_back(estimated.program.S());
     EXPECT_LT(batch.back().layer.PCTERR, 4.0f) << station.name;
-    ASSERT_TRUE(estimated.program.reduceLayers(3));
+    ASSERT_TRUE(estimated.program.layers().reduceLayers(3));
     start.push_back(estimated.program.S());
     ProgramOn reduced(start.back());
     reduced.invert();

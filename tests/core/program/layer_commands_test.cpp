@@ -18,9 +18,9 @@ class LayerCommands : public ::testing::Test {
   LayerCommands() : program(toolkit) {}
   Sounding& S() { return program.S(); }
   void setModel(std::vector<float> rho, std::vector<float> geometry, bool depths = false) {
-    ASSERT_TRUE(
-        program.setLayeredModel({.resistivity = rho, .geometry = geometry, .depths = depths}));
-    ASSERT_TRUE(program.forwardModel());
+    ASSERT_TRUE(program.model().setLayeredModel(
+        {.resistivity = rho, .geometry = geometry, .depths = depths}));
+    ASSERT_TRUE(program.model().forwardModel());
   }
   std::vector<float> synthetics() {
     std::vector<float> v;
@@ -35,14 +35,14 @@ class LayerCommands : public ::testing::Test {
 
 TEST_F(LayerCommands, ASingleLayerModelKeepsItsLayer) {
   setModel({100.0f}, {});
-  EXPECT_FALSE(program.deleteLayer(1));
+  EXPECT_FALSE(program.layers().deleteLayer(1));
   EXPECT_EQ(toolkit.lastText(), "Cannot delete layer from single layer model");
   EXPECT_EQ(S().NLAYER(), 1);
 }
 
 TEST_F(LayerCommands, DeletedLayerIsTakenOverByTheLayerBelow) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
-  ASSERT_TRUE(program.deleteLayer(2));
+  ASSERT_TRUE(program.layers().deleteLayer(2));
   EXPECT_EQ(S().NLAYER(), 2);
   EXPECT_EQ(S().NPAR(), 3);
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 1000.0f, 10.0f}));
@@ -59,22 +59,22 @@ TEST_F(LayerCommands, ReducingLayersGivesTheLeastNoticedLayersToTheirCloserNeigh
   // then the 1 m of 12 ohm-m at 35 m (thin for its depth) joins the 10 ohm-m
   // above it, whose bottom moves down to 36 m.
   setModel({100.0f, 110.0f, 10.0f, 12.0f, 300.0f}, {10.0f, 5.0f, 20.0f, 1.0f});
-  ASSERT_TRUE(program.reduceLayers(3));
+  ASSERT_TRUE(program.layers().reduceLayers(3));
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 10.0f, 300.0f, 15.0f, 21.0f}));
   EXPECT_TRUE(isSet(S().layer.syntheticValid));
-  ASSERT_TRUE(program.reduceLayers(5));  // no more layers than asked: unchanged
+  ASSERT_TRUE(program.layers().reduceLayers(5));  // no more layers than asked: unchanged
   EXPECT_EQ(S().NLAYER(), 3);
 }
 
 TEST_F(LayerCommands, DeletingTheHalfSpaceMakesTheLayerAboveTheHalfSpace) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
-  ASSERT_TRUE(program.deleteLayer(3));
+  ASSERT_TRUE(program.layers().deleteLayer(3));
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 10.0f, 10.0f}));
 }
 
 TEST_F(LayerCommands, DeletingInDepthModeKeepsTheOtherDepths) {
   setModel({100.0f, 10.0f, 1000.0f, 30.0f}, {10.0f, 30.0f, 80.0f}, true);
-  ASSERT_TRUE(program.deleteLayer(2));
+  ASSERT_TRUE(program.layers().deleteLayer(2));
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 1000.0f, 30.0f, 10.0f, 80.0f}));
 }
 
@@ -82,7 +82,7 @@ TEST_F(LayerCommands, SplittingALayerLeavesTheResponseUnchanged) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
   S().M.LFIX[1] = kTrue;
   const std::vector<float> before = synthetics();
-  ASSERT_TRUE(program.splitLayer(2, 15.0f));
+  ASSERT_TRUE(program.layers().splitLayer(2, 15.0f));
   EXPECT_EQ(S().NLAYER(), 4);
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 10.0f, 10.0f, 1000.0f, 10.0f, 5.0f, 15.0f}));
   // Both halves keep the fixed flag; the new boundary is free.
@@ -96,13 +96,13 @@ TEST_F(LayerCommands, SplittingALayerLeavesTheResponseUnchanged) {
 
 TEST_F(LayerCommands, SplitWithoutADepthInsideTheLayerCutsItInTheLogarithmicMiddle) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 30.0f});
-  ASSERT_TRUE(program.splitLayer(2, 500.0f));  // 500 m is not in layer 2
+  ASSERT_TRUE(program.layers().splitLayer(2, 500.0f));  // 500 m is not in layer 2
   // The boundary at 20 m, the geometric mean of 10 and 40 m.
   EXPECT_EQ(par(), (std::vector<float>{100.0f, 10.0f, 10.0f, 1000.0f, 10.0f, 10.0f, 20.0f}));
-  ASSERT_TRUE(program.splitLayer(4));  // the half-space: a boundary at twice its top
+  ASSERT_TRUE(program.layers().splitLayer(4));  // the half-space: a boundary at twice its top
   EXPECT_NEAR(S().M.PAR[S().geometryIndex(3)], 40.0f, 1e-3f);
   setModel({100.0f}, {});
-  ASSERT_TRUE(program.splitLayer(1));
+  ASSERT_TRUE(program.layers().splitLayer(1));
   EXPECT_EQ(S().NLAYER(), 2);
 }
 
@@ -110,40 +110,40 @@ TEST_F(LayerCommands, FixAndFreeActOnlyOnTheirKindOfParameter) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
   S().layer.resolutionValid = kTrue;
   S().layer.equivalenceValid = kTrue;
-  EXPECT_FALSE(program.setParameterFixed(4, true, FixTarget::Resistivity));
+  EXPECT_FALSE(program.layers().setParameterFixed(4, true, FixTarget::Resistivity));
   EXPECT_TRUE(isSet(S().layer.resolutionValid));
-  EXPECT_FALSE(program.setParameterFixed(2, true, FixTarget::Boundary));
-  ASSERT_TRUE(program.setParameterFixed(2, true, FixTarget::Resistivity));
+  EXPECT_FALSE(program.layers().setParameterFixed(2, true, FixTarget::Boundary));
+  ASSERT_TRUE(program.layers().setParameterFixed(2, true, FixTarget::Resistivity));
   EXPECT_TRUE(isSet(S().M.LFIX[1]));
   EXPECT_FALSE(isSet(S().layer.resolutionValid));
   EXPECT_FALSE(isSet(S().layer.equivalenceValid));
-  ASSERT_TRUE(program.setParameterFixed(5, true, FixTarget::Boundary));
+  ASSERT_TRUE(program.layers().setParameterFixed(5, true, FixTarget::Boundary));
   EXPECT_TRUE(isSet(S().M.LFIX[4]));
-  ASSERT_TRUE(program.setParameterFixed(5, false, FixTarget::Boundary));
+  ASSERT_TRUE(program.layers().setParameterFixed(5, false, FixTarget::Boundary));
   EXPECT_FALSE(isSet(S().M.LFIX[4]));
 }
 
 TEST_F(LayerCommands, AFixedResistivityIsNotChangedByInversion) {
   setModel({100.0f, 10.0f, 1000.0f}, {10.0f, 20.0f});
-  ASSERT_TRUE(program.setParameterFixed(2, true, FixTarget::Resistivity));
-  ASSERT_TRUE(program.singleIteration());
+  ASSERT_TRUE(program.layers().setParameterFixed(2, true, FixTarget::Resistivity));
+  ASSERT_TRUE(program.inversions().singleIteration());
   EXPECT_EQ(S().M.PAR[1], 10.0f);
 }
 
 TEST_F(LayerCommands, MaskingAnOutlierImprovesTheFit) {
   setModel({15.0f}, {});
   S().data().VOLTS(6, 0) *= 3.0f;
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   const float before = S().layer.PCTERR;
-  ASSERT_TRUE(program.setPointMasked(7, 1, true));
+  ASSERT_TRUE(program.layers().setPointMasked(7, 1, true));
   EXPECT_TRUE(S().masked(6, 0));
   EXPECT_LT(S().layer.PCTERR, before);
-  ASSERT_TRUE(program.setPointMasked(7, 1, false));
+  ASSERT_TRUE(program.layers().setPointMasked(7, 1, false));
   EXPECT_FALSE(S().masked(6, 0));
   EXPECT_FLOAT_EQ(S().layer.PCTERR, before);
-  EXPECT_FALSE(program.setPointMasked(0, 1, true));
-  EXPECT_FALSE(program.setPointMasked(S().NDATA() + 1, 1, true));
-  EXPECT_FALSE(program.setPointMasked(1, 2, true));  // one component only
+  EXPECT_FALSE(program.layers().setPointMasked(0, 1, true));
+  EXPECT_FALSE(program.layers().setPointMasked(S().NDATA() + 1, 1, true));
+  EXPECT_FALSE(program.layers().setPointMasked(1, 2, true));  // one component only
 }
 
 TEST_F(LayerCommands, FinishingADragClearsTheResultsAndComputesTheSynthetics) {
@@ -154,7 +154,7 @@ TEST_F(LayerCommands, FinishingADragClearsTheResultsAndComputesTheSynthetics) {
   S().layer.equivalenceValid = kTrue;
   S().M.PAR[0] = 15.0f;
   S().M.PAR[1] = 15.0f;
-  program.finishModelDrag();
+  program.layers().finishModelDrag();
   EXPECT_FALSE(isSet(S().layer.resolutionValid));
   EXPECT_FALSE(isSet(S().layer.equivalenceValid));
   EXPECT_FALSE(isSet(S().layer.saved));
@@ -168,10 +168,10 @@ TEST(MouseTrace, GoesToTheDebugLogOnlyWhileTracing) {
   zeva::test::ScriptedToolkit toolkit;
   std::ostringstream log;
   Program program(toolkit, {}, &log);
-  program.trace("Rubber Box: 1 2 3 4 5");
+  program.layers().trace("Rubber Box: 1 2 3 4 5");
   EXPECT_EQ(log.str(), "");
-  program.setMouseTrace(true);
-  program.trace("Rubber Model: 2 30 7.5 4 120");
+  program.layers().setMouseTrace(true);
+  program.layers().trace("Rubber Model: 2 30 7.5 4 120");
   EXPECT_EQ(log.str(), "Rubber Model: 2 30 7.5 4 120\n");
 }
 

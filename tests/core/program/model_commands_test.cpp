@@ -16,11 +16,11 @@ TEST(SetLayeredModel, IpParametersAndFixedFlagsTakeTheirPlacesInPar) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.S().layer.resolutionValid = kTrue;
-  ASSERT_TRUE(program.setLayeredModel({.resistivity = {10.0f, 20.0f, 30.0f},
-                                       .geometry = {5.0f, 15.0f},
-                                       .depths = true,
-                                       .ip = {1.0f, 2.0f, 3.0f},
-                                       .fixed = {2, 8}}));
+  ASSERT_TRUE(program.model().setLayeredModel({.resistivity = {10.0f, 20.0f, 30.0f},
+                                               .geometry = {5.0f, 15.0f},
+                                               .depths = true,
+                                               .ip = {1.0f, 2.0f, 3.0f},
+                                               .fixed = {2, 8}}));
   const Sounding& S = program.S();
   EXPECT_EQ(S.NLAYER(), 3);
   EXPECT_EQ(S.NPK(), 2);
@@ -45,7 +45,7 @@ TEST_P(BadModel, IsRefusedWithItsMessageAndChangesNothing) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const std::vector<float> before = program.S().M.PAR;
-  EXPECT_FALSE(program.setLayeredModel(GetParam().request));
+  EXPECT_FALSE(program.model().setLayeredModel(GetParam().request));
   EXPECT_EQ(toolkit.texts(), std::vector<std::string>{std::string(GetParam().message)});
   EXPECT_EQ(program.S().M.PAR, before);
   EXPECT_TRUE(isSet(program.S().layer.saved));
@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ForwardModel, ComputesTheSyntheticsMarksTheSoundingChangedAndRedraws) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   EXPECT_TRUE(isSet(program.S().layer.syntheticValid));
   EXPECT_NEAR(program.S().SVOLT(21, 0), 15.0f, 0.015f);  // the last segment keeps the level
   EXPECT_FALSE(isSet(program.S().layer.saved));

@@ -53,7 +53,7 @@ class ModelEditing : public ::testing::Test {
 
   void setModel(std::vector<float> rho, std::vector<float> geometry, bool depths = false,
                 std::vector<float> ip = {}) {
-    ASSERT_TRUE(program.setLayeredModel(
+    ASSERT_TRUE(program.model().setLayeredModel(
         {.resistivity = rho, .geometry = geometry, .depths = depths, .ip = ip}));
   }
 

@@ -101,7 +101,7 @@ TEST(NewSounding, TypedHalfSpaceIsFitExactlyByTheUniformModel) {
   Program program(toolkit);
   // The default model is 15 ohm-m in every layer: a homogeneous earth.
   Sounding entered = wennerHalfSpace(15.0f, {1, 2, 5, 10, 20, 50, 100, 200});
-  ASSERT_TRUE(program.newSounding(entered));
+  ASSERT_TRUE(program.data().newSounding(entered));
   const Sounding& S = program.S();
   EXPECT_EQ(S.NDATA(), 8);
   EXPECT_EQ(S.header.name.trimmed(), "New DC Data *");
@@ -109,8 +109,8 @@ TEST(NewSounding, TypedHalfSpaceIsFitExactlyByTheUniformModel) {
   EXPECT_FALSE(isSet(S.layer.saved));
   EXPECT_FALSE(isSet(S.layer.syntheticValid));
   EXPECT_TRUE(S.sharesDataWith(program.SM()));
-  EXPECT_TRUE(program.autoscalePending());
-  ASSERT_TRUE(program.forwardModel());
+  EXPECT_TRUE(program.state().autoscalePending());
+  ASSERT_TRUE(program.model().forwardModel());
   for (int i = 0; i < S.NDATA(); ++i) EXPECT_NEAR(S.SVOLT(i, 0), 15.0f, 0.05f) << i;
   EXPECT_LT(S.layer.PCTERR, 0.5f);
   EXPECT_TRUE(toolkit.messages.empty());
@@ -129,7 +129,7 @@ TEST(NewSounding, EmConductivityModelCarriesConductivitiesInMillisiemens) {
     entered.data().TIME(i, 1) = 10.0f * static_cast<float>(i + 1);
     entered.data().VOLTS(i, 0) = entered.data().VOLTS(i, 1) = 20.0f;
   }
-  ASSERT_TRUE(program.newSounding(entered));
+  ASSERT_TRUE(program.data().newSounding(entered));
   // 15 ohm-m is 1000 / 15 mS/m.
   EXPECT_NEAR(program.S().M.PAR[0], 66.667f, 0.01f);
 }
@@ -140,7 +140,7 @@ TEST(NewSounding, NoReadingsAreRefusedAndTheSoundingStays) {
   NewSoundingChoices choices;
   Sounding entered;
   ASSERT_TRUE(files::beginImportedData(entered, newSoundingHeader(NewSoundingKind::Mt, choices)));
-  EXPECT_FALSE(program.newSounding(entered));
+  EXPECT_FALSE(program.data().newSounding(entered));
   EXPECT_EQ(toolkit.texts(), Texts{"A sounding needs at least one reading"});
   EXPECT_EQ(program.S().NDATA(), 22);
   EXPECT_TRUE(program.S().header.dataType == type::kSchlumberger);
@@ -150,9 +150,9 @@ TEST(NewSounding, NoReadingsAreRefusedAndTheSoundingStays) {
 TEST(ReplaceData, EditedReadingsKeepTheSoundingsNameAndDropStaleSynthetics) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   Sounding edited = wennerHalfSpace(40.0f, {3, 6, 12});
-  ASSERT_TRUE(program.replaceData(edited));
+  ASSERT_TRUE(program.data().replaceData(edited));
   const Sounding& S = program.S();
   EXPECT_EQ(S.header.name.trimmed(), "Default Data");
   EXPECT_EQ(program.SM().header.name.trimmed(), "Default Data");

@@ -17,7 +17,7 @@ namespace {
 TEST(SoundingRecord, ACopyRestoresEveryObjectAndKeepsTheDataShared) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(program.multipleIterations());
+  ASSERT_TRUE(program.inversions().multipleIterations());
   const std::string bytes = recordBytes(program.current(), toolkit);
   CurrentSounding copy;
   ASSERT_TRUE(restoreRecord(bytes, copy, toolkit));
@@ -48,21 +48,21 @@ TEST(ProgramUndo, UndoOfAnImportedModelPutsTheOldRecordBackUnsaved) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const std::vector<float> before = program.S().M.PAR;
-  ASSERT_TRUE(program.deleteLayer(1));
-  program.noteChanges();
-  ASSERT_TRUE(program.undo());
+  ASSERT_TRUE(program.layers().deleteLayer(1));
+  program.history().noteChanges();
+  ASSERT_TRUE(program.history().undo());
   EXPECT_EQ(program.S().M.PAR, before);
   EXPECT_FALSE(isSet(program.S().layer.saved));
-  ASSERT_TRUE(program.redo());
+  ASSERT_TRUE(program.history().redo());
   EXPECT_EQ(program.S().NLAYER(), 6);
 }
 
 TEST(ProgramTransfer, LargeNoiseKeepsResistivitiesPositiveAndVoltagesConsistent) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  ASSERT_TRUE(program.forwardModel());
+  ASSERT_TRUE(program.model().forwardModel());
   toolkit.numbers.push_back(300.0);
-  ASSERT_TRUE(program.transferSyntheticToData());
+  ASSERT_TRUE(program.inversions().transferSyntheticToData());
   const Sounding& S = program.S();
   ASSERT_TRUE(isSet(S.header.voltageAndCurrent));
   for (int i = 0; i < S.NDATA(); ++i) {
@@ -79,8 +79,8 @@ TEST(ProgramFiles, TheReadablePartOfADamagedFileOpensOnlyAsANewUnsavedSounding) 
   test::TemporaryFolder folder;
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit, folder.path());
-  ASSERT_TRUE(program.multipleIterations());
-  ASSERT_TRUE(program.saveFileAs(folder / "A.ZVR"));
+  ASSERT_TRUE(program.inversions().multipleIterations());
+  ASSERT_TRUE(program.file().saveFileAs(folder / "A.ZVR"));
   const std::string bytes = test::readFile(folder / "A.ZVR");
   // Cut inside the last chunk: readings and model are in.
   test::writeFile(folder / "cut.ZVR", bytes.substr(0, bytes.size() - 16));
@@ -88,12 +88,12 @@ TEST(ProgramFiles, TheReadablePartOfADamagedFileOpensOnlyAsANewUnsavedSounding) 
   program.S().M.PAR[0] = 1.0f;
 
   toolkit.answers.push_back(ui::Answer::No);
-  EXPECT_FALSE(program.openFile(folder / "cut.ZVR"));
+  EXPECT_FALSE(program.file().openFile(folder / "cut.ZVR"));
   EXPECT_EQ(program.S().M.PAR[0], 1.0f);
   EXPECT_EQ(program.S().header.name.trimmed(), "A");
 
   toolkit.answers.push_back(ui::Answer::Yes);
-  EXPECT_FALSE(program.openFile(folder / "cut.ZVR"));
+  EXPECT_FALSE(program.file().openFile(folder / "cut.ZVR"));
   EXPECT_EQ(program.S().M.PAR, par);
   EXPECT_EQ(program.S().header.name.trimmed(), "cut*");
   EXPECT_FALSE(isSet(program.S().layer.saved));

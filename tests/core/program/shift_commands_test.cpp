@@ -12,7 +12,7 @@ TEST(ShiftDataSegments, JoinsTheDefaultSoundingAtTheLongSpacingLevel) {
   Program program(toolkit);
   const float lastValue = program.S().data().VOLTS(21, 0);
   const float firstValue = program.S().data().VOLTS(0, 0);
-  ASSERT_TRUE(program.shiftDataSegments(1, 1));
+  ASSERT_TRUE(program.data().shiftDataSegments(1, 1));
   const Sounding& S = program.S();
   EXPECT_EQ(S.NDATA(), 18);  // the four repeated spacings of the earlier segments are gone
   EXPECT_EQ(S.header.NSHIFT, 0);
@@ -26,7 +26,7 @@ TEST(ShiftDataSegments, JoinsTheDefaultSoundingAtTheLongSpacingLevel) {
   EXPECT_EQ(program.SM().header.NDATA, 18);
 
   // Repeating the command without a data change alters nothing.
-  ASSERT_TRUE(program.shiftDataSegments(1, 1));
+  ASSERT_TRUE(program.data().shiftDataSegments(1, 1));
   EXPECT_EQ(program.S().NDATA(), 18);
 }
 
@@ -34,7 +34,7 @@ TEST(ShiftDataSegments, ShortSpacingModeKeepsTheFirstSegmentLevel) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   const float firstValue = program.S().data().VOLTS(0, 0);
-  ASSERT_TRUE(program.shiftDataSegments(2, 1));
+  ASSERT_TRUE(program.data().shiftDataSegments(2, 1));
   EXPECT_NEAR(program.S().data().VOLTS(0, 0), firstValue, 1e-3f);
 }
 
@@ -43,7 +43,7 @@ TEST(ShiftDataSegments, ShiftingTheSyntheticsLeavesTheDataAndInvalidatesResults)
   Program program(toolkit);
   program.S().layer.syntheticValid = kTrue;
   program.S().layer.resolutionValid = kTrue;
-  ASSERT_TRUE(program.shiftDataSegments(3, 2));
+  ASSERT_TRUE(program.data().shiftDataSegments(3, 2));
   EXPECT_EQ(program.S().NDATA(), 22);
   EXPECT_EQ(program.S().header.NSHIFT, 4);
   EXPECT_FALSE(isSet(program.S().layer.syntheticValid));
@@ -55,7 +55,7 @@ TEST(ShiftDataSegments, OtherArraysAreRefusedWithTheMessage) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.S().header.dataType.assign(type::kWenner);
-  EXPECT_FALSE(program.shiftDataSegments(1, 1));
+  EXPECT_FALSE(program.data().shiftDataSegments(1, 1));
   EXPECT_EQ(toolkit.lastText(), "Segment shifting only available for Schlumberger array");
   EXPECT_EQ(program.S().NDATA(), 22);
 }

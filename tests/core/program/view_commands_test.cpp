@@ -19,13 +19,13 @@ TEST_P(ModelOnData, IsRefusedOnlyWhereTheDataPlotHasNoRoomForAModel) {
   Program program(toolkit);
   program.S().header.dataType.assign(GetParam().type);
   program.current().modelOnData = kFalse;
-  program.clearAutoscale();
+  program.state().clearAutoscale();
 
-  const bool done = program.toggleView(ViewToggle::ModelOnData);
+  const CommandResult toggled = program.display().toggleView(ViewToggle::ModelOnData);
 
-  EXPECT_EQ(done, !GetParam().refused);
-  EXPECT_EQ(program.viewChecked(ViewToggle::ModelOnData), !GetParam().refused);
-  EXPECT_EQ(program.autoscalePending(), !GetParam().refused);
+  EXPECT_EQ(toggled.status(), GetParam().refused ? CommandStatus::Refused : CommandStatus::Done);
+  EXPECT_EQ(program.display().viewChecked(ViewToggle::ModelOnData), !GetParam().refused);
+  EXPECT_EQ(program.state().autoscalePending(), !GetParam().refused);
   if (GetParam().refused) {
     ASSERT_EQ(toolkit.texts(),
               std::vector<std::string>{"Model cannot be displayed on data display for " +
@@ -56,34 +56,34 @@ TEST(ViewGrids, MinorOnBringsMajorAndMajorOffTakesMinor) {
       {ViewToggle::MajorGridData, ViewToggle::MinorGridData},
       {ViewToggle::MajorGridModel, ViewToggle::MinorGridModel}};
   for (auto [major, minor] : plots) {
-    ASSERT_FALSE(program.viewChecked(major));
-    program.toggleView(minor);
-    EXPECT_TRUE(program.viewChecked(minor));
-    EXPECT_TRUE(program.viewChecked(major));
-    program.toggleView(minor);  // minor off leaves major on
-    EXPECT_FALSE(program.viewChecked(minor));
-    EXPECT_TRUE(program.viewChecked(major));
-    program.toggleView(minor);
-    program.toggleView(major);  // major off takes minor with it
-    EXPECT_FALSE(program.viewChecked(major));
-    EXPECT_FALSE(program.viewChecked(minor));
+    ASSERT_FALSE(program.display().viewChecked(major));
+    ASSERT_TRUE(program.display().toggleView(minor));
+    EXPECT_TRUE(program.display().viewChecked(minor));
+    EXPECT_TRUE(program.display().viewChecked(major));
+    ASSERT_TRUE(program.display().toggleView(minor));  // minor off leaves major on
+    EXPECT_FALSE(program.display().viewChecked(minor));
+    EXPECT_TRUE(program.display().viewChecked(major));
+    ASSERT_TRUE(program.display().toggleView(minor));
+    ASSERT_TRUE(program.display().toggleView(major));  // major off takes minor with it
+    EXPECT_FALSE(program.display().viewChecked(major));
+    EXPECT_FALSE(program.display().viewChecked(minor));
   }
   // The two plots' grids are independent switches.
-  program.toggleView(ViewToggle::MinorGridData);
-  EXPECT_FALSE(program.viewChecked(ViewToggle::MajorGridModel));
+  ASSERT_TRUE(program.display().toggleView(ViewToggle::MinorGridData));
+  EXPECT_FALSE(program.display().viewChecked(ViewToggle::MajorGridModel));
 }
 
 TEST(ViewTem, LinearTimeIsOnlyShownUnderReceivedVoltage) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   program.S().header.dataType.assign(type::kCentralLoopTem);
-  program.toggleView(ViewToggle::LinearTime);
-  EXPECT_TRUE(program.viewChecked(ViewToggle::LinearTime));
-  EXPECT_TRUE(program.viewChecked(ViewToggle::Voltage));
-  program.toggleView(ViewToggle::Voltage);  // back to apparent resistivity
-  EXPECT_FALSE(program.viewChecked(ViewToggle::Voltage));
-  EXPECT_FALSE(program.viewChecked(ViewToggle::LinearTime));
-  EXPECT_TRUE(program.autoscalePending());
+  ASSERT_TRUE(program.display().toggleView(ViewToggle::LinearTime));
+  EXPECT_TRUE(program.display().viewChecked(ViewToggle::LinearTime));
+  EXPECT_TRUE(program.display().viewChecked(ViewToggle::Voltage));
+  ASSERT_TRUE(program.display().toggleView(ViewToggle::Voltage));  // back to apparent resistivity
+  EXPECT_FALSE(program.display().viewChecked(ViewToggle::Voltage));
+  EXPECT_FALSE(program.display().viewChecked(ViewToggle::LinearTime));
+  EXPECT_TRUE(program.state().autoscalePending());
 }
 
 TEST(ViewSwitches, EachPlainToggleFlipsOnlyItsOwnSwitchAndRedraws) {
@@ -94,10 +94,11 @@ TEST(ViewSwitches, EachPlainToggleFlipsOnlyItsOwnSwitchAndRedraws) {
     zeva::test::ScriptedToolkit toolkit;
     Program program(toolkit);
     std::vector<bool> before;
-    for (ViewToggle other : plain) before.push_back(program.viewChecked(other));
-    EXPECT_TRUE(program.toggleView(toggle));
+    for (ViewToggle other : plain) before.push_back(program.display().viewChecked(other));
+    EXPECT_TRUE(program.display().toggleView(toggle));
     for (std::size_t i = 0; i < std::size(plain); ++i)
-      EXPECT_EQ(program.viewChecked(plain[i]), plain[i] == toggle ? !before[i] : before[i]);
+      EXPECT_EQ(program.display().viewChecked(plain[i]),
+                plain[i] == toggle ? !before[i] : before[i]);
     // Zoom mode changes what the mouse does, not what is drawn.
     EXPECT_EQ(toolkit.redraws, toggle == ViewToggle::Zoom ? 0 : 1);
   }

@@ -89,17 +89,17 @@ TEST(WellLog, LongLogsAreSegmentedAtBlockResolution) {
 TEST(WellLogCommands, SetLayeredModelGivesTheStepFitAndItsSynthetics) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  EXPECT_FALSE(program.setModelFromWellLog(3));
+  EXPECT_FALSE(program.wells().setModelFromWellLog(3));
   EXPECT_EQ(toolkit.lastText(), "No well log has been read");
-  program.setWellLog(blockyLog({20.0f, 300.0f, 5.0f}, {12.0f, 40.0f}, 100), "W1");
-  ASSERT_TRUE(program.setModelFromWellLog(3));
+  program.wells().setWellLog(blockyLog({20.0f, 300.0f, 5.0f}, {12.0f, 40.0f}, 100), "W1");
+  ASSERT_TRUE(program.wells().setModelFromWellLog(3));
   const Sounding& S = program.S();
   ASSERT_EQ(S.NLAYER(), 3);
   EXPECT_NEAR(S.M.PAR[0], 20.0f, 1e-3f);
   EXPECT_NEAR(S.M.PAR[3], 12.5f, 1e-5f);  // thicknesses
   EXPECT_NEAR(S.M.PAR[4], 28.0f, 1e-5f);
   EXPECT_TRUE(isSet(S.layer.syntheticValid));
-  EXPECT_TRUE(program.autoscalePending());
+  EXPECT_TRUE(program.state().autoscalePending());
 }
 
 TEST(WellLogCommands, ImportReadsTheColumnsAndMultipliesDepthsWhenAsked) {
@@ -115,12 +115,12 @@ TEST(WellLogCommands, ImportReadsTheColumnsAndMultipliesDepthsWhenAsked) {
   toolkit.answers.push_back(ui::Answer::No);
   toolkit.numbers.push_back(0.0);
   toolkit.answers.push_back(ui::Answer::No);
-  ASSERT_TRUE(program.importWellLog());
+  ASSERT_TRUE(program.wells().importWellLog());
   EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Well Log File");
-  ASSERT_EQ(program.wellLog().depth.size(), 3u);
-  EXPECT_NEAR(program.wellLog().depth[2], 30.0f, 1e-4f);
-  EXPECT_EQ(program.wellLog().resistivity[1], 25.0f);
-  EXPECT_EQ(program.wellLogName(), "HOLE");
+  ASSERT_EQ(program.wells().wellLog().depth.size(), 3u);
+  EXPECT_NEAR(program.wells().wellLog().depth[2], 30.0f, 1e-4f);
+  EXPECT_EQ(program.wells().wellLog().resistivity[1], 25.0f);
+  EXPECT_EQ(program.wells().wellLogName(), "HOLE");
   EXPECT_TRUE(program.settings().columns.depthTimes1000);
 }
 

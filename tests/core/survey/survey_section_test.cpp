@@ -43,12 +43,12 @@ TEST(SurveySection, DrawsTheLatestModelOfEachKindOrSaysWhyNot) {
   LayeredModelRequest model;
   model.resistivity = {100, 10, 1000};
   model.geometry = {5, 20};
-  ASSERT_TRUE(program.setLayeredModel(model));
-  ASSERT_TRUE(program.saveFileAs(folder / "A.ZVR"));
-  ASSERT_TRUE(program.saveFileAs(folder / "B.ZVR"));
+  ASSERT_TRUE(program.model().setLayeredModel(model));
+  ASSERT_TRUE(program.file().saveFileAs(folder / "A.ZVR"));
+  ASSERT_TRUE(program.file().saveFileAs(folder / "B.ZVR"));
   model.resistivity = {100, 30, 1000};
-  ASSERT_TRUE(program.setLayeredModel(model));
-  ASSERT_TRUE(program.saveFileAs(folder / "B.inverted.ZVR"));
+  ASSERT_TRUE(program.model().setLayeredModel(model));
+  ASSERT_TRUE(program.file().saveFileAs(folder / "B.inverted.ZVR"));
 
   const auto layered = readSurveySection(folder.path(), present::SectionModel::Layered, error);
   ASSERT_TRUE(layered) << error;

@@ -89,7 +89,7 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
       ModelDragController::Hooks{
           [this] { return plotSettings(); }, [this](core::CommandId id) { return action(id); },
           [this] {
-            if (program_.autoscalePending()) autoscale();
+            if (program_.state().autoscalePending()) autoscale();
             refresh();
           },
           [this](int point, int component) {
@@ -113,9 +113,9 @@ MainWindow::MainWindow(core::Program& program, QtToolkit& toolkit, QString helpF
   toolkit_.setParent(this);
   toolkit_.setStatusSink([this](int pane, const QString& text) { setStatus(pane, text); });
   toolkit_.setRedrawSink([this] { plots_->update(); });
-  program_.setColumnDialog([this](const std::filesystem::path& file,
-                                  files::FlatAsciiRequest& request,
-                                  settings::ImportColumns& columns) {
+  program_.state().setColumnDialog([this](const std::filesystem::path& file,
+                                          files::FlatAsciiRequest& request,
+                                          settings::ImportColumns& columns) {
     return runColumnDialog(this, toolkit_, file, request, columns);
   });
 
@@ -130,7 +130,7 @@ MainWindow::~MainWindow() {
   toolkit_.setParent(nullptr);
   toolkit_.setStatusSink({});
   toolkit_.setRedrawSink({});
-  program_.setColumnDialog({});
+  program_.state().setColumnDialog({});
 }
 
 present::PlotSettings MainWindow::plotSettings() const {
@@ -141,7 +141,7 @@ present::PlotSettings MainWindow::plotSettings() const {
 
 void MainWindow::autoscale() {
   present::SetUpPlots(program_.current(), plotSettings());
-  program_.clearAutoscale();
+  program_.state().clearAutoscale();
 }
 
 void MainWindow::runAction(const std::function<void()>& run) {
@@ -153,14 +153,14 @@ void MainWindow::runAction(const std::function<void()>& run) {
   toolkit_.endCommand();
   busy_ = false;
   if (closing_) return;
-  if (program_.autoscalePending()) autoscale();
+  if (program_.state().autoscalePending()) autoscale();
   refresh();
 }
 
 void MainWindow::refresh() {
   const core::CurrentSounding& current = program_.current();
   // Every change of the record becomes an undo step and is kept for a crash.
-  program_.noteChanges();
+  program_.history().noteChanges();
   keepRecovery();
   toolkit_.setStartFolder(QString::fromStdString(program_.dataFolder().string()));
   // An unsaved sounding is marked after the bracket of its name.
@@ -190,12 +190,12 @@ void MainWindow::refresh() {
 WellLogWindow* MainWindow::wellLogWindow() const { return wellLog_.data(); }
 
 void MainWindow::importWellLog() {
-  if (!program_.importWellLog()) return;
+  if (!program_.wells().importWellLog()) return;
   if (!wellLog_)
     wellLog_ = new WellLogWindow(
         program_,
         [this] {
-          if (program_.autoscalePending()) autoscale();
+          if (program_.state().autoscalePending()) autoscale();
           refresh();
         },
         this);
@@ -281,17 +281,17 @@ bool MainWindow::runModelEditor(const QString& title) {
   ModelEditor editor(
       program_.S(), toolkit_,
       [this](const core::LayeredModelRequest& request) {
-        return program_.setLayeredModel(request);
+        return program_.model().setLayeredModel(request).done();
       },
       [this] {
-        program_.forwardModel();
+        core::finish(program_.model().forwardModel());
         refresh();
       },
       this);
   editor.setObjectName("modelEditor");
   if (!title.isEmpty()) editor.setWindowTitle(title);
   if (editor.exec() != QDialog::Accepted) return false;
-  program_.requestAutoscale();
+  program_.state().requestAutoscale();
   return true;
 }
 
@@ -301,11 +301,11 @@ void MainWindow::shiftSegments() {
   core::DataHeader& h = program_.S().header;
   // Other arrays are refused by the command itself, before any dialog.
   if (!core::traitsOf(h.dataType).potentialSpacing) {
-    program_.shiftDataSegments(h.shiftMode, h.shiftTarget);
+    core::finish(program_.data().shiftDataSegments(h.shiftMode, h.shiftTarget));
     return;
   }
   if (const auto choice = askShiftOptions(this, h.shiftMode, h.shiftTarget))
-    program_.shiftDataSegments(choice->first, choice->second);
+    core::finish(program_.data().shiftDataSegments(choice->first, choice->second));
 }
 
 void MainWindow::showAbout() {
@@ -320,7 +320,7 @@ void MainWindow::showAbout() {
 
 bool MainWindow::exitProgram() {
   if (closing_) return true;
-  if (!program_.askToSave()) return false;
+  if (!program_.file().askToSave()) return false;
   closing_ = true;
   dropRecoveryFile();
   if (wellLog_) wellLog_->close();  // remembers its place first

@@ -40,7 +40,7 @@ bool sameFrames(const core::CurrentSounding& a, const std::array<core::GraphFram
 }  // namespace
 
 void MainWindow::newSounding(NewSoundingKind kind) {
-  if (!program_.askToSave()) return;
+  if (!program_.file().askToSave()) return;
   core::NewSoundingChoices choices;
   core::DataHeader header = core::newSoundingHeader(kind, choices);
   std::vector<float> geometry;
@@ -59,7 +59,7 @@ void MainWindow::newSounding(NewSoundingKind kind) {
   DataEditor editor(blank, toolkit_, this);
   editor.setGeometryDefaults(std::move(geometry));
   if (editor.exec() != QDialog::Accepted) return;
-  program_.newSounding(editor.result());
+  core::finish(program_.data().newSounding(editor.result()));
 }
 
 void MainWindow::newModel() {
@@ -68,7 +68,8 @@ void MainWindow::newModel() {
 
 void MainWindow::editData() {
   DataEditor editor(program_.S(), toolkit_, this);
-  if (editor.exec() == QDialog::Accepted) program_.replaceData(editor.result());
+  if (editor.exec() == QDialog::Accepted)
+    core::finish(program_.data().replaceData(editor.result()));
 }
 
 void MainWindow::print() {

@@ -220,12 +220,13 @@ std::map<CommandId, std::function<void()>> MainWindow::windowCommands() {
       {C::ImportMt, FlatAsciiKind::Magnetotelluric}};
   for (auto [id, kind] : imports)
     run[id] = [this, kind = kind] {
-      std::ignore = program_.importFlatAsciiData(kind, {}, importDialogFor(this));
+      std::ignore = program_.exchange().importFlatAsciiData(kind, {}, importDialogFor(this));
     };
   run[C::ImportTem] = [this] {
     // The sweeps and the loop of TEM data are not in the file: the data
     // editor follows the import.
-    if (program_.importFlatAsciiData(FlatAsciiKind::Tem, {}, importDialogFor(this))) editData();
+    if (program_.exchange().importFlatAsciiData(FlatAsciiKind::Tem, {}, importDialogFor(this)))
+      editData();
   };
   run[C::ImportWellLog] = [this] { importWellLog(); };
   run[C::OpenSurvey] = [this] { chooseSurvey(); };

@@ -51,13 +51,13 @@ void MainWindow::runGuarded(const std::function<void()>& run) {
   if (const auto failure = core::failureOf(run)) {
     // The record may be half changed: it goes back to its state before.
     toolkit_.endCommand();
-    program_.revertToLastState();
+    core::finish(program_.history().revertToLastState());
     program_.S().layer.saved = savedBefore;
     toolkit_.warning("The command stopped: " + *failure +
                      "\nThe sounding is as it was before the command.");
   }
   if (const auto folder = toolkit_.takeChosenFolder())
-    program_.setDataFolder(folder->toStdString());
+    program_.state().setDataFolder(folder->toStdString());
 }
 
 void MainWindow::addRecentFiles(QMenu* file) {
@@ -71,7 +71,7 @@ void MainWindow::addRecentFiles(QMenu* file) {
 
 void MainWindow::updateRecentFiles() {
   // The file last read or written goes to the top of the list.
-  const std::filesystem::path& current = program_.soundingFile();
+  const std::filesystem::path& current = program_.file().soundingFile();
   auto& files = program_.settings().recentFiles;
   if (!current.empty() && files.front() != current.string()) {
     const std::string latest = current.string();
@@ -93,8 +93,8 @@ void MainWindow::updateRecentFiles() {
 
 void MainWindow::openRecent(int index) {
   const std::string file = program_.settings().recentFiles[static_cast<std::size_t>(index)];
-  if (file.empty() || !program_.askToSave()) return;
-  program_.openFile(file);
+  if (file.empty() || !program_.file().askToSave()) return;
+  core::finish(program_.file().openFile(file));
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -156,8 +156,8 @@ bool MainWindow::offerRecovery() {
   if (recoveryFile_.empty() || !std::filesystem::exists(recoveryFile_, ec)) return false;
   bool recovered = false;
   if (toolkit_.yesNo(core::kRecoveryQuestion, true)) {
-    recovered = program_.recover(recoveryFile_);
-    if (program_.autoscalePending()) autoscale();
+    recovered = program_.file().recover(recoveryFile_).done();
+    if (program_.state().autoscalePending()) autoscale();
   }
   // Declined or taken: the file has done its work (a taken sounding is
   // kept again from now on).
@@ -168,7 +168,8 @@ bool MainWindow::offerRecovery() {
 
 void MainWindow::keepRecovery() {
   const bool unsaved = !core::isSet(program_.S().layer.saved);
-  core::keepForCrash(unsaved ? std::string_view(program_.recordState()) : std::string_view());
+  core::keepForCrash(unsaved ? std::string_view(program_.history().recordState())
+                             : std::string_view());
 }
 
 void MainWindow::autosave() {
@@ -177,7 +178,7 @@ void MainWindow::autosave() {
   if (core::isSet(program_.S().layer.saved))
     std::filesystem::remove(recoveryFile_, ec);
   else
-    core::writeRecoveryFile(recoveryFile_, program_.recordState());
+    core::writeRecoveryFile(recoveryFile_, program_.history().recordState());
 }
 
 void MainWindow::dropRecoveryFile() {

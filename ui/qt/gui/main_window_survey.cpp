@@ -35,7 +35,7 @@ SurveyWindow* MainWindow::surveyWindow() const { return survey_.data(); }
 
 void MainWindow::openSoundingFile(const std::filesystem::path& file) {
   runAction([this, file] {
-    if (program_.askToSave()) program_.openFile(file);
+    if (program_.file().askToSave()) core::finish(program_.file().openFile(file));
   });
 }
 

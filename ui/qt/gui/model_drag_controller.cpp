@@ -71,8 +71,9 @@ void ModelDragController::move(QMouseEvent& event, float x, float y) {
     applyDrag(x, y, timeOf(event));
   } else if (boxing_) {
     boxEnd_ = QPointF(x, y);
-    program_.trace(core::rubberBoxTrace(static_cast<float>(pressPage_.x()),
-                                        static_cast<float>(pressPage_.y()), x, y, timeOf(event)));
+    program_.layers().trace(core::rubberBoxTrace(static_cast<float>(pressPage_.x()),
+                                                 static_cast<float>(pressPage_.y()), x, y,
+                                                 timeOf(event)));
     plots_.update();
   }
 }
@@ -83,10 +84,10 @@ void ModelDragController::applyDrag(float x, float y, long timeMs) {
   if (!frame) return;
   const int k = selected_.parameter;
   if (!core::dragParameter(current.S, *frame, selected_.plot, k, x, y)) return;
-  program_.trace(
+  program_.layers().trace(
       core::rubberModelTrace(k, current.S.M.PAR[static_cast<std::size_t>(k - 1)], x, y, timeMs));
   // The synthetic curve and the fit follow the model while it moves.
-  program_.dragStep();
+  program_.layers().dragStep();
   showFit();
   plots_.update();
 }
@@ -109,7 +110,7 @@ void ModelDragController::release(QMouseEvent& event, float x, float y) {
     // A press held without moving leaves the model as it was.
     if (moved_) {
       applyDrag(x, y, timeOf(event));
-      program_.finishModelDrag();
+      program_.layers().finishModelDrag();
       if (hooks_.refresh) hooks_.refresh();
     }
     clearSelection();
@@ -171,22 +172,25 @@ void ModelDragController::runPopupCommand(core::CommandId id) {
   const int k = selected_.parameter;
   switch (id) {
     case C::DeleteLayer:
-      program_.deleteLayer(k);
+      core::finish(program_.layers().deleteLayer(k));
       break;
     case C::SplitLayer:
-      program_.splitLayer(k, pickedDepth_);
+      core::finish(program_.layers().splitLayer(k, pickedDepth_));
       break;
     case C::FixResistivity:
     case C::FreeResistivity:
-      program_.setParameterFixed(k, id == C::FixResistivity, FixTarget::Resistivity);
+      core::finish(
+          program_.layers().setParameterFixed(k, id == C::FixResistivity, FixTarget::Resistivity));
       break;
     case C::FixBoundary:
     case C::FreeBoundary:
-      program_.setParameterFixed(k, id == C::FixBoundary, FixTarget::Boundary);
+      core::finish(
+          program_.layers().setParameterFixed(k, id == C::FixBoundary, FixTarget::Boundary));
       break;
     case C::MaskPoint:
     case C::UnmaskPoint:
-      program_.setPointMasked(point_.point, point_.component, id == C::MaskPoint);
+      core::finish(
+          program_.layers().setPointMasked(point_.point, point_.component, id == C::MaskPoint));
       break;
     default:
       break;

@@ -280,10 +280,10 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
 
   QMenu* file = menuBar()->addMenu(tr("&File"));
   addCommand(file, WellLogCommand::Import, "Well Log File", [this] {
-    if (program_.importWellLog()) logChanged();
+    if (program_.wells().importWellLog()) logChanged();
   });
   addCommand(file, WellLogCommand::ExportModel, "ASCII &Model File",
-             [this] { program_.exportAsciiModel(); });
+             [this] { core::finish(program_.exchange().exportAsciiModel()); });
   addCommand(file, WellLogCommand::ExportPicture, "Export &Picture", [this] { exportPicture(); });
   addCommand(file, WellLogCommand::Print, "&Print", [this] { print(); });
   file->addSeparator();
@@ -291,7 +291,7 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
 
   QMenu* model = menuBar()->addMenu(tr("&Model"));
   addCommand(model, WellLogCommand::SetLayeredModel, "&Set Layered Model", [this] {
-    if (program_.setModelFromWellLog(layerCount()) && modelChanged_) modelChanged_();
+    if (program_.wells().setModelFromWellLog(layerCount()) && modelChanged_) modelChanged_();
   });
   addCommand(model, WellLogCommand::ClearSegments, "&Clear Segments", [this] { segments_ = {}; });
 
@@ -321,7 +321,7 @@ WellLogWindow::WellLogWindow(core::Program& program, std::function<void()> model
   tools->addWidget(layers_);
   tools->addAction(action(WellLogCommand::SetLayeredModel));
   connect(layers_, &QSpinBox::valueChanged, this, [this] {
-    segments_ = core::segmentWellLog(program_.wellLog(), layerCount());
+    segments_ = core::segmentWellLog(program_.wells().wellLog(), layerCount());
     updateChecks();
     plots_->update();
   });
@@ -374,13 +374,13 @@ void WellLogWindow::runCommand(WellLogCommand id) {
 
 void WellLogWindow::updateChecks() {
   for (const auto& [id, flag] : toggles_) action(id)->setChecked(view_.*flag);
-  const bool haveLog = !program_.wellLog().depth.empty();
+  const bool haveLog = !program_.wells().wellLog().depth.empty();
   action(WellLogCommand::SetLayeredModel)->setEnabled(haveLog);
   action(WellLogCommand::ClearSegments)->setEnabled(!segments_.empty());
 }
 
 void WellLogWindow::logChanged() {
-  segments_ = core::segmentWellLog(program_.wellLog(), layerCount());
+  segments_ = core::segmentWellLog(program_.wells().wellLog(), layerCount());
   updateChecks();
   plots_->update();
 }
@@ -391,14 +391,16 @@ int WellLogWindow::layerCount() const { return layers_->value(); }
 void WellLogWindow::paintPage(QPainter& painter, QRectF target) {
   PainterCanvas canvas(painter, target);
   present::Plotter plotter(canvas);
-  DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
-                  program_.wellLogName());
+  DrawWellLogPage(plotter, program_.S(), program_.wells().wellLog(), segments_, view_,
+                  program_.wells().wellLogName());
   plotter.close();
 }
 
 void WellLogWindow::exportPicture() {
   const std::string initial =
-      (program_.wellLogName().empty() ? std::string("WELLLOG") : program_.wellLogName()) + ".PNG";
+      (program_.wells().wellLogName().empty() ? std::string("WELLLOG")
+                                              : program_.wells().wellLogName()) +
+      ".PNG";
   const auto chosen = program_.toolkit().chooseFileToSave(
       {"Well log picture",
        "PNG picture|*.PNG|SVG graphics file|*.SVG|PDF graphics file|*.PDF|"
@@ -440,8 +442,8 @@ bool WellLogWindow::writePicture(const std::filesystem::path& file, GraphicsForm
     present::DxfCanvas dxf;
     {
       present::Plotter plotter(dxf);
-      DrawWellLogPage(plotter, program_.S(), program_.wellLog(), segments_, view_,
-                      program_.wellLogName());
+      DrawWellLogPage(plotter, program_.S(), program_.wells().wellLog(), segments_, view_,
+                      program_.wells().wellLogName());
       plotter.close();
     }
     std::ofstream out(file, std::ios::binary | std::ios::trunc);

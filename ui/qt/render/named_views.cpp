@@ -33,7 +33,7 @@ bool applyNamedViews(core::Program& program, const std::vector<std::string>& vie
   core::CurrentSounding& current = program.current();
   current.modelOnData = core::kFalse;
   if (!named("model-on-data")) return true;
-  if (program.modelOnDataRefused()) return false;
+  if (program.display().modelOnDataRefused()) return false;
   current.modelOnData = core::kTrue;
   return true;
 }

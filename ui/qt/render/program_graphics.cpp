@@ -58,9 +58,9 @@ void setUpPlotsIfNeeded(core::Program& program, const present::PlotSettings& set
     missing = missing || frameWithoutScale(current.dataFrames[static_cast<std::size_t>(k)]);
   for (int k = 0; k < modelGraphs && k < 2; ++k)
     missing = missing || frameWithoutScale(current.modelFrames[static_cast<std::size_t>(k)]);
-  if (force || missing || program.autoscalePending()) {
+  if (force || missing || program.state().autoscalePending()) {
     present::SetUpPlots(current, settings);
-    program.clearAutoscale();
+    program.state().clearAutoscale();
   }
 }
 

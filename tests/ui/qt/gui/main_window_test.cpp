@@ -79,9 +79,9 @@ TEST_F(MainWindowTest, EachViewEntryTogglesItsSwitchAndItsCheckMark) {
       {core::CommandId::MajorGridData, core::ViewToggle::MajorGridData},
       {core::CommandId::MajorGridModel, core::ViewToggle::MajorGridModel}};
   for (auto [number, toggle] : entries) {
-    const bool before = program.viewChecked(toggle);
+    const bool before = program.display().viewChecked(toggle);
     trigger(number);
-    EXPECT_EQ(program.viewChecked(toggle), !before) << number;
+    EXPECT_EQ(program.display().viewChecked(toggle), !before) << number;
     EXPECT_EQ(window.action(number)->isChecked(), !before) << number;
   }
   // The MT entries appear for MT data, the TEM entries for TEM data.

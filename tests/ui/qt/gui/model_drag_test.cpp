@@ -44,9 +44,9 @@ class ModelDragTest : public ::testing::Test {
   // A layered model with its synthetics, and the plots set up for it.
   void setModel(std::vector<float> rho, std::vector<float> geometry, bool depths = false,
                 std::vector<float> ip = {}) {
-    ASSERT_TRUE(program.setLayeredModel(
+    ASSERT_TRUE(program.model().setLayeredModel(
         {.resistivity = rho, .geometry = geometry, .depths = depths, .ip = ip}));
-    ASSERT_TRUE(program.forwardModel());
+    ASSERT_TRUE(program.model().forwardModel());
     window.autoscale();
     window.refresh();
     QApplication::processEvents();

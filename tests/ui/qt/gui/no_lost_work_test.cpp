@@ -44,7 +44,7 @@ void acceptDialog(test::ModalDriver& driver, QString* name = nullptr) {
 TEST_F(NoLostWork, ATruncatedFileLeavesTheSoundingAndTheGoodFileAsTheyWere) {
   const fs::path good = folder / "A.ZVR";
   window.autoscale();
-  ASSERT_TRUE(program.saveFileAs(good));
+  ASSERT_TRUE(program.file().saveFileAs(good));
   window.refresh();
   QApplication::processEvents();
   trigger(core::CommandId::Save);  // with the frames as the window drew them
@@ -71,8 +71,8 @@ TEST_F(NoLostWork, ATruncatedFileLeavesTheSoundingAndTheGoodFileAsTheyWere) {
 TEST_F(NoLostWork, SaveAfterOpenFromAnotherFolderWritesThatFoldersFile) {
   const fs::path other = folder / "other";
   fs::create_directories(other);
-  ASSERT_TRUE(program.saveFileAs(other / "B.ZVR"));
-  program.setDataFolder(folder.path());  // as if started elsewhere
+  ASSERT_TRUE(program.file().saveFileAs(other / "B.ZVR"));
+  program.state().setDataFolder(folder.path());  // as if started elsewhere
   const std::string before = test::readFile(other / "B.ZVR");
 
   driver.chooseFile(qpath(other / "B.ZVR"));
@@ -163,7 +163,7 @@ TEST_F(NoLostWork, ExportedDcDataImportBackUnchangedWithTheColumnDialogsProposal
 TEST_F(NoLostWork, ExportedMtDataImportBackUnchangedWithTheColumnDialogsProposal) {
   ASSERT_TRUE(core::makeExampleSounding(core::DataTypeText(core::type::kMagnetotelluric),
                                         program.current()));
-  program.detectSegments();
+  program.state().detectSegments();
   S().layer.saved = core::kTrue;
   window.refresh();
   const core::Matrix<float> time = S().data().TIME, volts = S().data().VOLTS;
@@ -242,12 +242,12 @@ TEST_F(NoLostWork, AutosaveKeepsOnlyUnsavedWork) {
   trigger(core::CommandId::Single);
   window.autosave();
   EXPECT_TRUE(fs::exists(recovery));
-  EXPECT_EQ(test::readFile(recovery), program.recordState());
+  EXPECT_EQ(test::readFile(recovery), program.history().recordState());
 }
 
 TEST_F(NoLostWork, ARecentFileReopensFromTheFileMenu) {
   const fs::path file = folder / "recent.ZVR";
-  ASSERT_TRUE(program.saveFileAs(file));
+  ASSERT_TRUE(program.file().saveFileAs(file));
   window.refresh();
   EXPECT_EQ(program.settings().recentFiles[0], file.string());
   QAction* first = window.action(core::CommandId::RecentFirst);
@@ -261,7 +261,7 @@ TEST_F(NoLostWork, ARecentFileReopensFromTheFileMenu) {
 
 TEST_F(NoLostWork, ADroppedSoundingFileIsOpened) {
   const fs::path file = folder / "dropped.ZVR";
-  ASSERT_TRUE(program.saveFileAs(file));
+  ASSERT_TRUE(program.file().saveFileAs(file));
   S().data().VOLTS(0, 0) = 2.0f;
   S().layer.saved = core::kTrue;
   window.openDroppedFile(qpath(file));

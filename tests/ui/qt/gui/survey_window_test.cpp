@@ -20,7 +20,7 @@ using SurveyWindowTest = WindowFixture;
 TEST_F(SurveyWindowTest, ShowsTheSectionRunsTheBatchAndOpensAStation) {
   const fs::path survey = folder / "survey";
   fs::create_directories(survey);
-  for (const char* name : {"A.ZVR", "B.ZVR"}) ASSERT_TRUE(program.saveFileAs(survey / name));
+  for (const char* name : {"A.ZVR", "B.ZVR"}) ASSERT_TRUE(program.file().saveFileAs(survey / name));
 
   driver.chooseFile(QString::fromStdString(survey.string()));
   trigger(core::CommandId::OpenSurvey);
@@ -54,7 +54,7 @@ TEST_F(SurveyWindowTest, ShowsTheSectionRunsTheBatchAndOpensAStation) {
   QTest::mouseClick(section, Qt::LeftButton, {}, section->toDevice(7.0f, 3.0f).toPoint());
   QApplication::processEvents();
   ASSERT_TRUE(driver.done());
-  EXPECT_EQ(program.soundingFile(), survey / "B.inverted.ZVR");
+  EXPECT_EQ(program.file().soundingFile(), survey / "B.inverted.ZVR");
   EXPECT_EQ(S().header.name.trimmed(), "B");
 }
 

@@ -72,8 +72,8 @@ TEST_F(WellLogWindowTest, ImportOpensTheWindowWithTheLogAndItsSegments) {
   ASSERT_NE(log, nullptr);
   EXPECT_TRUE(log->isVisible());
   EXPECT_EQ(log->windowTitle(), "Kelvorin Limited Well Log Processing");
-  EXPECT_EQ(program.wellLog().depth.size(), 50u);
-  EXPECT_EQ(program.wellLogName(), "BORE");
+  EXPECT_EQ(program.wells().wellLog().depth.size(), 50u);
+  EXPECT_EQ(program.wells().wellLogName(), "BORE");
   log->setLayerCount(3);
   ASSERT_EQ(log->segments().resistivity.size(), 3u);
   EXPECT_NEAR(log->segments().resistivity[1], 400.0f, 0.5f);
@@ -105,7 +105,8 @@ TEST_F(WellLogWindowTest, TogglesAndClearSegmentsChangeWhatIsDrawn) {
   auto lines = [&] {
     present::RecordingCanvas canvas;
     present::Plotter plotter(canvas);
-    DrawWellLogPage(plotter, program.S(), program.wellLog(), log->segments(), log->view(), "BORE");
+    DrawWellLogPage(plotter, program.S(), program.wells().wellLog(), log->segments(), log->view(),
+                    "BORE");
     plotter.close();
     return canvas.segmentsIn(present::palette()[present::colour::kDarkBlue]);
   };

@@ -45,7 +45,7 @@ TEST(WindowCommandGuard, ACommandThatThrowsShowsWhyAndKeepsTheSounding) {
                                          "The sounding is as it was before the command."});
   EXPECT_EQ(program.S().M.PAR, parameters);
   EXPECT_EQ(program.S().layer.saved, saved);
-  EXPECT_FALSE(program.canUndo());
+  EXPECT_FALSE(program.history().canUndo());
   // The same command without the failure changes the model: the guard, not
   // the command, kept it.
   toolkit.armed = false;
