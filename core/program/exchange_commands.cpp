@@ -67,9 +67,9 @@ std::string ExchangeCommands::exportName(std::string_view extension) const {
 CommandResult ExchangeCommands::importUsfData() {
   if (const CommandResult saved = file_.askToSave(); !saved) return saved;
   Sounding imported;
-  if (!guarded(state_.toolkit(),
-               [&] { return importUsfSounding(state_.toolkit(), usfMemory_, imported); }))
-    return CommandStatus::Failed;
+  const CommandResult read = guarded(
+      state_.toolkit(), [&] { return importUsfSounding(state_.toolkit(), usfMemory_, imported); });
+  if (!read) return read;
   state_.adoptData(imported);
   return CommandStatus::Done;
 }

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/program/command_result.h"
 #include "core/record/sounding.h"
 #include "ui/toolkit/toolkit.h"
 
@@ -17,8 +18,8 @@ struct UsfImportMemory {
 };
 
 // Reads the chosen sounding into `result`, a new record, so that a failed
-// import leaves the caller's sounding as it was. False when the user cancels
-// or after the messages of the failure.
-bool importUsfSounding(ui::Toolkit& toolkit, UsfImportMemory& memory, Sounding& result);
+// import leaves the caller's sounding as it was. Cancelled when the user
+// cancels; Failed after the messages of the failure.
+CommandResult importUsfSounding(ui::Toolkit& toolkit, UsfImportMemory& memory, Sounding& result);
 
 }  // namespace zeva::core

@@ -52,13 +52,13 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
 
   toolkit.files = {(folder / "bad.usf").string()};
   toolkit.numbers = {1.0};
-  EXPECT_FALSE(program.exchange().importUsfData());
+  EXPECT_EQ(program.exchange().importUsfData().status(), CommandStatus::Failed);
   EXPECT_EQ(toolkit.lastText(), "Error at line      8\r\nend of file while trying to read line");
   expectUnchanged(program.S(), before);
 
   toolkit.files = {(folder / "bad.edi").string()};
   toolkit.numbers = {0.0};  // the curve: xy, else yx
-  EXPECT_FALSE(program.exchange().importEdiData());
+  EXPECT_EQ(program.exchange().importEdiData().status(), CommandStatus::Failed);
   EXPECT_EQ(toolkit.lastText(), "FILE IS NOT AN EDI FILE: " + (folder / "bad.edi").string());
   expectUnchanged(program.S(), before);
 
@@ -66,7 +66,9 @@ TEST(ExchangeCommands, FailedImportsOfEveryFormatLeaveTheCurrentSoundingAsItWas)
   ImportChoices choices;
   choices.dataType = "Wenner Array";
   toolkit.numbers = {1.0, 2.0, 0.0, 0.0};  // the column dialog
-  EXPECT_FALSE(program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices));
+  EXPECT_EQ(
+      program.exchange().importFlatAsciiData(files::FlatAsciiKind::Resistivity, choices).status(),
+      CommandStatus::Failed);
   EXPECT_EQ(toolkit.lastText().substr(0, toolkit.lastText().find('\n')),
             "NO DATA ROWS READ FROM FILE: " + (folder / "bad.dat").string());
   expectUnchanged(program.S(), before);
@@ -101,12 +103,12 @@ TEST(ExchangeCommands, ExportsAskForTheFileUnderTheFormatsTitleAndShowTheWriteEr
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
   toolkit.files = {std::string("/nonexistent-folder/x.dat")};
-  EXPECT_FALSE(program.exchange().exportAsciiData());
+  EXPECT_EQ(program.exchange().exportAsciiData().status(), CommandStatus::Failed);
   EXPECT_EQ(toolkit.fileDialogTitles.back(), "Flat ASCII Resistivity Data File");
   EXPECT_EQ(toolkit.texts(),
             (std::vector<std::string>{"CANNOT OPEN FILE: /nonexistent-folder/x.dat"}));
   toolkit.files = {std::string("/nonexistent-folder/x.usf")};
-  EXPECT_FALSE(program.exchange().exportUsfData());
+  EXPECT_EQ(program.exchange().exportUsfData().status(), CommandStatus::Failed);
   EXPECT_EQ(toolkit.fileDialogTitles.back(), "Universal Sounding Format File");
   EXPECT_EQ(toolkit.messages.back().title, "USF File Error");
 }
@@ -114,9 +116,12 @@ TEST(ExchangeCommands, ExportsAskForTheFileUnderTheFormatsTitleAndShowTheWriteEr
 TEST(ExchangeCommands, FormatsWithoutAReaderSaySo) {
   zeva::test::ScriptedToolkit toolkit;
   Program program(toolkit);
-  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::Emi));
-  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::GeotoolsTbl));
-  EXPECT_FALSE(program.exchange().importUnsupported(UnsupportedImport::KovatTem));
+  EXPECT_EQ(program.exchange().importUnsupported(UnsupportedImport::Emi).status(),
+            CommandStatus::Refused);
+  EXPECT_EQ(program.exchange().importUnsupported(UnsupportedImport::GeotoolsTbl).status(),
+            CommandStatus::Refused);
+  EXPECT_EQ(program.exchange().importUnsupported(UnsupportedImport::KovatTem).status(),
+            CommandStatus::Refused);
   EXPECT_EQ(toolkit.texts(),
             (std::vector<std::string>{"MT data from EMI data files are not supported",
                                       "MT data from Geotools TBL files are not supported",
@@ -176,8 +181,8 @@ TEST(ExchangeCommands, EdiImportTakesTheCurveItsQuestionChooses) {
   program.S().layer.saved = kTrue;
   const Snapshot before = snapshot(program.S());
   toolkit.files = {path};
-  EXPECT_FALSE(program.exchange().importEdiData());  // the question cancelled
-  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);    // before the file was asked for
+  EXPECT_EQ(program.exchange().importEdiData().status(), CommandStatus::Cancelled);
+  EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);  // before the file was asked for
   expectUnchanged(program.S(), before);
 }
 

@@ -66,13 +66,13 @@ TEST(ProgramFiles, CancellingTheSaveQuestionKeepsTheUnsavedSounding) {
   program.S().layer.saved = kFalse;
   program.S().data().VOLTS(0, 0) = 1.0f;
   toolkit.answers.push_back(Answer::Cancel);
-  EXPECT_FALSE(program.file().open());
+  EXPECT_EQ(program.file().open().status(), CommandStatus::Cancelled);
   EXPECT_EQ(toolkit.lastText(), "Save Default Data?");
   EXPECT_TRUE(toolkit.fileDialogTitles.empty());
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
 
   toolkit.answers.push_back(Answer::No);  // go on without saving, then cancel the dialog
-  EXPECT_FALSE(program.file().open());
+  EXPECT_EQ(program.file().open().status(), CommandStatus::Cancelled);
   EXPECT_EQ(toolkit.fileDialogTitles.size(), 1u);
   EXPECT_EQ(program.S().data().VOLTS(0, 0), 1.0f);
 }
