@@ -5,6 +5,7 @@
 
 #include <iosfwd>
 #include <string>
+#include <string_view>
 
 #include "cli/console_toolkit.h"
 #include "core/program/program.h"
@@ -57,7 +58,8 @@ void addBatchCommand(CLI::App& app, CliContext& context);
 void addBatchMergeCommand(CLI::App& app, CliContext& context);
 void addLciCommand(CLI::App& app, CliContext& context);
 
-// The verbs that draw (plot, report) need Qt; zeva-cli-graphics has them.
+// The verbs that draw (plot, report, section) need Qt; zeva-cli-graphics has them.
+inline constexpr std::string_view kGraphicsVerbs[] = {"plot", "report", "section"};
 inline constexpr const char* kPlotDescription =
     "Draw the data and model plots into a PNG, SVG, PDF or DXF file";
 inline constexpr const char* kReportDescription = "Write the printed report of a sounding as PDF";

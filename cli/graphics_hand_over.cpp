@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <ostream>
 #include <system_error>
 
@@ -13,7 +15,8 @@
 namespace zeva::cli {
 
 bool isGraphicsVerb(std::string_view verb) {
-  return verb == "plot" || verb == "report" || verb == "section";
+  return std::find(std::begin(kGraphicsVerbs), std::end(kGraphicsVerbs), verb) !=
+         std::end(kGraphicsVerbs);
 }
 
 int handOverToGraphics(char** argv, std::ostream& err) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <sstream>
 
 #include "tests/cli/cli_runner.h"
 #include "tests/support/test_support.h"
@@ -66,6 +67,26 @@ TEST(CliStatus, FailuresAndUsageErrorsAreTold) {
   const CliRun summary = runCli("info default");
   EXPECT_EQ(summary.status, 0);
   EXPECT_NE(summary.out.find("Default Data"), std::string::npos);
+}
+
+// zeva-cli builds only the named verb's options: each verb of the help must
+// still be the one that answers to its name.
+TEST(CliVerbs, EachVerbOfTheHelpAnswersToItsName) {
+  const CliRun help = runCli("--help");
+  ASSERT_EQ(help.status, 0);
+  std::istringstream lines(help.out.substr(help.out.find("Subcommands:")));
+  std::string line;
+  int verbs = 0;
+  while (std::getline(lines, line)) {
+    if (line.rfind("  ", 0) != 0) continue;
+    const std::string verb = line.substr(2, line.find(' ', 2) - 2);
+    if (verb == "plot" || verb == "report" || verb == "section") continue;  // drawn elsewhere
+    const CliRun verbHelp = runCli(verb + " --help");
+    EXPECT_EQ(verbHelp.status, 0) << verb;
+    EXPECT_NE(verbHelp.out.find("Usage: zeva-cli " + verb + " "), std::string::npos) << verb;
+    ++verbs;
+  }
+  EXPECT_EQ(verbs, 20);
 }
 
 }  // namespace
