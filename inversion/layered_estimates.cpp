@@ -52,7 +52,7 @@ StepFit blockCurve(const std::vector<float>& depth, const std::vector<float>& re
 bool EstimateMtModel(Sounding& S, ui::Toolkit& toolkit) {
   if (S.NDATA() < 3) {
     toolkit.information(kEstimateTooFewPoints);
-    return true;
+    return false;
   }
   forward::DepthCurve curve;
   if (S.NCOMP() >= 2) curve = forward::NiblettModel(S, false);
@@ -60,7 +60,7 @@ bool EstimateMtModel(Sounding& S, ui::Toolkit& toolkit) {
   if (curve.depth.empty()) {
     toolkit.information(std::string(kEstimateUnknownType) +
                         std::string(S.header.dataType.padded()));
-    return true;
+    return false;
   }
   return setEstimatedModel(S, layersOf(blockCurve(curve.depth, curve.resistivity)), 1.0f, toolkit);
 }
@@ -68,14 +68,14 @@ bool EstimateMtModel(Sounding& S, ui::Toolkit& toolkit) {
 bool EstimateTemModel(Sounding& S, ui::Toolkit& toolkit) {
   if (S.NDATA() < 3) {
     toolkit.information(kEstimateTooFewPoints);
-    return true;
+    return false;
   }
   // Gates in time order; the curve keeps a gate only when its depth lies
   // below the last one kept (rho_a falling fast can pull the depth back).
   const std::vector<float> rhoA = forward::lateTimeResistivityOfStoredUnit(S);
   if (rhoA.empty()) {
     toolkit.information(forward::unitRefusal(S.header.temVoltageUnit));
-    return true;
+    return false;
   }
   const auto& d = S.data();
   std::vector<float> depth, rho;
@@ -91,7 +91,7 @@ bool EstimateTemModel(Sounding& S, ui::Toolkit& toolkit) {
   }
   if (depth.size() < 3) {
     toolkit.information(kEstimateTooFewPoints);
-    return true;
+    return false;
   }
   return setEstimatedModel(S, layersOf(blockCurve(depth, rho)), 1.0f, toolkit);
 }
@@ -107,7 +107,7 @@ bool EstimateFromSmoothModel(Sounding& S, const core::InversionSettings& setting
   SM.robust = S.robust;
   const SmoothResult smooth = EstimateSmoothModel(SM, settings, forward, monitor, fitPane);
   if (smooth.status != 0 || smooth.interrupted || !core::isSet(SM.layer.syntheticValid))
-    return true;
+    return false;
 
   // Each smooth layer stands for the geometric middle of its depth range.
   const int n = SM.NLAYER();

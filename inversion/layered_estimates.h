@@ -30,23 +30,25 @@ inline constexpr int kMaxEstimatedLayers = 8;
 StepFit blockCurve(const std::vector<float>& depth, const std::vector<float>& resistivity);
 
 // The estimate from MT data (apparent resistivity and phase against
-// frequency). Returns true when no estimate could be made: the message has
-// then been shown and the model is unchanged.
-bool EstimateMtModel(core::Sounding& S, ui::Toolkit& toolkit);
+// frequency). True when the model was estimated; false when no estimate
+// could be made: the message has then been shown and the model is unchanged.
+[[nodiscard]] bool EstimateMtModel(core::Sounding& S, ui::Toolkit& toolkit);
 
 // The estimate from TEM data: the late-time apparent resistivity of the
 // gates (from voltages in the stored unit), each at half the diffusion depth
 // sqrt(2 t rho_a / mu0) of its time (the depth at which the late-time curve
 // of a layered earth turns, found on synthetic soundings), read as a
-// resistivity-depth curve and blocked. Returns true when no estimate
-// could be made: the message has then been shown and the model is unchanged.
-bool EstimateTemModel(core::Sounding& S, ui::Toolkit& toolkit);
+// resistivity-depth curve and blocked. True when the model was estimated;
+// false when no estimate could be made: the message has then been shown and
+// the model is unchanged.
+[[nodiscard]] bool EstimateTemModel(core::Sounding& S, ui::Toolkit& toolkit);
 
 // The estimate from the Occam smooth model of S's data, fitted in a smooth
 // instance of its own with `forward` under `settings` (the smooth model of
-// the program is left alone). True when no estimate could be made.
-bool EstimateFromSmoothModel(core::Sounding& S, const core::InversionSettings& settings,
-                             const forward::ForwardRoutine& forward, RunMonitor& monitor,
-                             int fitPane);
+// the program is left alone). True when the model was estimated.
+[[nodiscard]] bool EstimateFromSmoothModel(core::Sounding& S,
+                                           const core::InversionSettings& settings,
+                                           const forward::ForwardRoutine& forward,
+                                           RunMonitor& monitor, int fitPane);
 
 }  // namespace zeva::inversion

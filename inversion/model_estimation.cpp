@@ -422,7 +422,7 @@ std::vector<EstimatedLayer> estimateLayers(std::span<const float> x, std::span<c
 
 bool setEstimatedModel(Sounding& S, std::span<const EstimatedLayer> layers, float thicknessFactor,
                        ui::Toolkit& toolkit, std::optional<float> extraParameter) {
-  if (layers.empty()) return true;
+  if (layers.empty()) return false;
   const int nlayer = static_cast<int>(layers.size());
   const int npk = std::max(1, S.NPK());
   const core::ModelHeader oldHeader = S.model;
@@ -434,7 +434,7 @@ bool setEstimatedModel(Sounding& S, std::span<const EstimatedLayer> layers, floa
     toolkit.information(kEstimateAllocationFailed);
     S.model = oldHeader;
     S.M = std::move(oldModel);
-    return true;
+    return false;
   }
   auto& PAR = S.M.PAR;
   std::fill(PAR.begin(), PAR.end(), kDefaultIpParameter);
@@ -449,20 +449,20 @@ bool setEstimatedModel(Sounding& S, std::span<const EstimatedLayer> layers, floa
   if (extraParameter) PAR.back() = *extraParameter;
   S.layer.syntheticValid = S.layer.resolutionValid = S.layer.equivalenceValid = core::kFalse;
   S.layer.saved = core::kFalse;
-  return false;
+  return true;
 }
 
 bool EstimateModel(Sounding& S, ui::Toolkit& toolkit) {
   float groundingCeiling = 0.0f;
   const auto layers = estimateFrom(S, column(S, 0), toolkit, false, &groundingCeiling);
-  if (!layers || layers->empty()) return true;
+  if (!layers || layers->empty()) return false;
   const bool grounding = traitsOf(S.header.dataType).id == DataTypeId::GroundingImpedance;
   return setEstimatedModel(S, *layers, *arrayFactor(S), toolkit,
                            grounding ? std::optional<float>(groundingCeiling) : std::nullopt);
 }
 
 bool EstimateIpParameters(Sounding& S, ui::Toolkit& toolkit) {
-  if (S.NPK() < 2 || S.data().VOLTS.cols() < 2 || !S.hasModel()) return true;
+  if (S.NPK() < 2 || S.data().VOLTS.cols() < 2 || !S.hasModel()) return false;
   const float scale = S.header.ipUnit == "(pfe)" ? 100.0f : 1000.0f;
   std::vector<float> perturbed = column(S, 0);
   const auto ip = S.data().VOLTS.column(1);
@@ -473,7 +473,7 @@ bool EstimateIpParameters(Sounding& S, ui::Toolkit& toolkit) {
   // The second estimation is quiet: its messages would name problems of the
   // IP column as if the resistivity data had them.
   const auto second = estimateFrom(S, perturbed, toolkit, true, nullptr);
-  if (!second || second->empty()) return true;
+  if (!second || second->empty()) return false;
 
   const int nlayer = S.NLAYER();
   const float factor = *arrayFactor(S);
@@ -507,7 +507,7 @@ bool EstimateIpParameters(Sounding& S, ui::Toolkit& toolkit) {
     const float value = (perturbedRho - rho) * scale / rho;
     if (std::isfinite(value)) S.M.PAR[static_cast<std::size_t>(nlayer + j)] = value;
   }
-  return false;
+  return true;
 }
 
 }  // namespace zeva::inversion

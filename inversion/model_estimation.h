@@ -86,26 +86,26 @@ std::vector<EstimatedLayer> estimateLayers(std::span<const float> x, std::span<c
 // Replaces the layered model of S by the estimated layers (LFIX and LMTP
 // cleared, IP blocks 5.0, thicknesses times `thicknessFactor`, or depths when
 // the depths flag is set), with `extraParameter` as one more parameter at
-// the end when given. Returns true, after the message and with the model
+// the end when given. False, after the message and with the model
 // unchanged, when the arrays cannot be had.
-bool setEstimatedModel(core::Sounding& S, std::span<const EstimatedLayer> layers,
-                       float thicknessFactor, ui::Toolkit& toolkit,
-                       std::optional<float> extraParameter = std::nullopt);
+[[nodiscard]] bool setEstimatedModel(core::Sounding& S, std::span<const EstimatedLayer> layers,
+                                     float thicknessFactor, ui::Toolkit& toolkit,
+                                     std::optional<float> extraParameter = std::nullopt);
 
 // The estimation for resistivity on S: checks, curve preparation, estimation
 // and the new layered model (LFIX and LMTP cleared, IP blocks 5.0, thicknesses
-// times the array factor, or depths when the depths flag is set). Returns
-// true when the estimation failed: the message has then been shown and the
-// model is unchanged.
-bool EstimateModel(core::Sounding& S, ui::Toolkit& toolkit);
+// times the array factor, or depths when the depths flag is set). True when
+// the model was estimated; false when the estimation failed: the message has
+// then been shown and the model is unchanged.
+[[nodiscard]] bool EstimateModel(core::Sounding& S, ui::Toolkit& toolkit);
 
 // The IP estimate of a resistivity/IP sounding (NPK >= 2) after a successful
 // EstimateModel: a second estimation on the curve rho_a (m + F) / F, F being
 // 100 for "(pfe)" and 1000 otherwise, and the IP parameter of each layer
 // (rho' - rho) F / rho. When the second estimation finds other layers, rho' of
 // a layer is read from the second model at the layer's mid-depth (the
-// half-space at the bottom depth). Returns true when the second estimation
-// failed; the IP parameters then keep their starting value.
+// half-space at the bottom depth). False when the second estimation failed;
+// the IP parameters then keep their starting value.
 bool EstimateIpParameters(core::Sounding& S, ui::Toolkit& toolkit);
 
 }  // namespace zeva::inversion

@@ -31,20 +31,20 @@ CommandResult EstimationCommands::estimateLayeredModel() {
   const Family family = familyOf(S.header.dataType);
   const bool seaFloor = forward::isSeaFloorMt(S.header.dataType);
   if (family == Family::Magnetotelluric && !seaFloor) {
-    if (inversion::EstimateMtModel(S, state_.toolkit())) return CommandStatus::Refused;
+    if (!inversion::EstimateMtModel(S, state_.toolkit())) return CommandStatus::Refused;
   } else if (family == Family::TimeDomainEm && forward::hasForwardModel(S)) {
-    if (inversion::EstimateTemModel(S, state_.toolkit())) return CommandStatus::Refused;
+    if (!inversion::EstimateTemModel(S, state_.toolkit())) return CommandStatus::Refused;
   } else if ((family == Family::MaxMin || family == Family::EmConductivity || seaFloor) &&
              forward::hasForwardModel(S)) {
     inversion::RunMonitor monitor(state_.toolkit());
-    if (inversion::EstimateFromSmoothModel(S, state_.current().settings,
-                                           forward::chooseForwardRoutine(S, state_.toolkit()),
-                                           monitor, kFitStatusPane))
+    if (!inversion::EstimateFromSmoothModel(S, state_.current().settings,
+                                            forward::chooseForwardRoutine(S, state_.toolkit()),
+                                            monitor, kFitStatusPane))
       return CommandStatus::Failed;
   } else {
     // DC data; for the rest (TEM without a forward model, unknown types) this
     // refuses with its message.
-    if (inversion::EstimateModel(S, state_.toolkit())) return CommandStatus::Refused;
+    if (!inversion::EstimateModel(S, state_.toolkit())) return CommandStatus::Refused;
     if (S.NPK() >= 2) inversion::EstimateIpParameters(S, state_.toolkit());
   }
   state_.detectSegments();

@@ -161,7 +161,7 @@ TEST(EstimateModel, TwoPointsAreRefusedAndThreeAreEnough) {
   Sounding two;
   fillSounding(two, "Schlumberger Array", {1.0f, 10.0f}, {100.0f, 50.0f});
   const std::vector<float> before = two.M.PAR;
-  EXPECT_TRUE(EstimateModel(two, toolkit));
+  EXPECT_FALSE(EstimateModel(two, toolkit));
   EXPECT_EQ(toolkit.lastText(), "NEED AT LEAST 3 POINTS TO ESTIMATE MODEL");
   EXPECT_EQ(toolkit.messages.back().title, "Kelvorin Library Message");
   EXPECT_EQ(two.M.PAR, before);
@@ -170,7 +170,7 @@ TEST(EstimateModel, TwoPointsAreRefusedAndThreeAreEnough) {
   zeva::test::ScriptedToolkit quiet;
   Sounding three;
   fillSounding(three, "Schlumberger Array", {1.0f, 10.0f, 100.0f}, {100.0f, 60.0f, 20.0f});
-  EXPECT_FALSE(EstimateModel(three, quiet));
+  EXPECT_TRUE(EstimateModel(three, quiet));
   EXPECT_TRUE(quiet.messages.empty());
   EXPECT_GE(three.NLAYER(), 1);
   EXPECT_EQ(three.NPAR(), core::parameterCount(three.NLAYER(), 1));
@@ -180,7 +180,7 @@ TEST(EstimateModel, MissingAndNonPositiveReadingsDoNotCount) {
   zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Wenner Array", {1.0f, 3.0f, 10.0f, 30.0f}, {100.0f, 1.0e10f, -5.0f, 20.0f});
-  EXPECT_TRUE(EstimateModel(S, toolkit));
+  EXPECT_FALSE(EstimateModel(S, toolkit));
   EXPECT_EQ(toolkit.lastText(), "NEED AT LEAST 3 POINTS TO ESTIMATE MODEL");
 }
 
@@ -188,7 +188,7 @@ TEST(EstimateModel, OtherDataFamiliesAreRefusedWithTheirPaddedType) {
   zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Magnetotelluric Data", {1.0f, 10.0f, 100.0f}, {100.0f, 60.0f, 20.0f});
-  EXPECT_TRUE(EstimateModel(S, toolkit));
+  EXPECT_FALSE(EstimateModel(S, toolkit));
   EXPECT_EQ(toolkit.lastText(), "CANNOT ESTIMATE MODEL FOR Magnetotelluric Data");
   EXPECT_EQ(toolkit.lastText().size(), 26u + 20u);
 }
@@ -206,8 +206,8 @@ TEST_P(ArrayFactor, ThicknessesScaleByTheArrayFactorOfTheSameCurve) {
   Sounding schlumberger, other;
   fillSounding(schlumberger, "Schlumberger Array", x, y);
   fillSounding(other, GetParam().type, x, y);
-  ASSERT_FALSE(EstimateModel(schlumberger, toolkit));
-  ASSERT_FALSE(EstimateModel(other, toolkit));
+  ASSERT_TRUE(EstimateModel(schlumberger, toolkit));
+  ASSERT_TRUE(EstimateModel(other, toolkit));
   ASSERT_EQ(other.NLAYER(), schlumberger.NLAYER());
   for (int j = 0; j + 1 < other.NLAYER(); ++j)
     EXPECT_NEAR(other.M.PAR[other.geometryIndex(j)],
@@ -231,7 +231,7 @@ TEST(EstimateModel, NewModelIsFreeUnlimitedWithIpBlocksAtFiveAndDepthsWhenAsked)
   S.M.LFIX.assign(S.M.LFIX.size(), core::kTrue);
   S.model.depths = core::kTrue;
   S.layer.equivalenceValid = S.layer.resolutionValid = core::kTrue;
-  ASSERT_FALSE(EstimateModel(S, toolkit));
+  ASSERT_TRUE(EstimateModel(S, toolkit));
   ASSERT_EQ(S.NLAYER(), 2);
   EXPECT_EQ(S.NPAR(), 5);
   for (int i = 0; i < S.NPAR(); ++i) {
@@ -251,7 +251,7 @@ TEST(EstimateModel, GroundingImpedanceCarriesTheCeilingAsAnExtraParameter) {
   zeva::test::ScriptedToolkit toolkit;
   Sounding S;
   fillSounding(S, "Grounding Impedance", x, y);
-  ASSERT_FALSE(EstimateModel(S, toolkit));
+  ASSERT_TRUE(EstimateModel(S, toolkit));
   EXPECT_EQ(S.NPAR(), core::parameterCount(S.NLAYER(), 1) + 1);
   ASSERT_EQ(S.M.PAR.size(), static_cast<std::size_t>(S.NPAR()));
   EXPECT_FLOAT_EQ(S.M.PAR.back(), 1.05f * 40.0f);
@@ -272,7 +272,7 @@ TEST(EstimateModel, SegmentsAreJoinedBeforeTheCurveIsResampled) {
   Sounding S;
   fillSounding(S, "Schlumberger Array", x, y);
   S.header.shiftMode = 2;  // keep the level of the short spacings
-  ASSERT_FALSE(EstimateModel(S, toolkit));
+  ASSERT_TRUE(EstimateModel(S, toolkit));
   ASSERT_EQ(S.NLAYER(), 2);
   EXPECT_NEAR(S.M.PAR[0], 100.0f, 3.0f);
   EXPECT_NEAR(S.M.PAR[1], 10.0f, 0.5f);
@@ -298,10 +298,10 @@ TEST(EstimateIpParameters, RecoversTheIpOfBothLayersFromThePerturbedCurve) {
   S.header.ipUnit.assign("(mSec)");
   S.model.NPK = 2;
   ASSERT_TRUE(S.allocateModel());
-  ASSERT_FALSE(EstimateModel(S, toolkit));
+  ASSERT_TRUE(EstimateModel(S, toolkit));
   ASSERT_EQ(S.NLAYER(), 2);
   const std::vector<float> resistivities(S.M.PAR.begin(), S.M.PAR.begin() + 2);
-  ASSERT_FALSE(EstimateIpParameters(S, toolkit));
+  ASSERT_TRUE(EstimateIpParameters(S, toolkit));
   EXPECT_EQ(resistivities[0], S.M.PAR[0]);
   EXPECT_EQ(resistivities[1], S.M.PAR[1]);
   EXPECT_NEAR(S.M.PAR[2], m1, 1.0f);
@@ -321,7 +321,7 @@ TEST_P(ThreeLayerEstimate, FindsTheLayersTheCoverAndAModelThatFitsWithinFifteenP
   test::makeSynthetic(S, GetParam().type, test::logSpacings(1.0f, 1000.0f, 10), GetParam().earth,
                       toolkit);
   test::setModel(S, test::LayeredEarth{{15.0f}, {}});
-  ASSERT_FALSE(EstimateModel(S, toolkit));
+  ASSERT_TRUE(EstimateModel(S, toolkit));
   EXPECT_GE(S.NLAYER(), 2);
   const float cover = GetParam().earth.resistivity[0];
   EXPECT_NEAR(S.M.PAR[0], cover, 0.1f * cover);
@@ -350,8 +350,8 @@ TEST_P(DipoleArrayScaling, DoublingDipoleLengthAndEarthDoublesTheThicknesses) {
   large.header.dipoleLength = 10.0f;
   test::makeSynthetic(small, GetParam(), n, {{100.0f, 10.0f, 1000.0f}, {5.0f, 20.0f}}, toolkit);
   test::makeSynthetic(large, GetParam(), n, {{100.0f, 10.0f, 1000.0f}, {10.0f, 40.0f}}, toolkit);
-  ASSERT_FALSE(EstimateModel(small, toolkit));
-  ASSERT_FALSE(EstimateModel(large, toolkit));
+  ASSERT_TRUE(EstimateModel(small, toolkit));
+  ASSERT_TRUE(EstimateModel(large, toolkit));
   ASSERT_EQ(small.NLAYER(), large.NLAYER());
   ASSERT_GE(small.NLAYER(), 2);
   for (int j = 0; j + 1 < small.NLAYER(); ++j)
