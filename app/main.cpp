@@ -117,7 +117,7 @@ void writeSettingsOnExit(zeva::core::Program& program, const QRect& normal,
 
 int run(QApplication& app) {
   using namespace zeva;
-  qt::QtToolkit toolkit;
+  ui::qt::QtToolkit toolkit;
 
   // The settings; a first start has no file and keeps the built-in values.
   const std::filesystem::path settingsFile = settings::settingsPath();
@@ -141,7 +141,7 @@ int run(QApplication& app) {
   program.settings() = stored;
   applyDisplayFlags(stored.flags, program.view());
 
-  qt::MainWindow window(program, toolkit, helpFile());
+  ui::qt::MainWindow window(program, toolkit, helpFile());
   window.setGeometry(placement);
   window.autoscale();
 

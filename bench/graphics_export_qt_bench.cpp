@@ -20,7 +20,7 @@ namespace {
 using namespace zeva;
 
 struct Fixture {
-  qt::OffscreenSession session;
+  ui::qt::OffscreenSession session;
   core::CurrentSounding current;
   present::PlotSettings settings;
   explicit Fixture(bool inverted = false) {
@@ -39,10 +39,10 @@ std::filesystem::path scratch(const char* name) {
 // Argument 1: the inverted default sounding with its equivalent models.
 void BM_RedrawBothPlotsOnRasterImage(benchmark::State& state) {
   Fixture f(state.range(0) == 1);
-  QImage image(qt::kPngWidth, qt::kPngHeight, QImage::Format_ARGB32_Premultiplied);
+  QImage image(ui::qt::kPngWidth, ui::qt::kPngHeight, QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
     QPainter painter(&image);
-    qt::PaintPlots(painter, QRectF(0, 0, image.width(), image.height()), f.current, f.settings);
+    ui::qt::PaintPlots(painter, QRectF(0, 0, image.width(), image.height()), f.current, f.settings);
   }
 }
 BENCHMARK(BM_RedrawBothPlotsOnRasterImage)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
@@ -53,18 +53,18 @@ void BM_WriteReportPdf(benchmark::State& state) {
   options.userName = "Benchmark";
   const auto path = scratch("zeva-bench-report.pdf");
   for (auto _ : state)
-    benchmark::DoNotOptimize(qt::WriteReportPdf(f.current, f.settings, options, path));
+    benchmark::DoNotOptimize(ui::qt::WriteReportPdf(f.current, f.settings, options, path));
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_WriteReportPdf)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 void BM_ExportPlots(benchmark::State& state) {
   Fixture f;
-  const auto format = static_cast<qt::GraphicsFormat>(state.range(0));
+  const auto format = static_cast<ui::qt::GraphicsFormat>(state.range(0));
   const char* names[] = {"zeva-bench.png", "zeva-bench.svg", "zeva-bench.pdf", "zeva-bench.dxf"};
   const auto path = scratch(names[state.range(0)]);
   for (auto _ : state)
-    benchmark::DoNotOptimize(qt::ExportPlots(f.current, f.settings, path, format));
+    benchmark::DoNotOptimize(ui::qt::ExportPlots(f.current, f.settings, path, format));
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ExportPlots)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);

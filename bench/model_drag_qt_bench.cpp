@@ -22,7 +22,7 @@ namespace {
 using namespace zeva;
 
 struct Fixture {
-  qt::OffscreenSession session;
+  ui::qt::OffscreenSession session;
   zeva::test::ScriptedToolkit toolkit;
   core::Program program{toolkit};
   present::PlotSettings settings;
@@ -64,8 +64,8 @@ void BM_DragStepForwardAndRepaint(benchmark::State& state) {
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    qt::PaintPlots(painter, QRectF(0, 0, image.width(), image.height()), f.program.current(),
-                   f.settings);
+    ui::qt::PaintPlots(painter, QRectF(0, 0, image.width(), image.height()), f.program.current(),
+                       f.settings);
   }
 }
 BENCHMARK(BM_DragStepForwardAndRepaint)->Unit(benchmark::kMillisecond);

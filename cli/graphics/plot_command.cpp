@@ -26,23 +26,24 @@ void addPlotCommand(CLI::App& app, CliContext& context) {
                    "niblett, model-on-data, grid, redline; for TEM data voltage (the gates as "
                    "received voltage) and linear-time")
       ->delimiter(',')
-      ->check(CLI::IsMember(qt::viewNames()));
+      ->check(CLI::IsMember(ui::qt::viewNames()));
   command->callback([&context, input, output, views] {
-    const auto format = qt::graphicsFormatOf(*output);
+    const auto format = ui::qt::graphicsFormatOf(*output);
     if (!format) {
       context.err << "zeva-cli: the output must end in .png, .svg, .pdf or .dxf\n";
       context.exitStatus = kUsageError;
       return;
     }
     if (!context.load(*input)) return;
-    if (!views->empty() && !qt::applyNamedViews(context.program, *views)) {
+    if (!views->empty() && !ui::qt::applyNamedViews(context.program, *views)) {
       context.exitStatus = kFailed;
       return;
     }
-    qt::OffscreenSession session;
-    const present::PlotSettings settings = qt::plotSettingsFor(context.program.view());
-    qt::setUpPlotsIfNeeded(context.program, settings, !views->empty());
-    if (!qt::exportGraphicsFile(context.program, *output, *format)) context.exitStatus = kFailed;
+    ui::qt::OffscreenSession session;
+    const present::PlotSettings settings = ui::qt::plotSettingsFor(context.program.view());
+    ui::qt::setUpPlotsIfNeeded(context.program, settings, !views->empty());
+    if (!ui::qt::exportGraphicsFile(context.program, *output, *format))
+      context.exitStatus = kFailed;
   });
 }
 

@@ -36,20 +36,20 @@ void addReportCommand(CLI::App& app, CliContext& context) {
                    "sections, comma-separated: plots, worksheet, data, model, bounds, "
                    "resolution, smooth, smooth-bounds, smooth-resolution")
       ->delimiter(',')
-      ->check(CLI::IsMember(qt::reportSectionNames()));
+      ->check(CLI::IsMember(ui::qt::reportSectionNames()));
   command->add_option("--user", *user, "name for the footer \"Prepared for ...\"");
   command->callback([&context, input, output, sections, user] {
-    if (qt::graphicsFormatOf(*output) != qt::GraphicsFormat::Pdf) {
+    if (ui::qt::graphicsFormatOf(*output) != ui::qt::GraphicsFormat::Pdf) {
       context.err << "zeva-cli: the report is written as a .pdf file\n";
       context.exitStatus = kUsageError;
       return;
     }
     if (!context.load(*input)) return;
     present::ReportOptions options =
-        sections->empty() ? present::ReportOptions{} : qt::reportOptionsNamed(*sections);
+        sections->empty() ? present::ReportOptions{} : ui::qt::reportOptionsNamed(*sections);
     options.userName = *user;
-    qt::OffscreenSession session;
-    const auto pages = qt::writeReportFile(context.program, *output, options);
+    ui::qt::OffscreenSession session;
+    const auto pages = ui::qt::writeReportFile(context.program, *output, options);
     if (!pages) {
       context.exitStatus = kFailed;
       return;

@@ -42,7 +42,7 @@ void addSectionCommand(CLI::App& app, CliContext& context) {
                    "deepest top of a half-space")
       ->check(CLI::PositiveNumber);
   command->callback([&context, folder, output, model, depth] {
-    const auto format = qt::graphicsFormatOf(*output);
+    const auto format = ui::qt::graphicsFormatOf(*output);
     if (!format) {
       context.err << "zeva-cli: the output must end in .png, .svg, .pdf or .dxf\n";
       context.exitStatus = kUsageError;
@@ -53,8 +53,8 @@ void addSectionCommand(CLI::App& app, CliContext& context) {
     if (!section) return context.fail(error);
     for (const std::string& left : section->left) context.err << "left out: " << left << '\n';
     if (*depth > 0.0f) section->input.depth = *depth;
-    qt::OffscreenSession session;
-    const std::string failure = qt::ExportSection(section->input, *output, *format);
+    ui::qt::OffscreenSession session;
+    const std::string failure = ui::qt::ExportSection(section->input, *output, *format);
     if (!failure.empty()) context.fail(failure);
   });
 }

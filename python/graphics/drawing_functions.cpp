@@ -32,34 +32,34 @@ std::string loginName() {
 
 void plot(SoundingSession& input, const std::string& path,
           const std::optional<std::vector<std::string>>& views) {
-  const auto format = qt::graphicsFormatOf(path);
+  const auto format = ui::qt::graphicsFormatOf(path);
   if (!format) throw py::value_error("the output must end in .png, .svg, .pdf or .dxf");
-  if (views) checkNames(*views, qt::viewNames(), "view");
+  if (views) checkNames(*views, ui::qt::viewNames(), "view");
   auto s = input.copy();
   runCommand(*s, [&](core::Program& p) {
-    if (views && !qt::applyNamedViews(p, *views))
+    if (views && !ui::qt::applyNamedViews(p, *views))
       return core::CommandResult(core::CommandStatus::Refused);
-    qt::OffscreenSession session;
-    const present::PlotSettings settings = qt::plotSettingsFor(p.view());
-    qt::setUpPlotsIfNeeded(p, settings, views.has_value());
-    return core::doneIf(qt::exportGraphicsFile(p, path, *format));
+    ui::qt::OffscreenSession session;
+    const present::PlotSettings settings = ui::qt::plotSettingsFor(p.view());
+    ui::qt::setUpPlotsIfNeeded(p, settings, views.has_value());
+    return core::doneIf(ui::qt::exportGraphicsFile(p, path, *format));
   });
 }
 
 int report(SoundingSession& input, const std::string& path,
            const std::optional<std::vector<std::string>>& sections,
            const std::optional<std::string>& user) {
-  if (qt::graphicsFormatOf(path) != qt::GraphicsFormat::Pdf)
+  if (ui::qt::graphicsFormatOf(path) != ui::qt::GraphicsFormat::Pdf)
     throw py::value_error("the report is written as a .pdf file");
-  if (sections) checkNames(*sections, qt::reportSectionNames(), "section");
+  if (sections) checkNames(*sections, ui::qt::reportSectionNames(), "section");
   present::ReportOptions options =
-      sections ? qt::reportOptionsNamed(*sections) : present::ReportOptions{};
+      sections ? ui::qt::reportOptionsNamed(*sections) : present::ReportOptions{};
   options.userName = user.value_or(loginName());
   auto s = input.copy();
   int pages = 0;
   runCommand(*s, [&](core::Program& p) {
-    qt::OffscreenSession session;
-    const auto written = qt::writeReportFile(p, path, options);
+    ui::qt::OffscreenSession session;
+    const auto written = ui::qt::writeReportFile(p, path, options);
     pages = written.value_or(0);
     return core::doneIf(written.has_value());
   });

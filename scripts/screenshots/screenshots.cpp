@@ -32,7 +32,7 @@
 #include "ui/qt/gui/sounding_plot_widget.h"
 #include "ui/qt/gui/well_log_window.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 class Screenshots : public ::testing::Test {
@@ -245,7 +245,7 @@ TEST_F(Screenshots, ModelDragInProgressAndWellLogWindow) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt
 
 int main(int argc, char** argv) {
   zeva::core::flushDenormalsToZero();

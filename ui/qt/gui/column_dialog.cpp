@@ -21,7 +21,7 @@
 #include "core/record/data_type.h"
 #include "files/ascii_export.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -343,4 +343,4 @@ bool runColumnDialog(QWidget* parent, ui::Toolkit& toolkit, const std::filesyste
   return true;
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

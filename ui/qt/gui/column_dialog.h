@@ -26,7 +26,7 @@ class QPlainTextEdit;
 class QSpinBox;
 class QVBoxLayout;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 // The columns of a column header of the ASCII data export ("NUMBER", then
 // one name per column) for the importer `kind`, over `base`: the columns
@@ -86,4 +86,4 @@ class ColumnDialog : public QDialog {
 bool runColumnDialog(QWidget* parent, ui::Toolkit& toolkit, const std::filesystem::path& file,
                      files::FlatAsciiRequest& request, settings::ImportColumns& columns);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -20,7 +20,7 @@
 #include "files/sounding_import.h"
 #include "forward/tem_late_time.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -638,4 +638,4 @@ void DataEditor::accept() {
   if (writeTo(result_)) QDialog::accept();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -23,7 +23,7 @@ class QDoubleSpinBox;
 class QTableWidget;
 class QVBoxLayout;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 inline constexpr std::string_view kInsideGridMessage = "Must be inside data grid to insert cell";
 
@@ -106,4 +106,4 @@ class DataEditor : public QDialog {
 QString valueHeading(const core::DataHeader& header, int component);
 QString geometryHeading(const core::DataHeader& header, int index);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -31,7 +31,7 @@
 #include "ui/qt/gui/well_log_window.h"
 #include "ui/qt/render/graphics_export.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -338,4 +338,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -26,7 +26,7 @@ class QLabel;
 class QMenu;
 class QTimer;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class SoundingPlotWidget;
 class ModelDragController;
@@ -160,4 +160,4 @@ class MainWindow : public QMainWindow {
   std::filesystem::path recoveryFile_;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -17,7 +17,7 @@
 #include "ui/qt/gui/print_options_dialog.h"
 #include "ui/qt/render/program_graphics.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -113,4 +113,4 @@ void MainWindow::chooseFont() {
     appearance_.fontFamily = dialog.selectedFont().family().toStdString();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

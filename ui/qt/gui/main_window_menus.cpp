@@ -18,7 +18,7 @@
 #include "ui/qt/gui/new_sounding_dialog.h"
 #include "ui/qt/render/program_graphics.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -332,4 +332,4 @@ void MainWindow::updateChecks() {
       action(command.id)->setChecked(*checked);
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -17,7 +17,7 @@
 #include "core/program/recovery_file.h"
 #include "ui/qt/gui/main_window.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -188,4 +188,4 @@ void MainWindow::dropRecoveryFile() {
   core::keepForCrash({});
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

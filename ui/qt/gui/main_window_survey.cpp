@@ -6,7 +6,7 @@
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/survey_window.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 void MainWindow::chooseSurvey() {
   const QString start = survey_ ? QString::fromStdString(survey_->folder().string())
@@ -39,4 +39,4 @@ void MainWindow::openSoundingFile(const std::filesystem::path& file) {
   });
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

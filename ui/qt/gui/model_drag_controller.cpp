@@ -12,7 +12,7 @@
 #include "present/graph_frame_drawing.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -242,4 +242,4 @@ void ModelDragController::paintOverlay(QPainter& painter) {
   }
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

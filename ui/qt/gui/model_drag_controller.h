@@ -24,7 +24,7 @@ class QMouseEvent;
 class QPainter;
 class QWidget;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class SoundingPlotWidget;
 
@@ -90,4 +90,4 @@ class ModelDragController {
   long pressTime_ = 0;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -12,7 +12,7 @@
 
 #include "core/record/data_type.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -190,4 +190,4 @@ void ModelEditor::accept() {
   if (applyGrid()) QDialog::accept();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

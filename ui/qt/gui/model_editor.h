@@ -16,7 +16,7 @@
 class QCheckBox;
 class QTableWidget;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class ModelEditor : public QDialog {
  public:
@@ -50,4 +50,4 @@ class ModelEditor : public QDialog {
   std::function<void()> forward_;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

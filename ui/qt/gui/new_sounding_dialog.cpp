@@ -9,7 +9,7 @@
 #include "core/record/data_type.h"
 #include "files/flat_ascii_import.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -236,4 +236,4 @@ core::ImportDialog importDialogFor(QWidget* parent) {
   };
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

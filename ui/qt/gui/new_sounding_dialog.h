@@ -19,7 +19,7 @@ class QComboBox;
 class QDoubleSpinBox;
 class QFormLayout;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class NewSoundingDialog : public QDialog {
  public:
@@ -61,4 +61,4 @@ class NewSoundingDialog : public QDialog {
 // family's choices, or for EM conductivity and MT data their one data type.
 core::ImportDialog importDialogFor(QWidget* parent);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

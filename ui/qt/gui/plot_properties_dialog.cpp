@@ -10,7 +10,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -187,4 +187,4 @@ void storePlotAppearance(const present::PlotSettings& appearance, settings::Grap
   texts.nameHeight = appearance.titleHeight;
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

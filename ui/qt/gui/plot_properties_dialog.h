@@ -18,7 +18,7 @@ class QCheckBox;
 class QDoubleSpinBox;
 class QSpinBox;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class PlotPropertiesDialog : public QDialog {
  public:
@@ -46,4 +46,4 @@ present::PlotSettings plotAppearanceOf(const settings::GraphTexts& texts);
 // The title height goes back to the settings file with the other captions.
 void storePlotAppearance(const present::PlotSettings& appearance, settings::GraphTexts& texts);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -92,4 +92,4 @@ void storeReportOptions(const present::ReportOptions& options, settings::Display
   flags.printWorksheet = options.worksheet;
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

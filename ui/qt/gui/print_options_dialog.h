@@ -13,7 +13,7 @@
 class QCheckBox;
 class QLineEdit;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class PrintOptionsDialog : public QDialog {
  public:
@@ -30,4 +30,4 @@ class PrintOptionsDialog : public QDialog {
 present::ReportOptions reportOptionsOf(const settings::DisplayFlags& flags);
 void storeReportOptions(const present::ReportOptions& options, settings::DisplayFlags& flags);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

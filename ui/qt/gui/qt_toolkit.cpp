@@ -13,7 +13,7 @@
 #include <cfloat>
 #include <utility>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -217,4 +217,4 @@ void QtToolkit::requestRedraw() {
   if (redrawSink_) redrawSink_();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

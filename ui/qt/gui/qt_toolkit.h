@@ -16,7 +16,7 @@
 
 class QWidget;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 // "Description|pattern|" pairs as a Qt name filter, "Description (pattern)"
 // joined by ";;". Patterns separated by ';' become a space-separated list, and
@@ -92,4 +92,4 @@ class QtToolkit : public ui::Toolkit {
   std::optional<std::string> remember(const QString& name);
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 ShiftOptionsDialog::ShiftOptionsDialog(int mode, int target, QWidget* parent) : QDialog(parent) {
   setObjectName("shiftDialog");
@@ -53,4 +53,4 @@ std::optional<std::pair<int, int>> askShiftOptions(QWidget* parent, int mode, in
   return std::pair{dialog.mode(), dialog.target()};
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -11,7 +11,7 @@
 
 class QButtonGroup;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class ShiftOptionsDialog : public QDialog {
  public:
@@ -34,4 +34,4 @@ class ShiftOptionsDialog : public QDialog {
 // Shows the dialog; the chosen mode and target, or nothing when cancelled.
 std::optional<std::pair<int, int>> askShiftOptions(QWidget* parent, int mode, int target);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <algorithm>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 SoundingPlotWidget::SoundingPlotWidget(Painter painter, CursorHandler cursor, QWidget* parent)
     : QWidget(parent), painter_(std::move(painter)), cursor_(std::move(cursor)) {
@@ -70,4 +70,4 @@ void SoundingPlotWidget::leaveEvent(QEvent* event) {
   QWidget::leaveEvent(event);
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

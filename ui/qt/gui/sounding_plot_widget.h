@@ -8,7 +8,7 @@
 #include <QWidget>
 #include <functional>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 // Page size of the plots, in the plotter's units.
 inline constexpr float kPlotPageWidth = 10.0f;
@@ -50,4 +50,4 @@ class SoundingPlotWidget : public QWidget {
   int paints_ = 0;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -15,7 +15,7 @@
 #include "ui/qt/gui/sounding_plot_widget.h"
 #include "ui/qt/render/painter_canvas.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -178,4 +178,4 @@ void SurveyWindow::runBatch(const core::BatchSteps& steps, const QString& title)
   });
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

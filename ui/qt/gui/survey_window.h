@@ -20,7 +20,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class SoundingPlotWidget;
 
@@ -75,4 +75,4 @@ class SurveyWindow : public QMainWindow {
   std::map<SurveyCommand, QAction*> actions_;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

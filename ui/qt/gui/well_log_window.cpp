@@ -30,7 +30,7 @@
 #include "ui/qt/render/graphics_export.h"
 #include "ui/qt/render/painter_canvas.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -495,4 +495,4 @@ void WellLogWindow::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

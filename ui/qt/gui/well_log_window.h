@@ -21,7 +21,7 @@ class QAction;
 class QPainter;
 class QSpinBox;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class SoundingPlotWidget;
 
@@ -110,4 +110,4 @@ class WellLogWindow : public QMainWindow {
   bool placed_ = false;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -17,7 +17,7 @@
 #include "present/plotter.h"
 #include "ui/qt/render/painter_canvas.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -187,4 +187,4 @@ int PrintReportOn(QPrinter& printer, core::CurrentSounding& current,
   return pages;
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -17,7 +17,7 @@
 
 class QPrinter;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 enum class GraphicsFormat { Png, Svg, Pdf, Dxf };
 
@@ -55,4 +55,4 @@ std::string WriteReportPdf(core::CurrentSounding& current, const present::PlotSe
 int PrintReportOn(QPrinter& printer, core::CurrentSounding& current,
                   const present::PlotSettings& settings, const present::ReportOptions& options);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

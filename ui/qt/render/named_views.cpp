@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 const std::vector<std::string>& viewNames() {
   static const std::vector<std::string> names{"layered", "smooth",        "equivalence", "bostick",
@@ -53,4 +53,4 @@ present::ReportOptions reportOptionsNamed(const std::vector<std::string>& sectio
   return o;
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

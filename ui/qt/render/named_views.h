@@ -9,7 +9,7 @@
 #include "core/program/program.h"
 #include "present/print_report.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 // layered, smooth, equivalence, bostick, niblett, model-on-data, grid,
 // redline, voltage, linear-time.
@@ -25,4 +25,4 @@ bool applyNamedViews(core::Program& program, const std::vector<std::string>& vie
 // The report options with exactly the named sections.
 present::ReportOptions reportOptionsNamed(const std::vector<std::string>& sections);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

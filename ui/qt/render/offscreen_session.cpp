@@ -7,7 +7,7 @@
 #include <string>
 #include <system_error>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 OffscreenSession::OffscreenSession() {
   if (QCoreApplication::instance()) return;
@@ -29,4 +29,4 @@ OffscreenSession::OffscreenSession() {
 
 OffscreenSession::~OffscreenSession() = default;
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

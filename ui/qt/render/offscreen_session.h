@@ -8,7 +8,7 @@
 
 class QGuiApplication;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class OffscreenSession {
  public:
@@ -24,4 +24,4 @@ class OffscreenSession {
   std::unique_ptr<QGuiApplication> application_;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -4,7 +4,7 @@
 #include <QPolygonF>
 #include <algorithm>
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -105,4 +105,4 @@ void PainterCanvas::text(float x, float y, std::string_view text, float height, 
   painter_.restore();
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

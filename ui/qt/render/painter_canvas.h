@@ -12,7 +12,7 @@
 
 #include "present/canvas.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class PainterCanvas : public present::Canvas {
  public:
@@ -60,4 +60,4 @@ class PainterCanvas : public present::Canvas {
   bool pageOpen_ = false;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

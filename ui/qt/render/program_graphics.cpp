@@ -5,7 +5,7 @@
 
 #include "present/plot_setup.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 namespace {
 
@@ -117,4 +117,4 @@ int printReport(core::Program& program, QPrinter& printer, const present::Report
   return PrintReportOn(printer, program.current(), settings, options);
 }
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -13,7 +13,7 @@
 
 class QPrinter;
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 // Plot settings showing what the program's view switches select.
 present::PlotSettings plotSettingsFor(const core::ViewSwitches& view);
@@ -44,4 +44,4 @@ std::optional<int> writeReportFile(core::Program& program, const std::filesystem
 int printReport(core::Program& program, QPrinter& printer, const present::ReportOptions& options,
                 const std::optional<present::PlotSettings>& settings = std::nullopt);
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

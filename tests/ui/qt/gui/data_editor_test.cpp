@@ -18,7 +18,7 @@
 #include "files/sounding_import.h"
 #include "tests/support/scripted_toolkit.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 using Texts = std::vector<std::string>;
@@ -185,9 +185,9 @@ TEST(DataEditor, SweepsRiseToTheLastGate) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 struct GeometryCase {
@@ -254,4 +254,4 @@ TEST(DataEditor, MultiplyingTheComputedResistivityScalesTheVoltage) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

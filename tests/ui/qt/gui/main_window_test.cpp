@@ -21,7 +21,7 @@
 #include "ui/qt/gui/qt_toolkit.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 using core::kFalse;
@@ -135,9 +135,9 @@ TEST_F(MainWindowTest, ThePlotsArePaintedAfterACommand) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 TEST_F(MainWindowTest, TheModelEditorsForwardButtonComputesTheGridsModel) {
@@ -163,4 +163,4 @@ TEST_F(MainWindowTest, TheModelEditorsForwardButtonComputesTheGridsModel) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

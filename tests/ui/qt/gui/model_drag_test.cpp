@@ -22,7 +22,7 @@
 #include "ui/qt/gui/qt_toolkit.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 using core::isSet;
@@ -265,4 +265,4 @@ TEST_F(ModelDragTest, CursorShowsWhatAPressWouldGrab) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -24,7 +24,7 @@
 #include "tests/ui/qt/gui/window_fixture.h"
 #include "ui/qt/gui/column_dialog.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 namespace fs = std::filesystem;
@@ -271,4 +271,4 @@ TEST_F(NoLostWork, ADroppedSoundingFileIsOpened) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

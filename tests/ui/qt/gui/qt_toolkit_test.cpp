@@ -9,7 +9,7 @@
 
 #include "tests/ui/qt/gui/modal_driver.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 // Presses the Cancel button of the progress dialog as the user would.
@@ -114,4 +114,4 @@ TEST(QtToolkitStatus, PanesAndRedrawsReachTheWindow) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

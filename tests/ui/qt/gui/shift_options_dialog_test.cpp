@@ -11,7 +11,7 @@
 
 #include "tests/ui/qt/gui/modal_driver.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 QRadioButton* buttonLabelled(QWidget* dialog, const QString& label) {
@@ -42,4 +42,4 @@ TEST(ShiftOptionsDialog, ReturnsTheCheckedChoicesAndNothingWhenCancelled) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

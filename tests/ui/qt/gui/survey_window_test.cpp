@@ -11,7 +11,7 @@
 #include "tests/ui/qt/gui/window_fixture.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 namespace fs = std::filesystem;
@@ -59,4 +59,4 @@ TEST_F(SurveyWindowTest, ShowsTheSectionRunsTheBatchAndOpensAStation) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

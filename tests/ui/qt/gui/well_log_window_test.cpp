@@ -19,7 +19,7 @@
 #include "ui/qt/gui/qt_toolkit.h"
 #include "ui/qt/gui/sounding_plot_widget.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 // A log every 2 m through 20 ohm-m to 14 m, 400 ohm-m to 50 m, then 8 ohm-m.
@@ -153,4 +153,4 @@ TEST_F(WellLogWindowTest, ClosingRemembersThePlaceForTheSettingsFile) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

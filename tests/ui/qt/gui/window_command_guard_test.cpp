@@ -13,7 +13,7 @@
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 // Fails as a lost device would when the fit is shown, which the inversion
@@ -54,4 +54,4 @@ TEST(WindowCommandGuard, ACommandThatThrowsShowsWhyAndKeepsTheSounding) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

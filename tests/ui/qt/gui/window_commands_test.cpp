@@ -32,7 +32,7 @@
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 using core::kFalse;
@@ -257,9 +257,9 @@ TEST_F(WindowCommandsTest, FontTypeChangesTheFaceOfThePlotTexts) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 TEST(WindowAppearance, CaptionsOfTheSettingsFileTitleThePlotsAndBlankOnesKeepTheirs) {
@@ -275,4 +275,4 @@ TEST(WindowAppearance, CaptionsOfTheSettingsFileTitleThePlotsAndBlankOnesKeepThe
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

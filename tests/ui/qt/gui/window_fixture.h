@@ -13,7 +13,7 @@
 #include "ui/qt/gui/main_window.h"
 #include "ui/qt/gui/qt_toolkit.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 
 class WindowFixture : public ::testing::Test {
  protected:
@@ -44,4 +44,4 @@ class WindowFixture : public ::testing::Test {
   test::ModalDriver driver;
 };
 
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt

@@ -18,7 +18,7 @@
 #include "present/recording_canvas.h"
 #include "tests/support/test_support.h"
 
-namespace zeva::qt {
+namespace zeva::ui::qt {
 namespace {
 
 // Standard output of a command, or empty when it cannot be run.
@@ -193,4 +193,4 @@ TEST(Export, AnExistingFileIsReplaced) {
 }
 
 }  // namespace
-}  // namespace zeva::qt
+}  // namespace zeva::ui::qt
