@@ -97,15 +97,19 @@ void runBatch(CliContext& context, BatchOptions& o) {
 
 }  // namespace
 
+void addSurveyFolderArgument(CLI::App& command, std::string& folder) {
+  command
+      .add_option("folder", folder,
+                  "survey folder: the soundings of its survey.json, else all its .ZVR files")
+      ->required()
+      ->check(CLI::ExistingDirectory);
+}
+
 void addBatchCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand(
       "batch", "Run estimate, invert and smooth on every sounding of a survey folder");
   auto o = std::make_shared<BatchOptions>();
-  command
-      ->add_option("folder", o->folder,
-                   "survey folder: the soundings of its survey.json, else all its .ZVR files")
-      ->required()
-      ->check(CLI::ExistingDirectory);
+  addSurveyFolderArgument(*command, o->folder);
   command->add_flag("--estimate", o->steps.estimate,
                     "estimate a starting layered model from the data (DC resistivity)");
   command->add_flag("--invert", o->steps.invert, "fit the layered model (multiple iterations)");

@@ -57,6 +57,8 @@ void addSurveyImportCommand(CLI::App& app, CliContext& context);
 void addBatchCommand(CLI::App& app, CliContext& context);
 void addBatchMergeCommand(CLI::App& app, CliContext& context);
 void addLciCommand(CLI::App& app, CliContext& context);
+// The folder argument of the verbs that work on a whole survey.
+void addSurveyFolderArgument(CLI::App& command, std::string& folder);
 
 // The verbs that draw (plot, report, section) need Qt; zeva-cli-graphics has them.
 inline constexpr std::string_view kGraphicsVerbs[] = {"plot", "report", "section"};

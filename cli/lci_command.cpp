@@ -204,11 +204,7 @@ void addLciCommand(CLI::App& app, CliContext& context) {
   auto* command = app.add_subcommand(
       "lci", "Invert the soundings of a survey together, neighbouring models tied");
   auto o = std::make_shared<LciOptions>();
-  command
-      ->add_option("folder", o->folder,
-                   "survey folder: the soundings of its survey.json, else all its .ZVR files")
-      ->required()
-      ->check(CLI::ExistingDirectory);
+  addSurveyFolderArgument(*command, o->folder);
   command
       ->add_option("--lateral-weight", o->lateralWeight,
                    "weight of the ties between neighbours at the mean station spacing")

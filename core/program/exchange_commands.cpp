@@ -16,7 +16,6 @@
 #include "files/ascii_export.h"
 #include "files/edi_reader.h"
 #include "files/sounding_import.h"
-#include "files/text_input.h"
 #include "files/usf_reader.h"
 #include "files/usf_writer.h"
 
@@ -132,7 +131,6 @@ CommandResult ExchangeCommands::importFlatAsciiData(files::FlatAsciiKind kind,
   const auto chosen =
       state_.toolkit().chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return CommandStatus::Cancelled;
-  if (!shown(state_.toolkit(), files::checkRegularFile(*chosen))) return CommandStatus::Refused;
   if (const CommandResult asked = state_.askImportColumns(*chosen, request); !asked) return asked;
   Sounding imported;
   if (!guarded(state_.toolkit(), [&] {
@@ -188,7 +186,6 @@ CommandResult ExchangeCommands::importAsciiModel() {
   const auto chosen =
       state_.toolkit().chooseFileToOpen({importer.title, importer.filter}, std::string_view{});
   if (!chosen) return CommandStatus::Cancelled;
-  if (!shown(state_.toolkit(), files::checkRegularFile(*chosen))) return CommandStatus::Refused;
   files::FlatAsciiRequest request;
   request.kind = files::FlatAsciiKind::Model;
   request.header = S.header;
