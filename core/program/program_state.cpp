@@ -1,6 +1,7 @@
 #include "core/program/program_state.h"
 
 #include <ostream>
+#include <string>
 
 #include "core/program/column_questions.h"
 #include "core/program/shown_messages.h"
@@ -28,9 +29,7 @@ void ProgramState::detectSegments() {
   current_.S.shareDataWith(current_.SM);
 }
 
-void ProgramState::logError(int code) {
-  if (debugLog_) *debugLog_ << "ERROR:" << code << '\n' << std::flush;
-}
+void ProgramState::logError(int code) { writeDebugLine("ERROR:" + std::to_string(code)); }
 
 void ProgramState::writeDebugLine(std::string_view line) {
   if (debugLog_) *debugLog_ << line << '\n' << std::flush;
